@@ -1,0 +1,62 @@
+// UiServices double for tests: records every call in order and answers from scripted queues.
+//
+// Thread context: any thread (calls are serialised by a mutex), though the core only calls it
+// from the GUI thread. Nothing blocks.
+#pragma once
+
+#include "platform/UiServices.h"
+
+#include <deque>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace testsupport {
+
+struct UiCall {
+  enum class Kind { MessageBox, Beep, OpenDialog, SaveDialog, StartProgram };
+  Kind kind = Kind::MessageBox;
+  std::string text;      // message text, or the program path
+  std::string caption;
+  platform::MsgButtons buttons = platform::MsgButtons::Ok;
+  platform::MsgIcon icon = platform::MsgIcon::None;
+  unsigned hz = 0;
+  unsigned ms = 0;
+  platform::FileDialogRequest dialog;
+};
+
+class ScriptedUi final : public platform::UiServices {
+ public:
+  // Answers for message boxes, taken in order. With the queue empty an OK-only box answers Ok
+  // and any question answers No (or Cancel), and the call is counted as unscripted.
+  void pushAnswer(platform::MsgResult answer);
+  // Answers for the file dialogs (nullopt = cancelled); an empty queue answers cancelled.
+  void pushFileAnswer(std::optional<platform::FileDialogResult> answer);
+  // Result of startProgram (true when not set).
+  void setStartProgramResult(bool ok);
+
+  platform::MsgResult messageBox(const std::string& text, const std::string& caption, platform::MsgButtons buttons,
+                                 platform::MsgIcon icon) override;
+  void Beep(unsigned hz, unsigned ms) override;
+  std::optional<platform::FileDialogResult> openFileDialog(const platform::FileDialogRequest& request) override;
+  std::optional<platform::FileDialogResult> saveFileDialog(const platform::FileDialogRequest& request) override;
+  bool startProgram(const std::string& path) override;
+
+  std::vector<UiCall> calls() const;
+  // Only the message boxes, or only the beeps, in order.
+  std::vector<UiCall> messageBoxes() const;
+  std::vector<UiCall> beeps() const;
+  int unscriptedQuestions() const;
+  void clear();
+
+ private:
+  mutable std::mutex mutex_;
+  std::vector<UiCall> calls_;
+  std::deque<platform::MsgResult> answers_;
+  std::deque<std::optional<platform::FileDialogResult>> fileAnswers_;
+  bool startResult_ = true;
+  int unscripted_ = 0;
+};
+
+}  // namespace testsupport

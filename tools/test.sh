@@ -1,0 +1,26 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds, and runs every test: a plain build, a build under
+# AddressSanitizer and UndefinedBehaviorSanitizer, and the threaded tests under ThreadSanitizer.
+# Any failure or sanitizer report fails the whole command.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+jobs=$(nproc)
+werror=OFF
+[ "${CI:-}" = "true" ] && werror=ON
+
+"$root/tools/install-deps.sh"
+
+echo "== plain build"
+cmake -S "$root" -B "$root/build/release" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVELTRIS_WERROR=$werror
+cmake --build "$root/build/release" -j "$jobs"
+ctest --test-dir "$root/build/release" -j "$jobs" --output-on-failure --timeout 120
+
+echo "== AddressSanitizer + UndefinedBehaviorSanitizer"
+cmake -S "$root" -B "$root/build/asan" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DVELTRIS_SANITIZE=ON -DVELTRIS_WERROR=$werror
+cmake --build "$root/build/asan" -j "$jobs"
+ASAN_OPTIONS=abort_on_error=1:detect_leaks=1:strict_string_checks=1 \
+UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
+  ctest --test-dir "$root/build/asan" -j "$jobs" --output-on-failure --timeout 300
+
+echo "== ThreadSanitizer"
+"$root/tools/tsan.sh"

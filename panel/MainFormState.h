@@ -1,0 +1,61 @@
+// The main window's state that the panel model reads and writes: the document table, the
+// document-wide values, the job options and the progress display.
+//
+// Thread context: belongs to the GUI thread, which edits it; the window is a view of it. It is a
+// copyable value: a run works on a snapshot taken when the run is posted. Not synchronised;
+// nothing blocks. Initial values are those of a new document, except that no document is open
+// (`Dokumenttyp` None, empty `Dokumentpfad`).
+#pragma once
+
+#include "panel/ControlState.h"
+#include "panel/DocumentKind.h"
+#include "panel/DocumentValues.h"
+#include "panel/Extent.h"
+#include "panel/Shift.h"
+#include "panel/StringGrid.h"
+
+#include <string>
+
+namespace panel {
+
+// Columns of the document table: keyword, ten parameters, milling mode, selection flag.
+inline constexpr int kKonturSpalten = 13;
+
+struct TMainFormState {
+  // Document table: row 0 is the header, rows 1.. the objects in drawing and milling order.
+  StringGrid DatenStringGrid{kKonturSpalten, 1};
+
+  TAbmessungen Abmessungen;
+  TNutzenfertigung Nutzenfertigung;
+
+  // Before machining.
+  CheckBoxState ReferenzfahrtCheckBox{.Caption = "Referenzfahrt"};
+  CheckBoxState WZLCheckBox{.Caption = "Werkzeuglänge bestimmen"};
+  CheckBoxState WSNullpunktCheckBox{.Checked = true, .Caption = "zum Werkstücknullpunkt"};
+  CheckBoxState SpindelmotorCheckBox{.Checked = true, .Caption = "Spindelmotor (an/aus)"};
+  CheckBoxState KuehlmittelpumpeCheckBox{.Caption = "Kühlmittelpumpe (an/aus)"};
+  CheckBoxState AbsaugungCheckBox{.Caption = "Absaugung (an/aus)"};
+
+  // After machining: 0 workpiece zero, 1 park position, 2 homing.
+  RadioGroupState nachBearbeitungRadioGroup{
+      .ItemIndex = 0,
+      .Caption = " nach Bearbeitung ",
+      .Items = {"zum Werkstücknullpunkt", "zur Parkposition", "Referenzfahrt"}};
+
+  CheckBoxState SimulationslaufCheckBox{.Caption = "Simulationslauf"};
+  TrackBarState SimulationslaufTrackBar{.Position = 10, .Min = 2, .Max = 25};
+  ProgressBarState FortschrittsanzeigeProgressBar;
+
+  // Multi-up production on: the milling run repeats the layout over the grid of copies.
+  MenuItemState MenuNutzenfertigung{.Caption = "&Nutzenfertigung"};
+
+  DocumentKind Dokumenttyp = DocumentKind::None;
+  std::string Dokumentpfad;
+  int iAktZeile = 1;
+
+  Shift Nutzenversatz;    // shift of the copy being drawn or milled
+  Shift Einfuegeversatz;  // shift of the sub-drawing being drawn or milled
+  Extent Ausdehnung;
+};
+
+}  // namespace panel

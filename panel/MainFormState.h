@@ -11,6 +11,9 @@
 #include "panel/DocumentKind.h"
 #include "panel/DocumentValues.h"
 #include "panel/Extent.h"
+#include "panel/HandleCodes.h"
+#include "panel/Palette.h"
+#include "panel/PanelView.h"
 #include "panel/Shift.h"
 #include "panel/StringGrid.h"
 
@@ -20,6 +23,17 @@ namespace panel {
 
 // Columns of the document table: keyword, ten parameters, milling mode, selection flag.
 inline constexpr int kKonturSpalten = 13;
+
+// Rows of the properties grid: the caption row and one row per cell of an object row.
+inline constexpr int kEigenschaftenZeilen = 13;
+
+// Corners of the rubber band in bitmap pixels: start (x1, y1) and current (x2, y2).
+struct RubberBand {
+  int x1 = 0;
+  int y1 = 0;
+  int x2 = 0;
+  int y2 = 0;
+};
 
 struct TMainFormState {
   // Document table: row 0 is the header, rows 1.. the objects in drawing and milling order.
@@ -55,7 +69,26 @@ struct TMainFormState {
 
   Shift Nutzenversatz;    // shift of the copy being drawn or milled
   Shift Einfuegeversatz;  // shift of the sub-drawing being drawn or milled
-  Extent Ausdehnung;
+  Extent Ausdehnung;          // extent of everything drawn, mm
+  Extent AusdehnungEinzeln;   // extent of one copy of the layout, for the extent display
+
+  // Drawing.
+  PanelAnsicht Ansicht;  // the main window's view record
+  Palette Farben;
+  bool DrawNF = false;           // extent display (maker mode)
+  bool DrawFraeswege = true;     // tool paths
+  bool DrawNummer = false;       // row numbers
+  bool DrawLeerfahrten = false;  // travel moves
+  bool bGummiRect = false;       // rubber-band mode
+  RubberBand GummiRect;
+  bool bHerstellermodus = false;  // maker mode ("/ZELKO")
+
+  // Selection and properties.
+  int iTrefferZeile = 0;            // row hit by the last selection; its number is drawn shifted
+  int Griffpunkt = kKeinGriff;      // grabbed handle code
+  int esgTyp = -1;                  // object kind shown in the properties grid
+  StringGrid EigenschaftenStringGrid{2, kEigenschaftenZeilen};
+  std::string EigenschaftenLabel;  // caption above the properties grid
 };
 
 }  // namespace panel

@@ -2,10 +2,12 @@
 //
 // Thread context: built by the caller of a run for that run only, on the thread that runs it
 // (the run worker, or the GUI thread for a program-memory job). It refers to, and does not own,
-// the main window's state (a run's snapshot) and the dispatch table; both must outlive the run.
+// the main window's state (a run's snapshot), the dispatch table and the motion primitives; all
+// must outlive the run.
 #pragma once
 
 #include "panel/MainFormState.h"
+#include "panel/Motion.h"
 #include "panel/ObjectTypeTable.h"
 
 #include <functional>
@@ -15,9 +17,12 @@ namespace panel {
 struct MillContext {
   TMainFormState& form;
   const ObjectTypeTable& objectTypes;
+  MotionPrimitives& motion;
   // Called after each row, once the progress position is set: copies the drawing bitmap to the
   // screen (routed to the GUI thread by whoever supplies it). May be empty.
-  std::function<void()> onRowDone;
+  std::function<void()> onRowDone{};
+  // The double beep for an object that cannot be milled (routed to the GUI thread). May be empty.
+  std::function<void()> FehlerSignal{};
 };
 
 }  // namespace panel

@@ -1,8 +1,9 @@
-// The dispatch table of the object types: per type number, the roles that the row walks call.
+// The dispatch table of the object types: per type number, the roles that the row walks,
+// selection and the properties grid call.
 //
 // Thread context: filled once on the GUI thread before any walk; afterwards only read, by the
 // milling walk on the run worker thread too. A copyable value; it owns its role functions.
-// Roles may block (the milling roles move the machine) and may throw failure codes.
+// Milling roles may block (they move the machine) and may throw failure codes.
 #pragma once
 
 #include "panel/Keywords.h"
@@ -15,14 +16,32 @@
 
 namespace panel {
 
+struct DrawContext;
 struct MillContext;
+struct TMainFormState;
 
 // Parses row `row` of `grid` (the document table, or the library grid of a sub-drawing) and, only
 // when the row is valid, mills it. Returns whether the row parsed. Failure codes pass through.
 using MillRole = std::function<bool(MillContext& context, const StringGrid& grid, int row)>;
+// Parses the row and, when it parsed, draws it in the fixed order of travel line, outline, row
+// number, tool path, and grows the extent. Returns whether the row parsed.
+using DrawRole = std::function<bool(DrawContext& context, const StringGrid& grid, int row)>;
+// Parses a row of the document table and tests whether the bitmap point (x, y) hits the object;
+// a hit writes "true" into the row's selection cell. Returns the hit.
+using SelectRole = std::function<bool(TMainFormState& form, int row, int x, int y)>;
+// Parses a row of the document table and, if it is selected, sets `Griffpunkt` to the handle
+// under (x, y); never clears it.
+using HandleRole = std::function<void(TMainFormState& form, int row, int x, int y)>;
+// Fills the properties grid from a row, or takes the edited values back into it.
+using PropertyRole = std::function<void(TMainFormState& form, int row)>;
 
 struct ObjectTypeEntry {
-  MillRole millRow;  // empty: the type mills nothing
+  DrawRole drawRow;          // empty: the type draws nothing
+  MillRole millRow;          // empty: the type mills nothing
+  SelectRole selectRow;      // empty: never hit
+  HandleRole testHandles;    // empty: no handles
+  PropertyRole showProperties;
+  PropertyRole takeProperties;
 };
 
 class ObjectTypeTable {

@@ -2,6 +2,7 @@
 // screen hook, the copy counts, and failure codes passing through.
 #include "panel/KonturenFraesen.h"
 
+#include "RecordingMotion.h"
 #include "TraceLogFolder.h"
 
 #include <gtest/gtest.h>
@@ -58,7 +59,7 @@ class MillingWalk : public paneltest::TraceLogFolder {
   }
 
   void mill() {
-    MillContext context{form_, types_, [this] {
+    MillContext context{form_, types_, motion_, [this] {
                           hookPositions_.push_back(form_.FortschrittsanzeigeProgressBar.Position);
                         }};
     panel::KonturenFraesen(context);
@@ -66,6 +67,7 @@ class MillingWalk : public paneltest::TraceLogFolder {
 
   TMainFormState form_;
   ObjectTypeTable types_;
+  paneltest::RecordingMotion motion_;
   std::vector<Call> calls_;
   std::vector<int> hookPositions_;
 };

@@ -1,0 +1,425 @@
+// The controller operations: trace line first, then the dispatch on the controller type to the
+// back-end that serves it; the millimetre/step conversions; the stop check after moves.
+#include "CommandLayer.h"
+
+#include "ControllerFamily.h"
+#include "FailureCodes.h"
+#include "TraceFormat.h"
+#include "TraceLog.h"
+
+#include "platform/NumberFormat.h"
+
+#include <cmath>
+#include <initializer_list>
+#include <optional>
+
+namespace machine {
+
+namespace {
+
+constexpr char kNak = 0x15;
+constexpr int kExecuteFlag = 1;
+constexpr int kStoreOnlyTerminator = 13;  // CR: the synchronous module stores without waiting
+constexpr int kPenRelayOutput = 122;      // 'z': Beryl's pen relay in plotter mode
+constexpr int kWaitWithoutLimit = -1;
+
+std::string traceText(const char* name, std::initializer_list<std::string> args) {
+  std::string text = std::string(name) + "(";
+  bool first = true;
+  for (const auto& arg : args) {
+    if (!first) text += ',';
+    text += arg;
+    first = false;
+  }
+  return text + ")";
+}
+
+std::string num(int value) { return platform::formatInt(value); }
+
+// The back-end of a parallel-port or synchronous serial type; the pairs share one interface.
+ParallelPortBackend& parallelBackend(ControllerBackends& b, ControllerFamily f) {
+  return f == ControllerFamily::Garnet ? requiredBackend(b.Garnet) : requiredBackend(b.TaktRicht);
+}
+SyncSerialBackend& syncBackend(ControllerBackends& b, ControllerFamily f) {
+  return f == ControllerFamily::Beryl ? requiredBackend(b.Beryl) : requiredBackend(b.Kyro);
+}
+ParallelPortBackend* parallelOrNull(ControllerBackends& b, ControllerFamily f) {
+  return f == ControllerFamily::Garnet ? b.Garnet.get() : b.TaktRicht.get();
+}
+SyncSerialBackend* syncOrNull(ControllerBackends& b, ControllerFamily f) {
+  return f == ControllerFamily::Beryl ? b.Beryl.get() : b.Kyro.get();
+}
+
+// A NAK to a move or homing command means the motion has started and a final answer follows;
+// in program-store mode the answer is ACK and there is nothing to wait for.
+void awaitFinalAnswer(ProtocolBackend& protocol) {
+  if (protocol.letzteAntwortBeginn() == kNak) protocol.WaitResp(kWaitWithoutLimit);
+}
+
+struct AxisGeometry {
+  double uebersetz;  // mm per motor revolution
+  double motStep;    // motor steps per revolution
+};
+
+std::optional<AxisGeometry> axisGeometry(const Maschinenparameter& p, char lowerAxis) {
+  switch (lowerAxis) {
+    case 'x': return AxisGeometry{p.xUebersetz, static_cast<double>(p.xMotStep)};
+    case 'y': return AxisGeometry{p.yUebersetz, static_cast<double>(p.yMotStep)};
+    case 'z': return AxisGeometry{p.zUebersetz, static_cast<double>(p.zMotStep)};
+    case 'u': return AxisGeometry{p.uUebersetz, static_cast<double>(p.uMotStep)};
+    default: return std::nullopt;
+  }
+}
+
+char lowerAxisLetter(char axis) { return (axis >= 'A' && axis <= 'Z') ? static_cast<char>(axis - 'A' + 'a') : axis; }
+
+// The reference offset is rounded up, not truncated, so that the axis always clears its switch;
+// only the lower-case letters name an axis here.
+int referenceOffsetSteps(const Maschinenparameter& p, char axis, double mm) {
+  const auto g = axisGeometry(p, axis);
+  if (!g || g->uebersetz == 0.0) return 0;
+  return platform::saturatingTrunc(std::ceil(mm / g->uebersetz * g->motStep));
+}
+
+}  // namespace
+
+CommandLayer::CommandLayer(Maschinenparameter& params, ControllerBackends& backends, std::atomic<bool>& bAbbruch)
+    : params_(params), backends_(backends), bAbbruch_(bAbbruch) {}
+
+void CommandLayer::stopCheck() {
+  // exchange clears the request in the same step that reads it, so a stop is reported once.
+  if (bAbbruch_.exchange(false)) throw USER_ABORT;
+}
+
+void CommandLayer::Reset_durchfuehren() {
+  Protokoll_schreiben("Reset_durchfuehren()");
+  const auto f = familyOf(params_.Modul);
+  switch (f) {
+    case ControllerFamily::Garnet:
+    case ControllerFamily::TaktRicht: parallelBackend(backends_, f).Reset_durchfuehren(); break;
+    case ControllerFamily::Beryl:
+    case ControllerFamily::Kyro: syncBackend(backends_, f).Reset_durchfuehren(); break;
+    case ControllerFamily::Protocol: requiredBackend(backends_.zelkoCOM).Reset(); break;
+    case ControllerFamily::None: break;
+  }
+}
+
+void CommandLayer::Version_abfragen() {
+  Protokoll_schreiben("Version_abfragen()");
+  const auto f = familyOf(params_.Modul);
+  switch (f) {
+    case ControllerFamily::Garnet: setVerbindungstext(params_, requiredBackend(backends_.Garnet).Version_abfragen()); break;
+    case ControllerFamily::TaktRicht: {
+      // The step/direction controllers cannot identify themselves; the type names the model.
+      requiredBackend(backends_.TaktRicht).Version_abfragen();
+      const char* model = params_.Modul == 1 ? "Zircon" : params_.Modul == 4 ? "Takt/Richtung" : "Onyx";
+      setVerbindungstext(params_, model);
+      break;
+    }
+    case ControllerFamily::Beryl:
+    case ControllerFamily::Kyro: setVerbindungstext(params_, syncBackend(backends_, f).Version_abfragen()); break;
+    case ControllerFamily::Protocol:
+      setVerbindungstext(params_, requiredBackend(backends_.zelkoCOM).Version_abfragen());
+      break;
+    case ControllerFamily::None: break;
+  }
+}
+
+int CommandLayer::Position_abfragen(char axis) {
+  const auto f = familyOf(params_.Modul);
+  switch (f) {
+    case ControllerFamily::Garnet:
+    case ControllerFamily::TaktRicht:
+      if (auto* b = parallelOrNull(backends_, f)) return b->Position_abfragen(axis);
+      return 0;
+    case ControllerFamily::Beryl:
+    case ControllerFamily::Kyro:
+      if (auto* b = syncOrNull(backends_, f)) return b->Wert_abfragen(axis);
+      return 0;
+    case ControllerFamily::Protocol: return backends_.zelkoCOM ? backends_.zelkoCOM->Wert_lesen(axis) : 0;
+    case ControllerFamily::None: return 0;
+  }
+  return 0;
+}
+
+double CommandLayer::Position_mm_abfragen(char axis) { return Schritte_in_mm(axis, Position_abfragen(axis)); }
+
+void CommandLayer::Ansteuersignale_einstellen() {
+  Protokoll_schreiben("Ansteuersignale_einstellen()");
+  switch (familyOf(params_.Modul)) {
+    case ControllerFamily::Beryl: requiredBackend(backends_.Beryl).Ansteuersignale_einstellen(params_.Steuersignal); break;
+    case ControllerFamily::Protocol: {
+      // Only the USB-Beryl and the USB-IO-Garnet can switch their signal kind; the others are
+      // always driven with step and direction.
+      const bool selectable = params_.Modul == 6 || params_.Modul == 10;
+      requiredBackend(backends_.zelkoCOM).Ansteuersignale_einstellen(selectable ? params_.Steuersignal : 1);
+      break;
+    }
+    default: break;
+  }
+}
+
+void CommandLayer::Schrittbetrieb_einstellen() {
+  Protokoll_schreiben("Schrittbetrieb_einstellen()");
+  switch (familyOf(params_.Modul)) {
+    case ControllerFamily::Garnet:
+      requiredBackend(backends_.Garnet).Schrittbetrieb_einstellen(params_.Schrittbetrieb, params_.Ruhestrom);
+      break;
+    case ControllerFamily::Beryl: requiredBackend(backends_.Beryl).Schrittbetrieb_einstellen(params_.Schrittbetrieb); break;
+    case ControllerFamily::Protocol:
+      // Half or full step applies only to the phase-signal drive of the USB-Beryl and USB-IO-Garnet.
+      if ((params_.Modul == 6 || params_.Modul == 10) && params_.Steuersignal == 0)
+        requiredBackend(backends_.zelkoCOM)
+            .Halb_Vollschrittbetrieb_einstellen(params_.Schrittbetrieb, params_.Ruhestrom);
+      break;
+    default: break;
+  }
+}
+
+void CommandLayer::Z_Achse_einstellen() {
+  Protokoll_schreiben("Z_Achse_einstellen()");
+  if (familyOf(params_.Modul) == ControllerFamily::Beryl)
+    requiredBackend(backends_.Beryl).Z_Achse_einstellen(params_.ZBetrieb);
+}
+
+void CommandLayer::U_Achse_einstellen() {
+  Protokoll_schreiben("U_Achse_einstellen()");
+  if (familyOf(params_.Modul) == ControllerFamily::Kyro)
+    requiredBackend(backends_.Kyro).U_Achse_einstellen(params_.UBetrieb);
+}
+
+void CommandLayer::Startgeschwindigkeit_einstellen(int hz) {
+  Protokoll_schreiben(traceText("Startgeschwindigkeit_einstellen", {num(hz)}));
+  const auto f = familyOf(params_.Modul);
+  switch (f) {
+    case ControllerFamily::Garnet:
+    case ControllerFamily::TaktRicht: parallelBackend(backends_, f).Startgeschwindigkeit_einstellen(hz); break;
+    case ControllerFamily::Beryl:
+    case ControllerFamily::Kyro: syncBackend(backends_, f).Startgeschwindigkeit_einstellen(hz); break;
+    case ControllerFamily::Protocol: requiredBackend(backends_.zelkoCOM).Startgeschwindigkeit_einstellen(hz); break;
+    case ControllerFamily::None: break;
+  }
+}
+
+void CommandLayer::Endgeschwindigkeit_einstellen(int speedIndex, int hz) {
+  Protokoll_schreiben(traceText("Endgeschwindigkeit_einstellen", {num(speedIndex), num(hz)}));
+  const auto f = familyOf(params_.Modul);
+  switch (f) {
+    case ControllerFamily::Garnet:
+    case ControllerFamily::TaktRicht: parallelBackend(backends_, f).Endgeschwindigkeit_einstellen(speedIndex, hz); break;
+    case ControllerFamily::Beryl:
+    case ControllerFamily::Kyro: syncBackend(backends_, f).Endgeschwindigkeit_einstellen(speedIndex, hz); break;
+    case ControllerFamily::Protocol:
+      requiredBackend(backends_.zelkoCOM).Endgeschwindigkeit_einstellen(speedIndex, hz);
+      break;
+    case ControllerFamily::None: break;
+  }
+}
+
+void CommandLayer::Rampenlaenge_einstellen(int ms) {
+  Protokoll_schreiben(traceText("Rampenlaenge_einstellen", {num(ms)}));
+  const auto f = familyOf(params_.Modul);
+  switch (f) {
+    case ControllerFamily::Garnet:
+    case ControllerFamily::TaktRicht: parallelBackend(backends_, f).Rampenlaenge_einstellen(ms); break;
+    case ControllerFamily::Beryl:
+    case ControllerFamily::Kyro: syncBackend(backends_, f).Rampenlaenge_einstellen(ms); break;
+    case ControllerFamily::Protocol: requiredBackend(backends_.zelkoCOM).Rampenlaenge_einstellen(ms); break;
+    case ControllerFamily::None: break;
+  }
+}
+
+void CommandLayer::Referenzgeschwindigkeit_einstellen(int hz) {
+  Protokoll_schreiben(traceText("Referenzgeschwindigkeit_einstellen", {num(hz)}));
+  const auto f = familyOf(params_.Modul);
+  switch (f) {
+    case ControllerFamily::Garnet:
+    case ControllerFamily::TaktRicht: parallelBackend(backends_, f).Referenzgeschwindigkeit_einstellen(hz); break;
+    case ControllerFamily::Beryl: {
+      // Beryl takes the speed and then a homing setting per axis.
+      auto& beryl = requiredBackend(backends_.Beryl);
+      beryl.ReferenzGeschwindigkeit_einstellen(hz);
+      beryl.Referenzachse_einstellen('x', 0);
+      beryl.Referenzachse_einstellen('y', 0);
+      beryl.Referenzachse_einstellen('z', 0);
+      break;
+    }
+    case ControllerFamily::Kyro: requiredBackend(backends_.Kyro).Referenzgeschwindigkeit_einstellen(hz); break;
+    case ControllerFamily::Protocol: requiredBackend(backends_.zelkoCOM).Referenzgeschwindigkeit_einstellen(hz); break;
+    case ControllerFamily::None: break;
+  }
+}
+
+void CommandLayer::Referenzoffset_einstellen(char axis, double mm) {
+  Protokoll_schreiben(traceText("Referenzoffset_einstellen", {std::string(1, axis), generalNumberText(mm)}));
+  const auto f = familyOf(params_.Modul);
+  switch (f) {
+    case ControllerFamily::Garnet:
+    case ControllerFamily::TaktRicht:
+      parallelBackend(backends_, f).Referenzoffset_einstellen(axis, referenceOffsetSteps(params_, axis, mm));
+      break;
+    case ControllerFamily::Beryl:
+      requiredBackend(backends_.Beryl).Referenzoffset_einstellen(axis, referenceOffsetSteps(params_, axis, mm));
+      break;
+    case ControllerFamily::Protocol:
+      requiredBackend(backends_.zelkoCOM).Referenzoffset_einstellen(axis, referenceOffsetSteps(params_, axis, mm));
+      break;
+    case ControllerFamily::Kyro:
+    case ControllerFamily::None: break;
+  }
+}
+
+void CommandLayer::Referenzfahrt_ausfuehren(const std::string& axes) {
+  Protokoll_schreiben(traceText("Referenzfahrt_ausfuehren", {axes}));
+  const auto f = familyOf(params_.Modul);
+  switch (f) {
+    case ControllerFamily::Garnet:
+    case ControllerFamily::TaktRicht: parallelBackend(backends_, f).Referenzfahrt_ausfuehren(axes); break;
+    case ControllerFamily::Beryl:
+    case ControllerFamily::Kyro: syncBackend(backends_, f).Referenzfahrt_ausfuehren(axes); break;
+    case ControllerFamily::Protocol: {
+      auto& protocol = requiredBackend(backends_.zelkoCOM);
+      protocol.Referenzfahrt_ausfuehren(axes);
+      awaitFinalAnswer(protocol);
+      break;
+    }
+    case ControllerFamily::None: break;
+  }
+  stopCheck();
+}
+
+void CommandLayer::Vektorfahrt_ausfuehren(int mode, int speedIndex, int x, int y, int z, int execute) {
+  Protokoll_schreiben("Vektorfahrt_ausfuehren(" + num(mode) + "," + num(speedIndex) + "," + rightAligned(x, 5) + "," +
+                      rightAligned(y, 5) + "," + rightAligned(z, 5) + "," + num(execute) + ")");
+  // A relative move of nothing is not sent; an absolute one still names a target.
+  const bool nothingToMove = mode != 0 && x == 0 && y == 0 && z == 0;
+  const auto f = nothingToMove ? ControllerFamily::None : familyOf(params_.Modul);
+  switch (f) {
+    case ControllerFamily::Garnet:
+    case ControllerFamily::TaktRicht: parallelBackend(backends_, f).Vektorfahrt_ausfuehren(mode, speedIndex, x, y, z); break;
+    case ControllerFamily::Beryl:
+    case ControllerFamily::Kyro: {
+      auto& sync = syncBackend(backends_, f);
+      sync.Vektorfahrt_ausfuehren(mode, speedIndex, x, y, z, execute);
+      if (execute == kExecuteFlag) sync.Warten_bis_bereit();
+      break;
+    }
+    case ControllerFamily::Protocol: {
+      auto& protocol = requiredBackend(backends_.zelkoCOM);
+      protocol.Vektorfahrt_ausfuehren(mode, speedIndex, x, y, z);
+      awaitFinalAnswer(protocol);
+      break;
+    }
+    case ControllerFamily::None: break;
+  }
+  stopCheck();
+}
+
+void CommandLayer::Achsen_anhalten() {
+  Protokoll_schreiben("Achsen_anhalten()");
+  // A missing back-end has no motion to stop; the request below still ends a simulation.
+  const auto f = familyOf(params_.Modul);
+  switch (f) {
+    case ControllerFamily::Garnet:
+    case ControllerFamily::TaktRicht:
+      if (auto* b = parallelOrNull(backends_, f)) b->Achsen_anhalten();
+      break;
+    case ControllerFamily::Beryl:
+    case ControllerFamily::Kyro:
+      if (auto* b = syncOrNull(backends_, f)) b->Achsen_anhalten();
+      break;
+    case ControllerFamily::Protocol:
+      if (backends_.zelkoCOM) backends_.zelkoCOM->Achsen_anhalten();
+      break;
+    case ControllerFamily::None: break;
+  }
+  // Set only once the controller has taken the stop, so that the running move ends with 2000 at
+  // its next stop check.
+  bAbbruch_.store(true);
+}
+
+void CommandLayer::Achsen_sofort_stoppen() {
+  Protokoll_schreiben("Achsen_sofort_stoppen()");
+  const auto f = familyOf(params_.Modul);
+  switch (f) {
+    case ControllerFamily::Garnet:
+    case ControllerFamily::TaktRicht:
+      if (auto* b = parallelOrNull(backends_, f)) b->Achsen_sofort_stoppen();
+      break;
+    case ControllerFamily::Beryl:
+    case ControllerFamily::Kyro:
+      if (auto* b = syncOrNull(backends_, f)) b->Achsen_sofort_stoppen();
+      break;
+    case ControllerFamily::Protocol:
+      if (backends_.zelkoCOM) backends_.zelkoCOM->Achsen_sofort_stoppen();
+      break;
+    case ControllerFamily::None: break;
+  }
+}
+
+void CommandLayer::Ausgangssignal_setzen(int number, int value) {
+  Protokoll_schreiben(traceText("Ausgangssignal_setzen", {num(number), num(value)}));
+  const bool firstTwoOutputs = number == 0 || number == 1;
+  switch (familyOf(params_.Modul)) {
+    case ControllerFamily::Garnet:
+      if (firstTwoOutputs) requiredBackend(backends_.Garnet).Ausgangssignal_setzen(number, value);
+      break;
+    case ControllerFamily::TaktRicht: requiredBackend(backends_.TaktRicht).Ausgangssignal_setzen(number, value); break;
+    case ControllerFamily::Beryl:
+      if (number == 1) {
+        requiredBackend(backends_.Beryl).Ausgangssignal_setzen(number, value);
+      } else if (number == kPenRelayOutput) {
+        // In plotter mode the pen hangs on the z drive: one step down or up, only stored; the
+        // caller's Befehle_ausfuehren executes it.
+        requiredBackend(backends_.Beryl).Vektorfahrt_ausfuehren(1, 0, 0, 0, value == 1 ? 1 : -1, kStoreOnlyTerminator);
+      }
+      break;
+    case ControllerFamily::Kyro:
+      if (firstTwoOutputs) requiredBackend(backends_.Kyro).Ausgangssignal_setzen(number, value);
+      break;
+    case ControllerFamily::Protocol: requiredBackend(backends_.zelkoCOM).Ausgangssignal_setzen(number, value); break;
+    case ControllerFamily::None: break;
+  }
+}
+
+void CommandLayer::Programmdurchlaeufe_hinterlegen(int count) {
+  Protokoll_schreiben(traceText("Programmdurchlaeufe_hinterlegen", {num(count)}));
+  // Only the controllers with a program memory keep a pass count.
+  if (params_.Modul == 5 || params_.Modul == 6) requiredBackend(backends_.zelkoCOM).Programmdurchlaeufe_hinterlegen(count);
+}
+
+void CommandLayer::Befehle_ausfuehren() {
+  const auto f = familyOf(params_.Modul);
+  if (f != ControllerFamily::Beryl && f != ControllerFamily::Kyro) return;
+  // The empty command ended by the execute byte runs what was stored before it.
+  auto& sync = syncBackend(backends_, f);
+  sync.Befehl_senden("", kExecuteFlag);
+  sync.Antwort_lesen();
+  sync.Warten_bis_bereit();
+}
+
+void CommandLayer::Warten_bis_bereit() {
+  const auto f = familyOf(params_.Modul);
+  if (f == ControllerFamily::Beryl || f == ControllerFamily::Kyro) syncBackend(backends_, f).Warten_bis_bereit();
+}
+
+bool CommandLayer::Eingang_abfragen(int pin) {
+  const auto f = familyOf(params_.Modul);
+  if (f != ControllerFamily::Garnet && f != ControllerFamily::TaktRicht) return false;
+  auto* b = parallelOrNull(backends_, f);
+  return b != nullptr && b->Eingang_abfragen(pin);
+}
+
+int CommandLayer::mm_in_Schritte(char axis, double mm) const {
+  const auto g = axisGeometry(params_, lowerAxisLetter(axis));
+  if (!g || g->uebersetz == 0.0) return 0;
+  return platform::saturatingTrunc(g->motStep * mm / g->uebersetz);
+}
+
+double CommandLayer::Schritte_in_mm(char axis, int steps) const {
+  const auto g = axisGeometry(params_, lowerAxisLetter(axis));
+  if (!g || g->motStep == 0.0) return 0.0;
+  return steps * g->uebersetz / g->motStep;
+}
+
+}  // namespace machine

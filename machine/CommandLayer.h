@@ -1,0 +1,91 @@
+// The controller command layer: one operation per controller function, each writing its trace
+// line and dispatching on the controller type `Modul` to the back-end that serves it; the
+// connection step; the millimetre/step conversions; the homing order; and the sending of all
+// machine parameters.
+//
+// Thread context: a CommandLayer is a light view bound to one parameter record (a run's
+// snapshot, or the GUI thread's copy for the connection step), the process's back-ends and the
+// stop request; make one where it is needed. Operations block while the back-end works and throw
+// integer failure codes (2000 when a stop request is found after a move or homing run). Only the
+// stop operations may be called from another thread while a move runs.
+#pragma once
+
+#include "machine/ControllerBackends.h"
+#include "machine/MachineParameters.h"
+#include "platform/UiServices.h"
+
+#include <atomic>
+#include <string>
+
+namespace machine {
+
+class CommandLayer {
+ public:
+  CommandLayer(Maschinenparameter& params, ControllerBackends& backends, std::atomic<bool>& bAbbruch);
+
+  void Reset_durchfuehren();
+  // Fills `Verbindungstext` of the record.
+  void Version_abfragen();
+  int Position_abfragen(char axis);
+  double Position_mm_abfragen(char axis);
+  void Ansteuersignale_einstellen();
+  void Schrittbetrieb_einstellen();
+  void Z_Achse_einstellen();
+  void U_Achse_einstellen();
+  void Startgeschwindigkeit_einstellen(int hz);
+  void Endgeschwindigkeit_einstellen(int speedIndex, int hz);
+  void Rampenlaenge_einstellen(int ms);
+  void Referenzgeschwindigkeit_einstellen(int hz);
+  void Referenzoffset_einstellen(char axis, double mm);
+  void Referenzfahrt_ausfuehren(const std::string& axes);
+  // mode 1 relative (a move of all zeros is dropped), 0 absolute (99999: axis not moved).
+  void Vektorfahrt_ausfuehren(int mode, int speedIndex, int x, int y, int z, int execute);
+  // Decelerated stop; afterwards sets the stop request, whatever the controller type.
+  void Achsen_anhalten();
+  void Achsen_sofort_stoppen();
+  void Ausgangssignal_setzen(int number, int value);
+  void Programmdurchlaeufe_hinterlegen(int count);
+  void Befehle_ausfuehren();
+  void Warten_bis_bereit();
+  bool Eingang_abfragen(int pin);
+
+  // Steps of an axis ('x', 'y', 'z', 'u', either case), truncated toward zero; 0 when the gear
+  // ratio is 0 or the letter is no axis.
+  int mm_in_Schritte(char axis, double mm) const;
+  double Schritte_in_mm(char axis, int steps) const;
+
+  // Homes the selected axes in the order of their reference numbers.
+  void Referenzfahrt_Reihenfolge(int x, int y, int z, int u);
+  // The order text Referenzfahrt_Reihenfolge homes in ("zxy" with the defaults).
+  std::string Referenzfahrt_Reihenfolge_Text(int x, int y, int z, int u) const;
+
+  // Connection step: closes any open link, (re)creates the back-end of the configured type and
+  // returns its display name; writes the port texts; opens and identifies the link.
+  void Steuerung_trennen();
+  std::string Steuerung_erzeugen(BackendFactory& factory);
+  void Schnittstelle_anzeigen();
+  bool Steuerung_verbinden(const std::string& portText);
+
+  // Sends every machine parameter to the controller.
+  void InitializeSteuerung(bool herstellermodus);
+
+  // Shows a failure code for the protocol controller types only (the others show their own).
+  void Steuerungsfehler_melden(platform::UiServices& ui, int code, const std::string& caption) const;
+
+  Maschinenparameter& params() { return params_; }
+
+ private:
+  void stopCheck();
+
+  Maschinenparameter& params_;
+  ControllerBackends& backends_;
+  std::atomic<bool>& bAbbruch_;
+};
+
+// Display name of a controller type ("Cobalt-Kyro" for 5); empty for 8, 9 and unknown types.
+std::string Steuerungsname(int modul);
+
+// True for the protocol types 5, 6 and 10-13.
+bool istProtokollTyp(int modul);
+
+}  // namespace machine

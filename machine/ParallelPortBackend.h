@@ -1,0 +1,46 @@
+// What the command layer asks of a parallel-port back-end: the phase-pattern card (controller
+// type 0) and the step/direction controllers (types 1, 4 and 7), both on the step generator.
+//
+// Thread context: the thread that runs a job or the connection step; Achsen_anhalten and
+// Achsen_sofort_stoppen may come from the GUI thread while another thread waits in a move.
+// Moves and homing block until done. Failures are thrown as integer codes or shown by the
+// back-end itself.
+#pragma once
+
+#include <string>
+
+namespace machine {
+
+class ParallelPortBackend {
+ public:
+  virtual ~ParallelPortBackend() = default;
+
+  // Closes the port driver; the object stays usable for a later connection.
+  virtual void OnDestroy() = 0;
+  // Opens the port at the base address given as hexadecimal text ("0x378"); false when it cannot.
+  virtual bool Steuerung_verbinden(const std::string& portText) = 0;
+  // Step/direction only: the active levels of the three limit inputs, and the frequency limits.
+  virtual void Endschalter_konfigurieren(int first, int second, int third) = 0;
+  virtual void Frequenzgrenzen_setzen(int maxFrequency, int pulseDivisor) = 0;
+
+  virtual void Reset_durchfuehren() = 0;
+  // The back-end's model text.
+  virtual std::string Version_abfragen() = 0;
+  virtual int Position_abfragen(char axis) = 0;
+  // Phase patterns only: step mode and holding current.
+  virtual void Schrittbetrieb_einstellen(int schrittbetrieb, int ruhestrom) = 0;
+  virtual void Startgeschwindigkeit_einstellen(int hz) = 0;
+  virtual void Endgeschwindigkeit_einstellen(int speedIndex, int hz) = 0;
+  virtual void Rampenlaenge_einstellen(int ms) = 0;
+  virtual void Referenzgeschwindigkeit_einstellen(int hz) = 0;
+  virtual void Referenzoffset_einstellen(char axis, int steps) = 0;
+  virtual void Referenzfahrt_ausfuehren(const std::string& axes) = 0;
+  // Always relative; the step/direction back-end ignores the mode.
+  virtual void Vektorfahrt_ausfuehren(int mode, int speedIndex, int x, int y, int z) = 0;
+  virtual void Achsen_anhalten() = 0;
+  virtual void Achsen_sofort_stoppen() = 0;
+  virtual void Ausgangssignal_setzen(int number, int value) = 0;
+  virtual bool Eingang_abfragen(int pin) = 0;
+};
+
+}  // namespace machine

@@ -1,0 +1,51 @@
+// What the command layer asks of the serial protocol driver (controller types 5, 6 and 10-13):
+// short text commands answered with ACK, NAK or an error text, and a priority channel for
+// commands that begin with '@'.
+//
+// Thread context: the thread that runs a job or the connection step; Achsen_anhalten and
+// Achsen_sofort_stoppen travel on the priority channel and may come from the GUI thread while
+// another thread waits for a move's final answer. Calls block until answered; failures are
+// thrown as integer codes.
+#pragma once
+
+#include <string>
+
+namespace machine {
+
+class ProtocolBackend {
+ public:
+  virtual ~ProtocolBackend() = default;
+
+  // Subtype of the controller family: 2 Cobalt-Kyro, 3 USB-Beryl, 4 USB I/O module.
+  virtual void Modell_setzen(int subtype) = 0;
+  virtual void Init(int comPort, int baudrate) = 0;
+  virtual void Connect() = 0;
+  virtual void UnInit() = 0;
+
+  virtual void Reset() = 0;
+  // The controller's version text.
+  virtual std::string Version_abfragen() = 0;
+  virtual int Wert_lesen(char axis) = 0;
+  virtual void Ansteuersignale_einstellen(int kind) = 0;
+  virtual void Halb_Vollschrittbetrieb_einstellen(int schrittbetrieb, int ruhestrom) = 0;
+  virtual void Startgeschwindigkeit_einstellen(int hz) = 0;
+  virtual void Endgeschwindigkeit_einstellen(int speedIndex, int hz) = 0;
+  virtual void Rampenlaenge_einstellen(int ms) = 0;
+  virtual void Referenzgeschwindigkeit_einstellen(int hz) = 0;
+  virtual void Referenzoffset_einstellen(char axis, int steps) = 0;
+  virtual void Referenzfahrt_ausfuehren(const std::string& axes) = 0;
+  // mode 1 relative, 0 absolute (99999: the axis does not move).
+  virtual void Vektorfahrt_ausfuehren(int mode, int speedIndex, int x, int y, int z) = 0;
+  virtual void Achsen_anhalten() = 0;
+  virtual void Achsen_sofort_stoppen() = 0;
+  virtual void Ausgangssignal_setzen(int number, int value) = 0;
+  virtual void Programmdurchlaeufe_hinterlegen(int count) = 0;
+  // First byte of the last answer (NAK 0x15 when a motion has started); 0 when there was none.
+  virtual char letzteAntwortBeginn() = 0;
+  // Waits for the final answer of a started motion; timeoutMs -1 waits without limit.
+  virtual void WaitResp(int timeoutMs) = 0;
+  // Sends a raw command and waits up to answerMs for its answer, which is not examined.
+  virtual void SendenUndWarten(const std::string& command, int answerMs) = 0;
+};
+
+}  // namespace machine

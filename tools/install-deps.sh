@@ -3,7 +3,9 @@
 # Usage: tools/install-deps.sh   (as root, or as a user who may run sudo)
 set -euo pipefail
 
-packages=(cmake ninja-build g++ libgtest-dev libgmock-dev libbenchmark-dev)
+# qt6-base-dev: the Qt views and drawing surface; fonts-dejavu-core: a monospace font for the
+# rulers to fall back on when "Courier New" is missing.
+packages=(cmake ninja-build g++ libgtest-dev libgmock-dev libbenchmark-dev qt6-base-dev fonts-dejavu-core)
 
 missing=()
 for p in "${packages[@]}"; do

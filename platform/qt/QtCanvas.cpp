@@ -1,0 +1,376 @@
+// Canvas calls carried out with a QPainter on the canvas's own QImage, one painter per call.
+#include "platform/qt/QtCanvas.h"
+
+#include "platform/NumberFormat.h"
+#include "platform/qt/QtFont.h"
+
+#include <QBrush>
+#include <QColor>
+#include <QFontMetrics>
+#include <QPainter>
+#include <QPen>
+#include <QPoint>
+#include <QPolygon>
+#include <QRect>
+#include <QString>
+
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+#include <utility>
+
+namespace platform {
+
+namespace {
+
+QColor toQColor(Colour colour) {
+  return QColor(static_cast<int>(redOf(colour)), static_cast<int>(greenOf(colour)), static_cast<int>(blueOf(colour)));
+}
+
+QRgb toQRgb(Colour colour) {
+  return qRgb(static_cast<int>(redOf(colour)), static_cast<int>(greenOf(colour)), static_cast<int>(blueOf(colour)));
+}
+
+Colour fromQRgb(QRgb value) {
+  return rgb(static_cast<unsigned>(qRed(value)), static_cast<unsigned>(qGreen(value)),
+             static_cast<unsigned>(qBlue(value)));
+}
+
+Qt::PenStyle toQtPenStyle(PenStyle style) {
+  switch (style) {
+    case PenStyle::Solid: return Qt::SolidLine;
+    case PenStyle::Dash: return Qt::DashLine;
+    case PenStyle::Dot: return Qt::DotLine;
+    case PenStyle::DashDot: return Qt::DashDotLine;
+    case PenStyle::DashDotDot: return Qt::DashDotDotLine;
+    case PenStyle::Clear: return Qt::NoPen;
+  }
+  return Qt::SolidLine;
+}
+
+QPen toQPen(const Pen& pen) {
+  QPen result(toQColor(pen.colour));
+  result.setStyle(toQtPenStyle(pen.style));
+  if (pen.width > 1) {
+    // Wide pens end and join round, as the GDI pens the drawings were made with.
+    result.setWidth(pen.width);
+    result.setCapStyle(Qt::RoundCap);
+    result.setJoinStyle(Qt::RoundJoin);
+  } else {
+    // An aliased one-pixel line with flat caps stops before its end pixel, which is what lineTo
+    // promises; the next lineTo then draws that pixel as its start.
+    result.setWidth(1);
+    result.setCapStyle(Qt::FlatCap);
+    result.setJoinStyle(Qt::MiterJoin);
+  }
+  return result;
+}
+
+QBrush toQBrush(const Brush& brush) {
+  switch (brush.style) {
+    case BrushStyle::Solid: return QBrush(toQColor(brush.colour), Qt::SolidPattern);
+    case BrushStyle::Clear: return QBrush(Qt::NoBrush);
+    case BrushStyle::DiagCross: return QBrush(toQColor(brush.colour), Qt::DiagCrossPattern);
+  }
+  return QBrush(Qt::NoBrush);
+}
+
+// The pixels x1..x2-1, y1..y2-1 of a shape's box, whichever way round its corners are given.
+QRect boxOf(int x1, int y1, int x2, int y2) {
+  return QRect(QPoint(std::min(x1, x2), std::min(y1, y2)), QPoint(std::max(x1, x2) - 1, std::max(y1, y2) - 1));
+}
+
+// The pixels left..right-1, top..bottom-1 of a Rect; empty when it is empty or inside out.
+QRect toQRect(const Rect& rect) {
+  return QRect(QPoint(rect.left, rect.top), QPoint(rect.right - 1, rect.bottom - 1));
+}
+
+// Qt strokes a shape on the right and below its mathematical outline, so a shape with an outline
+// is drawn one pixel smaller to keep the outline inside the box; without an outline the fill
+// alone covers the box.
+QRect shapeRect(const QRect& box, const Pen& pen) {
+  return pen.style == PenStyle::Clear ? box : box.adjusted(0, 0, -1, -1);
+}
+
+// Angle in degrees, counter-clockwise on the screen, of the point where the ray from the centre
+// of `ellipse` toward (x, y) meets it. Qt measures arc angles on the ellipse's parameter, which
+// equals the ray's angle only on a circle, so the ray is first scaled to the unit circle.
+double arcAngle(const QRectF& ellipse, int x, int y) {
+  const QPointF centre = ellipse.center();
+  double dx = x - centre.x();
+  double dy = centre.y() - y;
+  if (ellipse.width() > 0 && ellipse.height() > 0) {
+    dx /= ellipse.width() / 2;
+    dy /= ellipse.height() / 2;
+  }
+  return std::atan2(dy, dx) * 180.0 / std::numbers::pi;
+}
+
+// Glyphs are drawn without smoothing too, so that text adds no blended colours to the bitmap.
+QFont drawingFont(const Font& font) {
+  QFont result = qtFontFor(font);
+  result.setStyleStrategy(QFont::NoAntialias);
+  return result;
+}
+
+QFontMetrics metricsOn(const QFont& font, const QImage& image) {
+  // A null image has no resolution to measure on; the pixel-sized font does not need one.
+  return image.isNull() ? QFontMetrics(font) : QFontMetrics(font, &image);
+}
+
+QImage readPixels(Canvas& from, const QRect& region) {
+  QImage part(region.size(), QImage::Format_RGB32);
+  if (part.isNull()) {
+    return part;
+  }
+  for (int y = 0; y < region.height(); ++y) {
+    for (int x = 0; x < region.width(); ++x) {
+      part.setPixel(x, y, toQRgb(from.pixel(region.left() + x, region.top() + y)));
+    }
+  }
+  return part;
+}
+
+}  // namespace
+
+QtCanvas::QtCanvas(Size size) : qtFont_(drawingFont(font_)) { resize(size); }
+
+void QtCanvas::resize(Size size) {
+  // RGB32 rather than a format with alpha: the raster operations of NotXor need it.
+  QImage fresh(std::max(0, size.width), std::max(0, size.height), QImage::Format_RGB32);
+  fresh.fill(Qt::white);
+  std::lock_guard lock(mutex_);
+  image_ = std::move(fresh);
+}
+
+QImage QtCanvas::image() const {
+  std::lock_guard lock(mutex_);
+  // A deep copy: a shallow one would share the pixel buffer with the next painter on another
+  // thread.
+  return image_.copy();
+}
+
+void QtCanvas::setPen(const Pen& pen) {
+  std::lock_guard lock(mutex_);
+  pen_ = pen;
+}
+
+Pen QtCanvas::pen() const {
+  std::lock_guard lock(mutex_);
+  return pen_;
+}
+
+void QtCanvas::setBrush(const Brush& brush) {
+  std::lock_guard lock(mutex_);
+  brush_ = brush;
+}
+
+Brush QtCanvas::brush() const {
+  std::lock_guard lock(mutex_);
+  return brush_;
+}
+
+void QtCanvas::setFont(const Font& font) {
+  QFont resolved = drawingFont(font);
+  std::lock_guard lock(mutex_);
+  font_ = font;
+  qtFont_ = std::move(resolved);
+}
+
+Font QtCanvas::font() const {
+  std::lock_guard lock(mutex_);
+  return font_;
+}
+
+void QtCanvas::moveTo(int x, int y) {
+  std::lock_guard lock(mutex_);
+  penPos_ = {x, y};
+}
+
+void QtCanvas::lineTo(int x, int y) {
+  std::lock_guard lock(mutex_);
+  QPainter painter;
+  if (beginPainting(painter, true)) {
+    painter.drawLine(QPoint(penPos_.x, penPos_.y), QPoint(x, y));
+  }
+  penPos_ = {x, y};
+}
+
+Point QtCanvas::penPos() const {
+  std::lock_guard lock(mutex_);
+  return penPos_;
+}
+
+void QtCanvas::rectangle(int x1, int y1, int x2, int y2) {
+  std::lock_guard lock(mutex_);
+  const QRect box = boxOf(x1, y1, x2, y2);
+  QPainter painter;
+  if (box.isEmpty() || !beginPainting(painter, true)) {
+    return;
+  }
+  if (pen_.style == PenStyle::Clear) {
+    painter.fillRect(box, painter.brush());
+    return;
+  }
+  // Qt would also fill under the outline's top and left edges; under NotXor those pixels would
+  // be inverted twice, so the fill stays inside the outline.
+  const int inset = std::max(1, (pen_.width + 1) / 2);
+  const QRect inside = box.adjusted(inset, inset, -inset, -inset);
+  if (inside.isValid()) {
+    painter.fillRect(inside, painter.brush());
+  }
+  painter.setBrush(Qt::NoBrush);
+  painter.drawRect(shapeRect(box, pen_));
+}
+
+void QtCanvas::roundRect(int x1, int y1, int x2, int y2, int ellipseWidth, int ellipseHeight) {
+  std::lock_guard lock(mutex_);
+  const QRect box = boxOf(x1, y1, x2, y2);
+  QPainter painter;
+  if (box.isEmpty() || !beginPainting(painter, true)) {
+    return;
+  }
+  painter.drawRoundedRect(shapeRect(box, pen_), ellipseWidth / 2.0, ellipseHeight / 2.0, Qt::AbsoluteSize);
+}
+
+void QtCanvas::fillRect(const Rect& rect) {
+  std::lock_guard lock(mutex_);
+  const QRect area = toQRect(rect);
+  QPainter painter;
+  // A plain fill, like GDI's FillRect: the pen mode does not apply.
+  if (area.isEmpty() || !beginPainting(painter, false)) {
+    return;
+  }
+  painter.fillRect(area, painter.brush());
+}
+
+void QtCanvas::ellipse(int x1, int y1, int x2, int y2) {
+  std::lock_guard lock(mutex_);
+  const QRect box = boxOf(x1, y1, x2, y2);
+  QPainter painter;
+  if (box.isEmpty() || !beginPainting(painter, true)) {
+    return;
+  }
+  painter.drawEllipse(shapeRect(box, pen_));
+}
+
+void QtCanvas::arc(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4) {
+  std::lock_guard lock(mutex_);
+  const QRect box = boxOf(x1, y1, x2, y2);
+  QPainter painter;
+  if (box.isEmpty() || !beginPainting(painter, true)) {
+    return;
+  }
+  const QRect shape = shapeRect(box, pen_);
+  const double start = arcAngle(QRectF(shape), x3, y3);
+  double span = arcAngle(QRectF(shape), x4, y4) - start;
+  // Counter-clockwise from start round to the end ray; rays that coincide give the whole ellipse.
+  while (span <= 0) {
+    span += 360;
+  }
+  painter.drawArc(shape, saturatingRound(start * 16), saturatingRound(span * 16));
+}
+
+void QtCanvas::polygon(const std::vector<Point>& points) {
+  QPolygon corners;
+  corners.reserve(static_cast<qsizetype>(points.size()));
+  for (const Point& point : points) {
+    corners << QPoint(point.x, point.y);
+  }
+  std::lock_guard lock(mutex_);
+  QPainter painter;
+  if (corners.isEmpty() || !beginPainting(painter, true)) {
+    return;
+  }
+  painter.drawPolygon(corners);
+}
+
+void QtCanvas::textOut(int x, int y, const std::string& text) {
+  const QString string = QString::fromStdString(text);
+  std::lock_guard lock(mutex_);
+  QPainter painter;
+  // Text and its background ignore the pen mode: NotXor is for rubber-band outlines, not labels.
+  if (!beginPainting(painter, false)) {
+    return;
+  }
+  const QFontMetrics metrics = metricsOn(qtFont_, image_);
+  if (brush_.style != BrushStyle::Clear) {
+    painter.fillRect(QRect(x, y, metrics.horizontalAdvance(string), metrics.height()), painter.brush());
+  }
+  painter.setFont(qtFont_);
+  painter.setPen(toQColor(font_.colour));
+  painter.drawText(QPoint(x, y + metrics.ascent()), string);
+}
+
+Size QtCanvas::textExtent(const std::string& text) {
+  const QString string = QString::fromStdString(text);
+  std::lock_guard lock(mutex_);
+  const QFontMetrics metrics = metricsOn(qtFont_, image_);
+  return {metrics.horizontalAdvance(string), metrics.height()};
+}
+
+void QtCanvas::setPixel(int x, int y, Colour colour) {
+  std::lock_guard lock(mutex_);
+  if (image_.valid(x, y)) {
+    image_.setPixel(x, y, toQRgb(colour));
+  }
+}
+
+Colour QtCanvas::pixel(int x, int y) {
+  std::lock_guard lock(mutex_);
+  return image_.valid(x, y) ? fromQRgb(image_.pixel(x, y)) : kNoColour;
+}
+
+void QtCanvas::copyRect(const Rect& dest, Canvas& from, const Rect& source) {
+  const QRect target = toQRect(dest);
+  const QRect region = toQRect(source);
+  if (target.isEmpty() || region.isEmpty()) {
+    return;
+  }
+  QImage part;
+  if (&from != this) {
+    // The source is read under its own lock before ours is taken: no thread ever holds two
+    // canvas locks, so canvases copying from each other cannot deadlock.
+    if (const auto* qtSource = dynamic_cast<const QtCanvas*>(&from)) {
+      part = qtSource->copyOf(region);
+    } else {
+      part = readPixels(from, region);
+    }
+  }
+  std::lock_guard lock(mutex_);
+  if (&from == this) {
+    // Copied out first, so that overlapping source and destination do not smear.
+    part = image_.copy(region);
+  }
+  QPainter painter;
+  if (!beginPainting(painter, false)) {
+    return;
+  }
+  painter.setCompositionMode(QPainter::CompositionMode_Source);
+  painter.drawImage(target, part);
+}
+
+Size QtCanvas::size() const {
+  std::lock_guard lock(mutex_);
+  return {image_.width(), image_.height()};
+}
+
+bool QtCanvas::beginPainting(QPainter& painter, bool usePenMode) {
+  if (image_.isNull() || !painter.begin(&image_)) {
+    return false;
+  }
+  painter.setRenderHint(QPainter::Antialiasing, false);
+  if (usePenMode && pen_.mode == PenMode::NotXor) {
+    painter.setCompositionMode(QPainter::RasterOp_NotSourceXorDestination);
+  }
+  painter.setPen(toQPen(pen_));
+  painter.setBrush(toQBrush(brush_));
+  return true;
+}
+
+QImage QtCanvas::copyOf(const QRect& region) const {
+  std::lock_guard lock(mutex_);
+  return image_.copy(region);
+}
+
+}  // namespace platform

@@ -1,0 +1,87 @@
+// The drawing surface on an off-screen QImage, the bitmap the window copies to the screen.
+//
+// Thread context: any thread, after the QGuiApplication exists (fonts need it). A drawing worker
+// and the GUI thread may use one canvas at the same time: every Canvas call, resize() and image()
+// take the canvas's one mutex, so each call runs whole before the next one starts and a call
+// blocks only while another call on the same canvas runs. copyRect() never holds the locks of two
+// canvases at once, so two canvases copying from each other cannot deadlock.
+// Ownership: the canvas owns its image; image() returns an independent copy.
+//
+// Drawing is aliased, text included, so every pixel is one of the drawing's colours. A line of
+// width 1 leaves out its end pixel as the Canvas contract asks; wider lines have round ends and
+// joins and so cover their end point.
+#pragma once
+
+#include "platform/Canvas.h"
+
+#include <QFont>
+#include <QImage>
+
+#include <mutex>
+#include <string>
+#include <vector>
+
+class QPainter;
+class QRect;
+
+namespace platform {
+
+class QtCanvas final : public Canvas {
+ public:
+  // What pixel() answers for a point outside the surface; no 0x00BBGGRR colour has it.
+  static constexpr Colour kNoColour = 0xFFFFFFFF;
+
+  // A white surface of `size` with the default pen, brush and font. A size with an extent of 0 or
+  // less gives a surface without pixels, of size 0 x 0, on which drawing does nothing.
+  explicit QtCanvas(Size size);
+
+  // Replaces the image by a white one of `size` (as above); pen, brush, font and pen position stay.
+  void resize(Size size);
+  // A copy of the whole image, for a paint event to draw from without holding the lock.
+  QImage image() const;
+
+  void setPen(const Pen& pen) override;
+  Pen pen() const override;
+  void setBrush(const Brush& brush) override;
+  Brush brush() const override;
+  void setFont(const Font& font) override;
+  Font font() const override;
+
+  void moveTo(int x, int y) override;
+  void lineTo(int x, int y) override;
+  Point penPos() const override;
+
+  void rectangle(int x1, int y1, int x2, int y2) override;
+  void roundRect(int x1, int y1, int x2, int y2, int ellipseWidth, int ellipseHeight) override;
+  void fillRect(const Rect& rect) override;
+  void ellipse(int x1, int y1, int x2, int y2) override;
+  void arc(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4) override;
+  void polygon(const std::vector<Point>& points) override;
+
+  void textOut(int x, int y, const std::string& text) override;
+  Size textExtent(const std::string& text) override;
+
+  // Outside the surface setPixel does nothing and pixel answers kNoColour.
+  void setPixel(int x, int y, Colour colour) override;
+  Colour pixel(int x, int y) override;
+
+  void copyRect(const Rect& dest, Canvas& from, const Rect& source) override;
+
+  Size size() const override;
+
+ private:
+  // Callers hold mutex_. False when there is no image to paint on.
+  bool beginPainting(QPainter& painter, bool usePenMode);
+  // The region of the image, taken under this canvas's lock.
+  QImage copyOf(const QRect& region) const;
+
+  mutable std::mutex mutex_;
+  QImage image_;
+  Pen pen_;
+  Brush brush_;
+  Font font_;
+  QFont qtFont_;
+  Point penPos_;
+};
+
+}  // namespace platform

@@ -6,7 +6,7 @@
 // block on file I/O.
 #pragma once
 
-#include "app/ToolTable.h"
+#include "panel/ToolTable.h"
 #include "platform/UiServices.h"
 
 #include <filesystem>
@@ -14,6 +14,11 @@
 #include <string_view>
 
 namespace app {
+
+using panel::filledToolValues;
+using panel::kToolCount;
+using panel::ToolTable;
+using panel::ToolValues;
 
 // What the file stores; each field's name is its key. A default-constructed value holds the
 // built-in defaults used when the file does not exist. Texts are UTF-8.

@@ -6,12 +6,17 @@
 // to it. Nothing blocks.
 #pragma once
 
-#include "app/ToolTable.h"
+#include "panel/ToolTable.h"
 #include "panel/StringGrid.h"
 
 #include <string>
 
 namespace app {
+
+using panel::filledToolValues;
+using panel::kToolCount;
+using panel::ToolTable;
+using panel::ToolValues;
 
 enum class DialogResult { None, Ok, Cancel };
 

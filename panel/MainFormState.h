@@ -16,6 +16,7 @@
 #include "panel/PanelView.h"
 #include "panel/Shift.h"
 #include "panel/StringGrid.h"
+#include "panel/ToolTable.h"
 
 #include <string>
 
@@ -89,6 +90,9 @@ struct TMainFormState {
   int esgTyp = -1;                  // object kind shown in the properties grid
   StringGrid EigenschaftenStringGrid{2, kEigenschaftenZeilen};
   std::string EigenschaftenLabel;  // caption above the properties grid
+
+  // Speeds of the tools T1-T7, copied into new TOOL rows.
+  ToolTable ToolDef;
 };
 
 }  // namespace panel

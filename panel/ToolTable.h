@@ -7,7 +7,7 @@
 #include <array>
 #include <cstdint>
 
-namespace app {
+namespace panel {
 
 inline constexpr int kToolCount = 7;
 
@@ -31,4 +31,4 @@ struct ToolTable {
   bool operator==(const ToolTable&) const = default;
 };
 
-}  // namespace app
+}  // namespace panel

@@ -24,3 +24,6 @@ UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
 
 echo "== ThreadSanitizer"
 "$root/tools/tsan.sh"
+
+echo "== fuzzing the document reader (60 s)"
+"$root/tools/fuzz.sh" 60

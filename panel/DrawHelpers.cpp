@@ -26,6 +26,31 @@ void fillSquare(Canvas& canvas, int x, int y, platform::Colour colour) {
   canvas.setBrush(saved);
 }
 
+// Sets a brush and the pen's colour and style for one shape and puts the canvas's own back after.
+class ScopedPenAndBrush {
+ public:
+  ScopedPenAndBrush(Canvas& canvas, platform::Colour brushColour, BrushStyle brushStyle, platform::Colour penColour,
+                    PenStyle penStyle)
+      : canvas_(canvas), brush_(canvas.brush()), pen_(canvas.pen()) {
+    canvas.setBrush(Brush{brushColour, brushStyle});
+    Pen pen = pen_;
+    pen.colour = penColour;
+    pen.style = penStyle;
+    canvas.setPen(pen);
+  }
+  ~ScopedPenAndBrush() {
+    canvas_.setBrush(brush_);
+    canvas_.setPen(pen_);
+  }
+  ScopedPenAndBrush(const ScopedPenAndBrush&) = delete;
+  ScopedPenAndBrush& operator=(const ScopedPenAndBrush&) = delete;
+
+ private:
+  Canvas& canvas_;
+  Brush brush_;
+  Pen pen_;
+};
+
 // Direction of (dx, dy) in degrees, y up; straight up for a zero vector.
 double directionDegrees(int dx, int dy) {
   if (dx == 0) return dy < 0 ? 270.0 : 90.0;
@@ -75,28 +100,14 @@ void RichtungspfeilZeichnen(Canvas& canvas, int cx, int cy, int r, double alpha,
 
 void DrawKreis(Canvas& canvas, int cx, int cy, int r, platform::Colour brushColour, BrushStyle brushStyle,
                platform::Colour penColour, PenStyle penStyle) {
-  const Brush savedBrush = canvas.brush();
-  const Pen savedPen = canvas.pen();
-  canvas.setBrush(Brush{brushColour, brushStyle});
-  Pen pen = savedPen;
-  pen.colour = penColour;
-  pen.style = penStyle;
-  canvas.setPen(pen);
+  const ScopedPenAndBrush style(canvas, brushColour, brushStyle, penColour, penStyle);
   canvas.ellipse(cx - r, cy - r, cx + r, cy + r);
   canvas.moveTo(cx - r, cy);
-  canvas.setBrush(savedBrush);
-  canvas.setPen(savedPen);
 }
 
 void DrawBogen(Canvas& canvas, bool clockwise, int cx, int cy, int r, double startAngle, double endAngle,
                platform::Colour brushColour, BrushStyle brushStyle, platform::Colour penColour, PenStyle penStyle) {
-  const Brush savedBrush = canvas.brush();
-  const Pen savedPen = canvas.pen();
-  canvas.setBrush(Brush{brushColour, brushStyle});
-  Pen pen = savedPen;
-  pen.colour = penColour;
-  pen.style = penStyle;
-  canvas.setPen(pen);
+  const ScopedPenAndBrush style(canvas, brushColour, brushStyle, penColour, penStyle);
   const Point start = circlePoint(cx, cy, r, startAngle);
   const Point end = circlePoint(cx, cy, r, endAngle);
   // The canvas draws arcs counter-clockwise; a clockwise arc is the same arc from its end.
@@ -106,8 +117,6 @@ void DrawBogen(Canvas& canvas, bool clockwise, int cx, int cy, int r, double sta
     canvas.arc(cx - r, cy - r, cx + r, cy + r, start.x, start.y, end.x, end.y);
   }
   canvas.moveTo(end.x, end.y);
-  canvas.setBrush(savedBrush);
-  canvas.setPen(savedPen);
 }
 
 }  // namespace panel

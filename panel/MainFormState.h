@@ -18,6 +18,7 @@
 #include "panel/StringGrid.h"
 #include "panel/ToolTable.h"
 
+#include <functional>
 #include <string>
 
 namespace panel {
@@ -93,6 +94,11 @@ struct TMainFormState {
 
   // Speeds of the tools T1-T7, copied into new TOOL rows.
   ToolTable ToolDef;
+  // Slot 0-6 of the tool button used last since the start; only the TOOL caption shows it.
+  int iToolSlot = 0;
+
+  // The double beep for refused input (GUI thread). May be empty.
+  std::function<void()> FehlerSignal{};
 };
 
 }  // namespace panel

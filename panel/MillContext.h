@@ -12,6 +12,10 @@
 
 #include <functional>
 
+namespace machine {
+class CommandLayer;
+}
+
 namespace panel {
 
 struct MillContext {
@@ -23,6 +27,12 @@ struct MillContext {
   std::function<void()> onRowDone{};
   // The double beep for an object that cannot be milled (routed to the GUI thread). May be empty.
   std::function<void()> FehlerSignal{};
+  // The run's command layer, for the TOOL rows that send their speeds. May be null (no machine).
+  machine::CommandLayer* steuerung = nullptr;
+  // Whether a controller is connected: a simulation sends TOOL speeds only then.
+  bool bSteuerungVerbunden = false;
+  // Maker mode ("/ZELKO"), passed to every controller initialisation.
+  bool bHerstellermodus = false;
 };
 
 }  // namespace panel

@@ -54,6 +54,9 @@ void millDocument(RunContext& c) {
                          if (c.copyToScreen) c.copyToScreen();
                        },
                        c.FehlerSignal};
+      mill.steuerung = &c.steuerung;
+      mill.bSteuerungVerbunden = c.bSteuerungVerbunden;
+      mill.bHerstellermodus = c.bHerstellermodus;
       KonturenFraesen(mill);
       break;
     }

@@ -29,6 +29,8 @@ struct RunContext {
   machine::CommandLayer& steuerung;
   MotionPrimitives& motion;
   bool bHerstellermodus = false;
+  // A controller is connected; in a simulation TOOL rows send their speeds only then.
+  bool bSteuerungVerbunden = false;
 
   // Shows the progress bar's state (routed to the GUI thread). May be empty.
   std::function<void(const ProgressBarState&)> showProgress{};

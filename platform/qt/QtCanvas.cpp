@@ -1,4 +1,4 @@
-// Canvas calls carried out with a QPainter on the canvas's own QImage, one painter per call.
+// Canvas calls carried out with a QPainter kept open on the canvas's own QImage.
 #include "platform/qt/QtCanvas.h"
 
 #include "platform/NumberFormat.h"
@@ -140,11 +140,13 @@ void QtCanvas::resize(Size size) {
   QImage fresh(std::max(0, size.width), std::max(0, size.height), QImage::Format_RGB32);
   fresh.fill(Qt::white);
   std::lock_guard lock(mutex_);
+  closePainter();
   image_ = std::move(fresh);
 }
 
 QImage QtCanvas::image() const {
   std::lock_guard lock(mutex_);
+  closePainter();
   // A deep copy: a shallow one would share the pixel buffer with the next painter on another
   // thread.
   return image_.copy();
@@ -171,6 +173,15 @@ Brush QtCanvas::brush() const {
 }
 
 void QtCanvas::setFont(const Font& font) {
+  {
+    // Looking a face up in the font database takes far longer than drawing a row number, and
+    // drawings set the same face again for every number with only its colour changed.
+    std::lock_guard lock(mutex_);
+    if (font.name == font_.name && font.size == font_.size && font.bold == font_.bold) {
+      font_ = font;
+      return;
+    }
+  }
   QFont resolved = drawingFont(font);
   std::lock_guard lock(mutex_);
   font_ = font;
@@ -189,9 +200,8 @@ void QtCanvas::moveTo(int x, int y) {
 
 void QtCanvas::lineTo(int x, int y) {
   std::lock_guard lock(mutex_);
-  QPainter painter;
-  if (beginPainting(painter, true)) {
-    painter.drawLine(QPoint(penPos_.x, penPos_.y), QPoint(x, y));
+  if (QPainter* painter = painterFor(true)) {
+    painter->drawLine(QPoint(penPos_.x, penPos_.y), QPoint(x, y));
   }
   penPos_ = {x, y};
 }
@@ -204,12 +214,12 @@ Point QtCanvas::penPos() const {
 void QtCanvas::rectangle(int x1, int y1, int x2, int y2) {
   std::lock_guard lock(mutex_);
   const QRect box = boxOf(x1, y1, x2, y2);
-  QPainter painter;
-  if (box.isEmpty() || !beginPainting(painter, true)) {
+  QPainter* painter = box.isEmpty() ? nullptr : painterFor(true);
+  if (painter == nullptr) {
     return;
   }
   if (pen_.style == PenStyle::Clear) {
-    painter.fillRect(box, painter.brush());
+    painter->fillRect(box, painter->brush());
     return;
   }
   // Qt would also fill under the outline's top and left edges; under NotXor those pixels would
@@ -217,48 +227,49 @@ void QtCanvas::rectangle(int x1, int y1, int x2, int y2) {
   const int inset = std::max(1, (pen_.width + 1) / 2);
   const QRect inside = box.adjusted(inset, inset, -inset, -inset);
   if (inside.isValid()) {
-    painter.fillRect(inside, painter.brush());
+    painter->fillRect(inside, painter->brush());
   }
-  painter.setBrush(Qt::NoBrush);
-  painter.drawRect(shapeRect(box, pen_));
+  painter->setBrush(Qt::NoBrush);
+  painterStateKnown_ = false;
+  painter->drawRect(shapeRect(box, pen_));
 }
 
 void QtCanvas::roundRect(int x1, int y1, int x2, int y2, int ellipseWidth, int ellipseHeight) {
   std::lock_guard lock(mutex_);
   const QRect box = boxOf(x1, y1, x2, y2);
-  QPainter painter;
-  if (box.isEmpty() || !beginPainting(painter, true)) {
+  QPainter* painter = box.isEmpty() ? nullptr : painterFor(true);
+  if (painter == nullptr) {
     return;
   }
-  painter.drawRoundedRect(shapeRect(box, pen_), ellipseWidth / 2.0, ellipseHeight / 2.0, Qt::AbsoluteSize);
+  painter->drawRoundedRect(shapeRect(box, pen_), ellipseWidth / 2.0, ellipseHeight / 2.0, Qt::AbsoluteSize);
 }
 
 void QtCanvas::fillRect(const Rect& rect) {
   std::lock_guard lock(mutex_);
   const QRect area = toQRect(rect);
-  QPainter painter;
   // A plain fill, like GDI's FillRect: the pen mode does not apply.
-  if (area.isEmpty() || !beginPainting(painter, false)) {
+  QPainter* painter = area.isEmpty() ? nullptr : painterFor(false);
+  if (painter == nullptr) {
     return;
   }
-  painter.fillRect(area, painter.brush());
+  painter->fillRect(area, painter->brush());
 }
 
 void QtCanvas::ellipse(int x1, int y1, int x2, int y2) {
   std::lock_guard lock(mutex_);
   const QRect box = boxOf(x1, y1, x2, y2);
-  QPainter painter;
-  if (box.isEmpty() || !beginPainting(painter, true)) {
+  QPainter* painter = box.isEmpty() ? nullptr : painterFor(true);
+  if (painter == nullptr) {
     return;
   }
-  painter.drawEllipse(shapeRect(box, pen_));
+  painter->drawEllipse(shapeRect(box, pen_));
 }
 
 void QtCanvas::arc(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4) {
   std::lock_guard lock(mutex_);
   const QRect box = boxOf(x1, y1, x2, y2);
-  QPainter painter;
-  if (box.isEmpty() || !beginPainting(painter, true)) {
+  QPainter* painter = box.isEmpty() ? nullptr : painterFor(true);
+  if (painter == nullptr) {
     return;
   }
   const QRect shape = shapeRect(box, pen_);
@@ -268,7 +279,7 @@ void QtCanvas::arc(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y
   while (span <= 0) {
     span += 360;
   }
-  painter.drawArc(shape, saturatingRound(start * 16), saturatingRound(span * 16));
+  painter->drawArc(shape, saturatingRound(start * 16), saturatingRound(span * 16));
 }
 
 void QtCanvas::polygon(const std::vector<Point>& points) {
@@ -278,28 +289,29 @@ void QtCanvas::polygon(const std::vector<Point>& points) {
     corners << QPoint(point.x, point.y);
   }
   std::lock_guard lock(mutex_);
-  QPainter painter;
-  if (corners.isEmpty() || !beginPainting(painter, true)) {
+  QPainter* painter = corners.isEmpty() ? nullptr : painterFor(true);
+  if (painter == nullptr) {
     return;
   }
-  painter.drawPolygon(corners);
+  painter->drawPolygon(corners);
 }
 
 void QtCanvas::textOut(int x, int y, const std::string& text) {
   const QString string = QString::fromStdString(text);
   std::lock_guard lock(mutex_);
-  QPainter painter;
   // Text and its background ignore the pen mode: NotXor is for rubber-band outlines, not labels.
-  if (!beginPainting(painter, false)) {
+  QPainter* painter = painterFor(false);
+  if (painter == nullptr) {
     return;
   }
   const QFontMetrics metrics = metricsOn(qtFont_, image_);
   if (brush_.style != BrushStyle::Clear) {
-    painter.fillRect(QRect(x, y, metrics.horizontalAdvance(string), metrics.height()), painter.brush());
+    painter->fillRect(QRect(x, y, metrics.horizontalAdvance(string), metrics.height()), painter->brush());
   }
-  painter.setFont(qtFont_);
-  painter.setPen(toQColor(font_.colour));
-  painter.drawText(QPoint(x, y + metrics.ascent()), string);
+  painter->setFont(qtFont_);
+  painter->setPen(toQColor(font_.colour));
+  painterStateKnown_ = false;
+  painter->drawText(QPoint(x, y + metrics.ascent()), string);
 }
 
 Size QtCanvas::textExtent(const std::string& text) {
@@ -311,6 +323,7 @@ Size QtCanvas::textExtent(const std::string& text) {
 
 void QtCanvas::setPixel(int x, int y, Colour colour) {
   std::lock_guard lock(mutex_);
+  closePainter();
   if (image_.valid(x, y)) {
     image_.setPixel(x, y, toQRgb(colour));
   }
@@ -318,6 +331,7 @@ void QtCanvas::setPixel(int x, int y, Colour colour) {
 
 Colour QtCanvas::pixel(int x, int y) {
   std::lock_guard lock(mutex_);
+  closePainter();
   return image_.valid(x, y) ? fromQRgb(image_.pixel(x, y)) : kNoColour;
 }
 
@@ -340,14 +354,16 @@ void QtCanvas::copyRect(const Rect& dest, Canvas& from, const Rect& source) {
   std::lock_guard lock(mutex_);
   if (&from == this) {
     // Copied out first, so that overlapping source and destination do not smear.
+    closePainter();
     part = image_.copy(region);
   }
-  QPainter painter;
-  if (!beginPainting(painter, false)) {
+  QPainter* painter = painterFor(false);
+  if (painter == nullptr) {
     return;
   }
-  painter.setCompositionMode(QPainter::CompositionMode_Source);
-  painter.drawImage(target, part);
+  painter->setCompositionMode(QPainter::CompositionMode_Source);
+  painterStateKnown_ = false;
+  painter->drawImage(target, part);
 }
 
 Size QtCanvas::size() const {
@@ -355,21 +371,45 @@ Size QtCanvas::size() const {
   return {image_.width(), image_.height()};
 }
 
-bool QtCanvas::beginPainting(QPainter& painter, bool usePenMode) {
-  if (image_.isNull() || !painter.begin(&image_)) {
-    return false;
+QPainter* QtCanvas::painterFor(bool usePenMode) {
+  if (image_.isNull()) {
+    return nullptr;
   }
-  painter.setRenderHint(QPainter::Antialiasing, false);
-  if (usePenMode && pen_.mode == PenMode::NotXor) {
-    painter.setCompositionMode(QPainter::RasterOp_NotSourceXorDestination);
+  if (!painter_.isActive()) {
+    if (!painter_.begin(&image_)) {
+      return nullptr;
+    }
+    painter_.setRenderHint(QPainter::Antialiasing, false);
+    painterStateKnown_ = false;
   }
-  painter.setPen(toQPen(pen_));
-  painter.setBrush(toQBrush(brush_));
-  return true;
+  // Only what changed is set again: setting a pen is a good part of the cost of a short line.
+  const bool notXor = usePenMode && pen_.mode == PenMode::NotXor;
+  if (!painterStateKnown_ || notXor != painterNotXor_) {
+    painter_.setCompositionMode(notXor ? QPainter::RasterOp_NotSourceXorDestination
+                                       : QPainter::CompositionMode_SourceOver);
+    painterNotXor_ = notXor;
+  }
+  if (!painterStateKnown_ || pen_ != painterPen_) {
+    painter_.setPen(toQPen(pen_));
+    painterPen_ = pen_;
+  }
+  if (!painterStateKnown_ || brush_ != painterBrush_) {
+    painter_.setBrush(toQBrush(brush_));
+    painterBrush_ = brush_;
+  }
+  painterStateKnown_ = true;
+  return &painter_;
+}
+
+void QtCanvas::closePainter() const {
+  if (painter_.isActive()) {
+    painter_.end();
+  }
 }
 
 QImage QtCanvas::copyOf(const QRect& region) const {
   std::lock_guard lock(mutex_);
+  closePainter();
   return image_.copy(region);
 }
 

@@ -16,12 +16,12 @@
 
 #include <QFont>
 #include <QImage>
+#include <QPainter>
 
 #include <mutex>
 #include <string>
 #include <vector>
 
-class QPainter;
 class QRect;
 
 namespace platform {
@@ -70,8 +70,11 @@ class QtCanvas final : public Canvas {
   Size size() const override;
 
  private:
-  // Callers hold mutex_. False when there is no image to paint on.
-  bool beginPainting(QPainter& painter, bool usePenMode);
+  // Callers hold mutex_. The painter on the image with the canvas's pen, brush and (for
+  // `usePenMode`) raster operation; null when there is no image to paint on.
+  QPainter* painterFor(bool usePenMode);
+  // Callers hold mutex_. Closes the painter, before the image is read, copied or replaced.
+  void closePainter() const;
   // The region of the image, taken under this canvas's lock.
   QImage copyOf(const QRect& region) const;
 
@@ -82,6 +85,15 @@ class QtCanvas final : public Canvas {
   Font font_;
   QFont qtFont_;
   Point penPos_;
+  // The painter stays open on image_ from one call to the next: opening a painter costs more
+  // than drawing a short line, and a panel redraw draws a hundred thousand of them. Declared
+  // after image_, so it is closed before the image goes.
+  mutable QPainter painter_;
+  // What the open painter was last given; not known after a call that set its own.
+  bool painterStateKnown_ = false;
+  bool painterNotXor_ = false;
+  Pen painterPen_;
+  Brush painterBrush_;
 };
 
 }  // namespace platform

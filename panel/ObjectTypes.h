@@ -1,0 +1,14 @@
+// The dispatch table of every object type built so far, for the application and the tests to
+// share: TOOL, PLAN, PUNKT, LINIE1 and RECHTECK1-3.
+//
+// Thread context: builds a fresh table on the calling thread (the GUI thread at start); the
+// table is a value that owns its role functions. Nothing blocks.
+#pragma once
+
+#include "panel/ObjectTypeTable.h"
+
+namespace panel {
+
+ObjectTypeTable standardObjectTypes();
+
+}  // namespace panel

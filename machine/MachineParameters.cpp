@@ -74,6 +74,8 @@ std::string fileNameWithSuffix(const std::string& programFileName, const char* s
 }  // namespace
 
 void setVerbindungstext(Maschinenparameter& p, std::string text) {
+  // A controller's answer ends in its acknowledge byte; the status bar shows the text, not that.
+  while (!text.empty() && static_cast<unsigned char>(text.back()) < 32) text.pop_back();
   if (text.size() > kMaxVerbindungstextBytes) {
     std::size_t cut = kMaxVerbindungstextBytes;
     // Step back over continuation bytes so that no character is split.

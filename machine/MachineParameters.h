@@ -75,7 +75,8 @@ struct Maschinenparameter {
 // Longest Verbindungstext, in bytes.
 inline constexpr std::size_t kMaxVerbindungstextBytes = 41;
 
-// Sets Verbindungstext, cut to kMaxVerbindungstextBytes on a UTF-8 character boundary.
+// Sets Verbindungstext without trailing control bytes (such as the ACK that ends a controller's
+// answer), cut to kMaxVerbindungstextBytes on a UTF-8 character boundary.
 void setVerbindungstext(Maschinenparameter& p, std::string text);
 
 // Sets every persisted field to its default; the runtime fields are left as they are.

@@ -180,6 +180,8 @@ TEST(SetVerbindungstext, CutsAtFortyOneBytesOnACharacterBoundary) {
   EXPECT_EQ(p.Verbindungstext, std::string(40, 'a'));
   machine::setVerbindungstext(p, std::string(39, 'a') + "äbc");
   EXPECT_EQ(p.Verbindungstext, std::string(39, 'a') + "ä");
+  machine::setVerbindungstext(p, "Cobalt-Kyro V3.1\x06");  // a controller's answer ends in ACK
+  EXPECT_EQ(p.Verbindungstext, "Cobalt-Kyro V3.1");
 }
 
 TEST_F(ParameterFile, DefaultsAreWrittenInTheFileLayout) {

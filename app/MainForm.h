@@ -1,0 +1,292 @@
+// Model of the main window `TMainForm`: the state of its controls, menus and status bar on top of
+// the panel state, and the handlers of program start, the run and its stop, the status bar and
+// the close. The Qt main window is a view of it: it shows this state and calls these handlers.
+//
+// Thread context: the model belongs to the GUI thread; every public member function is called
+// there. The run worker `FraesThread` never writes the model: it posts closures through the GUI
+// dispatcher (progress, repaint requests, the unlock after a run, the status texts) and asks its
+// questions by invoke-and-wait. Shared with the worker are only atomics (the connected flag, the
+// simulation pace, the program-memory flag, the stop request of the parameter store), the
+// parameter store (behind its mutex), the controller back-ends (replaced only while no run is
+// active) and the drawing bitmap (a canvas that locks itself). A run works on a snapshot taken
+// when it is posted.
+//
+// Blocking: OnCreate waits until the worker runs; a post and the end of the worker wait at most
+// 50 ms for it to be idle; the connection step and the status refresh block on the controller;
+// questions block until answered. The destructor ends the worker and, should a run still be
+// active, stops it and waits for it.
+#pragma once
+
+#include "app/ControlState.h"
+#include "app/RunWorker.h"
+#include "app/Switches.h"
+#include "app/ToolTableDialog.h"
+
+#include "machine/CommandLayer.h"
+#include "machine/ControllerBackends.h"
+#include "machine/SharedParameters.h"
+#include "panel/MainFormState.h"
+#include "panel/MillingRun.h"
+#include "panel/ObjectTypeTable.h"
+#include "platform/Canvas.h"
+#include "platform/Clock.h"
+#include "platform/GuiDispatcher.h"
+#include "platform/UiServices.h"
+
+#include <array>
+#include <atomic>
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace app {
+
+// Caption of the program's boxes and of the window before the title is built.
+inline constexpr const char* kProgrammname = "Tessaly";
+
+// Panels of the status bar: widths in pixels; the first two are centred.
+inline constexpr int kStatusBarPanels = 5;
+inline constexpr std::array<int, kStatusBarPanels> kStatusBarBreiten{120, 50, 185, 270, 185};
+
+// What the model asks of its window. Called on the GUI thread only.
+class TMainFormView {
+ public:
+  virtual ~TMainFormView() = default;
+  // The model changed on its own (a run's progress, its end, a status refresh): show its state.
+  virtual void showState() = 0;
+  // Copy the drawing bitmap to the screen.
+  virtual void copyToScreen() = 0;
+};
+
+// What the main window works with. All references must outlive the model.
+struct MainFormServices {
+  platform::UiServices& ui;
+  platform::GuiDispatcher& gui;
+  // The drawing bitmap `ZeichenBitmap`. The run worker draws on it while the GUI thread may
+  // repaint from it, so it must lock each call itself.
+  platform::Canvas& canvas;
+  platform::Clock& clock;
+  machine::BackendFactory& backendFactory;
+  machine::MachineParameterStore& params;
+  const panel::ObjectTypeTable& objectTypes;
+  // The running program: its folder and name give the program's own files.
+  std::filesystem::path executable;
+  // Where those files go when the executable's folder is not writable.
+  std::filesystem::path fallbackFolder;
+  std::function<bool(const std::filesystem::path&)> folderWritable;
+};
+
+class TMainForm : public panel::TMainFormState {
+ public:
+  explicit TMainForm(MainFormServices services);
+  ~TMainForm();
+  TMainForm(const TMainForm&) = delete;
+  TMainForm& operator=(const TMainForm&) = delete;
+
+  // The window that shows the model; null for none.
+  void setView(TMainFormView* view) { view_ = view; }
+
+  // ---- Program start, initialisation and close
+  // Creation: program files, trace log, switches, drawing state, the run worker (started and
+  // awaited). `args` are all arguments, the program path first.
+  void OnCreate(const std::vector<std::string>& args);
+  // A new panel document, shown as the document the program starts with.
+  void NeuesDokument();
+  // Every activation of the window. True on the first one only: then the caption is the bare
+  // program name and the window arms a single-shot timer for InitTimerTimer.
+  bool OnActivate();
+  // The one-time initialisation: configuration, toolbars, parameters, connection, redraw. Later
+  // calls do nothing.
+  void InitTimerTimer();
+  // The connection step: back-end of the configured type, title, port texts, link, version.
+  void Modul_Initialisieren();
+  // After the window (and with it the bitmap) changed its size.
+  void OnResize();
+  // Whether the window may close: never while a run is active; in development mode without a
+  // question, otherwise after "Möchten Sie das Programm wirklich beenden?".
+  bool OnCloseQuery();
+  // Saves the configuration, ends the worker, closes the link and deletes the trace log; each
+  // step runs whatever the others did.
+  void OnClose();
+
+  // ---- Menus, toolbars and drawing
+  void MenuGestaltung(bool keinDokument);
+  void ToolBarsAnzeigen();
+  void MenuAbmessungenOnClick();
+  void MenuNutzenfertigungOnClick();
+  // Redraw of the open document into the bitmap, then copied to the screen.
+  void AnsichtNeuZeichnen();
+  void Konfig_Laden();
+  // False when the file could not be written (a warning has been shown).
+  bool Konfig_Speichern();
+
+  // ---- Document commands of the "Datei" menu
+  void MenuNeuOnClick();
+  void MenuOeffnenOnClick();
+  void MenuImportierenOnClick();
+  // False when nothing was saved (refused, cancelled or failed).
+  bool MenuSpeichernOnClick();
+  bool MenuSpeichernUnterOnClick();
+  void MenuSpeichernUndSchliessenOnClick();
+  // False when the close was given up because the save it asked for did not happen.
+  bool MenuSchliessenOnClick();
+  void MenuFile1Click() { ZuletztGeoeffneteDateiOeffnen(File_1); }
+  void MenuFile2Click() { ZuletztGeoeffneteDateiOeffnen(File_2); }
+  void MenuFile3Click() { ZuletztGeoeffneteDateiOeffnen(File_3); }
+  void MenuFile4Click() { ZuletztGeoeffneteDateiOeffnen(File_4); }
+  void ZuletztGeoeffneteDateiOeffnen(const std::string& path);
+  // Opens `Dokumentpfad` by its lower-case extension.
+  void DateiOeffnen(const std::string& extension);
+  void FormatAnzeigeVorbereiten();
+  void ZuletztGeoeffneteDateienSpeichern();
+  // The filter texts of the open dialog for the current mode, and of the save dialog.
+  std::string oeffnenFilter() const;
+  static std::string speichernFilter();
+
+  // ---- The run
+  // Takes the run's snapshot and posts the milling run to the worker; dropped silently while a
+  // run is active or the worker does not become idle within 50 ms.
+  void FraesenStartenBitBtnClick();
+  // Stop: only while a run is active. Connected: the decelerated stop (which sets the stop
+  // request); otherwise the stop request alone.
+  void AnhaltenBitBtnClick();
+  // The window previews the keys: Escape stops.
+  void OnKeyPress(char key);
+  // Locks (true) or unlocks (false) the window for a run.
+  void EnableWinKomponenten(bool laeuft);
+  // After the user toggled SimulationslaufCheckBox / moved SimulationslaufTrackBar.
+  void SimulationslaufCheckBoxOnClick();
+  void SimulationslaufTrackBarOnChange();
+  // A run has been posted and has not yet finished.
+  bool laeuft() const { return laeuft_; }
+  // The run worker exists (between OnCreate and its end at close).
+  bool FraesThreadLaeuft() const { return FraesThread.running(); }
+
+  // ---- Status bar
+  void StatusBarAktualisieren();
+  void RightPageControlOnChange();
+
+  // ---- State shown by the window
+  std::string Caption;
+  std::string Fenstertitel;
+  std::array<std::string, kStatusBarPanels> StatusBar;
+
+  MenuItemState MenuDatei{.Caption = "&Datei"};
+  MenuItemState MenuNeu{.Caption = "&Neu"};
+  MenuItemState MenuOeffnen{.Caption = "Ö&ffnen..."};
+  MenuItemState MenuImportieren{.Caption = "&Importieren..."};
+  MenuItemState MenuSpeichern{.Caption = "&Speichern"};
+  MenuItemState MenuSpeichernUnter{.Caption = "Speichern &unter..."};
+  MenuItemState MenuSpeichernUndSchliessen{.Caption = "Speichern und Schließen"};
+  MenuItemState MenuSchliessen{.Caption = "Sch&ließen"};
+  MenuItemState MenuFile1{.Caption = "&1"};
+  MenuItemState MenuFile2{.Visible = false, .Caption = "&2"};
+  MenuItemState MenuFile3{.Visible = false, .Caption = "&3"};
+  MenuItemState MenuFile4{.Visible = false, .Caption = "&4"};
+  MenuItemState MenuAnsicht{.Caption = "&Ansicht"};
+  MenuItemState MenuAbmessungen{.Caption = "&Abmessungen"};
+  MenuItemState MenuEinstellungen{.Caption = "&Einstellungen"};
+  MenuItemState MenuToolDef{.Caption = "Tool-Einstellungen"};
+  MenuItemState MenuSteuerung{.Caption = "&Steuerung"};
+  MenuItemState MenuCobalt_Kyro{.Visible = false, .Caption = ""};
+  MenuItemState MenuWerkzeuglaengeMessen{.Enabled = false, .Visible = false, .Caption = "&Werkzeuglänge messen"};
+  MenuItemState MenuInfo{.Caption = "&Info"};
+  MenuItemState MenuBeenden{.Caption = "&Beenden"};
+
+  ControlState ControlBar;
+  ControlState AbmessungenToolBar;
+  ControlState NutzenfertigungToolBar;
+  ControlState LeftPanel;
+  ControlState DrawPageControl;
+  ControlState RightPageControl;
+  ControlState ERTabSheet{.Caption = "Einstellungen"};
+  ControlState FraesenTabSheet{.Caption = "Fräsen"};
+  ControlState vorBearbeitungGroupBox{.Caption = " vor Bearbeitung "};
+  ControlState waehrendBearbeitungGroupBox{.Caption = " während Bearbeitung "};
+  // Enabled flag of nachBearbeitungRadioGroup; its choice is in the panel state.
+  ControlState nachBearbeitungRadioGroupControl;
+  ControlState FortschrittsanzeigeLabel{.Visible = false, .Caption = "Fortschritt:"};
+  // Flags of FortschrittsanzeigeProgressBar; its position is in the panel state.
+  ControlState FortschrittsanzeigeProgressBarControl{.Visible = false, .Caption = ""};
+  ControlState FraesenStartenBitBtn{.Caption = "&Fräsvorgang starten"};
+  ControlState AnhaltenBitBtn{.Visible = false, .Caption = "&Anhalten"};
+
+  // The tool-table dialog, created with the window and shown on demand.
+  TToolDefForm ToolDefForm;
+
+  // Switches besides the maker mode of the panel state.
+  bool bEntwicklungsmodus = false;
+  bool bProtokollmodus = false;
+  bool bWZLModus = false;
+
+  bool bInitFertig = false;
+  bool bGeaendert = false;
+  // Lower-case extension of the file chosen last, with its dot.
+  std::string Dateiendung;
+  // The open document has a file of its own; a new one is saved through the save-as dialog.
+  bool bDokumentBenannt = false;
+  // Lines of the text view: the file opened last, as it stands.
+  std::vector<std::string> DatenRichEdit;
+  // Initial folder of the open and save dialogs.
+  std::string Dialogordner;
+  // Controller link opened and identified; read by the worker too.
+  std::atomic<bool> bSteuerungVerbunden{false};
+  // Pause after each simulated move in ms (slider position x 6); read by the running worker.
+  std::atomic<int> Simulationspause{60};
+  // A job is being recorded into the controller's program memory; read by the motion primitives.
+  std::atomic<bool> bAusgabeInFestwertspeicher{false};
+
+  // Files: chosen once by OnCreate.
+  std::filesystem::path Programmordner;
+  std::filesystem::path Konfigdatei;
+  // Last folder and recent files of the configuration file.
+  std::string Verzeichnis;
+  std::string File_1;
+  std::string File_2;
+  std::string File_3;
+  std::string File_4;
+
+ private:
+  struct PendingRun {
+    panel::RunSnapshot snapshot;
+    bool verbunden = false;
+  };
+
+  // Runs on the worker.
+  void FraesenAusfuehren();
+  void WerkzeuglaengeMessen();
+  // Posts `task` to the GUI thread; it is skipped once the model is gone.
+  void toGui(std::function<void()> task);
+  // Repaint request from the worker: at most one is queued at a time.
+  void requestRepaint();
+  void notifyView();
+  // The five status texts. `position` reads an axis in mm and may throw a failure code; a failure
+  // shows dashes and writes a trace line. While connected, an empty `position` leaves the
+  // position text empty for the caller to fill. Clears the connection text in the store when
+  // not connected.
+  std::array<std::string, kStatusBarPanels> statusTexte(bool verbunden,
+                                                        const std::function<double(char)>& position);
+  int modul() const;
+  void stopRun();
+
+  MainFormServices services_;
+  TMainFormView* view_ = nullptr;
+  machine::ControllerBackends backends_;
+  Schalter schalter_;
+  bool activated_ = false;
+  bool laeuft_ = false;
+  bool closing_ = false;
+  std::mutex pendingMutex_;
+  std::optional<PendingRun> pendingRun_;
+  std::atomic<bool> repaintQueued_{false};
+  // Expires with the model; closures posted by the worker check it before they touch the model.
+  std::shared_ptr<char> alive_ = std::make_shared<char>();
+  // Last member: destroyed (and so joined) first, while everything it uses still exists.
+  TTVXThread FraesThread;
+};
+
+}  // namespace app

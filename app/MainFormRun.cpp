@@ -1,0 +1,186 @@
+// The run: its start on the GUI thread, the milling run on the worker with everything it shows
+// carried to the GUI thread, the lock of the window, and the stop.
+#include "MainForm.h"
+
+#include "machine/FailureCodes.h"
+#include "machine/TraceLog.h"
+#include "panel/CncMotion.h"
+
+#include <utility>
+
+namespace app {
+
+namespace {
+
+std::string flag(bool on) { return on ? "1" : "0"; }
+
+}  // namespace
+
+void TMainForm::toGui(std::function<void()> task) {
+  services_.gui.post([alive = std::weak_ptr<char>(alive_), task = std::move(task)] {
+    if (!alive.expired()) task();
+  });
+}
+
+void TMainForm::notifyView() {
+  if (view_ != nullptr) view_->showState();
+}
+
+void TMainForm::requestRepaint() {
+  // Each cut asks for a repaint; while one is queued, the next ones are covered by it.
+  if (repaintQueued_.exchange(true)) return;
+  toGui([this] {
+    repaintQueued_ = false;
+    if (view_ != nullptr) view_->copyToScreen();
+  });
+}
+
+void TMainForm::FraesenStartenBitBtnClick() {
+  if (laeuft_) return;
+  {
+    // The snapshot also clears a stop request left over from before.
+    std::lock_guard lock(pendingMutex_);
+    pendingRun_.emplace(PendingRun{panel::takeRunSnapshot(*this, services_.params), bSteuerungVerbunden.load()});
+  }
+  if (!FraesThread.post(TTVXThread::kFraesen)) {
+    std::lock_guard lock(pendingMutex_);
+    pendingRun_.reset();
+    return;
+  }
+  laeuft_ = true;
+}
+
+void TMainForm::WerkzeuglaengeMessen() {
+  // The tool-length measurement has no entry in the user interface, so nothing posts it.
+}
+
+void TMainForm::FraesenAusfuehren() {
+  std::optional<PendingRun> run;
+  {
+    std::lock_guard lock(pendingMutex_);
+    run.swap(pendingRun_);
+  }
+  if (!run) return;
+  panel::TMainFormState& form = run->snapshot.form;
+  machine::CommandLayer steuerung(run->snapshot.params, backends_, services_.params.bAbbruch);
+  const bool verbunden = run->verbunden;
+  const auto position = [&steuerung](char axis) { return steuerung.Position_mm_abfragen(axis); };
+
+  auto status = statusTexte(verbunden, position);
+  toGui([this, status] {
+    EnableWinKomponenten(true);
+    StatusBar = status;
+    notifyView();
+  });
+
+  panel::CncMotion motion(form, panel::MotionEnvironment{steuerung, services_.params.bAbbruch, Simulationspause,
+                                                         bAusgabeInFestwertspeicher, services_.canvas, services_.clock,
+                                                         [this] { requestRepaint(); }});
+  panel::RunContext context{form, services_.objectTypes, steuerung, motion};
+  context.bHerstellermodus = form.bHerstellermodus;
+  context.bSteuerungVerbunden = verbunden;
+  context.showProgress = [this](const panel::ProgressBarState& bar) {
+    toGui([this, bar] {
+      FortschrittsanzeigeProgressBar = bar;
+      notifyView();
+    });
+  };
+  context.copyToScreen = [this] { requestRepaint(); };
+  context.ask = [this](const std::string& text, const std::string& caption, platform::MsgButtons buttons,
+                       platform::MsgIcon icon) {
+    platform::MsgResult answer = platform::MsgResult::No;
+    services_.gui.invokeAndWait([&] {
+      if (!closing_) answer = services_.ui.messageBox(text, caption, buttons, icon);
+    });
+    return answer;
+  };
+  context.redraw = [this] { toGui([this] { AnsichtNeuZeichnen(); }); };
+  context.FehlerSignal = [this] {
+    const auto beep = [this] {
+      if (!closing_) services_.ui.Beep(440, 200);
+    };
+    services_.gui.invokeAndWait(beep);
+    services_.clock.sleepMillis(100);
+    services_.gui.invokeAndWait(beep);
+  };
+
+  const int code = panel::fraesenAusfuehren(context);
+  if (code != 0) {
+    services_.gui.invokeAndWait([&] {
+      if (!closing_) steuerung.Steuerungsfehler_melden(services_.ui, code, kProgrammname);
+    });
+  }
+
+  status = statusTexte(verbunden, position);
+  // The walk sets the copy counts of the document to 1 when multi-up production is off.
+  const panel::TNutzenfertigung nutzen = form.Nutzenfertigung;
+  toGui([this, status, nutzen] {
+    Nutzenfertigung.xNFAnzahl = nutzen.xNFAnzahl;
+    Nutzenfertigung.yNFAnzahl = nutzen.yNFAnzahl;
+    EnableWinKomponenten(false);
+    StatusBar = status;
+    laeuft_ = false;
+    notifyView();
+  });
+}
+
+void TMainForm::stopRun() {
+  if (bSteuerungVerbunden) {
+    machine::Maschinenparameter p = services_.params.snapshot();
+    machine::CommandLayer steuerung(p, backends_, services_.params.bAbbruch);
+    try {
+      steuerung.Achsen_anhalten();
+    } catch (int code) {
+      // The run goes on until its next move finds the stop request.
+      if (!closing_) steuerung.Steuerungsfehler_melden(services_.ui, code, kProgrammname);
+    }
+  } else {
+    services_.params.bAbbruch = true;
+  }
+}
+
+void TMainForm::AnhaltenBitBtnClick() {
+  // With nothing running a stop request would only wait to end the next run at its first move.
+  if (!laeuft_) return;
+  stopRun();
+}
+
+void TMainForm::OnKeyPress(char key) {
+  if (key == 27) AnhaltenBitBtnClick();
+}
+
+void TMainForm::EnableWinKomponenten(bool laeuft) {
+  machine::Protokoll_schreiben("EnableWinKomponenten(" + flag(laeuft) + ")");
+  const int typ = modul();
+  MenuDatei.Enabled = !laeuft;
+  MenuAnsicht.Enabled = !laeuft;
+  MenuEinstellungen.Enabled = !laeuft;
+  MenuSteuerung.Enabled = typ >= 10 && typ <= 13 ? false : !laeuft && bSteuerungVerbunden;
+  MenuCobalt_Kyro.Enabled = !laeuft;
+  MenuInfo.Enabled = !laeuft;
+  MenuBeenden.Enabled = !laeuft;
+  ControlBar.Enabled = !laeuft;
+  LeftPanel.Enabled = !laeuft;
+  DrawPageControl.Enabled = !laeuft;
+  ERTabSheet.Visible = Dokumenttyp == panel::DocumentKind::Panel && !laeuft;
+  vorBearbeitungGroupBox.Enabled = !laeuft;
+  waehrendBearbeitungGroupBox.Enabled = !laeuft;
+  nachBearbeitungRadioGroupControl.Enabled = !laeuft;
+  // The run goes by the value it was started with; locking the box keeps what it shows true.
+  SimulationslaufCheckBox.Enabled = !laeuft;
+  FortschrittsanzeigeLabel.Visible = laeuft;
+  FortschrittsanzeigeProgressBarControl.Visible = laeuft;
+  FraesenStartenBitBtn.Visible = !laeuft;
+  AnhaltenBitBtn.Visible = laeuft;
+  machine::Protokoll_schreiben("EnableWinKomponenten(" + flag(laeuft) + ") :: End");
+}
+
+void TMainForm::SimulationslaufCheckBoxOnClick() {
+  FraesenStartenBitBtn.Caption =
+      SimulationslaufCheckBox.Checked ? "&Simulationslauf starten" : "&Fräsvorgang starten";
+  RightPageControlOnChange();
+}
+
+void TMainForm::SimulationslaufTrackBarOnChange() { Simulationspause = SimulationslaufTrackBar.Position * 6; }
+
+}  // namespace app

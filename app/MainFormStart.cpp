@@ -1,0 +1,328 @@
+// The main window's life: creation, the one-time initialisation, the connection step, menus and
+// drawing, the configuration file, and the close.
+#include "MainForm.h"
+
+#include "app/ConfigFile.h"
+#include "app/ProgramFiles.h"
+
+#include "machine/MachineParameters.h"
+#include "machine/TraceLog.h"
+#include "panel/DrawContext.h"
+#include "panel/NewDocument.h"
+#include "panel/PanelDrawing.h"
+#include "platform/ProgramPath.h"
+
+#include <exception>
+#include <iostream>
+#include <system_error>
+#include <utility>
+
+namespace app {
+
+namespace {
+
+// Longest document path shown whole in the caption; a longer one shows its file name.
+constexpr std::size_t kTitelPfadZeichen = 40;
+
+std::size_t utf8Length(const std::string& text) {
+  std::size_t count = 0;
+  for (unsigned char c : text) count += (c & 0xC0) != 0x80 ? 1 : 0;
+  return count;
+}
+
+std::string flag(bool on) { return on ? "1" : "0"; }
+
+}  // namespace
+
+TMainForm::TMainForm(MainFormServices services)
+    : services_(std::move(services)),
+      FraesThread([this] { WerkzeuglaengeMessen(); }, [this] { FraesenAusfuehren(); }) {
+  if (!services_.folderWritable) services_.folderWritable = folderWritable;
+  // The double beep for refused input and files that are not handled (GUI thread).
+  FehlerSignal = [this] {
+    services_.ui.Beep(440, 200);
+    services_.clock.sleepMillis(100);
+    services_.ui.Beep(440, 200);
+  };
+}
+
+TMainForm::~TMainForm() {
+  closing_ = true;
+  if (FraesThread.running() && !FraesThread.end()) {
+    // The window goes while a run is active (its close refuses that, so only an abnormal end
+    // gets here): stop the run and keep serving its requests until the worker can be ended.
+    stopRun();
+    while (!FraesThread.end()) services_.gui.runPending();
+  }
+}
+
+void TMainForm::OnCreate(const std::vector<std::string>& args) {
+  Caption = kProgrammname;
+
+  // The program's own files: beside the executable, or in the XDG folder when that is not
+  // writable. Chosen once, here.
+  const ProgramFiles files =
+      chooseProgramFiles(services_.executable, services_.folderWritable, services_.fallbackFolder);
+  if (files.fallback) {
+    std::error_code ec;
+    std::filesystem::create_directories(files.folder, ec);
+    std::clog << "veltris: " << services_.executable.parent_path().string()
+              << " ist nicht beschreibbar; Parameter, Konfiguration und Protokoll liegen in " << files.folder.string()
+              << "\n";
+  }
+  Programmordner = files.folder;
+  platform::setProgramFolder(files.folder);
+  services_.params.update([&](machine::Maschinenparameter& p) { p.Parameterdatei = files.Parameterdatei.string(); });
+  Konfigdatei = files.Konfigdatei;
+
+  machine::Protokoll_loeschen();
+  machine::Protokoll_schreiben("Programmordner: " + files.folder.string() + (files.fallback ? " (XDG)" : ""));
+
+  schalter_ = Schalter_lesen(args);
+  bHerstellermodus = schalter_.bHerstellermodus;
+  bEntwicklungsmodus = schalter_.bEntwicklungsmodus;
+  bProtokollmodus = schalter_.bProtokollmodus;
+  for (int i = 0; i < schalter_.timeCount; ++i) Dateizeiten_stempeln();
+  bWZLModus = false;
+
+  bInitFertig = false;
+  Dokumenttyp = panel::DocumentKind::None;
+  Griffpunkt = panel::kKeinGriff;
+  Farben = panel::Palette{};
+  bSteuerungVerbunden = false;
+
+  FraesThread.start();
+}
+
+void TMainForm::NeuesDokument() {
+  panel::StringGrid_Neu(*this);
+  Dokumenttyp = panel::DocumentKind::Panel;
+  bGeaendert = false;
+  SimulationslaufTrackBarOnChange();
+  SimulationslaufCheckBoxOnClick();
+  EnableWinKomponenten(false);
+  MenuGestaltung(false);
+  if (bInitFertig) AnsichtNeuZeichnen();
+}
+
+bool TMainForm::OnActivate() {
+  MenuGestaltung(MenuOeffnen.Enabled);
+  // The bare program name until the initialisation has built the title; activations after it
+  // keep the title.
+  if (!bInitFertig) Caption = kProgrammname;
+  if (activated_) return false;
+  activated_ = true;
+  return true;
+}
+
+void TMainForm::InitTimerTimer() {
+  if (bInitFertig) return;
+  Konfig_Laden();
+  ToolBarsAnzeigen();
+  MenuFile1.Caption = "&1 " + File_1;
+
+  machine::Maschinenparameter p = services_.params.snapshot();
+  if (!machine::Parameter_Laden(p)) {
+    machine::Protokoll_schreiben("Parameter_Laden(): " + p.Parameterdatei + " ist nicht lesbar");
+  }
+  services_.params.assign(p);
+
+  bInitFertig = true;
+  Modul_Initialisieren();
+  AnsichtNeuZeichnen();
+}
+
+void TMainForm::Modul_Initialisieren() {
+  services_.params.update([](machine::Maschinenparameter& p) {
+    p.Verbindungstext.clear();
+    p.Schnittstellentext.clear();
+  });
+  StatusBarAktualisieren();
+
+  machine::Maschinenparameter p = services_.params.snapshot();
+  machine::CommandLayer steuerung(p, backends_, services_.params.bAbbruch);
+  bool verbunden = false;
+  std::string modell;
+  try {
+    steuerung.Steuerung_trennen();
+  } catch (int) {
+    // A link that fails to close is replaced all the same.
+  }
+  try {
+    modell = steuerung.Steuerung_erzeugen(services_.backendFactory);
+  } catch (int) {
+    modell = machine::Steuerungsname(p.Modul);
+  }
+
+  Fenstertitel = Fenstertitel_bilden(modell, schalter_);
+  Caption = Fenstertitel;
+
+  SimulationslaufCheckBoxOnClick();
+  SimulationslaufTrackBar.Min = 2;
+  SimulationslaufTrackBar.Max = 25;
+  SimulationslaufTrackBar.Position = 10;
+  SimulationslaufTrackBarOnChange();
+
+  try {
+    steuerung.Schnittstelle_anzeigen();
+    if (steuerung.Steuerung_verbinden(p.Schnittstellentext)) {
+      steuerung.Version_abfragen();
+      verbunden = true;
+    }
+  } catch (int code) {
+    // No controller, a wrong port or one that does not answer: unconnected, without a message.
+    machine::Protokoll_schreiben("Modul_Initialisieren(): keine Verbindung, Fehlercode " + std::to_string(code));
+    verbunden = false;
+  }
+  bSteuerungVerbunden = verbunden;
+  services_.params.update([&](machine::Maschinenparameter& shared) {
+    shared.Verbindungstext = p.Verbindungstext;
+    shared.Schnittstellentext = p.Schnittstellentext;
+    shared.Baudratentext = p.Baudratentext;
+  });
+
+  EnableWinKomponenten(false);
+  MenuGestaltung(MenuOeffnen.Enabled);
+  RightPageControlOnChange();
+}
+
+void TMainForm::OnResize() {
+  machine::Protokoll_schreiben("OnResize()");
+  // During a run the bitmap keeps the drawing the run draws its cut on; the run's end redraws.
+  if (bInitFertig && !laeuft_) AnsichtNeuZeichnen();
+  machine::Protokoll_schreiben("OnResize() :: End");
+}
+
+bool TMainForm::OnCloseQuery() {
+  // The run draws on the window and may still ask its question: it has to end first.
+  if (laeuft_) return false;
+  if (!bEntwicklungsmodus && bGeaendert) {
+    const auto answer = services_.ui.messageBox("Möchten Sie die Datei speichern?\n", kProgrammname,
+                                                platform::MsgButtons::YesNo, platform::MsgIcon::Question);
+    // A save that was cancelled or failed keeps the program open: the changes are not lost.
+    if (answer == platform::MsgResult::Yes && !MenuSpeichernUnterOnClick()) return false;
+  }
+  if (bEntwicklungsmodus) return true;
+  return services_.ui.messageBox("Möchten Sie das Programm wirklich beenden?\n", kProgrammname,
+                                 platform::MsgButtons::YesNo,
+                                 platform::MsgIcon::Question) == platform::MsgResult::Yes;
+}
+
+void TMainForm::OnClose() {
+  // Each step on its own, so that a failing one does not skip the others.
+  try {
+    Konfig_Speichern();
+  } catch (const std::exception& e) {
+    machine::Protokoll_schreiben(std::string("OnClose(): Konfig_Speichern: ") + e.what());
+  }
+  try {
+    if (FraesThread.running() && !FraesThread.end()) {
+      machine::Protokoll_schreiben("OnClose(): TTVXThread ist beschäftigt");
+    }
+  } catch (const std::exception& e) {
+    machine::Protokoll_schreiben(std::string("OnClose(): TTVXThread: ") + e.what());
+  }
+  try {
+    machine::Maschinenparameter p = services_.params.snapshot();
+    machine::CommandLayer(p, backends_, services_.params.bAbbruch).Steuerung_trennen();
+  } catch (int code) {
+    machine::Protokoll_schreiben("OnClose(): Steuerung_trennen: Fehlercode " + std::to_string(code));
+  } catch (const std::exception& e) {
+    machine::Protokoll_schreiben(std::string("OnClose(): Steuerung_trennen: ") + e.what());
+  }
+  bSteuerungVerbunden = false;
+  machine::Protokoll_loeschen();
+}
+
+void TMainForm::MenuGestaltung(bool keinDokument) {
+  machine::Protokoll_schreiben("MenuGestaltung(" + flag(keinDokument) + ")");
+  Caption = Fenstertitel + (utf8Length(Dokumentpfad) <= kTitelPfadZeichen
+                                ? Dokumentpfad
+                                : std::filesystem::path(Dokumentpfad).filename().string());
+
+  for (MenuItemState* item : {&MenuNeu, &MenuOeffnen, &MenuFile1, &MenuFile2, &MenuFile3, &MenuFile4})
+    item->Enabled = keinDokument;
+  for (MenuItemState* item : {&MenuImportieren, &MenuSpeichern, &MenuSpeichernUnter, &MenuSpeichernUndSchliessen,
+                              &MenuSchliessen, &MenuAnsicht})
+    item->Enabled = !keinDokument;
+  MenuFile1.Visible = true;
+  MenuFile2.Visible = false;
+  MenuFile3.Visible = false;
+  MenuFile4.Visible = false;
+  MenuNutzenfertigung.Enabled = true;
+
+  const int typ = modul();
+  MenuCobalt_Kyro.Visible = typ == 5 || typ == 6;
+  if (typ == 5) MenuCobalt_Kyro.Caption = "Cobalt-Kyro";
+  if (typ == 6) MenuCobalt_Kyro.Caption = "USB-Beryl";
+  // The tool-length measurement has no entry in the user interface.
+  MenuWerkzeuglaengeMessen.Visible = bWZLModus;
+  MenuWerkzeuglaengeMessen.Enabled = false;
+  WZLCheckBox.Enabled = false;
+  WZLCheckBox.Checked = false;
+
+  ControlBar.Visible = !keinDokument;
+  LeftPanel.Visible = !keinDokument;
+  DrawPageControl.Visible = !keinDokument;
+  RightPageControl.Visible = !keinDokument;
+  machine::Protokoll_schreiben("MenuGestaltung(" + flag(keinDokument) + ") :: End");
+}
+
+void TMainForm::ToolBarsAnzeigen() {
+  AbmessungenToolBar.Visible = MenuAbmessungen.Checked;
+  NutzenfertigungToolBar.Visible = MenuNutzenfertigung.Checked;
+}
+
+void TMainForm::MenuAbmessungenOnClick() {
+  MenuAbmessungen.Checked = !MenuAbmessungen.Checked;
+  ToolBarsAnzeigen();
+}
+
+void TMainForm::MenuNutzenfertigungOnClick() {
+  // Multi-up production exists for panel documents only.
+  MenuNutzenfertigung.Checked = Dokumenttyp == panel::DocumentKind::Panel && !MenuNutzenfertigung.Checked;
+  ToolBarsAnzeigen();
+  AnsichtNeuZeichnen();
+}
+
+void TMainForm::AnsichtNeuZeichnen() {
+  panel::DrawContext context{*this, services_.canvas, services_.objectTypes, [this] {
+                               if (view_ != nullptr) view_->copyToScreen();
+                             }};
+  panel::AnsichtNeuZeichnen(context);
+}
+
+void TMainForm::Konfig_Laden() {
+  const Konfiguration k = app::Konfig_Laden(Konfigdatei);
+  if (!k.Verzeichnis.empty()) Verzeichnis = k.Verzeichnis;
+  File_1 = k.File_1;
+  File_2 = k.File_2;
+  File_3 = k.File_3;
+  File_4 = k.File_4;
+  MenuAbmessungen.Checked = k.Abmessungen;
+  MenuNutzenfertigung.Checked = k.Nutzenfertigung;
+  DrawFraeswege = k.DrawFraeswege;
+  DrawNummer = k.DrawNummer;
+  DrawLeerfahrten = k.DrawLeerfahrten;
+  ToolDef = k.ToolDef;
+}
+
+bool TMainForm::Konfig_Speichern() {
+  Konfiguration k;
+  k.Verzeichnis = Verzeichnis;
+  k.File_1 = File_1;
+  k.File_2 = File_2;
+  k.File_3 = File_3;
+  k.File_4 = File_4;
+  k.Abmessungen = MenuAbmessungen.Checked;
+  k.Nutzenfertigung = MenuNutzenfertigung.Checked;
+  k.DrawFraeswege = DrawFraeswege;
+  k.DrawNummer = DrawNummer;
+  k.DrawLeerfahrten = DrawLeerfahrten;
+  k.ToolDef = ToolDef;
+  return app::Konfig_Speichern(Konfigdatei, k, services_.ui);
+}
+
+int TMainForm::modul() const { return services_.params.snapshot().Modul; }
+
+}  // namespace app

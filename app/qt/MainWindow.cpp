@@ -1,0 +1,392 @@
+// Widgets of the main window, the copy of the model's state onto them, and their events.
+#include "MainWindow.h"
+
+#include "PaintBox.h"
+#include "ToolTableDialogView.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QEvent>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QKeySequence>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QShortcut>
+#include <QSignalBlocker>
+#include <QSlider>
+#include <QStatusBar>
+#include <QTabWidget>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include <cstdio>
+#include <exception>
+
+namespace appqt {
+
+namespace {
+
+QString qs(const std::string& text) { return QString::fromStdString(text); }
+
+// The first activation arms the initialisation this long after it.
+constexpr int kInitVerzoegerungMs = 50;
+constexpr int kRightPageControlBreite = 270;
+
+template <class W>
+W* named(W* widget, const char* name) {
+  widget->setObjectName(QString::fromLatin1(name));
+  return widget;
+}
+
+void showMenuItem(QAction* action, const app::MenuItemState& state) {
+  action->setText(qs(state.Caption));
+  action->setEnabled(state.Enabled);
+  action->setVisible(state.Visible);
+  if (action->isCheckable()) action->setChecked(state.Checked);
+}
+
+void showControl(QWidget* widget, const app::ControlState& state) {
+  widget->setEnabled(state.Enabled);
+  widget->setVisible(state.Visible);
+}
+
+void showCheckBox(QCheckBox* box, const panel::CheckBoxState& state) {
+  box->setText(qs(state.Caption));
+  box->setChecked(state.Checked);
+  box->setEnabled(state.Enabled);
+  box->setVisible(state.Visible);
+}
+
+}  // namespace
+
+MainWindow::MainWindow(app::TMainForm& form, platform::QtCanvas& canvas, QWidget* parent)
+    : QMainWindow(parent), form_(form), canvas_(canvas) {
+  setObjectName(QStringLiteral("MainForm"));
+  // No size below 1024 x 768.
+  setMinimumSize(1024, 768);
+  resize(1024, 768);
+
+  buildMenus();
+
+  auto* central = new QWidget(this);
+  auto* layout = new QHBoxLayout(central);
+  DrawPageControl_ = named(new QTabWidget(central), "DrawPageControl");
+  auto* grafisch = named(new QWidget, "GrafischTabSheet");
+  auto* grafischLayout = new QVBoxLayout(grafisch);
+  grafischLayout->setContentsMargins(4, 4, 4, 4);
+  PaintBox_ = new PaintBox(canvas_, grafisch);
+  PaintBox_->setOnResize([this] { call([this] { fitBitmap(); }); });
+  grafischLayout->addWidget(PaintBox_);
+  DrawPageControl_->addTab(grafisch, QStringLiteral("Grafisch"));
+  layout->addWidget(DrawPageControl_, 1);
+
+  RightPageControl_ = named(new QTabWidget(central), "RightPageControl");
+  RightPageControl_->setFixedWidth(kRightPageControlBreite);
+  QWidget* fraesen = buildRunPanel();
+  RightPageControl_->addTab(fraesen, qs(form_.FraesenTabSheet.Caption));
+  connect(RightPageControl_, &QTabWidget::currentChanged, this,
+          [this] { call([this] { form_.RightPageControlOnChange(); }); });
+  layout->addWidget(RightPageControl_);
+  setCentralWidget(central);
+
+  buildStatusBar();
+
+  auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+  escape->setObjectName(QStringLiteral("EscapeShortcut"));
+  connect(escape, &QShortcut::activated, this, [this] { call([this] { form_.OnKeyPress(27); }); });
+
+  ToolDefForm_ = new ToolTableDialogView(form_.ToolDefForm, this);
+
+  form_.setView(this);
+  showState();
+}
+
+MainWindow::~MainWindow() { form_.setView(nullptr); }
+
+void MainWindow::buildMenus() {
+  MenuDatei_ = named(menuBar()->addMenu(QString()), "MenuDatei");
+  const auto item = [this](const char* name, std::function<void()> handler) {
+    QAction* action = named(MenuDatei_->addAction(QString()), name);
+    connect(action, &QAction::triggered, this, [this, handler = std::move(handler)] { call(handler); });
+    return action;
+  };
+  MenuNeu_ = item("MenuNeu", [this] { form_.MenuNeuOnClick(); });
+  MenuOeffnen_ = item("MenuOeffnen", [this] { form_.MenuOeffnenOnClick(); });
+  MenuDatei_->addSeparator();
+  MenuImportieren_ = item("MenuImportieren", [this] { form_.MenuImportierenOnClick(); });
+  MenuDatei_->addSeparator();
+  MenuSpeichern_ = item("MenuSpeichern", [this] { form_.MenuSpeichernOnClick(); });
+  MenuSpeichernUnter_ = item("MenuSpeichernUnter", [this] { form_.MenuSpeichernUnterOnClick(); });
+  MenuSpeichernUndSchliessen_ =
+      item("MenuSpeichernUndSchliessen", [this] { form_.MenuSpeichernUndSchliessenOnClick(); });
+  MenuDatei_->addSeparator();
+  MenuSchliessen_ = item("MenuSchliessen", [this] { form_.MenuSchliessenOnClick(); });
+  MenuDatei_->addSeparator();
+  MenuFile1_ = item("MenuFile1", [this] { form_.MenuFile1Click(); });
+  MenuFile2_ = item("MenuFile2", [this] { form_.MenuFile2Click(); });
+  MenuFile3_ = item("MenuFile3", [this] { form_.MenuFile3Click(); });
+  MenuFile4_ = item("MenuFile4", [this] { form_.MenuFile4Click(); });
+
+  MenuAnsicht_ = named(menuBar()->addMenu(QString()), "MenuAnsicht");
+  MenuAbmessungen_ = named(MenuAnsicht_->addAction(QString()), "MenuAbmessungen");
+  MenuAbmessungen_->setCheckable(true);
+  connect(MenuAbmessungen_, &QAction::triggered, this, [this] { call([this] { form_.MenuAbmessungenOnClick(); }); });
+  MenuNutzenfertigung_ = named(MenuAnsicht_->addAction(QString()), "MenuNutzenfertigung");
+  MenuNutzenfertigung_->setCheckable(true);
+  connect(MenuNutzenfertigung_, &QAction::triggered, this,
+          [this] { call([this] { form_.MenuNutzenfertigungOnClick(); }); });
+
+  MenuEinstellungen_ = named(menuBar()->addMenu(QString()), "MenuEinstellungen");
+  MenuToolDef_ = named(MenuEinstellungen_->addAction(QString()), "MenuToolDef");
+  connect(MenuToolDef_, &QAction::triggered, this, [this] { call([this] { MenuToolDefOnClick(); }); });
+
+  MenuBeenden_ = named(menuBar()->addAction(QString()), "MenuBeenden");
+  MenuBeenden_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_B));
+  connect(MenuBeenden_, &QAction::triggered, this, &QWidget::close);
+}
+
+QWidget* MainWindow::buildRunPanel() {
+  auto* page = named(new QWidget, "FraesenTabSheet");
+  auto* column = new QVBoxLayout(page);
+
+  vorBearbeitungGroupBox_ = named(new QGroupBox(qs(form_.vorBearbeitungGroupBox.Caption)), "vorBearbeitungGroupBox");
+  auto* vor = new QVBoxLayout(vorBearbeitungGroupBox_);
+  ReferenzfahrtCheckBox_ = named(new QCheckBox, "ReferenzfahrtCheckBox");
+  WZLCheckBox_ = named(new QCheckBox, "WZLCheckBox");
+  WSNullpunktCheckBox_ = named(new QCheckBox, "WSNullpunktCheckBox");
+  vor->addWidget(ReferenzfahrtCheckBox_);
+  vor->addWidget(WZLCheckBox_);
+  vor->addWidget(WSNullpunktCheckBox_);
+  column->addWidget(vorBearbeitungGroupBox_);
+
+  waehrendBearbeitungGroupBox_ =
+      named(new QGroupBox(qs(form_.waehrendBearbeitungGroupBox.Caption)), "waehrendBearbeitungGroupBox");
+  auto* waehrend = new QVBoxLayout(waehrendBearbeitungGroupBox_);
+  SpindelmotorCheckBox_ = named(new QCheckBox, "SpindelmotorCheckBox");
+  KuehlmittelpumpeCheckBox_ = named(new QCheckBox, "KuehlmittelpumpeCheckBox");
+  AbsaugungCheckBox_ = named(new QCheckBox, "AbsaugungCheckBox");
+  waehrend->addWidget(SpindelmotorCheckBox_);
+  waehrend->addWidget(KuehlmittelpumpeCheckBox_);
+  waehrend->addWidget(AbsaugungCheckBox_);
+  column->addWidget(waehrendBearbeitungGroupBox_);
+
+  const std::pair<QCheckBox*, panel::CheckBoxState app::TMainForm::*> boxes[] = {
+      {ReferenzfahrtCheckBox_, &app::TMainForm::ReferenzfahrtCheckBox},
+      {WZLCheckBox_, &app::TMainForm::WZLCheckBox},
+      {WSNullpunktCheckBox_, &app::TMainForm::WSNullpunktCheckBox},
+      {SpindelmotorCheckBox_, &app::TMainForm::SpindelmotorCheckBox},
+      {KuehlmittelpumpeCheckBox_, &app::TMainForm::KuehlmittelpumpeCheckBox},
+      {AbsaugungCheckBox_, &app::TMainForm::AbsaugungCheckBox},
+  };
+  for (const auto& [box, member] : boxes) {
+    connect(box, &QCheckBox::clicked, this,
+            [this, member = member](bool checked) { call([&] { (form_.*member).Checked = checked; }); });
+  }
+
+  nachBearbeitungRadioGroup_ = named(new QGroupBox, "nachBearbeitungRadioGroup");
+  auto* nach = new QVBoxLayout(nachBearbeitungRadioGroup_);
+  for (int i = 0; i < static_cast<int>(nachBearbeitungItems_.size()); ++i) {
+    auto* item = new QRadioButton;
+    item->setObjectName(QStringLiteral("nachBearbeitungRadioGroupItem%1").arg(i));
+    connect(item, &QRadioButton::clicked, this,
+            [this, i] { call([&] { form_.nachBearbeitungRadioGroup.ItemIndex = i; }); });
+    nach->addWidget(item);
+    nachBearbeitungItems_[static_cast<std::size_t>(i)] = item;
+  }
+  column->addWidget(nachBearbeitungRadioGroup_);
+
+  SimulationslaufCheckBox_ = named(new QCheckBox, "SimulationslaufCheckBox");
+  connect(SimulationslaufCheckBox_, &QCheckBox::clicked, this, [this](bool checked) {
+    call([&] {
+      form_.SimulationslaufCheckBox.Checked = checked;
+      form_.SimulationslaufCheckBoxOnClick();
+    });
+  });
+  column->addWidget(SimulationslaufCheckBox_);
+
+  SimulationslaufTrackBar_ = named(new QSlider(Qt::Horizontal), "SimulationslaufTrackBar");
+  SimulationslaufTrackBar_->setTickPosition(QSlider::TicksBelow);
+  connect(SimulationslaufTrackBar_, &QSlider::valueChanged, this, [this](int position) {
+    call([&] {
+      form_.SimulationslaufTrackBar.Position = position;
+      form_.SimulationslaufTrackBarOnChange();
+    });
+  });
+  column->addWidget(SimulationslaufTrackBar_);
+
+  // The stop button takes the start button's place while a run is active.
+  FraesenStartenBitBtn_ = named(new QPushButton, "FraesenStartenBitBtn");
+  connect(FraesenStartenBitBtn_, &QPushButton::clicked, this,
+          [this] { call([this] { form_.FraesenStartenBitBtnClick(); }); });
+  AnhaltenBitBtn_ = named(new QPushButton, "AnhaltenBitBtn");
+  connect(AnhaltenBitBtn_, &QPushButton::clicked, this, [this] { call([this] { form_.AnhaltenBitBtnClick(); }); });
+  column->addWidget(FraesenStartenBitBtn_);
+  column->addWidget(AnhaltenBitBtn_);
+
+  FortschrittsanzeigeLabel_ = named(new QLabel, "FortschrittsanzeigeLabel");
+  FortschrittsanzeigeProgressBar_ = named(new QProgressBar, "FortschrittsanzeigeProgressBar");
+  column->addWidget(FortschrittsanzeigeLabel_);
+  column->addWidget(FortschrittsanzeigeProgressBar_);
+  column->addStretch();
+  return page;
+}
+
+void MainWindow::buildStatusBar() {
+  QStatusBar* bar = statusBar();
+  bar->setObjectName(QStringLiteral("StatusBar"));
+  bar->setSizeGripEnabled(false);
+  for (int i = 0; i < app::kStatusBarPanels; ++i) {
+    auto* panel = new QLabel;
+    panel->setObjectName(QStringLiteral("StatusBarPanel%1").arg(i));
+    // The given widths, widened where a text needs more room in the desktop's font.
+    panel->setMinimumWidth(app::kStatusBarBreiten[static_cast<std::size_t>(i)]);
+    panel->setFrameShape(QFrame::Panel);
+    panel->setFrameShadow(QFrame::Sunken);
+    panel->setAlignment(i < 2 ? Qt::AlignCenter : Qt::AlignLeft | Qt::AlignVCenter);
+    bar->addWidget(panel);
+    statusPanels_[static_cast<std::size_t>(i)] = panel;
+  }
+}
+
+void MainWindow::call(const std::function<void()>& handler) {
+  try {
+    handler();
+  } catch (int code) {
+    std::fprintf(stderr, "veltris: Fehlercode %d nicht behandelt\n", code);
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "veltris: %s\n", e.what());
+  }
+  showState();
+}
+
+void MainWindow::showState() {
+  setWindowTitle(qs(form_.Caption));
+
+  MenuDatei_->setTitle(qs(form_.MenuDatei.Caption));
+  MenuDatei_->menuAction()->setEnabled(form_.MenuDatei.Enabled);
+  showMenuItem(MenuNeu_, form_.MenuNeu);
+  showMenuItem(MenuOeffnen_, form_.MenuOeffnen);
+  showMenuItem(MenuImportieren_, form_.MenuImportieren);
+  showMenuItem(MenuSpeichern_, form_.MenuSpeichern);
+  showMenuItem(MenuSpeichernUnter_, form_.MenuSpeichernUnter);
+  showMenuItem(MenuSpeichernUndSchliessen_, form_.MenuSpeichernUndSchliessen);
+  showMenuItem(MenuSchliessen_, form_.MenuSchliessen);
+  showMenuItem(MenuFile1_, form_.MenuFile1);
+  showMenuItem(MenuFile2_, form_.MenuFile2);
+  showMenuItem(MenuFile3_, form_.MenuFile3);
+  showMenuItem(MenuFile4_, form_.MenuFile4);
+
+  MenuAnsicht_->setTitle(qs(form_.MenuAnsicht.Caption));
+  MenuAnsicht_->menuAction()->setEnabled(form_.MenuAnsicht.Enabled);
+  showMenuItem(MenuAbmessungen_, form_.MenuAbmessungen);
+  showMenuItem(MenuNutzenfertigung_, form_.MenuNutzenfertigung);
+  MenuEinstellungen_->setTitle(qs(form_.MenuEinstellungen.Caption));
+  MenuEinstellungen_->menuAction()->setEnabled(form_.MenuEinstellungen.Enabled);
+  showMenuItem(MenuToolDef_, form_.MenuToolDef);
+  showMenuItem(MenuBeenden_, form_.MenuBeenden);
+
+  showControl(DrawPageControl_, form_.DrawPageControl);
+  showControl(RightPageControl_, form_.RightPageControl);
+  vorBearbeitungGroupBox_->setEnabled(form_.vorBearbeitungGroupBox.Enabled);
+  waehrendBearbeitungGroupBox_->setEnabled(form_.waehrendBearbeitungGroupBox.Enabled);
+  showCheckBox(ReferenzfahrtCheckBox_, form_.ReferenzfahrtCheckBox);
+  showCheckBox(WZLCheckBox_, form_.WZLCheckBox);
+  showCheckBox(WSNullpunktCheckBox_, form_.WSNullpunktCheckBox);
+  showCheckBox(SpindelmotorCheckBox_, form_.SpindelmotorCheckBox);
+  showCheckBox(KuehlmittelpumpeCheckBox_, form_.KuehlmittelpumpeCheckBox);
+  showCheckBox(AbsaugungCheckBox_, form_.AbsaugungCheckBox);
+
+  const panel::RadioGroupState& nach = form_.nachBearbeitungRadioGroup;
+  nachBearbeitungRadioGroup_->setTitle(qs(nach.Caption));
+  nachBearbeitungRadioGroup_->setEnabled(form_.nachBearbeitungRadioGroupControl.Enabled);
+  for (std::size_t i = 0; i < nachBearbeitungItems_.size(); ++i) {
+    nachBearbeitungItems_[i]->setText(i < nach.Items.size() ? qs(nach.Items[i]) : QString());
+    nachBearbeitungItems_[i]->setChecked(static_cast<int>(i) == nach.ItemIndex);
+  }
+
+  showCheckBox(SimulationslaufCheckBox_, form_.SimulationslaufCheckBox);
+  {
+    const QSignalBlocker blocker(SimulationslaufTrackBar_);
+    SimulationslaufTrackBar_->setRange(form_.SimulationslaufTrackBar.Min, form_.SimulationslaufTrackBar.Max);
+    SimulationslaufTrackBar_->setValue(form_.SimulationslaufTrackBar.Position);
+  }
+
+  FraesenStartenBitBtn_->setText(qs(form_.FraesenStartenBitBtn.Caption));
+  showControl(FraesenStartenBitBtn_, form_.FraesenStartenBitBtn);
+  AnhaltenBitBtn_->setText(qs(form_.AnhaltenBitBtn.Caption));
+  showControl(AnhaltenBitBtn_, form_.AnhaltenBitBtn);
+
+  FortschrittsanzeigeLabel_->setText(qs(form_.FortschrittsanzeigeLabel.Caption));
+  showControl(FortschrittsanzeigeLabel_, form_.FortschrittsanzeigeLabel);
+  showControl(FortschrittsanzeigeProgressBar_, form_.FortschrittsanzeigeProgressBarControl);
+  const panel::ProgressBarState& bar = form_.FortschrittsanzeigeProgressBar;
+  // Qt shows an empty range as a busy animation; an empty job shows an empty bar instead.
+  if (bar.Max > bar.Min) {
+    FortschrittsanzeigeProgressBar_->setRange(bar.Min, bar.Max);
+  } else {
+    FortschrittsanzeigeProgressBar_->setRange(0, 1);
+  }
+  FortschrittsanzeigeProgressBar_->setValue(bar.Position);
+
+  for (std::size_t i = 0; i < statusPanels_.size(); ++i) statusPanels_[i]->setText(qs(form_.StatusBar[i]));
+
+  fitBitmap();
+}
+
+void MainWindow::copyToScreen() { PaintBox_->update(); }
+
+void MainWindow::fitBitmap() {
+  if (form_.laeuft()) return;
+  const platform::Size wanted{PaintBox_->width(), PaintBox_->height()};
+  if (canvas_.size() == wanted) return;
+  canvas_.resize(wanted);
+  form_.OnResize();
+  PaintBox_->update();
+}
+
+void MainWindow::activate() {
+  bool armInit = false;
+  call([&] { armInit = form_.OnActivate(); });
+  if (armInit) {
+    QTimer::singleShot(kInitVerzoegerungMs, this, [this] { call([this] { form_.InitTimerTimer(); }); });
+  }
+}
+
+void MainWindow::showEvent(QShowEvent* event) {
+  QMainWindow::showEvent(event);
+  if (!shown_) {
+    shown_ = true;
+    activate();
+  }
+}
+
+void MainWindow::changeEvent(QEvent* event) {
+  QMainWindow::changeEvent(event);
+  if (event->type() == QEvent::ActivationChange && shown_ && isActiveWindow()) activate();
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+  if (closed_) {
+    event->accept();
+    return;
+  }
+  bool mayClose = false;
+  call([&] { mayClose = form_.OnCloseQuery(); });
+  if (!mayClose) {
+    event->ignore();
+    return;
+  }
+  call([this] { form_.OnClose(); });
+  closed_ = true;
+  event->accept();
+}
+
+void MainWindow::MenuToolDefOnClick() { ToolDefForm_->exec(form_.ToolDef); }
+
+}  // namespace appqt

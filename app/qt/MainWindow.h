@@ -1,0 +1,107 @@
+// The main window on Qt Widgets: a view of app::TMainForm. It shows the model's captions,
+// checks, enabled and visible flags, progress and status texts, copies the drawing bitmap to the
+// screen, and passes the user's clicks and keys to the model's handlers. Every widget and action
+// carries the component name of the model as its objectName.
+//
+// Thread context: GUI thread only. The model, the canvas and the tool-table dialog's model are
+// not owned; they must outlive the window. Handlers run guarded: a failure code or exception
+// that a handler lets through is written to the standard error stream, never into Qt.
+#pragma once
+
+#include "app/MainForm.h"
+#include "platform/qt/QtCanvas.h"
+
+#include <QMainWindow>
+
+#include <array>
+#include <functional>
+
+class QAction;
+class QCheckBox;
+class QGroupBox;
+class QLabel;
+class QMenu;
+class QProgressBar;
+class QPushButton;
+class QRadioButton;
+class QSlider;
+class QTabWidget;
+
+namespace appqt {
+
+class PaintBox;
+class ToolTableDialogView;
+
+class MainWindow final : public QMainWindow, public app::TMainFormView {
+ public:
+  MainWindow(app::TMainForm& form, platform::QtCanvas& canvas, QWidget* parent = nullptr);
+  ~MainWindow() override;
+
+  void showState() override;
+  void copyToScreen() override;
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+  void changeEvent(QEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  void buildMenus();
+  QWidget* buildRunPanel();
+  void buildStatusBar();
+  // Runs a handler of the model, catching what it lets through, then shows the model.
+  void call(const std::function<void()>& handler);
+  void activate();
+  // Sizes the bitmap to the paint box, unless a run draws on it.
+  void fitBitmap();
+  void MenuToolDefOnClick();
+
+  app::TMainForm& form_;
+  platform::QtCanvas& canvas_;
+  bool shown_ = false;
+  bool closed_ = false;
+
+  QMenu* MenuDatei_ = nullptr;
+  QAction* MenuNeu_ = nullptr;
+  QAction* MenuOeffnen_ = nullptr;
+  QAction* MenuImportieren_ = nullptr;
+  QAction* MenuSpeichern_ = nullptr;
+  QAction* MenuSpeichernUnter_ = nullptr;
+  QAction* MenuSpeichernUndSchliessen_ = nullptr;
+  QAction* MenuSchliessen_ = nullptr;
+  QAction* MenuFile1_ = nullptr;
+  QAction* MenuFile2_ = nullptr;
+  QAction* MenuFile3_ = nullptr;
+  QAction* MenuFile4_ = nullptr;
+  QMenu* MenuAnsicht_ = nullptr;
+  QAction* MenuAbmessungen_ = nullptr;
+  QAction* MenuNutzenfertigung_ = nullptr;
+  QMenu* MenuEinstellungen_ = nullptr;
+  QAction* MenuToolDef_ = nullptr;
+  QAction* MenuBeenden_ = nullptr;
+
+  QTabWidget* DrawPageControl_ = nullptr;
+  PaintBox* PaintBox_ = nullptr;
+  QTabWidget* RightPageControl_ = nullptr;
+  QGroupBox* vorBearbeitungGroupBox_ = nullptr;
+  QGroupBox* waehrendBearbeitungGroupBox_ = nullptr;
+  QCheckBox* ReferenzfahrtCheckBox_ = nullptr;
+  QCheckBox* WZLCheckBox_ = nullptr;
+  QCheckBox* WSNullpunktCheckBox_ = nullptr;
+  QCheckBox* SpindelmotorCheckBox_ = nullptr;
+  QCheckBox* KuehlmittelpumpeCheckBox_ = nullptr;
+  QCheckBox* AbsaugungCheckBox_ = nullptr;
+  QGroupBox* nachBearbeitungRadioGroup_ = nullptr;
+  std::array<QRadioButton*, 3> nachBearbeitungItems_{};
+  QCheckBox* SimulationslaufCheckBox_ = nullptr;
+  QSlider* SimulationslaufTrackBar_ = nullptr;
+  QPushButton* FraesenStartenBitBtn_ = nullptr;
+  QPushButton* AnhaltenBitBtn_ = nullptr;
+  QLabel* FortschrittsanzeigeLabel_ = nullptr;
+  QProgressBar* FortschrittsanzeigeProgressBar_ = nullptr;
+  std::array<QLabel*, app::kStatusBarPanels> statusPanels_{};
+
+  ToolTableDialogView* ToolDefForm_ = nullptr;
+};
+
+}  // namespace appqt

@@ -1,0 +1,57 @@
+// veltris: the panel program. Creates the main window's model and its Qt view, and runs the
+// event loop.
+#include "MainWindow.h"
+
+#include "app/MainForm.h"
+#include "app/ProgramFiles.h"
+#include "machine/DefaultBackendFactory.h"
+#include "machine/SharedParameters.h"
+#include "panel/ObjectTypes.h"
+#include "platform/Clock.h"
+#include "platform/ProgramPath.h"
+#include "platform/qt/QtCanvas.h"
+#include "platform/qt/QtGuiDispatcher.h"
+#include "platform/qt/QtUiServices.h"
+
+#include <QApplication>
+
+#include <clocale>
+#include <cstdio>
+#include <cstdlib>
+#include <exception>
+#include <string>
+#include <vector>
+
+int main(int argc, char** argv) {
+  QApplication application(argc, argv);
+  // Qt sets the process locale from the desktop; numbers in files and texts keep their '.'.
+  std::setlocale(LC_NUMERIC, "C");
+
+  std::vector<std::string> args(argv, argv + argc);
+
+  platform::QtUiServices ui;
+  platform::QtGuiDispatcher gui;
+  platform::QtCanvas canvas(platform::Size{800, 600});
+  machine::DefaultBackendFactory backends(ui);
+  const panel::ObjectTypeTable objectTypes = panel::standardObjectTypes();
+
+  app::TMainForm form(app::MainFormServices{
+      ui, gui, canvas, platform::systemClock(), backends, machine::machineParameters(), objectTypes,
+      platform::executablePath(), app::xdgConfigFolder(std::getenv("XDG_CONFIG_HOME"), std::getenv("HOME")),
+      app::folderWritable});
+  try {
+    form.OnCreate(args);
+    form.NeuesDokument();
+  } catch (int code) {
+    std::fprintf(stderr, "veltris: Fehlercode %d beim Start\n", code);
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "veltris: %s\n", e.what());
+  }
+
+  appqt::MainWindow window(form, canvas);
+  ui.setParent(&window);
+  window.move(0, 0);
+  window.showMaximized();
+  QApplication::exec();
+  return 0;
+}

@@ -1,0 +1,153 @@
+// The termios serial port: non-blocking descriptors driven by poll, so that writes can keep a
+// deadline and a read can be woken through an eventfd.
+#include "SerialPort.h"
+
+#include <cerrno>
+#include <cstdint>
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/eventfd.h>
+#include <sys/file.h>
+#include <sys/ioctl.h>
+#include <termios.h>
+#include <unistd.h>
+
+namespace platform {
+
+namespace {
+
+bool baudConstant(int baudrate, speed_t& out) {
+  switch (baudrate) {
+    case 9600: out = B9600; return true;
+    case 19200: out = B19200; return true;
+    case 115200: out = B115200; return true;
+    default: return false;
+  }
+}
+
+SerialOpenResult failure(SerialOpenError error, int systemError) {
+  SerialOpenResult result;
+  result.error = error;
+  result.systemError = systemError;
+  return result;
+}
+
+// Closes `fd` and reports `error`, keeping the errno of the call that failed.
+SerialOpenResult closeAndFail(int fd, SerialOpenError error, int systemError) {
+  ::close(fd);
+  return failure(error, systemError);
+}
+
+bool configureRaw(int fd, speed_t speed) {
+  termios tio{};
+  if (::tcgetattr(fd, &tio) != 0) return false;
+  ::cfmakeraw(&tio);
+  tio.c_cflag &= ~static_cast<tcflag_t>(CSIZE | PARENB | CSTOPB | CRTSCTS);
+  tio.c_cflag |= CS8 | CLOCAL | CREAD;
+  tio.c_iflag &= ~static_cast<tcflag_t>(IXON | IXOFF | IXANY);
+  tio.c_cc[VMIN] = 1;
+  tio.c_cc[VTIME] = 0;
+  if (::cfsetispeed(&tio, speed) != 0 || ::cfsetospeed(&tio, speed) != 0) return false;
+  return ::tcsetattr(fd, TCSANOW, &tio) == 0;
+}
+
+// The controllers expect DTR off and RTS on. A pseudo-terminal or an adapter without modem
+// lines refuses these calls, which must not make the port unusable, so their result is ignored.
+void setModemLines(int fd) {
+  int dtr = TIOCM_DTR;
+  int rts = TIOCM_RTS;
+  (void)::ioctl(fd, TIOCMBIC, &dtr);
+  (void)::ioctl(fd, TIOCMBIS, &rts);
+}
+
+}  // namespace
+
+SerialOpenResult SerialPort::open(const std::string& path, int baudrate) {
+  speed_t speed{};
+  if (!baudConstant(baudrate, speed)) return failure(SerialOpenError::Other, EINVAL);
+
+  const int fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) {
+    const int err = errno;
+    if (err == ENOENT || err == ENODEV || err == ENXIO) return failure(SerialOpenError::NoSuchDevice, err);
+    if (err == EBUSY) return failure(SerialOpenError::Busy, err);
+    return failure(SerialOpenError::Other, err);
+  }
+  // An advisory lock rather than TIOCEXCL: root ignores TIOCEXCL, and the flag would outlive our
+  // descriptor while another process keeps the terminal open.
+  if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+    const int err = errno;
+    return closeAndFail(fd, err == EWOULDBLOCK ? SerialOpenError::Busy : SerialOpenError::Other, err);
+  }
+  if (!configureRaw(fd, speed)) return closeAndFail(fd, SerialOpenError::Other, errno);
+  setModemLines(fd);
+
+  const int wakeFd = ::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
+  if (wakeFd < 0) return closeAndFail(fd, SerialOpenError::Other, errno);
+
+  SerialOpenResult result;
+  result.port = std::unique_ptr<SerialPort>(new SerialPort(fd, wakeFd));
+  return result;
+}
+
+SerialPort::~SerialPort() {
+  ::close(wakeFd_);
+  ::close(fd_);
+}
+
+void SerialPort::purgeInput() { (void)::tcflush(fd_, TCIFLUSH); }
+
+void SerialPort::purgeOutput() { (void)::tcflush(fd_, TCOFLUSH); }
+
+SerialWrite SerialPort::write(std::string_view bytes, std::chrono::milliseconds timeout) {
+  const auto deadline = std::chrono::steady_clock::now() + timeout;
+  std::size_t done = 0;
+  while (done < bytes.size()) {
+    const ssize_t n = ::write(fd_, bytes.data() + done, bytes.size() - done);
+    if (n > 0) {
+      done += static_cast<std::size_t>(n);
+      continue;
+    }
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0 && errno == EIO) return SerialWrite::HangUp;
+    if (n < 0 && errno != EAGAIN) return SerialWrite::Failed;
+
+    // The output queue is full: wait until it drains or the deadline passes.
+    const auto left =
+        std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+    if (left.count() <= 0) return SerialWrite::TimedOut;
+    pollfd pfd{fd_, POLLOUT, 0};
+    const int ready = ::poll(&pfd, 1, static_cast<int>(left.count()));
+    if (ready < 0 && errno != EINTR) return SerialWrite::Failed;
+    if (ready > 0 && (pfd.revents & (POLLHUP | POLLERR | POLLNVAL)) != 0) return SerialWrite::HangUp;
+  }
+  return SerialWrite::Done;
+}
+
+SerialRead SerialPort::readByte(char& out) {
+  for (;;) {
+    pollfd pfds[2] = {{fd_, POLLIN, 0}, {wakeFd_, POLLIN, 0}};
+    if (::poll(pfds, 2, -1) < 0) {
+      if (errno == EINTR) continue;
+      return SerialRead::HangUp;
+    }
+    if ((pfds[1].revents & POLLIN) != 0) return SerialRead::Woken;
+    if ((pfds[0].revents & POLLIN) != 0) {
+      const ssize_t n = ::read(fd_, &out, 1);
+      if (n == 1) return SerialRead::Byte;
+      if (n < 0 && (errno == EAGAIN || errno == EINTR)) continue;
+      // End of file or an I/O error: the device or the other end of the line is gone.
+      return SerialRead::HangUp;
+    }
+    if ((pfds[0].revents & (POLLHUP | POLLERR | POLLNVAL)) != 0) return SerialRead::HangUp;
+  }
+}
+
+void SerialPort::wakeReader() {
+  // The counter is never read back, so the descriptor stays readable and every later read
+  // returns Woken at once.
+  const std::uint64_t one = 1;
+  (void)!::write(wakeFd_, &one, sizeof one);
+}
+
+}  // namespace platform

@@ -1,0 +1,66 @@
+// A serial port over termios: raw 8N1 without flow control, exclusive to this process, with
+// writes bounded by a deadline and reads that another thread can wake.
+//
+// Thread context: one reader thread may block in readByte while other threads write, purge or
+// call wakeReader; everything else on one thread at a time. readByte blocks until a byte comes,
+// the reader is woken or the line hangs up; write blocks at most until its deadline. The object
+// owns its descriptors (all O_CLOEXEC) and closes them on destruction.
+#pragma once
+
+#include <chrono>
+#include <memory>
+#include <string>
+#include <string_view>
+
+namespace platform {
+
+enum class SerialOpenError {
+  None,
+  NoSuchDevice,  // the path does not exist or names no device
+  Busy,          // another process holds the port
+  Other,         // any other failure: permission, not a terminal, unsupported baud rate
+};
+
+struct SerialOpenResult {
+  std::unique_ptr<class SerialPort> port;  // null on failure
+  SerialOpenError error = SerialOpenError::None;
+  int systemError = 0;  // errno of the failing call
+};
+
+enum class SerialRead { Byte, Woken, HangUp };
+
+enum class SerialWrite { Done, TimedOut, HangUp, Failed };
+
+class SerialPort {
+ public:
+  // Opens `path` for reading and writing, takes an exclusive lock on it and sets it raw 8N1 at
+  // `baudrate` (9600, 19200 or 115200), no flow control, DTR off and RTS on where
+  // the device has modem lines.
+  static SerialOpenResult open(const std::string& path, int baudrate);
+
+  ~SerialPort();
+  SerialPort(const SerialPort&) = delete;
+  SerialPort& operator=(const SerialPort&) = delete;
+
+  // Discards what was received but not read, or written but not sent.
+  void purgeInput();
+  void purgeOutput();
+
+  // Writes every byte unless `timeout` runs out first or the line fails.
+  SerialWrite write(std::string_view bytes, std::chrono::milliseconds timeout);
+
+  // Reads one byte into `out`. Woken once wakeReader was called (and for every read after it);
+  // HangUp when the other end has gone (end of file or an I/O error).
+  SerialRead readByte(char& out);
+
+  // Makes a blocked readByte return Woken, now and from then on.
+  void wakeReader();
+
+ private:
+  SerialPort(int fd, int wakeFd) : fd_(fd), wakeFd_(wakeFd) {}
+
+  int fd_;
+  int wakeFd_;
+};
+
+}  // namespace platform

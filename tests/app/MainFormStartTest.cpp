@@ -1,0 +1,192 @@
+// The main window's start and close: the one-time initialisation with and without a controller,
+// the status bar, the configuration it loads and saves, where its files go, and the close query
+// and close steps.
+#include "MainFormFixture.h"
+
+#include "app/ConfigFile.h"
+#include "machine/FailureCodes.h"
+#include "platform/ProgramPath.h"
+
+#include <sys/stat.h>
+
+#include <fstream>
+#include <ostream>
+
+namespace {
+
+using apptest::MainFormTest;
+using platform::MsgResult;
+
+constexpr const char* kKeinePosition = " akt. Position:   -  -  -";
+
+TEST_F(MainFormTest, WithoutAControllerTheInitialisationRunsOnceAndShowsNoConnection) {
+  create();
+  EXPECT_TRUE(form().OnActivate());
+  EXPECT_EQ(form().Caption, "Tessaly");
+  // Another activation before the timer has fired arms nothing more and keeps the bare name.
+  EXPECT_FALSE(form().OnActivate());
+  EXPECT_EQ(form().Caption, "Tessaly");
+  EXPECT_FALSE(form().bInitFertig);
+
+  form().InitTimerTimer();
+  EXPECT_TRUE(form().bInitFertig);
+  EXPECT_FALSE(form().bSteuerungVerbunden);
+  EXPECT_EQ(form().Fenstertitel, "Tessaly für Cobalt-Kyro   22.01.13         ");
+  EXPECT_EQ(form().Caption, "Tessaly für Cobalt-Kyro   22.01.13         neu.tvx");
+  EXPECT_EQ(form().StatusBar[0], "--- keine Verbindung ---");
+  EXPECT_EQ(form().StatusBar[2], kKeinePosition);
+  EXPECT_EQ(form().StatusBar[3], " Werkstücknullpunkt:     0.00     0.00     0.00    [0.00]");
+  // Not connected and not simulating: nothing can be started.
+  EXPECT_FALSE(form().FraesenStartenBitBtn.Enabled);
+  EXPECT_TRUE(ui_.messageBoxes().empty());
+
+  // A later tick and a later activation change nothing: no second connection, the title stays.
+  form().InitTimerTimer();
+  EXPECT_FALSE(form().OnActivate());
+  EXPECT_EQ(factory_.created, 1);
+  EXPECT_EQ(form().Caption, "Tessaly für Cobalt-Kyro   22.01.13         neu.tvx");
+}
+
+TEST_F(MainFormTest, WithAControllerTheStatusBarShowsItsVersionPortAndPosition) {
+  factory_.attached = true;
+  factory_.controller.setPosition(400, 800, -1200);
+  start({"veltris", "/zelko"});
+  EXPECT_TRUE(form().bSteuerungVerbunden);
+  EXPECT_EQ(form().Fenstertitel, "Tessaly für Cobalt-Kyro   22.01.13      /ZELKO    ");
+  EXPECT_EQ(form().StatusBar[0], "Cobalt-Kyro V1.0");
+  EXPECT_EQ(form().StatusBar[1], "COM1");
+  EXPECT_EQ(form().StatusBar[2], " akt. Position:     1.00     2.00    -3.00");
+  EXPECT_TRUE(form().FraesenStartenBitBtn.Enabled);
+  EXPECT_EQ(factory_.controller.callsStartingWith("Connect").size(), 1u);
+}
+
+TEST_F(MainFormTest, AFailingPositionReadShowsDashesAndATraceLineWithoutABox) {
+  factory_.attached = true;
+  start();
+  factory_.positionFailure = machine::WAIT_TIMEOUT;
+  form().RightPageControlOnChange();
+  EXPECT_EQ(form().StatusBar[2], kKeinePosition);
+  EXPECT_EQ(form().StatusBar[0], "Cobalt-Kyro V1.0");
+  EXPECT_EQ(traceCount("StatusBarAktualisieren(): Position nicht lesbar, Fehlercode 1012"), 1);
+  EXPECT_TRUE(ui_.messageBoxes().empty());
+}
+
+TEST_F(MainFormTest, TheConfigurationIsLoadedIntoTheWindowAndSavedBackAtClose) {
+  {
+    std::ofstream file(folder() / "veltris_konfig.dat", std::ios::binary);
+    file << "[Files]\r\nFile_1=/daten/gehaeuse.tvx\r\n[Anzeige]\r\nDrawNummer=1\r\nNutzenfertigung=1\r\n"
+            "TStartfreq[0]=123\r\n";
+  }
+  start();
+  EXPECT_EQ(form().MenuFile1.Caption, "&1 /daten/gehaeuse.tvx");
+  EXPECT_TRUE(form().DrawNummer);
+  EXPECT_FALSE(form().DrawFraeswege);
+  EXPECT_TRUE(form().MenuNutzenfertigung.Checked);
+  EXPECT_TRUE(form().NutzenfertigungToolBar.Visible);
+  EXPECT_FALSE(form().AbmessungenToolBar.Visible);
+  EXPECT_EQ(form().ToolDef.TStartfreq[0], 123);
+  EXPECT_EQ(form().ToolDef.TArbeitsfreq[0], 0);
+
+  form().ToolDef.TEilfreq[6] = 777;
+  form().MenuAbmessungenOnClick();
+  form().OnClose();
+  const app::Konfiguration saved = app::Konfig_Laden(folder() / "veltris_konfig.dat");
+  EXPECT_EQ(saved.ToolDef.TEilfreq[6], 777);
+  EXPECT_EQ(saved.File_1, "/daten/gehaeuse.tvx");
+  EXPECT_TRUE(saved.Abmessungen);
+  EXPECT_TRUE(saved.DrawNummer);
+}
+
+TEST_F(MainFormTest, FilesLieBesideTheProgramAndTheTraceLogGoesAtClose) {
+  factory_.attached = true;
+  start();
+  EXPECT_EQ(form().Konfigdatei, folder() / "veltris_konfig.dat");
+  EXPECT_EQ(params_.snapshot().Parameterdatei, (folder() / "veltris_param.dat").string());
+  EXPECT_TRUE(std::filesystem::exists(machine::Protokolldatei()));
+
+  form().OnClose();
+  EXPECT_FALSE(std::filesystem::exists(machine::Protokolldatei()));
+  EXPECT_TRUE(std::filesystem::exists(folder() / "veltris_konfig.dat"));
+  EXPECT_FALSE(form().FraesThreadLaeuft());
+  EXPECT_EQ(factory_.controller.callsStartingWith("UnInit").size(), 1u);
+}
+
+TEST_F(MainFormTest, AProgramFolderThatIsNotWritableMovesTheFilesToTheFallbackFolder) {
+  fallback_ = folder() / "config" / "veltris";
+  writable_ = [](const std::filesystem::path&) { return false; };
+  start();
+  EXPECT_EQ(form().Programmordner, fallback_);
+  EXPECT_EQ(platform::programFolder(), fallback_);
+  EXPECT_EQ(params_.snapshot().Parameterdatei, (fallback_ / "veltris_param.dat").string());
+  EXPECT_EQ(machine::Protokolldatei(), fallback_ / "~protokoll.log");
+  EXPECT_EQ(traceCount("Programmordner: " + fallback_.string() + " (XDG)"), 1);
+
+  form().OnClose();
+  EXPECT_TRUE(std::filesystem::exists(fallback_ / "veltris_konfig.dat"));
+  EXPECT_FALSE(std::filesystem::exists(folder() / "veltris_konfig.dat"));
+}
+
+TEST_F(MainFormTest, TheTimeSwitchStampsTheDevelopmentFilesInTheProgramFolder) {
+  { std::ofstream(folder() / "notizen.txt") << "x"; }
+  create({"veltris", "/time"});
+  struct stat st {};
+  ASSERT_EQ(::stat((folder() / "notizen.txt").c_str(), &st), 0);
+  EXPECT_EQ(st.st_mtim.tv_sec, 1358841600);  // 2013-01-22 08:00:00 UTC
+  EXPECT_EQ(st.st_atim.tv_sec, 1358841600);
+}
+
+struct CloseQueryCase {
+  std::vector<std::string> args;
+  std::vector<MsgResult> answers;
+  bool expectQuestion;
+  bool expectClose;
+  friend std::ostream& operator<<(std::ostream& os, const CloseQueryCase& c) {
+    os << c.args.back();
+    for (MsgResult answer : c.answers) os << (answer == MsgResult::Yes ? " Yes" : " No");
+    return os;
+  }
+};
+
+class CloseQuery : public MainFormTest, public ::testing::WithParamInterface<CloseQueryCase> {};
+
+TEST_P(CloseQuery, AsksUnlessInDevelopmentMode) {
+  const CloseQueryCase& c = GetParam();
+  for (MsgResult answer : c.answers) ui_.pushAnswer(answer);
+  start(c.args);
+  EXPECT_EQ(form().OnCloseQuery(), c.expectClose);
+  const auto boxes = ui_.messageBoxes();
+  ASSERT_EQ(boxes.size(), c.expectQuestion ? 1u : 0u);
+  if (c.expectQuestion) {
+    EXPECT_EQ(boxes[0].text, "Möchten Sie das Programm wirklich beenden?\n");
+    EXPECT_EQ(boxes[0].caption, "Tessaly");
+    EXPECT_EQ(boxes[0].buttons, platform::MsgButtons::YesNo);
+    EXPECT_EQ(boxes[0].icon, platform::MsgIcon::Question);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, CloseQuery,
+    ::testing::Values(CloseQueryCase{{"veltris"}, {MsgResult::Yes}, true, true},
+                      CloseQueryCase{{"veltris"}, {MsgResult::No}, true, false},
+                      CloseQueryCase{{"veltris", "/Entwicklung"}, {}, false, true}));
+
+TEST_F(MainFormTest, EachCloseStepRunsWhateverTheOthersDo) {
+  factory_.attached = true;
+  start();
+  // The configuration cannot be replaced (a folder holds its name) and the link fails to close.
+  std::filesystem::create_directory(form().Konfigdatei);
+  factory_.controller.onCall = [](const std::string& call, int) {
+    if (call == "UnInit") throw machine::RS_ERROR;
+  };
+
+  EXPECT_NO_THROW(form().OnClose());
+  const auto boxes = ui_.messageBoxes();
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_EQ(boxes[0].icon, platform::MsgIcon::Warning);
+  EXPECT_EQ(factory_.controller.callsStartingWith("UnInit").size(), 1u);
+  EXPECT_FALSE(form().FraesThreadLaeuft());
+  EXPECT_FALSE(form().bSteuerungVerbunden);
+  EXPECT_FALSE(std::filesystem::exists(machine::Protokolldatei()));
+}
+
+}  // namespace

@@ -1,0 +1,221 @@
+// The main window on Qt's offscreen platform: start and initialisation, a simulation started
+// and stopped with the buttons while the event loop keeps running, and the tool-table dialog.
+#include "ControllerDouble.h"
+#include "TestPointType.h"
+
+#include "app/MainForm.h"
+#include "app/qt/MainWindow.h"
+#include "machine/SharedParameters.h"
+#include "machine/TraceLog.h"
+#include "platform/ProgramPath.h"
+#include "platform/TextFile.h"
+#include "platform/qt/QtCanvas.h"
+#include "platform/qt/QtGuiDispatcher.h"
+#include "support/ScriptedUi.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QDialog>
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QSlider>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+#include <algorithm>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr int kPoints = 30;
+constexpr int kTimeoutMs = 30000;
+
+}  // namespace
+
+class MainWindowTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void init();
+  void cleanup();
+  void showsTheTitleThePanelAndTheStatusBarOnceInitialised();
+  void aSimulationRunsFromTheStartButtonWhileTheWindowStaysResponsive();
+  void theStopButtonEndsTheSimulation();
+  void theToolTableDialogStoresItsGridEvenWhenCancelled();
+
+ private:
+  template <class W>
+  W* child(const char* name) {
+    W* widget = window_->findChild<W*>(QString::fromLatin1(name));
+    if (widget == nullptr) qFatal("no widget %s", name);
+    return widget;
+  }
+
+  // Ticks every 10 ms while the run is active and keeps the longest pause between two ticks.
+  void watchTheEventLoop();
+  void startSimulation();
+  bool runActive() { return child<QPushButton>("AnhaltenBitBtn")->isVisible(); }
+
+  std::unique_ptr<QTemporaryDir> folder_;
+  std::filesystem::path previousFolder_;
+  testsupport::ScriptedUi ui_;
+  std::unique_ptr<platform::QtGuiDispatcher> gui_;
+  std::unique_ptr<platform::QtCanvas> canvas_;
+  std::unique_ptr<apptest::ControllerFactory> factory_;
+  std::unique_ptr<machine::MachineParameterStore> params_;
+  panel::ObjectTypeTable types_ = apptest::TestPointType::table();
+  std::unique_ptr<app::TMainForm> form_;
+  std::unique_ptr<appqt::MainWindow> window_;
+
+  std::vector<int> progress_;
+  QTimer ticker_;
+  QElapsedTimer sinceTick_;
+  qint64 longestPause_ = 0;
+  int ticks_ = 0;
+};
+
+void MainWindowTest::init() {
+  folder_ = std::make_unique<QTemporaryDir>();
+  QVERIFY(folder_->isValid());
+  previousFolder_ = platform::programFolder();
+  const std::filesystem::path folder = folder_->path().toStdString();
+  gui_ = std::make_unique<platform::QtGuiDispatcher>();
+  canvas_ = std::make_unique<platform::QtCanvas>(platform::Size{400, 300});
+  factory_ = std::make_unique<apptest::ControllerFactory>();
+  params_ = std::make_unique<machine::MachineParameterStore>();
+  form_ = std::make_unique<app::TMainForm>(
+      app::MainFormServices{ui_, *gui_, *canvas_, platform::systemClock(), *factory_, *params_, types_,
+                            folder / "veltris", {}, [](const std::filesystem::path&) { return true; }});
+  form_->OnCreate({"veltris"});
+  form_->NeuesDokument();
+  apptest::TestPointType::appendRows(*form_, kPoints);
+
+  window_ = std::make_unique<appqt::MainWindow>(*form_, *canvas_);
+  progress_.clear();
+  connect(child<QProgressBar>("FortschrittsanzeigeProgressBar"), &QProgressBar::valueChanged, this,
+          [this](int value) { progress_.push_back(value); });
+  window_->show();
+  QTRY_VERIFY_WITH_TIMEOUT(form_->bInitFertig, kTimeoutMs);
+}
+
+void MainWindowTest::cleanup() {
+  ticker_.stop();
+  ticker_.disconnect();
+  window_.reset();
+  form_.reset();
+  params_.reset();
+  factory_.reset();
+  canvas_.reset();
+  gui_.reset();
+  ui_.clear();
+  platform::setProgramFolder(previousFolder_);
+  folder_.reset();
+}
+
+void MainWindowTest::watchTheEventLoop() {
+  longestPause_ = 0;
+  ticks_ = 0;
+  sinceTick_.start();
+  ticker_.setInterval(10);
+  connect(&ticker_, &QTimer::timeout, this, [this] {
+    longestPause_ = std::max(longestPause_, sinceTick_.restart());
+    ++ticks_;
+  });
+  ticker_.start();
+}
+
+void MainWindowTest::startSimulation() {
+  child<QCheckBox>("SimulationslaufCheckBox")->click();
+  QCOMPARE(child<QPushButton>("FraesenStartenBitBtn")->text(), QStringLiteral("&Simulationslauf starten"));
+  QVERIFY(child<QPushButton>("FraesenStartenBitBtn")->isEnabled());
+  // The shortest pause, 12 ms after each simulated move.
+  child<QSlider>("SimulationslaufTrackBar")->setValue(2);
+  QCOMPARE(form_->Simulationspause.load(), 12);
+  watchTheEventLoop();
+  QTest::mouseClick(child<QPushButton>("FraesenStartenBitBtn"), Qt::LeftButton);
+  QTRY_VERIFY_WITH_TIMEOUT(runActive(), kTimeoutMs);
+}
+
+void MainWindowTest::showsTheTitleThePanelAndTheStatusBarOnceInitialised() {
+  QCOMPARE(window_->windowTitle(), QStringLiteral("Tessaly für Cobalt-Kyro   22.01.13         neu.tvx"));
+  QCOMPARE(child<QLabel>("StatusBarPanel0")->text(), QStringLiteral("--- keine Verbindung ---"));
+  QCOMPARE(child<QLabel>("StatusBarPanel2")->text(), QStringLiteral(" akt. Position:   -  -  -"));
+  QVERIFY(window_->minimumSize().width() >= 1024 && window_->minimumSize().height() >= 768);
+  // The bitmap has the paint box's size and holds the panel: white on the grey background.
+  const QWidget* box = child<QWidget>("PaintBox");
+  QCOMPARE(canvas_->size(), (platform::Size{box->width(), box->height()}));
+  const QImage image = canvas_->image();
+  QCOMPARE(image.pixelColor(1, 1), QColor(0x80, 0x80, 0x80));
+  const int x = panel::mm2PixelX(form_->Ansicht, 40.0);
+  const int y = panel::mm2PixelY(form_->Ansicht, 10.0);
+  QCOMPARE(image.pixelColor(x, y), QColor(Qt::white));
+  QVERIFY(ui_.messageBoxes().empty());
+}
+
+void MainWindowTest::aSimulationRunsFromTheStartButtonWhileTheWindowStaysResponsive() {
+  startSimulation();
+  QVERIFY(!child<QPushButton>("FraesenStartenBitBtn")->isVisible());
+  QVERIFY(!child<QCheckBox>("SimulationslaufCheckBox")->isEnabled());
+  QVERIFY(child<QProgressBar>("FortschrittsanzeigeProgressBar")->isVisible());
+  QVERIFY(!window_->findChild<QAction*>(QStringLiteral("MenuBeenden"))->isEnabled());
+
+  QTRY_VERIFY_WITH_TIMEOUT(!runActive(), kTimeoutMs);
+  ticker_.stop();
+
+  // Every row was reported, then the bar went back to 0 and out of sight.
+  QCOMPARE(child<QProgressBar>("FortschrittsanzeigeProgressBar")->maximum(), kPoints);
+  QVERIFY(std::find(progress_.begin(), progress_.end(), kPoints) != progress_.end());
+  QVERIFY(std::count_if(progress_.begin(), progress_.end(), [](int v) { return v > 0; }) >= kPoints / 2);
+  QCOMPARE(progress_.back(), 0);
+  QVERIFY(!child<QProgressBar>("FortschrittsanzeigeProgressBar")->isVisible());
+  QVERIFY(child<QPushButton>("FraesenStartenBitBtn")->isVisible());
+  QVERIFY(child<QCheckBox>("SimulationslaufCheckBox")->isEnabled());
+  // The run takes over a second; the event loop went on all the while.
+  QVERIFY2(ticks_ >= 20, qPrintable(QString::number(ticks_)));
+  QVERIFY2(longestPause_ < 1000, qPrintable(QString::number(longestPause_)));
+  QVERIFY(ui_.messageBoxes().empty());
+}
+
+void MainWindowTest::theStopButtonEndsTheSimulation() {
+  startSimulation();
+  QTRY_VERIFY_WITH_TIMEOUT(std::find(progress_.begin(), progress_.end(), 2) != progress_.end(), kTimeoutMs);
+  QTest::mouseClick(child<QPushButton>("AnhaltenBitBtn"), Qt::LeftButton);
+  QTRY_VERIFY_WITH_TIMEOUT(!runActive(), kTimeoutMs);
+
+  QVERIFY(std::find(progress_.begin(), progress_.end(), kPoints) == progress_.end());
+  const auto trace = platform::readTextLines(machine::Protokolldatei()).lines;
+  QVERIFY(std::find(trace.begin(), trace.end(), "cncNachBearbeitung(1)") != trace.end());
+  QVERIFY(child<QPushButton>("FraesenStartenBitBtn")->isVisible());
+  QVERIFY(!params_->bAbbruch);
+}
+
+void MainWindowTest::theToolTableDialogStoresItsGridEvenWhenCancelled() {
+  QStringList shown;
+  QTimer::singleShot(0, this, [&shown] {
+    auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+    if (dialog == nullptr) return;
+    auto* grid = dialog->findChild<QTableWidget*>(QStringLiteral("toolStringGrid"));
+    if (grid != nullptr) {
+      shown << grid->horizontalHeaderItem(0)->text() << grid->verticalHeaderItem(2)->text()
+            << grid->item(2, 1)->text();
+      grid->item(2, 1)->setText(QStringLiteral("abc"));
+      grid->item(0, 0)->setText(QStringLiteral("250"));
+    }
+    dialog->findChild<QPushButton*>(QStringLiteral("AbbrechenBitBtn"))->click();
+  });
+  window_->findChild<QAction*>(QStringLiteral("MenuToolDef"))->trigger();
+  QCOMPARE(shown, (QStringList{QStringLiteral("Startfreq"), QStringLiteral("Tool 3"), QStringLiteral("400")}));
+  QCOMPARE(form_->ToolDef.TArbeitsfreq[2], 0);
+  QCOMPARE(form_->ToolDef.TStartfreq[0], 250);
+  QCOMPARE(form_->ToolDef.TEilfreq[6], 600);
+}
+
+QTEST_MAIN(MainWindowTest)
+#include "MainWindowTest.moc"

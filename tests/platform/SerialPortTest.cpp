@@ -1,0 +1,177 @@
+// The termios serial port on a pseudo-terminal: what each failed open reports, the exclusive
+// lock, bytes both ways, purge, the write deadline, the wake of a blocked read and a hang-up.
+#include "platform/SerialPort.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <fcntl.h>
+#include <filesystem>
+#include <future>
+#include <poll.h>
+#include <string>
+#include <sys/file.h>
+#include <termios.h>
+#include <unistd.h>
+
+namespace {
+
+using namespace std::chrono_literals;
+using platform::SerialOpenError;
+using platform::SerialPort;
+using platform::SerialRead;
+using platform::SerialWrite;
+
+// The master side of a pseudo-terminal; the port under test opens its slave.
+class Pty {
+ public:
+  Pty() {
+    master_ = ::posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
+    EXPECT_GE(master_, 0);
+    EXPECT_EQ(::grantpt(master_), 0);
+    EXPECT_EQ(::unlockpt(master_), 0);
+    char name[128] = {};
+    EXPECT_EQ(::ptsname_r(master_, name, sizeof name), 0);
+    path_ = name;
+  }
+  ~Pty() { closeMaster(); }
+  Pty(const Pty&) = delete;
+  Pty& operator=(const Pty&) = delete;
+
+  const std::string& path() const { return path_; }
+  void send(const std::string& bytes) const { ASSERT_EQ(::write(master_, bytes.data(), bytes.size()), static_cast<ssize_t>(bytes.size())); }
+  // Reads what the port wrote, waiting up to a second for the first byte.
+  std::string receive() const {
+    pollfd pfd{master_, POLLIN, 0};
+    if (::poll(&pfd, 1, 1000) != 1) return {};
+    std::string out(256, '\0');
+    const ssize_t n = ::read(master_, out.data(), out.size());
+    out.resize(n > 0 ? static_cast<std::size_t>(n) : 0);
+    return out;
+  }
+  void closeMaster() {
+    if (master_ >= 0) ::close(master_);
+    master_ = -1;
+  }
+
+ private:
+  int master_ = -1;
+  std::string path_;
+};
+
+std::unique_ptr<SerialPort> openOrFail(const std::string& path) {
+  auto result = SerialPort::open(path, 115200);
+  EXPECT_EQ(result.error, SerialOpenError::None) << "errno " << result.systemError;
+  return std::move(result.port);
+}
+
+// Waits until the slave has input queued, so that a purge finds it there.
+bool inputArrives(const std::string& path) {
+  const int fd = ::open(path.c_str(), O_RDONLY | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+  pollfd pfd{fd, POLLIN, 0};
+  const bool ready = ::poll(&pfd, 1, 1000) == 1;
+  ::close(fd);
+  return ready;
+}
+
+struct OpenFailure {
+  const char* name;
+  std::string path;
+  int baudrate;
+  SerialOpenError expected;
+};
+
+class SerialPortOpenFailure : public ::testing::TestWithParam<OpenFailure> {};
+
+TEST_P(SerialPortOpenFailure, ReportsWhyItFailed) {
+  const auto result = SerialPort::open(GetParam().path, GetParam().baudrate);
+  EXPECT_EQ(result.port, nullptr);
+  EXPECT_EQ(result.error, GetParam().expected);
+  EXPECT_NE(result.systemError, 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, SerialPortOpenFailure,
+    ::testing::Values(OpenFailure{"Missing", "/dev/veltris-no-such-port", 115200, SerialOpenError::NoSuchDevice},
+                      OpenFailure{"EmptyPath", "", 115200, SerialOpenError::NoSuchDevice},
+                      OpenFailure{"NotATerminal", "/dev/null", 115200, SerialOpenError::Other},
+                      OpenFailure{"UnsupportedBaudrate", "/dev/null", 12345, SerialOpenError::Other}),
+    [](const auto& param) { return std::string(param.param.name); });
+
+TEST(SerialPort, APortHeldByAnotherOpenIsBusyUntilReleased) {
+  Pty pty;
+  auto first = openOrFail(pty.path());
+  // flock conflicts between two open descriptions even within one process, as with another one.
+  EXPECT_EQ(SerialPort::open(pty.path(), 115200).error, SerialOpenError::Busy);
+  first.reset();
+  EXPECT_NE(openOrFail(pty.path()), nullptr);
+}
+
+TEST(SerialPort, OpensRawAndCarriesBytesBothWaysUnchanged) {
+  Pty pty;
+  auto port = openOrFail(pty.path());
+  // Control bytes and CR pass untouched: no echo, no CR/LF mapping, no flow-control bytes eaten.
+  const std::string bytes = std::string("@V\r") + '\x06' + '\x11' + '\x13' + '\x15' + '\n';
+  EXPECT_EQ(port->write(bytes, 1000ms), SerialWrite::Done);
+  EXPECT_EQ(pty.receive(), bytes);
+
+  pty.send(bytes);
+  std::string got;
+  char c = 0;
+  while (got.size() < bytes.size() && port->readByte(c) == SerialRead::Byte) got.push_back(c);
+  EXPECT_EQ(got, bytes);
+}
+
+TEST(SerialPort, PurgeDropsWhatWasReceivedBefore) {
+  Pty pty;
+  auto port = openOrFail(pty.path());
+  pty.send("stale");
+  ASSERT_TRUE(inputArrives(pty.path()));
+  port->purgeInput();
+  pty.send("A");
+  char c = 0;
+  ASSERT_EQ(port->readByte(c), SerialRead::Byte);
+  EXPECT_EQ(c, 'A');
+}
+
+TEST(SerialPort, AWriteTheLineCannotTakeEndsAtItsDeadline) {
+  Pty pty;
+  auto port = openOrFail(pty.path());
+  // Nobody reads the master, so the terminal's queues fill up and the write must give up.
+  const auto start = std::chrono::steady_clock::now();
+  EXPECT_EQ(port->write(std::string(1 << 20, 'x'), 50ms), SerialWrite::TimedOut);
+  EXPECT_LT(std::chrono::steady_clock::now() - start, 5s);
+}
+
+TEST(SerialPort, AWokenReadReturnsAndStaysWoken) {
+  Pty pty;
+  auto port = openOrFail(pty.path());
+  auto reader = std::async(std::launch::async, [&] {
+    char c = 0;
+    return port->readByte(c);
+  });
+  EXPECT_EQ(reader.wait_for(50ms), std::future_status::timeout);
+  port->wakeReader();
+  ASSERT_EQ(reader.wait_for(5s), std::future_status::ready);
+  EXPECT_EQ(reader.get(), SerialRead::Woken);
+  char c = 0;
+  EXPECT_EQ(port->readByte(c), SerialRead::Woken);
+}
+
+TEST(SerialPort, AClosedMasterIsAHangUpForReadsAndWrites) {
+  Pty pty;
+  auto port = openOrFail(pty.path());
+  auto reader = std::async(std::launch::async, [&] {
+    char c = 0;
+    return port->readByte(c);
+  });
+  pty.closeMaster();
+  ASSERT_EQ(reader.wait_for(5s), std::future_status::ready);
+  EXPECT_EQ(reader.get(), SerialRead::HangUp);
+  char c = 0;
+  EXPECT_EQ(port->readByte(c), SerialRead::HangUp);
+  EXPECT_EQ(port->write("@V\r", 100ms), SerialWrite::HangUp);
+}
+
+}  // namespace

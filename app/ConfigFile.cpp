@@ -3,12 +3,12 @@
 
 #include "machine/TextConvert.h"
 #include "machine/TraceLog.h"
+#include "platform/NameValueList.h"
 #include "platform/NumberFormat.h"
 #include "platform/TextCodec.h"
 #include "platform/TextFile.h"
 
 #include <string>
-#include <unordered_map>
 #include <vector>
 
 namespace app {
@@ -55,45 +55,24 @@ const ToolKey kToolKeys[] = {
 // "TStartfreq[3]"
 std::string toolKey(const char* name, int n) { return std::string(name) + "[" + platform::formatInt(n) + "]"; }
 
-// Our keys are ASCII, so folding ASCII letters is all the comparison needs; other bytes are
-// left alone and can never make a foreign key equal to one of ours.
-std::string foldAscii(std::string_view text) {
-  std::string out(text);
-  for (char& c : out) {
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  }
-  return out;
-}
-
 bool holdsLineBreak(std::string_view text) { return text.find_first_of("\r\n") != std::string_view::npos; }
 
-// The raw values of the file by folded key. A line counts only when it has a '='; the key is the
-// text before the first one, and the first line of a key wins.
+// The values of the file. Their encoding is decided value by value rather than for the whole
+// file, so that a folder name written by an older Windows-1252 file survives next to UTF-8 values
+// that an editor has added.
 class KeyValues {
  public:
-  explicit KeyValues(const std::vector<std::string>& lines) {
-    for (const auto& line : lines) {
-      const auto eq = line.find('=');
-      if (eq == std::string::npos) continue;
-      values_.emplace(foldAscii(std::string_view(line).substr(0, eq)), line.substr(eq + 1));
-    }
-  }
+  explicit KeyValues(const std::vector<std::string>& lines) : list_(lines) {}
 
-  // The empty text for an absent key.
-  std::string_view raw(std::string_view key) const {
-    const auto it = values_.find(foldAscii(key));
-    return it == values_.end() ? std::string_view() : std::string_view(it->second);
-  }
+  std::string_view raw(std::string_view key) const { return list_.value(key); }
 
-  // Decided value by value rather than for the whole file, so that a folder name written by an
-  // older Windows-1252 file survives next to UTF-8 values that an editor has added.
   std::string text(std::string_view key) const {
     const std::string_view value = raw(key);
     return platform::isValidUtf8(value) ? std::string(value) : platform::cp1252ToUtf8(value);
   }
 
  private:
-  std::unordered_map<std::string, std::string> values_;
+  platform::NameValueList list_;
 };
 
 class FileBuilder {

@@ -3,12 +3,12 @@
 
 #include "TextConvert.h"
 
+#include "platform/NameValueList.h"
 #include "platform/NumberFormat.h"
 #include "platform/TextCodec.h"
 #include "platform/TextFile.h"
 
 #include <string_view>
-#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -18,29 +18,15 @@ namespace {
 
 constexpr const char* kCaption = "Tessaly";
 
-// Values of a parameter file by lower-cased key. Like a name=value list, a line counts only when
-// it has a '=', the key is the text before the first one, and the first line of a key wins.
+// Values of a parameter file; a missing key gives the empty text, which the converters turn into 0.
 class KeyValues {
  public:
-  explicit KeyValues(const std::vector<std::string>& lines) {
-    for (const auto& line : lines) {
-      const auto eq = line.find('=');
-      if (eq == std::string::npos) continue;
-      values_.emplace(platform::lowerLatin(std::string_view(line).substr(0, eq)), line.substr(eq + 1));
-    }
-  }
-
-  // The empty text for a missing key, which the converters turn into 0.
-  std::string_view value(std::string_view key) const {
-    const auto it = values_.find(platform::lowerLatin(key));
-    return it == values_.end() ? std::string_view() : std::string_view(it->second);
-  }
-
-  std::int32_t integer(std::string_view key) const { return Text_in_Ganzzahl(value(key)); }
-  double number(std::string_view key) const { return Text_in_Zahl(value(key)); }
+  explicit KeyValues(const std::vector<std::string>& lines) : list_(lines) {}
+  std::int32_t integer(std::string_view key) const { return Text_in_Ganzzahl(list_.value(key)); }
+  double number(std::string_view key) const { return Text_in_Zahl(list_.value(key)); }
 
  private:
-  std::unordered_map<std::string, std::string> values_;
+  platform::NameValueList list_;
 };
 
 std::int32_t outsideGives(std::int32_t value, std::int32_t low, std::int32_t high, std::int32_t replacement) {

@@ -10,20 +10,27 @@ werror=OFF
 
 "$root/tools/install-deps.sh"
 
+# Every ctest run adds its count to one closing summary line (pipefail keeps a failing run failing).
+summary=$(mktemp)
+trap 'rm -f "$summary"' EXIT
+count() { tee -a "$summary"; }
+
 echo "== plain build"
 cmake -S "$root" -B "$root/build/release" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVELTRIS_WERROR=$werror
 cmake --build "$root/build/release" -j "$jobs"
-ctest --test-dir "$root/build/release" -j "$jobs" --output-on-failure --timeout 120
+ctest --test-dir "$root/build/release" -j "$jobs" --output-on-failure --timeout 120 | count
 
 echo "== AddressSanitizer + UndefinedBehaviorSanitizer"
 cmake -S "$root" -B "$root/build/asan" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DVELTRIS_SANITIZE=ON -DVELTRIS_WERROR=$werror
 cmake --build "$root/build/asan" -j "$jobs"
 ASAN_OPTIONS=abort_on_error=1:detect_leaks=1:strict_string_checks=1 \
 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
-  ctest --test-dir "$root/build/asan" -j "$jobs" --output-on-failure --timeout 300
+  ctest --test-dir "$root/build/asan" -j "$jobs" --output-on-failure --timeout 300 | count
 
 echo "== ThreadSanitizer"
-"$root/tools/tsan.sh"
+"$root/tools/tsan.sh" | count
 
 echo "== fuzzing the document reader (60 s)"
 "$root/tools/fuzz.sh" 60
+
+awk '/tests passed, 0 tests failed out of/ { n += $NF } END { print "all test runs: " n " passed, 0 failed" }' "$summary"

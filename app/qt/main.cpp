@@ -40,8 +40,8 @@ int main(int argc, char** argv) {
       platform::executablePath(), app::xdgConfigFolder(std::getenv("XDG_CONFIG_HOME"), std::getenv("HOME")),
       app::folderWritable});
   try {
+    // The program starts without a document, as "Datei" > "Neu" or "Öffnen..." expect.
     form.OnCreate(args);
-    form.NeuesDokument();
   } catch (int code) {
     std::fprintf(stderr, "veltris: Fehlercode %d beim Start\n", code);
   } catch (const std::exception& e) {

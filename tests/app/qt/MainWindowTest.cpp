@@ -4,6 +4,9 @@
 #include "TestPointType.h"
 
 #include "app/MainForm.h"
+#include "panel/DocumentFile.h"
+#include "panel/NewDocument.h"
+#include "panel/PropertyRows.h"
 #include "app/qt/MainWindow.h"
 #include "machine/SharedParameters.h"
 #include "machine/TraceLog.h"
@@ -49,6 +52,7 @@ class MainWindowTest : public QObject {
   void aSimulationRunsFromTheStartButtonWhileTheWindowStaysResponsive();
   void theStopButtonEndsTheSimulation();
   void theToolTableDialogStoresItsGridEvenWhenCancelled();
+  void aDocumentOpenedFromTheMenuIsDrawnAndKeepsItsEditsThroughSaveAndReopen();
 
  private:
   template <class W>
@@ -218,4 +222,47 @@ void MainWindowTest::theToolTableDialogStoresItsGridEvenWhenCancelled() {
 }
 
 QTEST_MAIN(MainWindowTest)
+void MainWindowTest::aDocumentOpenedFromTheMenuIsDrawnAndKeepsItsEditsThroughSaveAndReopen() {
+  const std::filesystem::path folder = folder_->path().toStdString();
+  panel::TMainFormState doc;
+  panel::StringGrid_Neu(doc);
+  doc.Abmessungen.Plattenbreite = 80.0;
+  panel::appendObjectRow(doc, "PUNKT", {{1, "5.00"}, {2, "5.00"}, {3, "-1.00"}});
+  const auto original = folder / "platte.tvx";
+  QVERIFY(panel::DokumentSpeichern(doc, original, ui_));
+
+  const auto trigger = [this](const char* name) { child<QAction>(name)->trigger(); };
+  ui_.pushAnswer(platform::MsgResult::No);
+  trigger("MenuSchliessen");
+  QCOMPARE(form_->Dokumenttyp, panel::DocumentKind::None);
+  ui_.pushFileAnswer(platform::FileDialogResult{original.string(), 1});
+  trigger("MenuOeffnen");
+  QCOMPARE(form_->Dokumenttyp, panel::DocumentKind::Panel);
+  const std::string shown = original.string().size() <= 40 ? original.string() : original.filename().string();
+  QVERIFY(window_->windowTitle().endsWith(QString::fromStdString(shown)));
+
+  // The panel is drawn: white inside the panel, grey around it.
+  const QImage image = canvas_->image();
+  const int insideX = panel::mm2PixelX(form_->Ansicht, 70.0);
+  const int insideY = panel::mm2PixelY(form_->Ansicht, 40.0);
+  QCOMPARE(image.pixel(insideX, insideY) & 0xFFFFFFu, 0xFFFFFFu);
+  QCOMPARE(image.pixel(1, 1) & 0xFFFFFFu, 0x808080u);
+
+  // An edited job option survives save as, close and reopen.
+  auto* spindle = child<QCheckBox>("SpindelmotorCheckBox");
+  const bool before = spindle->isChecked();
+  spindle->click();
+  const auto copy = folder / "kopie.tvx";
+  ui_.pushFileAnswer(platform::FileDialogResult{copy.string(), 1});
+  trigger("MenuSpeichernUnter");
+  ui_.pushAnswer(platform::MsgResult::No);
+  trigger("MenuSchliessen");
+  ui_.pushFileAnswer(platform::FileDialogResult{copy.string(), 1});
+  trigger("MenuOeffnen");
+  QCOMPARE(form_->SpindelmotorCheckBox.Checked, !before);
+  QCOMPARE(child<QCheckBox>("SpindelmotorCheckBox")->isChecked(), !before);
+  QCOMPARE(form_->Abmessungen.Plattenbreite, 80.0);
+  QCOMPARE(form_->DatenStringGrid.RowCount(), 2);
+}
+
 #include "MainWindowTest.moc"

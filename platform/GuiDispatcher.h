@@ -26,4 +26,8 @@ class GuiDispatcher {
   virtual void runPending() = 0;
 };
 
+// For dispatchers: posts `task` through `dispatcher` and blocks the calling (worker) thread until
+// the task has run on the GUI thread or has been dropped with the dispatcher's queue.
+void postAndWait(GuiDispatcher& dispatcher, std::function<void()> task);
+
 }  // namespace platform

@@ -6,42 +6,6 @@
 
 namespace testsupport {
 
-namespace {
-
-class Completion {
- public:
-  void finish() {
-    {
-      std::lock_guard lock(mutex_);
-      done_ = true;
-    }
-    cv_.notify_all();
-  }
-  void wait() {
-    std::unique_lock lock(mutex_);
-    cv_.wait(lock, [this] { return done_; });
-  }
-
- private:
-  std::mutex mutex_;
-  std::condition_variable cv_;
-  bool done_ = false;
-};
-
-// Releases the waiting worker when the last copy of its closure goes, run or dropped.
-class CompletionGuard {
- public:
-  explicit CompletionGuard(std::shared_ptr<Completion> completion) : completion_(std::move(completion)) {}
-  ~CompletionGuard() { completion_->finish(); }
-  CompletionGuard(const CompletionGuard&) = delete;
-  CompletionGuard& operator=(const CompletionGuard&) = delete;
-
- private:
-  std::shared_ptr<Completion> completion_;
-};
-
-}  // namespace
-
 QueueDispatcher::QueueDispatcher() : guiThread_(std::this_thread::get_id()) {}
 
 QueueDispatcher::~QueueDispatcher() {
@@ -63,12 +27,7 @@ void QueueDispatcher::invokeAndWait(std::function<void()> task) {
     task();
     return;
   }
-  auto completion = std::make_shared<Completion>();
-  {
-    auto guard = std::make_shared<CompletionGuard>(completion);
-    post([task = std::move(task), guard] { task(); });
-  }
-  completion->wait();
+  platform::postAndWait(*this, std::move(task));
 }
 
 std::size_t QueueDispatcher::drain() {

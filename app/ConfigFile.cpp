@@ -1,15 +1,15 @@
 // Reading and writing of the configuration file and the recent-file record.
 #include "ConfigFile.h"
 
+#include <string>
+#include <vector>
+
 #include "machine/TextConvert.h"
 #include "machine/TraceLog.h"
 #include "platform/NameValueList.h"
 #include "platform/NumberFormat.h"
 #include "platform/TextCodec.h"
 #include "platform/TextFile.h"
-
-#include <string>
-#include <vector>
 
 namespace app {
 

@@ -6,12 +6,12 @@
 // block on file I/O.
 #pragma once
 
-#include "panel/ToolTable.h"
-#include "platform/UiServices.h"
-
 #include <filesystem>
 #include <string>
 #include <string_view>
+
+#include "panel/ToolTable.h"
+#include "platform/UiServices.h"
 
 namespace app {
 

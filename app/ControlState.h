@@ -4,9 +4,9 @@
 // Thread context: owned by the GUI thread as part of the window models; nothing blocks.
 #pragma once
 
-#include "panel/ControlState.h"
-
 #include <string>
+
+#include "panel/ControlState.h"
 
 namespace app {
 

@@ -1,16 +1,15 @@
 // The "Datei" menu of the main window: new, open by extension, import, save, save as, save and
 // close, close, the recent file, and the window title that goes with them.
-#include "app/MainForm.h"
+#include <algorithm>
+#include <cctype>
+#include <filesystem>
 
 #include "app/ConfigFile.h"
+#include "app/MainForm.h"
 #include "machine/TraceLog.h"
 #include "panel/DocumentFile.h"
 #include "panel/NewDocument.h"
 #include "platform/TextFile.h"
-
-#include <algorithm>
-#include <cctype>
-#include <filesystem>
 
 namespace app {
 
@@ -20,7 +19,8 @@ constexpr const char* kTvxFilter = "Tessaly (*.tvx)|*.tvx|";
 
 std::string lowerExtension(const std::string& path) {
   std::string ext = std::filesystem::path(path).extension().string();
-  std::transform(ext.begin(), ext.end(), ext.begin(), [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+  std::transform(ext.begin(), ext.end(), ext.begin(),
+                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
   return ext;
 }
 
@@ -52,8 +52,9 @@ bool isForeignKind(panel::DocumentKind kind) {
 std::string TMainForm::oeffnenFilter() const {
   std::string filter = std::string(kTvxFilter) + "HPGL-Dateien (*.hpgl, *.plt)|*.hpgl;*.plt|";
   if (bEntwicklungsmodus) {
-    filter += "DXF-Dateien (*.dxf)|*.dxf|Zelko-Daten-Format (*.kdf)|*.kdf|DINISO-Dateien (*.nc)|*.nc|"
-              "alle Dateien (*.*)|*.*";
+    filter +=
+        "DXF-Dateien (*.dxf)|*.dxf|Zelko-Daten-Format (*.kdf)|*.kdf|DINISO-Dateien (*.nc)|*.nc|"
+        "alle Dateien (*.*)|*.*";
   }
   return filter;
 }

@@ -17,11 +17,20 @@
 // active, stops it and waits for it.
 #pragma once
 
+#include <array>
+#include <atomic>
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <vector>
+
 #include "app/ControlState.h"
 #include "app/RunWorker.h"
 #include "app/Switches.h"
 #include "app/ToolTableDialog.h"
-
 #include "machine/CommandLayer.h"
 #include "machine/ControllerBackends.h"
 #include "machine/SharedParameters.h"
@@ -32,16 +41,6 @@
 #include "platform/Clock.h"
 #include "platform/GuiDispatcher.h"
 #include "platform/UiServices.h"
-
-#include <array>
-#include <atomic>
-#include <filesystem>
-#include <functional>
-#include <memory>
-#include <mutex>
-#include <optional>
-#include <string>
-#include <vector>
 
 namespace app {
 
@@ -268,8 +267,7 @@ class TMainForm : public panel::TMainFormState {
   // shows dashes and writes a trace line. While connected, an empty `position` leaves the
   // position text empty for the caller to fill. Clears the connection text in the store when
   // not connected.
-  std::array<std::string, kStatusBarPanels> statusTexte(bool verbunden,
-                                                        const std::function<double(char)>& position);
+  std::array<std::string, kStatusBarPanels> statusTexte(bool verbunden, const std::function<double(char)>& position);
   int modul() const;
   void stopRun();
 

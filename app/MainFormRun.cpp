@@ -1,12 +1,11 @@
 // The run: its start on the GUI thread, the milling run on the worker with everything it shows
 // carried to the GUI thread, the lock of the window, and the stop.
-#include "MainForm.h"
+#include <utility>
 
+#include "MainForm.h"
 #include "machine/FailureCodes.h"
 #include "machine/TraceLog.h"
 #include "panel/CncMotion.h"
-
-#include <utility>
 
 namespace app {
 
@@ -73,9 +72,9 @@ void TMainForm::FraesenAusfuehren() {
     notifyView();
   });
 
-  panel::CncMotion motion(form, panel::MotionEnvironment{steuerung, services_.params.bAbbruch, Simulationspause,
-                                                         bAusgabeInFestwertspeicher, services_.canvas, services_.clock,
-                                                         [this] { requestRepaint(); }});
+  panel::CncMotion motion(
+      form, panel::MotionEnvironment{steuerung, services_.params.bAbbruch, Simulationspause, bAusgabeInFestwertspeicher,
+                                     services_.canvas, services_.clock, [this] { requestRepaint(); }});
   panel::RunContext context{form, services_.objectTypes, steuerung, motion};
   context.bHerstellermodus = form.bHerstellermodus;
   context.bSteuerungVerbunden = verbunden;
@@ -176,8 +175,7 @@ void TMainForm::EnableWinKomponenten(bool laeuft) {
 }
 
 void TMainForm::SimulationslaufCheckBoxOnClick() {
-  FraesenStartenBitBtn.Caption =
-      SimulationslaufCheckBox.Checked ? "&Simulationslauf starten" : "&Fräsvorgang starten";
+  FraesenStartenBitBtn.Caption = SimulationslaufCheckBox.Checked ? "&Simulationslauf starten" : "&Fräsvorgang starten";
   RightPageControlOnChange();
 }
 

@@ -1,21 +1,19 @@
 // The main window's life: creation, the one-time initialisation, the connection step, menus and
 // drawing, the configuration file, and the close.
-#include "MainForm.h"
+#include <exception>
+#include <iostream>
+#include <system_error>
+#include <utility>
 
+#include "MainForm.h"
 #include "app/ConfigFile.h"
 #include "app/ProgramFiles.h"
-
 #include "machine/MachineParameters.h"
 #include "machine/TraceLog.h"
 #include "panel/DrawContext.h"
 #include "panel/NewDocument.h"
 #include "panel/PanelDrawing.h"
 #include "platform/ProgramPath.h"
-
-#include <exception>
-#include <iostream>
-#include <system_error>
-#include <utility>
 
 namespace app {
 
@@ -35,8 +33,7 @@ std::string flag(bool on) { return on ? "1" : "0"; }
 }  // namespace
 
 TMainForm::TMainForm(MainFormServices services)
-    : services_(std::move(services)),
-      FraesThread([this] { WerkzeuglaengeMessen(); }, [this] { FraesenAusfuehren(); }) {
+    : services_(std::move(services)), FraesThread([this] { WerkzeuglaengeMessen(); }, [this] { FraesenAusfuehren(); }) {
   if (!services_.folderWritable) services_.folderWritable = folderWritable;
   // The double beep for refused input and files that are not handled (GUI thread).
   FehlerSignal = [this] {
@@ -204,8 +201,7 @@ bool TMainForm::OnCloseQuery() {
   }
   if (bEntwicklungsmodus) return true;
   return services_.ui.messageBox("Möchten Sie das Programm wirklich beenden?\n", kProgrammname,
-                                 platform::MsgButtons::YesNo,
-                                 platform::MsgIcon::Question) == platform::MsgResult::Yes;
+                                 platform::MsgButtons::YesNo, platform::MsgIcon::Question) == platform::MsgResult::Yes;
 }
 
 void TMainForm::OnClose() {

@@ -1,10 +1,9 @@
 // The status bar and the run panel's dependence on the connection.
-#include "MainForm.h"
+#include <string>
 
+#include "MainForm.h"
 #include "machine/TraceLog.h"
 #include "platform/NumberFormat.h"
-
-#include <string>
 
 namespace app {
 
@@ -56,8 +55,8 @@ std::array<std::string, kStatusBarPanels> TMainForm::statusTexte(bool verbunden,
   }
   texte[3] = limited(" Werkstücknullpunkt:   " + f62(p.xWerkstücknullpunkt) + "   " + f62(p.yWerkstücknullpunkt) +
                      "   " + f62(p.zWerkstücknullpunkt) + "    [" + platform::formatFixed(p.zWZLdelta, 2) + "]");
-  texte[4] = limited(" Parkposition:   " + f62(p.xParkposition) + "   " + f62(p.yParkposition) + "   " +
-                     f62(p.zParkposition));
+  texte[4] =
+      limited(" Parkposition:   " + f62(p.xParkposition) + "   " + f62(p.yParkposition) + "   " + f62(p.zParkposition));
   return texte;
 }
 

@@ -1,9 +1,9 @@
 // The choice of the folder for the program's own files.
 #include "ProgramFiles.h"
 
-#include "machine/MachineParameters.h"
-
 #include <unistd.h>
+
+#include "machine/MachineParameters.h"
 
 namespace app {
 

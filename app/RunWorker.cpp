@@ -1,11 +1,11 @@
 // Command dispatch of the run worker.
 #include "RunWorker.h"
 
-#include "machine/TraceLog.h"
-
 #include <exception>
 #include <string>
 #include <utility>
+
+#include "machine/TraceLog.h"
 
 namespace app {
 

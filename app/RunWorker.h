@@ -7,9 +7,9 @@
 // can never end the thread. The destructor waits for a running command to return.
 #pragma once
 
-#include "platform/CommandWorker.h"
-
 #include <functional>
+
+#include "platform/CommandWorker.h"
 
 namespace app {
 

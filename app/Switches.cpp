@@ -39,8 +39,7 @@ std::string Schaltertext(const Schalter& s) {
 }
 
 std::string Fenstertitel_bilden(const std::string& modellname, const Schalter& schalter) {
-  return std::string("Tessaly") + " für " + modellname + "   " + "22.01.13" + "      " + Schaltertext(schalter) +
-         "   ";
+  return std::string("Tessaly") + " für " + modellname + "   " + "22.01.13" + "      " + Schaltertext(schalter) + "   ";
 }
 
 void Dateizeiten_stempeln() {

@@ -6,10 +6,10 @@
 // to it. Nothing blocks.
 #pragma once
 
-#include "panel/ToolTable.h"
-#include "panel/StringGrid.h"
-
 #include <string>
+
+#include "panel/StringGrid.h"
+#include "panel/ToolTable.h"
 
 namespace app {
 

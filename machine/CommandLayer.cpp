@@ -2,16 +2,15 @@
 // back-end that serves it; the millimetre/step conversions; the stop check after moves.
 #include "CommandLayer.h"
 
+#include <cmath>
+#include <initializer_list>
+#include <optional>
+
 #include "ControllerFamily.h"
 #include "FailureCodes.h"
 #include "TraceFormat.h"
 #include "TraceLog.h"
-
 #include "platform/NumberFormat.h"
-
-#include <cmath>
-#include <initializer_list>
-#include <optional>
 
 namespace machine {
 
@@ -63,11 +62,16 @@ struct AxisGeometry {
 
 std::optional<AxisGeometry> axisGeometry(const Maschinenparameter& p, char lowerAxis) {
   switch (lowerAxis) {
-    case 'x': return AxisGeometry{p.xUebersetz, static_cast<double>(p.xMotStep)};
-    case 'y': return AxisGeometry{p.yUebersetz, static_cast<double>(p.yMotStep)};
-    case 'z': return AxisGeometry{p.zUebersetz, static_cast<double>(p.zMotStep)};
-    case 'u': return AxisGeometry{p.uUebersetz, static_cast<double>(p.uMotStep)};
-    default: return std::nullopt;
+    case 'x':
+      return AxisGeometry{p.xUebersetz, static_cast<double>(p.xMotStep)};
+    case 'y':
+      return AxisGeometry{p.yUebersetz, static_cast<double>(p.yMotStep)};
+    case 'z':
+      return AxisGeometry{p.zUebersetz, static_cast<double>(p.zMotStep)};
+    case 'u':
+      return AxisGeometry{p.uUebersetz, static_cast<double>(p.uMotStep)};
+    default:
+      return std::nullopt;
   }
 }
 
@@ -96,11 +100,18 @@ void CommandLayer::Reset_durchfuehren() {
   const auto f = familyOf(params_.Modul);
   switch (f) {
     case ControllerFamily::Garnet:
-    case ControllerFamily::TaktRicht: parallelBackend(backends_, f).Reset_durchfuehren(); break;
+    case ControllerFamily::TaktRicht:
+      parallelBackend(backends_, f).Reset_durchfuehren();
+      break;
     case ControllerFamily::Beryl:
-    case ControllerFamily::Kyro: syncBackend(backends_, f).Reset_durchfuehren(); break;
-    case ControllerFamily::Protocol: requiredBackend(backends_.zelkoCOM).Reset(); break;
-    case ControllerFamily::None: break;
+    case ControllerFamily::Kyro:
+      syncBackend(backends_, f).Reset_durchfuehren();
+      break;
+    case ControllerFamily::Protocol:
+      requiredBackend(backends_.zelkoCOM).Reset();
+      break;
+    case ControllerFamily::None:
+      break;
   }
 }
 
@@ -108,7 +119,9 @@ void CommandLayer::Version_abfragen() {
   Protokoll_schreiben("Version_abfragen()");
   const auto f = familyOf(params_.Modul);
   switch (f) {
-    case ControllerFamily::Garnet: setVerbindungstext(params_, requiredBackend(backends_.Garnet).Version_abfragen()); break;
+    case ControllerFamily::Garnet:
+      setVerbindungstext(params_, requiredBackend(backends_.Garnet).Version_abfragen());
+      break;
     case ControllerFamily::TaktRicht: {
       // The step/direction controllers cannot identify themselves; the type names the model.
       requiredBackend(backends_.TaktRicht).Version_abfragen();
@@ -117,11 +130,14 @@ void CommandLayer::Version_abfragen() {
       break;
     }
     case ControllerFamily::Beryl:
-    case ControllerFamily::Kyro: setVerbindungstext(params_, syncBackend(backends_, f).Version_abfragen()); break;
+    case ControllerFamily::Kyro:
+      setVerbindungstext(params_, syncBackend(backends_, f).Version_abfragen());
+      break;
     case ControllerFamily::Protocol:
       setVerbindungstext(params_, requiredBackend(backends_.zelkoCOM).Version_abfragen());
       break;
-    case ControllerFamily::None: break;
+    case ControllerFamily::None:
+      break;
   }
 }
 
@@ -136,8 +152,10 @@ int CommandLayer::Position_abfragen(char axis) {
     case ControllerFamily::Kyro:
       if (auto* b = syncOrNull(backends_, f)) return b->Wert_abfragen(axis);
       return 0;
-    case ControllerFamily::Protocol: return backends_.zelkoCOM ? backends_.zelkoCOM->Wert_lesen(axis) : 0;
-    case ControllerFamily::None: return 0;
+    case ControllerFamily::Protocol:
+      return backends_.zelkoCOM ? backends_.zelkoCOM->Wert_lesen(axis) : 0;
+    case ControllerFamily::None:
+      return 0;
   }
   return 0;
 }
@@ -147,7 +165,9 @@ double CommandLayer::Position_mm_abfragen(char axis) { return Schritte_in_mm(axi
 void CommandLayer::Ansteuersignale_einstellen() {
   Protokoll_schreiben("Ansteuersignale_einstellen()");
   switch (familyOf(params_.Modul)) {
-    case ControllerFamily::Beryl: requiredBackend(backends_.Beryl).Ansteuersignale_einstellen(params_.Steuersignal); break;
+    case ControllerFamily::Beryl:
+      requiredBackend(backends_.Beryl).Ansteuersignale_einstellen(params_.Steuersignal);
+      break;
     case ControllerFamily::Protocol: {
       // Only the USB-Beryl and the USB-IO-Garnet can switch their signal kind; the others are
       // always driven with step and direction.
@@ -155,7 +175,8 @@ void CommandLayer::Ansteuersignale_einstellen() {
       requiredBackend(backends_.zelkoCOM).Ansteuersignale_einstellen(selectable ? params_.Steuersignal : 1);
       break;
     }
-    default: break;
+    default:
+      break;
   }
 }
 
@@ -165,14 +186,17 @@ void CommandLayer::Schrittbetrieb_einstellen() {
     case ControllerFamily::Garnet:
       requiredBackend(backends_.Garnet).Schrittbetrieb_einstellen(params_.Schrittbetrieb, params_.Ruhestrom);
       break;
-    case ControllerFamily::Beryl: requiredBackend(backends_.Beryl).Schrittbetrieb_einstellen(params_.Schrittbetrieb); break;
+    case ControllerFamily::Beryl:
+      requiredBackend(backends_.Beryl).Schrittbetrieb_einstellen(params_.Schrittbetrieb);
+      break;
     case ControllerFamily::Protocol:
       // Half or full step applies only to the phase-signal drive of the USB-Beryl and USB-IO-Garnet.
       if ((params_.Modul == 6 || params_.Modul == 10) && params_.Steuersignal == 0)
         requiredBackend(backends_.zelkoCOM)
             .Halb_Vollschrittbetrieb_einstellen(params_.Schrittbetrieb, params_.Ruhestrom);
       break;
-    default: break;
+    default:
+      break;
   }
 }
 
@@ -193,11 +217,18 @@ void CommandLayer::Startgeschwindigkeit_einstellen(int hz) {
   const auto f = familyOf(params_.Modul);
   switch (f) {
     case ControllerFamily::Garnet:
-    case ControllerFamily::TaktRicht: parallelBackend(backends_, f).Startgeschwindigkeit_einstellen(hz); break;
+    case ControllerFamily::TaktRicht:
+      parallelBackend(backends_, f).Startgeschwindigkeit_einstellen(hz);
+      break;
     case ControllerFamily::Beryl:
-    case ControllerFamily::Kyro: syncBackend(backends_, f).Startgeschwindigkeit_einstellen(hz); break;
-    case ControllerFamily::Protocol: requiredBackend(backends_.zelkoCOM).Startgeschwindigkeit_einstellen(hz); break;
-    case ControllerFamily::None: break;
+    case ControllerFamily::Kyro:
+      syncBackend(backends_, f).Startgeschwindigkeit_einstellen(hz);
+      break;
+    case ControllerFamily::Protocol:
+      requiredBackend(backends_.zelkoCOM).Startgeschwindigkeit_einstellen(hz);
+      break;
+    case ControllerFamily::None:
+      break;
   }
 }
 
@@ -206,13 +237,18 @@ void CommandLayer::Endgeschwindigkeit_einstellen(int speedIndex, int hz) {
   const auto f = familyOf(params_.Modul);
   switch (f) {
     case ControllerFamily::Garnet:
-    case ControllerFamily::TaktRicht: parallelBackend(backends_, f).Endgeschwindigkeit_einstellen(speedIndex, hz); break;
+    case ControllerFamily::TaktRicht:
+      parallelBackend(backends_, f).Endgeschwindigkeit_einstellen(speedIndex, hz);
+      break;
     case ControllerFamily::Beryl:
-    case ControllerFamily::Kyro: syncBackend(backends_, f).Endgeschwindigkeit_einstellen(speedIndex, hz); break;
+    case ControllerFamily::Kyro:
+      syncBackend(backends_, f).Endgeschwindigkeit_einstellen(speedIndex, hz);
+      break;
     case ControllerFamily::Protocol:
       requiredBackend(backends_.zelkoCOM).Endgeschwindigkeit_einstellen(speedIndex, hz);
       break;
-    case ControllerFamily::None: break;
+    case ControllerFamily::None:
+      break;
   }
 }
 
@@ -221,11 +257,18 @@ void CommandLayer::Rampenlaenge_einstellen(int ms) {
   const auto f = familyOf(params_.Modul);
   switch (f) {
     case ControllerFamily::Garnet:
-    case ControllerFamily::TaktRicht: parallelBackend(backends_, f).Rampenlaenge_einstellen(ms); break;
+    case ControllerFamily::TaktRicht:
+      parallelBackend(backends_, f).Rampenlaenge_einstellen(ms);
+      break;
     case ControllerFamily::Beryl:
-    case ControllerFamily::Kyro: syncBackend(backends_, f).Rampenlaenge_einstellen(ms); break;
-    case ControllerFamily::Protocol: requiredBackend(backends_.zelkoCOM).Rampenlaenge_einstellen(ms); break;
-    case ControllerFamily::None: break;
+    case ControllerFamily::Kyro:
+      syncBackend(backends_, f).Rampenlaenge_einstellen(ms);
+      break;
+    case ControllerFamily::Protocol:
+      requiredBackend(backends_.zelkoCOM).Rampenlaenge_einstellen(ms);
+      break;
+    case ControllerFamily::None:
+      break;
   }
 }
 
@@ -234,7 +277,9 @@ void CommandLayer::Referenzgeschwindigkeit_einstellen(int hz) {
   const auto f = familyOf(params_.Modul);
   switch (f) {
     case ControllerFamily::Garnet:
-    case ControllerFamily::TaktRicht: parallelBackend(backends_, f).Referenzgeschwindigkeit_einstellen(hz); break;
+    case ControllerFamily::TaktRicht:
+      parallelBackend(backends_, f).Referenzgeschwindigkeit_einstellen(hz);
+      break;
     case ControllerFamily::Beryl: {
       // Beryl takes the speed and then a homing setting per axis.
       auto& beryl = requiredBackend(backends_.Beryl);
@@ -244,9 +289,14 @@ void CommandLayer::Referenzgeschwindigkeit_einstellen(int hz) {
       beryl.Referenzachse_einstellen('z', 0);
       break;
     }
-    case ControllerFamily::Kyro: requiredBackend(backends_.Kyro).Referenzgeschwindigkeit_einstellen(hz); break;
-    case ControllerFamily::Protocol: requiredBackend(backends_.zelkoCOM).Referenzgeschwindigkeit_einstellen(hz); break;
-    case ControllerFamily::None: break;
+    case ControllerFamily::Kyro:
+      requiredBackend(backends_.Kyro).Referenzgeschwindigkeit_einstellen(hz);
+      break;
+    case ControllerFamily::Protocol:
+      requiredBackend(backends_.zelkoCOM).Referenzgeschwindigkeit_einstellen(hz);
+      break;
+    case ControllerFamily::None:
+      break;
   }
 }
 
@@ -265,7 +315,8 @@ void CommandLayer::Referenzoffset_einstellen(char axis, double mm) {
       requiredBackend(backends_.zelkoCOM).Referenzoffset_einstellen(axis, referenceOffsetSteps(params_, axis, mm));
       break;
     case ControllerFamily::Kyro:
-    case ControllerFamily::None: break;
+    case ControllerFamily::None:
+      break;
   }
 }
 
@@ -274,16 +325,21 @@ void CommandLayer::Referenzfahrt_ausfuehren(const std::string& axes) {
   const auto f = familyOf(params_.Modul);
   switch (f) {
     case ControllerFamily::Garnet:
-    case ControllerFamily::TaktRicht: parallelBackend(backends_, f).Referenzfahrt_ausfuehren(axes); break;
+    case ControllerFamily::TaktRicht:
+      parallelBackend(backends_, f).Referenzfahrt_ausfuehren(axes);
+      break;
     case ControllerFamily::Beryl:
-    case ControllerFamily::Kyro: syncBackend(backends_, f).Referenzfahrt_ausfuehren(axes); break;
+    case ControllerFamily::Kyro:
+      syncBackend(backends_, f).Referenzfahrt_ausfuehren(axes);
+      break;
     case ControllerFamily::Protocol: {
       auto& protocol = requiredBackend(backends_.zelkoCOM);
       protocol.Referenzfahrt_ausfuehren(axes);
       awaitFinalAnswer(protocol);
       break;
     }
-    case ControllerFamily::None: break;
+    case ControllerFamily::None:
+      break;
   }
   stopCheck();
 }
@@ -296,7 +352,9 @@ void CommandLayer::Vektorfahrt_ausfuehren(int mode, int speedIndex, int x, int y
   const auto f = nothingToMove ? ControllerFamily::None : familyOf(params_.Modul);
   switch (f) {
     case ControllerFamily::Garnet:
-    case ControllerFamily::TaktRicht: parallelBackend(backends_, f).Vektorfahrt_ausfuehren(mode, speedIndex, x, y, z); break;
+    case ControllerFamily::TaktRicht:
+      parallelBackend(backends_, f).Vektorfahrt_ausfuehren(mode, speedIndex, x, y, z);
+      break;
     case ControllerFamily::Beryl:
     case ControllerFamily::Kyro: {
       auto& sync = syncBackend(backends_, f);
@@ -310,7 +368,8 @@ void CommandLayer::Vektorfahrt_ausfuehren(int mode, int speedIndex, int x, int y
       awaitFinalAnswer(protocol);
       break;
     }
-    case ControllerFamily::None: break;
+    case ControllerFamily::None:
+      break;
   }
   stopCheck();
 }
@@ -331,7 +390,8 @@ void CommandLayer::Achsen_anhalten() {
     case ControllerFamily::Protocol:
       if (backends_.zelkoCOM) backends_.zelkoCOM->Achsen_anhalten();
       break;
-    case ControllerFamily::None: break;
+    case ControllerFamily::None:
+      break;
   }
   // Set only once the controller has taken the stop, so that the running move ends with 2000 at
   // its next stop check.
@@ -353,7 +413,8 @@ void CommandLayer::Achsen_sofort_stoppen() {
     case ControllerFamily::Protocol:
       if (backends_.zelkoCOM) backends_.zelkoCOM->Achsen_sofort_stoppen();
       break;
-    case ControllerFamily::None: break;
+    case ControllerFamily::None:
+      break;
   }
 }
 
@@ -364,7 +425,9 @@ void CommandLayer::Ausgangssignal_setzen(int number, int value) {
     case ControllerFamily::Garnet:
       if (firstTwoOutputs) requiredBackend(backends_.Garnet).Ausgangssignal_setzen(number, value);
       break;
-    case ControllerFamily::TaktRicht: requiredBackend(backends_.TaktRicht).Ausgangssignal_setzen(number, value); break;
+    case ControllerFamily::TaktRicht:
+      requiredBackend(backends_.TaktRicht).Ausgangssignal_setzen(number, value);
+      break;
     case ControllerFamily::Beryl:
       if (number == 1) {
         requiredBackend(backends_.Beryl).Ausgangssignal_setzen(number, value);
@@ -377,15 +440,19 @@ void CommandLayer::Ausgangssignal_setzen(int number, int value) {
     case ControllerFamily::Kyro:
       if (firstTwoOutputs) requiredBackend(backends_.Kyro).Ausgangssignal_setzen(number, value);
       break;
-    case ControllerFamily::Protocol: requiredBackend(backends_.zelkoCOM).Ausgangssignal_setzen(number, value); break;
-    case ControllerFamily::None: break;
+    case ControllerFamily::Protocol:
+      requiredBackend(backends_.zelkoCOM).Ausgangssignal_setzen(number, value);
+      break;
+    case ControllerFamily::None:
+      break;
   }
 }
 
 void CommandLayer::Programmdurchlaeufe_hinterlegen(int count) {
   Protokoll_schreiben(traceText("Programmdurchlaeufe_hinterlegen", {num(count)}));
   // Only the controllers with a program memory keep a pass count.
-  if (params_.Modul == 5 || params_.Modul == 6) requiredBackend(backends_.zelkoCOM).Programmdurchlaeufe_hinterlegen(count);
+  if (params_.Modul == 5 || params_.Modul == 6)
+    requiredBackend(backends_.zelkoCOM).Programmdurchlaeufe_hinterlegen(count);
 }
 
 void CommandLayer::Befehle_ausfuehren() {

@@ -10,12 +10,12 @@
 // stop operations may be called from another thread while a move runs.
 #pragma once
 
+#include <atomic>
+#include <string>
+
 #include "machine/ControllerBackends.h"
 #include "machine/MachineParameters.h"
 #include "platform/UiServices.h"
-
-#include <atomic>
-#include <string>
 
 namespace machine {
 

@@ -1,16 +1,14 @@
 // The connection step (close, create, port texts, open), the controller-type names, the sending
 // of all machine parameters and the report of failure codes.
-#include "CommandLayer.h"
-
-#include "ControllerFamily.h"
-#include "FailureCodes.h"
-#include "TraceLog.h"
-
-#include "platform/NumberFormat.h"
-
 #include <array>
 #include <charconv>
 #include <cstdint>
+
+#include "CommandLayer.h"
+#include "ControllerFamily.h"
+#include "FailureCodes.h"
+#include "TraceLog.h"
+#include "platform/NumberFormat.h"
 
 namespace machine {
 
@@ -41,19 +39,32 @@ std::string lowerHex(std::int32_t value) {
 
 std::string Steuerungsname(int modul) {
   switch (modul) {
-    case 0: return "Schrittmotorsteuerkarte Garnet/Jasper";
-    case 1: return "Zircon";
-    case 2: return "Beryl";
-    case 3: return "Basalt-Kyro";
-    case 4: return "Takt/Richtung";
-    case 5: return "Cobalt-Kyro";
-    case 6: return "USB-Beryl";
-    case 7: return "Onyx";
-    case 10: return "USB-IO-Garnet";
-    case 11: return "USB-IO-Zircon";
-    case 12: return "USB-IO-TAKT/RICHT";
-    case 13: return "USB-IO-Onyx";
-    default: return "";
+    case 0:
+      return "Schrittmotorsteuerkarte Garnet/Jasper";
+    case 1:
+      return "Zircon";
+    case 2:
+      return "Beryl";
+    case 3:
+      return "Basalt-Kyro";
+    case 4:
+      return "Takt/Richtung";
+    case 5:
+      return "Cobalt-Kyro";
+    case 6:
+      return "USB-Beryl";
+    case 7:
+      return "Onyx";
+    case 10:
+      return "USB-IO-Garnet";
+    case 11:
+      return "USB-IO-Zircon";
+    case 12:
+      return "USB-IO-TAKT/RICHT";
+    case 13:
+      return "USB-IO-Onyx";
+    default:
+      return "";
   }
 }
 
@@ -71,7 +82,8 @@ void CommandLayer::Steuerung_trennen() {
     case ControllerFamily::Protocol:
       if (backends_.zelkoCOM) backends_.zelkoCOM->UnInit();
       break;
-    default: break;
+    default:
+      break;
   }
 }
 
@@ -86,14 +98,23 @@ std::string CommandLayer::Steuerung_erzeugen(BackendFactory& factory) {
   // once and kept: only its link opens and closes. It is made for the USB I/O types too, since
   // without it every operation of those types would fail.
   switch (familyOf(params_.Modul)) {
-    case ControllerFamily::Garnet: backends_.Garnet = factory.createGarnet(); break;
-    case ControllerFamily::TaktRicht: backends_.TaktRicht = factory.createTaktRicht(); break;
-    case ControllerFamily::Beryl: backends_.Beryl = factory.createBeryl(); break;
-    case ControllerFamily::Kyro: backends_.Kyro = factory.createKyro(); break;
+    case ControllerFamily::Garnet:
+      backends_.Garnet = factory.createGarnet();
+      break;
+    case ControllerFamily::TaktRicht:
+      backends_.TaktRicht = factory.createTaktRicht();
+      break;
+    case ControllerFamily::Beryl:
+      backends_.Beryl = factory.createBeryl();
+      break;
+    case ControllerFamily::Kyro:
+      backends_.Kyro = factory.createKyro();
+      break;
     case ControllerFamily::Protocol:
       if (!backends_.zelkoCOM) backends_.zelkoCOM = factory.createZelkoCOM();
       break;
-    case ControllerFamily::None: break;
+    case ControllerFamily::None:
+      break;
   }
   return Steuerungsname(params_.Modul);
 }
@@ -122,7 +143,8 @@ bool CommandLayer::Steuerung_verbinden(const std::string& portText) {
   // Without its back-end object a type cannot be connected; the connection step then stays
   // unconnected as for an unassigned type.
   switch (familyOf(params_.Modul)) {
-    case ControllerFamily::Garnet: return backends_.Garnet && backends_.Garnet->Steuerung_verbinden(portText);
+    case ControllerFamily::Garnet:
+      return backends_.Garnet && backends_.Garnet->Steuerung_verbinden(portText);
     case ControllerFamily::TaktRicht: {
       if (!backends_.TaktRicht) return false;
       auto& taktRicht = *backends_.TaktRicht;
@@ -139,8 +161,10 @@ bool CommandLayer::Steuerung_verbinden(const std::string& portText) {
       }
       return true;
     }
-    case ControllerFamily::Beryl: return backends_.Beryl && backends_.Beryl->Verbinden(portText);
-    case ControllerFamily::Kyro: return backends_.Kyro && backends_.Kyro->Verbinden(portText);
+    case ControllerFamily::Beryl:
+      return backends_.Beryl && backends_.Beryl->Verbinden(portText);
+    case ControllerFamily::Kyro:
+      return backends_.Kyro && backends_.Kyro->Verbinden(portText);
     case ControllerFamily::Protocol: {
       if (!backends_.zelkoCOM) return false;
       auto& protocol = *backends_.zelkoCOM;
@@ -149,7 +173,8 @@ bool CommandLayer::Steuerung_verbinden(const std::string& portText) {
       protocol.Connect();
       return true;
     }
-    case ControllerFamily::None: return false;
+    case ControllerFamily::None:
+      return false;
   }
   return false;
 }

@@ -1,11 +1,10 @@
 // The homing order: the selected axes sorted by their reference numbers, and its dispatch as
 // one homing run per axis or one run for all.
-#include "CommandLayer.h"
-
-#include "ControllerFamily.h"
-
 #include <array>
 #include <cstddef>
+
+#include "CommandLayer.h"
+#include "ControllerFamily.h"
 
 namespace machine {
 
@@ -60,8 +59,11 @@ void CommandLayer::Referenzfahrt_Reihenfolge(int x, int y, int z, int u) {
       break;
     case ControllerFamily::Beryl:
     case ControllerFamily::Kyro:
-    case ControllerFamily::Protocol: Referenzfahrt_ausfuehren(order); break;
-    case ControllerFamily::None: break;
+    case ControllerFamily::Protocol:
+      Referenzfahrt_ausfuehren(order);
+      break;
+    case ControllerFamily::None:
+      break;
   }
 }
 

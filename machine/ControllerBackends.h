@@ -4,11 +4,11 @@
 // job runs; the back-ends are then used by the thread that runs a job. The holder owns them.
 #pragma once
 
+#include <memory>
+
 #include "machine/ParallelPortBackend.h"
 #include "machine/ProtocolBackend.h"
 #include "machine/SyncSerialBackend.h"
-
-#include <memory>
 
 namespace machine {
 

@@ -5,9 +5,9 @@
 // units only.
 #pragma once
 
-#include "machine/FailureCodes.h"
-
 #include <memory>
+
+#include "machine/FailureCodes.h"
 
 namespace machine {
 
@@ -22,12 +22,25 @@ enum class ControllerFamily {
 
 inline ControllerFamily familyOf(int modul) {
   switch (modul) {
-    case 0: return ControllerFamily::Garnet;
-    case 1: case 4: case 7: return ControllerFamily::TaktRicht;
-    case 2: return ControllerFamily::Beryl;
-    case 3: return ControllerFamily::Kyro;
-    case 5: case 6: case 10: case 11: case 12: case 13: return ControllerFamily::Protocol;
-    default: return ControllerFamily::None;
+    case 0:
+      return ControllerFamily::Garnet;
+    case 1:
+    case 4:
+    case 7:
+      return ControllerFamily::TaktRicht;
+    case 2:
+      return ControllerFamily::Beryl;
+    case 3:
+      return ControllerFamily::Kyro;
+    case 5:
+    case 6:
+    case 10:
+    case 11:
+    case 12:
+    case 13:
+      return ControllerFamily::Protocol;
+    default:
+      return ControllerFamily::None;
   }
 }
 

@@ -5,9 +5,9 @@
 // thread only (it shows a modal box through UiServices and blocks until it is closed).
 #pragma once
 
-#include "platform/UiServices.h"
-
 #include <string>
+
+#include "platform/UiServices.h"
 
 namespace machine {
 

@@ -1,16 +1,17 @@
 // File time setting for the development files, over utimensat().
 #include "FileTimes.h"
 
-#include "platform/ProgramPath.h"
-#include "platform/TextCodec.h"
+#include <fcntl.h>
+#include <sys/stat.h>
 
 #include <chrono>
-#include <fcntl.h>
 #include <filesystem>
 #include <optional>
 #include <string_view>
-#include <sys/stat.h>
 #include <vector>
+
+#include "platform/ProgramPath.h"
+#include "platform/TextCodec.h"
 
 namespace machine {
 
@@ -24,8 +25,8 @@ std::optional<timespec> toTimespec(const FileTimeStamp& stamp) {
   if (stamp.hour < 0 || stamp.hour > 23 || stamp.minute < 0 || stamp.minute > 59 || stamp.second < 0 ||
       stamp.second > 59 || stamp.millisecond < 0 || stamp.millisecond > 999)
     return std::nullopt;
-  const auto secs = sys_days(date).time_since_epoch() + hours(stamp.hour) + minutes(stamp.minute) +
-                    seconds(stamp.second);
+  const auto secs =
+      sys_days(date).time_since_epoch() + hours(stamp.hour) + minutes(stamp.minute) + seconds(stamp.second);
   timespec ts{};
   ts.tv_sec = static_cast<time_t>(duration_cast<seconds>(secs).count());
   ts.tv_nsec = static_cast<long>(stamp.millisecond) * 1000000L;

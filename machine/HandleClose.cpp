@@ -1,12 +1,12 @@
 // Descriptor close with failure trace.
 #include "HandleClose.h"
 
-#include "TraceLog.h"
-
-#include "platform/NumberFormat.h"
+#include <unistd.h>
 
 #include <cerrno>
-#include <unistd.h>
+
+#include "TraceLog.h"
+#include "platform/NumberFormat.h"
 
 namespace machine {
 

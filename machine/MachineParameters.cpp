@@ -1,16 +1,15 @@
 // Defaults, file names and the key=value parameter file of the machine parameter record.
 #include "MachineParameters.h"
 
-#include "TextConvert.h"
+#include <string_view>
+#include <utility>
+#include <vector>
 
+#include "TextConvert.h"
 #include "platform/NameValueList.h"
 #include "platform/NumberFormat.h"
 #include "platform/TextCodec.h"
 #include "platform/TextFile.h"
-
-#include <string_view>
-#include <utility>
-#include <vector>
 
 namespace machine {
 

@@ -6,12 +6,12 @@
 // and the stop request live in SharedParameters.h.
 #pragma once
 
-#include "platform/UiServices.h"
-
 #include <array>
 #include <cstddef>
 #include <cstdint>
 #include <string>
+
+#include "platform/UiServices.h"
 
 namespace machine {
 
@@ -48,7 +48,7 @@ struct Maschinenparameter {
   std::int32_t zRefNr = 0;
   std::int32_t uRefNr = 0;
   std::array<std::int32_t, 4> RefAktiv{};  // x, y, z, u selected for homing (0/1)
-  double xWerkstücknullpunkt = 0.0;         // machine mm
+  double xWerkstücknullpunkt = 0.0;        // machine mm
   double yWerkstücknullpunkt = 0.0;
   double zWerkstücknullpunkt = 0.0;
   double uWerkstücknullpunkt = 0.0;

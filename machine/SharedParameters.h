@@ -6,11 +6,11 @@
 // Nothing here blocks beyond the short hold of the mutex.
 #pragma once
 
-#include "MachineParameters.h"
-
 #include <atomic>
 #include <functional>
 #include <mutex>
+
+#include "MachineParameters.h"
 
 namespace machine {
 

@@ -1,10 +1,10 @@
 // Tolerant text-to-number conversions built on the locale-independent parsers of the platform.
 #include "TextConvert.h"
 
-#include "platform/NumberFormat.h"
-
 #include <algorithm>
 #include <cstddef>
+
+#include "platform/NumberFormat.h"
 
 namespace machine {
 

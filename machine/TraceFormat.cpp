@@ -25,8 +25,8 @@ std::string generalNumberText(double value) {
   // The scientific text gives the value rounded to 15 significant digits and its exponent after
   // that rounding, so 9.9999999999999999E-6 is judged as the 1E-5 that it prints as.
   std::array<char, 64> buf{};
-  const auto res = std::to_chars(buf.data(), buf.data() + buf.size(), std::fabs(value),
-                                 std::chars_format::scientific, kSignificantDigits - 1);
+  const auto res = std::to_chars(buf.data(), buf.data() + buf.size(), std::fabs(value), std::chars_format::scientific,
+                                 kSignificantDigits - 1);
   if (res.ec != std::errc{}) return "0";
   const std::string_view sci(buf.data(), static_cast<std::size_t>(res.ptr - buf.data()));
   const std::size_t ePos = sci.find('e');

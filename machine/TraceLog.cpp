@@ -1,10 +1,10 @@
 // Trace log writing: one append per line, serialised across threads.
 #include "TraceLog.h"
 
+#include <mutex>
+
 #include "platform/ProgramPath.h"
 #include "platform/TextFile.h"
-
-#include <mutex>
 
 namespace machine {
 
@@ -36,13 +36,27 @@ std::string Steuerzeichen_darstellen(std::string_view text) {
   out.reserve(text.size());
   for (char c : text) {
     switch (c) {
-      case 2: out += "<STX>"; break;
-      case 3: out += "<ETX>"; break;
-      case 6: out += "<ACK>"; break;
-      case 7: out += "<BEL>"; break;
-      case 13: out += "<CR>"; break;
-      case 21: out += "<NAK>"; break;
-      default: out.push_back(c); break;
+      case 2:
+        out += "<STX>";
+        break;
+      case 3:
+        out += "<ETX>";
+        break;
+      case 6:
+        out += "<ACK>";
+        break;
+      case 7:
+        out += "<BEL>";
+        break;
+      case 13:
+        out += "<CR>";
+        break;
+      case 21:
+        out += "<NAK>";
+        break;
+      default:
+        out.push_back(c);
+        break;
     }
   }
   return out;

@@ -2,15 +2,14 @@
 // answers on its two channels.
 #include "ZelkoCom.h"
 
-#include "FailureCodes.h"
-#include "TraceLog.h"
-
-#include "platform/NumberFormat.h"
-#include "platform/SerialPortNames.h"
-
 #include <cctype>
 #include <chrono>
 #include <optional>
+
+#include "FailureCodes.h"
+#include "TraceLog.h"
+#include "platform/NumberFormat.h"
+#include "platform/SerialPortNames.h"
 
 namespace machine {
 
@@ -39,11 +38,14 @@ std::optional<std::chrono::milliseconds> answerWait(int timeoutMs) {
   return std::chrono::milliseconds(timeoutMs == 0 ? kDefaultAnswerMs : timeoutMs);
 }
 
-bool beginsWith(const std::string& text, const std::string& prefix) { return text.compare(0, prefix.size(), prefix) == 0; }
+bool beginsWith(const std::string& text, const std::string& prefix) {
+  return text.compare(0, prefix.size(), prefix) == 0;
+}
 
 // The controller's error answer "E<n>" BEL as code 1020+n; nullopt for any other answer.
 std::optional<int> errorAnswerCode(const std::string& answer) {
-  if (answer.size() < 3 || answer.size() > 6 || answer.front() != 'E' || answer.back() != kZelkoBel) return std::nullopt;
+  if (answer.size() < 3 || answer.size() > 6 || answer.front() != 'E' || answer.back() != kZelkoBel)
+    return std::nullopt;
   int n = 0;
   for (std::size_t i = 1; i + 1 < answer.size(); ++i) {
     if (!std::isdigit(static_cast<unsigned char>(answer[i]))) return std::nullopt;
@@ -161,7 +163,8 @@ void TzelkoCOM::SendReq(const std::string& command) {
 
   const bool priority = command.front() == '@';
   switch (link.receiver->waitSend(priority, kSendWait)) {
-    case ZelkoWait::Signalled: break;
+    case ZelkoWait::Signalled:
+      break;
     case ZelkoWait::TimedOut:
       Protokoll_schreiben("zelkoCOM->SendReq() :: WAIT_TIMEOUT");
       throw WAIT_TIMEOUT;
@@ -197,7 +200,8 @@ void TzelkoCOM::WaitResp(int timeoutMs) {
   }
   const ZelkoTaken taken = link.receiver->takeNormal(answerWait(timeoutMs));
   switch (taken.result) {
-    case ZelkoWait::Signalled: break;
+    case ZelkoWait::Signalled:
+      break;
     case ZelkoWait::TimedOut:
       Protokoll_schreiben("zelkoCOM->WaitResp() :: WAIT_TIMEOUT");
       throw WAIT_TIMEOUT;
@@ -220,7 +224,8 @@ void TzelkoCOM::WaitResp_MB(int timeoutMs) {
   }
   const ZelkoTaken taken = link.receiver->takePriority(answerWait(timeoutMs));
   switch (taken.result) {
-    case ZelkoWait::Signalled: break;
+    case ZelkoWait::Signalled:
+      break;
     case ZelkoWait::TimedOut:
       Protokoll_schreiben("zelkoCOM->WaitResp_MB() :: WAIT_TIMEOUT");
       throw WAIT_TIMEOUT;

@@ -13,16 +13,16 @@
 // and the UI services must outlive it.
 #pragma once
 
+#include <atomic>
+#include <memory>
+#include <mutex>
+#include <string>
+
 #include "machine/ProtocolBackend.h"
 #include "machine/ZelkoComReceiver.h"
 #include "platform/Clock.h"
 #include "platform/SerialPort.h"
 #include "platform/UiServices.h"
-
-#include <atomic>
-#include <memory>
-#include <mutex>
-#include <string>
 
 namespace machine {
 

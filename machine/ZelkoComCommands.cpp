@@ -1,15 +1,13 @@
 // The controller commands of the protocol driver: their texts, the ranges of their arguments and
 // the answers each one accepts.
-#include "ZelkoCom.h"
-
-#include "FailureCodes.h"
-
-#include "platform/NumberFormat.h"
-
 #include <array>
 #include <cctype>
 #include <cstdint>
 #include <limits>
+
+#include "FailureCodes.h"
+#include "ZelkoCom.h"
+#include "platform/NumberFormat.h"
 
 namespace machine {
 
@@ -48,7 +46,8 @@ void requireInputLetter(char input) {
 // "L", the speed index, then ",x"/",X" and the value of each axis that moves, then CR.
 std::string vectorText(bool relative, int speedIndex, int x, int y, int z) {
   const std::array<int, 3> values{x, y, z};
-  const std::array<char, 3> letters = relative ? std::array<char, 3>{'x', 'y', 'z'} : std::array<char, 3>{'X', 'Y', 'Z'};
+  const std::array<char, 3> letters =
+      relative ? std::array<char, 3>{'x', 'y', 'z'} : std::array<char, 3>{'X', 'Y', 'Z'};
   std::string text = "L" + num(speedIndex);
   if (relative && x == 0 && y == 0 && z == 0) return text + ",x0,y0,z0" + kCr;
   if (!relative && x == 0 && y == 0 && z == 0) return text + ",X0,Y0,Z0" + kCr;
@@ -63,11 +62,16 @@ std::string vectorText(bool relative, int speedIndex, int x, int y, int z) {
 std::string outputPrefix(int number) {
   if (number >= 1 && number <= 8) return "A" + num(number) + ",";
   switch (number) {
-    case 12: return "A1,";
-    case 13: return "A2,";
-    case 76: return "AL,";
-    case 82: return "AR,";
-    default: return "";
+    case 12:
+      return "A1,";
+    case 13:
+      return "A2,";
+    case 76:
+      return "AL,";
+    case 82:
+      return "AR,";
+    default:
+      return "";
   }
 }
 

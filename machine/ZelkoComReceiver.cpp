@@ -1,11 +1,11 @@
 // The receiver loop with its answer states, and both sides of the answer hand-over.
 #include "ZelkoComReceiver.h"
 
-#include "TraceLog.h"
-
 #include <algorithm>
 #include <cassert>
 #include <cstdint>
+
+#include "TraceLog.h"
 
 namespace machine {
 
@@ -164,7 +164,8 @@ void TzelkoCOM_thread::handleByte(char c, std::unique_lock<std::mutex>& lock) {
         }
       }
       break;
-    default: break;
+    default:
+      break;
   }
 }
 

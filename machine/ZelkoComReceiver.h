@@ -13,10 +13,6 @@
 // stop() still finds its events. The port is shared with the driver, which writes to it.
 #pragma once
 
-#include "platform/Clock.h"
-#include "platform/Event.h"
-#include "platform/SerialPort.h"
-
 #include <atomic>
 #include <chrono>
 #include <cstddef>
@@ -25,6 +21,10 @@
 #include <optional>
 #include <string>
 #include <thread>
+
+#include "platform/Clock.h"
+#include "platform/Event.h"
+#include "platform/SerialPort.h"
 
 namespace machine {
 
@@ -120,13 +120,13 @@ class TzelkoCOM_thread {
   std::string priorityAnswer_;
   short state_ = kZelkoIdle;
   short savedState_ = kZelkoIdle;
-  bool normalOffered_ = false;     // handed over, not yet taken
+  bool normalOffered_ = false;  // handed over, not yet taken
   bool priorityOffered_ = false;
-  bool normalAbandoned_ = false;   // its taker timed out: drop answers until the next command
+  bool normalAbandoned_ = false;  // its taker timed out: drop answers until the next command
   bool priorityAbandoned_ = false;
-  bool normalAwaited_ = false;     // a normal command (or a started move) still expects an answer
+  bool normalAwaited_ = false;  // a normal command (or a started move) still expects an answer
   bool priorityAwaited_ = false;
-  bool finalPending_ = false;      // a NAK was taken: the next normal answer ends the motion
+  bool finalPending_ = false;  // a NAK was taken: the next normal answer ends the motion
   bool closed_ = false;
   bool broken_ = false;
 };

@@ -1,15 +1,15 @@
 // Motion primitives: drawing, simulation pacing, and the machine moves in steps.
 #include "CncMotion.h"
 
-#include "machine/FailureCodes.h"
-#include "machine/TraceLog.h"
-#include "panel/PanelView.h"
-#include "platform/NumberFormat.h"
-
 #include <cmath>
 #include <numbers>
 #include <string>
 #include <utility>
+
+#include "machine/FailureCodes.h"
+#include "machine/TraceLog.h"
+#include "panel/PanelView.h"
+#include "platform/NumberFormat.h"
 
 namespace panel {
 
@@ -134,8 +134,8 @@ void CncMotion::cncLineTo(int speedIndex, double x, double y, double z) {
   move(kRelativ, speedIndex, tx - cx, ty - cy, tz - cz);
 }
 
-void CncMotion::cncKreisLineTo(int direction, double cx, double cy, double radius, double startAngle,
-                               double endAngle, double z) {
+void CncMotion::cncKreisLineTo(int direction, double cx, double cy, double radius, double startAngle, double endAngle,
+                               double z) {
   machine::Protokoll_schreiben("    cncKreisLineTo(" + std::to_string(direction) + "," + f2(cx) + "," + f2(cy) + "," +
                                f2(radius) + "," + f2(startAngle) + "," + f2(endAngle) + "," + f2(z) + ")");
   if (!(radius > 0.0)) return;

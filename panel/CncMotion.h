@@ -8,14 +8,14 @@
 // or until the simulation pause is over; failure codes pass through, 2000 on a stop request.
 #pragma once
 
+#include <atomic>
+#include <functional>
+
 #include "machine/CommandLayer.h"
 #include "panel/MainFormState.h"
 #include "panel/Motion.h"
 #include "platform/Canvas.h"
 #include "platform/Clock.h"
-
-#include <atomic>
-#include <functional>
 
 namespace panel {
 
@@ -24,7 +24,7 @@ namespace panel {
 struct MotionEnvironment {
   machine::CommandLayer& steuerung;
   std::atomic<bool>& bAbbruch;
-  const std::atomic<int>& Simulationspause;              // ms after each simulated move
+  const std::atomic<int>& Simulationspause;             // ms after each simulated move
   const std::atomic<bool>& bAusgabeInFestwertspeicher;  // recording into the program memory
   platform::Canvas& canvas;
   platform::Clock& clock;

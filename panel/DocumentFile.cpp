@@ -1,13 +1,13 @@
 // Reading and writing of panel documents in both file versions.
 #include "DocumentFile.h"
 
+#include <algorithm>
+#include <string>
+
 #include "machine/TextConvert.h"
 #include "panel/Keywords.h"
 #include "platform/NumberFormat.h"
 #include "platform/TextFile.h"
-
-#include <algorithm>
-#include <string>
 
 namespace panel {
 

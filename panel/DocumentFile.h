@@ -6,16 +6,16 @@
 // never half-applies: a file is parsed whole first and only then copied into the document.
 #pragma once
 
-#include "panel/MainFormState.h"
-#include "panel/StringGrid.h"
-#include "platform/UiServices.h"
-
 #include <array>
 #include <filesystem>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "panel/MainFormState.h"
+#include "panel/StringGrid.h"
+#include "platform/UiServices.h"
 
 namespace panel {
 

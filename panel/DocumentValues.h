@@ -8,12 +8,12 @@
 namespace panel {
 
 struct TAbmessungen {
-  double Plattenbreite = 50.0;       // mm, > 0
-  double Plattenhoehe = 50.0;        // mm, > 0
-  double Standardtiefe = -6.0;       // mm, <= 0: depth of new objects
-  double Fraeserdurchmesser = 3.0;   // mm, > 0
-  double Sicherheitsebene = 0.0;     // mm, >= 0: travel height above the surface
-  double Fraeserradius = 1.5;        // mm, always half the diameter
+  double Plattenbreite = 50.0;      // mm, > 0
+  double Plattenhoehe = 50.0;       // mm, > 0
+  double Standardtiefe = -6.0;      // mm, <= 0: depth of new objects
+  double Fraeserdurchmesser = 3.0;  // mm, > 0
+  double Sicherheitsebene = 0.0;    // mm, >= 0: travel height above the surface
+  double Fraeserradius = 1.5;       // mm, always half the diameter
 
   // Sets the diameter and the radius that depends on it.
   void setFraeserdurchmesser(double durchmesser) {

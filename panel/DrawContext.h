@@ -4,12 +4,12 @@
 // state, the canvas of the off-screen bitmap and the dispatch table.
 #pragma once
 
+#include <functional>
+
 #include "panel/DocumentKind.h"
 #include "panel/MainFormState.h"
 #include "panel/ObjectTypeTable.h"
 #include "platform/Canvas.h"
-
-#include <functional>
 
 namespace panel {
 

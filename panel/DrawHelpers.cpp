@@ -1,12 +1,12 @@
 // Handles, arrow heads, circles and arcs.
 #include "DrawHelpers.h"
 
+#include <cmath>
+#include <numbers>
+
 #include "panel/Palette.h"
 #include "panel/PanelView.h"
 #include "platform/NumberFormat.h"
-
-#include <cmath>
-#include <numbers>
 
 namespace panel {
 

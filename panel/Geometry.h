@@ -4,12 +4,12 @@
 // Thread context: plain values and pure functions; any thread. Nothing blocks.
 #pragma once
 
+#include <algorithm>
+#include <string_view>
+
 #include "panel/PanelView.h"
 #include "platform/Canvas.h"
 #include "platform/NumberFormat.h"
-
-#include <algorithm>
-#include <string_view>
 
 namespace panel {
 

@@ -1,9 +1,9 @@
 // Drawing of imported path steps.
 #include "ImportPath.h"
 
-#include "platform/NumberFormat.h"
-
 #include <cmath>
+
+#include "platform/NumberFormat.h"
 
 namespace panel {
 
@@ -26,8 +26,8 @@ void ImportPfadZeichnen(DrawContext& context, const PanelAnsicht& view, std::str
     }
   } else if (command == "LINETO" || command == "GO1") {
     const bool cutColour = view.liveDrawing || form.DrawFraeswege;
-    canvas.setPen(Pen{cutColour ? form.Farben.FarbeSchnitt : form.Farben.FarbeJa, 1, PenStyle::Solid,
-                      platform::PenMode::Copy});
+    canvas.setPen(
+        Pen{cutColour ? form.Farben.FarbeSchnitt : form.Farben.FarbeJa, 1, PenStyle::Solid, platform::PenMode::Copy});
     canvas.lineTo(px, py);
   }
   if (view.liveDrawing && context.copyToScreen) context.copyToScreen();

@@ -4,10 +4,10 @@
 // its path live. Nothing blocks.
 #pragma once
 
+#include <string_view>
+
 #include "panel/DrawContext.h"
 #include "panel/PanelView.h"
-
-#include <string_view>
 
 namespace panel {
 

@@ -31,7 +31,7 @@ inline constexpr int kKonturTypCount = 14;
 
 // Indexed by type number, so the array order is the dispatch order.
 inline constexpr std::array<std::string_view, kKonturTypCount> kKeywords = {
-    "TOOL",   "PLAN",  "PUNKT",  "LINIE1", "RECHTECK1", "RECHTECK2",  "RECHTECK3",
+    "TOOL",    "PLAN",  "PUNKT",  "LINIE1", "RECHTECK1", "RECHTECK2",  "RECHTECK3",
     "VIELECK", "KREIS", "KBOGEN", "TEXT",   "HPGL/PLT",  "BIBLIOTHEK", "---",
 };
 

@@ -1,11 +1,11 @@
 // Milling walk: copies outer in x, inner in y; per copy every object row in table order.
 #include "KonturenFraesen.h"
 
-#include "machine/TraceLog.h"
-#include "panel/Keywords.h"
-
 #include <algorithm>
 #include <string>
+
+#include "machine/TraceLog.h"
+#include "panel/Keywords.h"
 
 namespace panel {
 

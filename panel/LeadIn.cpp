@@ -2,9 +2,9 @@
 // angle computed from it, so no rounding of summed steps can add or drop a segment.
 #include "LeadIn.h"
 
-#include "panel/DrawHelpers.h"
-
 #include <optional>
+
+#include "panel/DrawHelpers.h"
 
 namespace panel {
 

@@ -8,12 +8,12 @@
 // that belongs to the parsed object.
 #pragma once
 
+#include <string_view>
+
 #include "panel/Geometry.h"
 #include "panel/Motion.h"
 #include "panel/PanelView.h"
 #include "platform/Canvas.h"
-
-#include <string_view>
 
 namespace panel {
 
@@ -54,10 +54,10 @@ void AusfahrenFraesen(MotionPrimitives& motion, const LeadIn& leadIn, std::strin
 // The left edge of a rectangle's compensated contour, for its ramp entry.
 struct LeftEdge {
   double x = 0.0;
-  double yUnten = 0.0;    // lower-left corner
-  double yOben = 0.0;     // upper-left corner
-  double yMitte = 0.0;    // the edge's midpoint, where the contour starts
-  double Eckradius = 0.0; // as typed
+  double yUnten = 0.0;     // lower-left corner
+  double yOben = 0.0;      // upper-left corner
+  double yMitte = 0.0;     // the edge's midpoint, where the contour starts
+  double Eckradius = 0.0;  // as typed
 };
 
 // Only for "mitte": travel to the end of the edge's straight part from which the contour runs

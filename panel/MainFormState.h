@@ -7,6 +7,9 @@
 // (`Dokumenttyp` None, empty `Dokumentpfad`).
 #pragma once
 
+#include <functional>
+#include <string>
+
 #include "panel/ControlState.h"
 #include "panel/DocumentKind.h"
 #include "panel/DocumentValues.h"
@@ -17,9 +20,6 @@
 #include "panel/Shift.h"
 #include "panel/StringGrid.h"
 #include "panel/ToolTable.h"
-
-#include <functional>
-#include <string>
 
 namespace panel {
 
@@ -53,10 +53,9 @@ struct TMainFormState {
   CheckBoxState AbsaugungCheckBox{.Caption = "Absaugung (an/aus)"};
 
   // After machining: 0 workpiece zero, 1 park position, 2 homing.
-  RadioGroupState nachBearbeitungRadioGroup{
-      .ItemIndex = 0,
-      .Caption = " nach Bearbeitung ",
-      .Items = {"zum Werkstücknullpunkt", "zur Parkposition", "Referenzfahrt"}};
+  RadioGroupState nachBearbeitungRadioGroup{.ItemIndex = 0,
+                                            .Caption = " nach Bearbeitung ",
+                                            .Items = {"zum Werkstücknullpunkt", "zur Parkposition", "Referenzfahrt"}};
 
   CheckBoxState SimulationslaufCheckBox{.Caption = "Simulationslauf"};
   TrackBarState SimulationslaufTrackBar{.Position = 10, .Min = 2, .Max = 25};
@@ -69,10 +68,10 @@ struct TMainFormState {
   std::string Dokumentpfad;
   int iAktZeile = 1;
 
-  Shift Nutzenversatz;    // shift of the copy being drawn or milled
-  Shift Einfuegeversatz;  // shift of the sub-drawing being drawn or milled
-  Extent Ausdehnung;          // extent of everything drawn, mm
-  Extent AusdehnungEinzeln;   // extent of one copy of the layout, for the extent display
+  Shift Nutzenversatz;       // shift of the copy being drawn or milled
+  Shift Einfuegeversatz;     // shift of the sub-drawing being drawn or milled
+  Extent Ausdehnung;         // extent of everything drawn, mm
+  Extent AusdehnungEinzeln;  // extent of one copy of the layout, for the extent display
 
   // Drawing.
   PanelAnsicht Ansicht;  // the main window's view record
@@ -86,9 +85,9 @@ struct TMainFormState {
   bool bHerstellermodus = false;  // maker mode ("/ZELKO")
 
   // Selection and properties.
-  int iTrefferZeile = 0;            // row hit by the last selection; its number is drawn shifted
-  int Griffpunkt = kKeinGriff;      // grabbed handle code
-  int esgTyp = -1;                  // object kind shown in the properties grid
+  int iTrefferZeile = 0;        // row hit by the last selection; its number is drawn shifted
+  int Griffpunkt = kKeinGriff;  // grabbed handle code
+  int esgTyp = -1;              // object kind shown in the properties grid
   StringGrid EigenschaftenStringGrid{2, kEigenschaftenZeilen};
   std::string EigenschaftenLabel;  // caption above the properties grid
 

@@ -6,11 +6,11 @@
 // must outlive the run.
 #pragma once
 
+#include <functional>
+
 #include "panel/MainFormState.h"
 #include "panel/Motion.h"
 #include "panel/ObjectTypeTable.h"
-
-#include <functional>
 
 namespace machine {
 class CommandLayer;

@@ -8,10 +8,10 @@
 // switches it off).
 #pragma once
 
+#include <string_view>
+
 #include "panel/MillContext.h"
 #include "panel/RowCells.h"
-
-#include <string_view>
 
 namespace panel {
 
@@ -28,8 +28,8 @@ inline bool mayMill(MillContext& context, std::string_view modus, bool gueltig) 
 
 // The whole frame around `path`, which cuts at `depth` with speed index 1.
 template <class Path>
-void millContour(MillContext& context, std::string_view modus, bool gueltig, double xStart, double yStart,
-                 double depth, Path&& path) {
+void millContour(MillContext& context, std::string_view modus, bool gueltig, double xStart, double yStart, double depth,
+                 Path&& path) {
   if (!mayMill(context, modus, gueltig)) return;
   context.motion.cncMoveTo(xStart, yStart);
   context.motion.cncKuehlmittelpumpe(1);

@@ -1,13 +1,13 @@
 // The milling run and the steps before and after machining.
 #include "MillingRun.h"
 
+#include <string>
+
 #include "machine/FailureCodes.h"
 #include "machine/TraceLog.h"
 #include "panel/KonturenFraesen.h"
 #include "panel/MillContext.h"
 #include "platform/NumberFormat.h"
-
-#include <string>
 
 namespace panel {
 
@@ -49,7 +49,8 @@ void tracePositions(const machine::Maschinenparameter& p) {
 void millDocument(RunContext& c) {
   switch (c.form.Dokumenttyp) {
     case DocumentKind::Panel: {
-      MillContext mill{c.form, c.objectTypes, c.motion, [&c] {
+      MillContext mill{c.form, c.objectTypes, c.motion,
+                       [&c] {
                          progress(c);
                          if (c.copyToScreen) c.copyToScreen();
                        },
@@ -177,8 +178,8 @@ int fraesenAusfuehren(RunContext& c) {
   if (code != 0) {
     // A failed run must not leave the spindle turning: switch every output off, whatever fails
     // on the way, before the code is reported.
-    for (auto off : {&MotionPrimitives::cncBohrspindel, &MotionPrimitives::cncKuehlmittelpumpe,
-                     &MotionPrimitives::cncAbsaugung}) {
+    for (auto off :
+         {&MotionPrimitives::cncBohrspindel, &MotionPrimitives::cncKuehlmittelpumpe, &MotionPrimitives::cncAbsaugung}) {
       try {
         (c.motion.*off)(0);
       } catch (int) {

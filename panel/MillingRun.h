@@ -9,6 +9,10 @@
 // pass through cncFraesen (2000 when the user stopped).
 #pragma once
 
+#include <atomic>
+#include <functional>
+#include <string>
+
 #include "machine/CommandLayer.h"
 #include "machine/SharedParameters.h"
 #include "panel/DocumentKind.h"
@@ -16,10 +20,6 @@
 #include "panel/Motion.h"
 #include "panel/ObjectTypeTable.h"
 #include "platform/UiServices.h"
-
-#include <atomic>
-#include <functional>
-#include <string>
 
 namespace panel {
 

@@ -19,8 +19,8 @@ class MotionPrimitives {
   // Straight move; speed index 0 plunge (start frequency), 1 cut, 2 rapid.
   virtual void cncLineTo(int speedIndex, double x, double y, double z) = 0;
   // Arc as a chain of straight cuts; direction 1 clockwise, 0 counter-clockwise; angles in degrees.
-  virtual void cncKreisLineTo(int direction, double cx, double cy, double radius, double startAngle,
-                              double endAngle, double z) = 0;
+  virtual void cncKreisLineTo(int direction, double cx, double cy, double radius, double startAngle, double endAngle,
+                              double z) = 0;
   virtual void cncBohrspindel(int on) = 0;
   virtual void cncKuehlmittelpumpe(int on) = 0;
   virtual void cncAbsaugung(int on) = 0;

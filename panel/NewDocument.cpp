@@ -1,9 +1,9 @@
 // New-document defaults and the reset of the document table.
 #include "NewDocument.h"
 
-#include "machine/TraceLog.h"
-
 #include <string>
+
+#include "machine/TraceLog.h"
 
 namespace panel {
 

@@ -3,13 +3,13 @@
 // Thread context: whoever draws on the canvas (the GUI thread for a redraw). Nothing blocks.
 #pragma once
 
+#include <initializer_list>
+#include <string_view>
+
 #include "panel/DrawContext.h"
 #include "panel/DrawHelpers.h"
 #include "panel/RowCells.h"
 #include "platform/Canvas.h"
-
-#include <initializer_list>
-#include <string_view>
 
 namespace panel {
 

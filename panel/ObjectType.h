@@ -20,12 +20,12 @@
 // the thread that runs the job. The parsed record lives only for the one call.
 #pragma once
 
+#include <optional>
+
 #include "panel/DrawContext.h"
 #include "panel/MainFormState.h"
 #include "panel/MillContext.h"
 #include "panel/ObjectTypeTable.h"
-
-#include <optional>
 
 namespace panel {
 
@@ -40,32 +40,32 @@ ObjectTypeEntry makeObjectTypeEntry() {
   using Record = typename T::Record;
   ObjectTypeEntry entry;
 
-  if constexpr (requires(DrawContext& c, const Record& r) { T::ZeichneKontur(c, r); }) {
+  if constexpr (requires(DrawContext & c, const Record& r) { T::ZeichneKontur(c, r); }) {
     entry.drawRow = [](DrawContext& context, const StringGrid& grid, int row) {
       const std::optional<Record> record = T::Lesen(context.form, grid, row);
       if (!record) return false;
       // The order is fixed: each travel line starts where the previous object left the pen.
-      if constexpr (requires(DrawContext& c, const Record& r) { T::ZeichneLeerfahrt(c, r); }) {
+      if constexpr (requires(DrawContext & c, const Record& r) { T::ZeichneLeerfahrt(c, r); }) {
         if (context.form.DrawLeerfahrten) T::ZeichneLeerfahrt(context, *record);
       }
       T::ZeichneKontur(context, *record);
-      if constexpr (requires(DrawContext& c, const Record& r) { T::ZeichneNummer(c, r, row); }) {
+      if constexpr (requires(DrawContext & c, const Record& r) { T::ZeichneNummer(c, r, row); }) {
         if (context.form.DrawNummer) T::ZeichneNummer(context, *record, row);
       }
-      if constexpr (requires(DrawContext& c, const Record& r) { T::ZeichneFraesweg(c, r); }) {
+      if constexpr (requires(DrawContext & c, const Record& r) { T::ZeichneFraesweg(c, r); }) {
         if (context.form.DrawFraeswege) T::ZeichneFraesweg(context, *record);
       }
-      if constexpr (requires(Extent& e, const Record& r) { T::AusdehnungErweitern(e, r); }) {
+      if constexpr (requires(Extent & e, const Record& r) { T::AusdehnungErweitern(e, r); }) {
         T::AusdehnungErweitern(context.form.Ausdehnung, *record);
       }
       return true;
     };
   }
 
-  if constexpr (requires(MillContext& c, const Record& r) { T::Fraesen(c, r); }) {
-    entry.millRow = parseThenMill([](MillContext& context, const StringGrid& grid,
-                                     int row) { return T::Lesen(context.form, grid, row); },
-                                  [](MillContext& context, const Record& record) { T::Fraesen(context, record); });
+  if constexpr (requires(MillContext & c, const Record& r) { T::Fraesen(c, r); }) {
+    entry.millRow = parseThenMill(
+        [](MillContext& context, const StringGrid& grid, int row) { return T::Lesen(context.form, grid, row); },
+        [](MillContext& context, const Record& record) { T::Fraesen(context, record); });
   }
 
   if constexpr (requires(const TMainFormState& f, const Record& r) {
@@ -79,7 +79,7 @@ ObjectTypeEntry makeObjectTypeEntry() {
     };
   }
 
-  if constexpr (requires(TMainFormState& f, const Record& r) { T::GriffTesten(f, r, 0, 0); }) {
+  if constexpr (requires(TMainFormState & f, const Record& r) { T::GriffTesten(f, r, 0, 0); }) {
     entry.testHandles = [](TMainFormState& form, int row, int x, int y) {
       const std::optional<Record> record = T::Lesen(form, form.DatenStringGrid, row);
       if (!record) return;
@@ -91,10 +91,10 @@ ObjectTypeEntry makeObjectTypeEntry() {
     };
   }
 
-  if constexpr (requires(TMainFormState& f) { T::EigenschaftenAnzeigen(f, 0); }) {
+  if constexpr (requires(TMainFormState & f) { T::EigenschaftenAnzeigen(f, 0); }) {
     entry.showProperties = [](TMainFormState& form, int row) { T::EigenschaftenAnzeigen(form, row); };
   }
-  if constexpr (requires(TMainFormState& f) { T::EigenschaftenUebernehmen(f, 0); }) {
+  if constexpr (requires(TMainFormState & f) { T::EigenschaftenUebernehmen(f, 0); }) {
     entry.takeProperties = [](TMainFormState& form, int row) { T::EigenschaftenUebernehmen(form, row); };
   }
   return entry;

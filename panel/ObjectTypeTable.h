@@ -6,13 +6,13 @@
 // Milling roles may block (they move the machine) and may throw failure codes.
 #pragma once
 
-#include "panel/Keywords.h"
-#include "panel/StringGrid.h"
-
 #include <array>
 #include <cstddef>
 #include <functional>
 #include <utility>
+
+#include "panel/Keywords.h"
+#include "panel/StringGrid.h"
 
 namespace panel {
 
@@ -36,10 +36,10 @@ using HandleRole = std::function<void(TMainFormState& form, int row, int x, int 
 using PropertyRole = std::function<void(TMainFormState& form, int row)>;
 
 struct ObjectTypeEntry {
-  DrawRole drawRow;          // empty: the type draws nothing
-  MillRole millRow;          // empty: the type mills nothing
-  SelectRole selectRow;      // empty: never hit
-  HandleRole testHandles;    // empty: no handles
+  DrawRole drawRow;        // empty: the type draws nothing
+  MillRole millRow;        // empty: the type mills nothing
+  SelectRole selectRow;    // empty: never hit
+  HandleRole testHandles;  // empty: no handles
   PropertyRole showProperties;
   PropertyRole takeProperties;
 };
@@ -62,8 +62,7 @@ class ObjectTypeTable {
 // Types that share a milling path (the three rectangles) pair their own parse with the shared mill.
 template <class Parse, class Mill>
 MillRole parseThenMill(Parse parse, Mill mill) {
-  return [parse = std::move(parse), mill = std::move(mill)](MillContext& context,
-                                                            const StringGrid& grid, int row) {
+  return [parse = std::move(parse), mill = std::move(mill)](MillContext& context, const StringGrid& grid, int row) {
     auto parsed = parse(context, grid, row);
     if (!parsed) return false;
     mill(context, *parsed);

@@ -1,18 +1,18 @@
 // The panel drawing: layout and decorations, and the drawing walk over the rows.
 #include "PanelDrawing.h"
 
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+#include <string>
+#include <vector>
+
 #include "machine/TraceLog.h"
 #include "panel/DrawHelpers.h"
 #include "panel/Keywords.h"
 #include "panel/Palette.h"
 #include "panel/RowCells.h"
 #include "platform/NumberFormat.h"
-
-#include <algorithm>
-#include <cmath>
-#include <numbers>
-#include <string>
-#include <vector>
 
 namespace panel {
 
@@ -238,8 +238,8 @@ void DrawTVXFormat(DrawContext& context) {
   view.height = scaled(form.Abmessungen.Plattenhoehe, view.dMassstab);
 
   PanelHintergrundZeichnen(canvas, view.x0, view.y0, view.width, view.height);
-  LinealeZeichnen(canvas, view.x0, view.y0, view.width, view.height, view.dMassstab, view.xMin, view.yMin,
-                  view.xMax, view.yMax);
+  LinealeZeichnen(canvas, view.x0, view.y0, view.width, view.height, view.dMassstab, view.xMin, view.yMin, view.xMax,
+                  view.yMax);
   NullpunktZeichnen(context);
 
   form.Ausdehnung = Extent{};

@@ -4,11 +4,11 @@
 // Thread context: GUI thread (a redraw). Blocks only on the trace log's file I/O.
 #pragma once
 
+#include <string_view>
+
 #include "panel/DrawContext.h"
 #include "panel/PanelView.h"
 #include "platform/Canvas.h"
-
-#include <string_view>
 
 namespace panel {
 

@@ -1,18 +1,16 @@
 // Millimetre/pixel conversions of the panel view.
 #include "PanelView.h"
 
-#include "platform/NumberFormat.h"
-
 #include <cmath>
 #include <numbers>
+
+#include "platform/NumberFormat.h"
 
 namespace panel {
 
 namespace {
 
-double safeScale(const PanelAnsicht& view) {
-  return view.dMassstab > 0.0 ? view.dMassstab : kMinimumMassstab;
-}
+double safeScale(const PanelAnsicht& view) { return view.dMassstab > 0.0 ? view.dMassstab : kMinimumMassstab; }
 
 }  // namespace
 

@@ -7,10 +7,10 @@
 namespace panel {
 
 struct PanelAnsicht {
-  int x0 = 0;      // bitmap x of world x 0 (the panel's left edge)
-  int y0 = 0;      // bitmap y of world y 0 (the panel's bottom edge)
-  int width = 0;   // first the available drawing width, then the panel width, px
-  int height = 0;  // first the available drawing height, then the panel height, px
+  int x0 = 0;              // bitmap x of world x 0 (the panel's left edge)
+  int y0 = 0;              // bitmap y of world y 0 (the panel's bottom edge)
+  int width = 0;           // first the available drawing width, then the panel width, px
+  int height = 0;          // first the available drawing height, then the panel height, px
   double dMassstab = 1.0;  // px per mm; never 0 or below once laid out
   double xShift = 0.0;     // mm added to every imported point by a format module
   double yShift = 0.0;

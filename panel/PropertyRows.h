@@ -4,12 +4,12 @@
 // Thread context: GUI thread, on the main window's state. Nothing blocks.
 #pragma once
 
-#include "panel/MainFormState.h"
-
 #include <array>
 #include <string>
 #include <utility>
 #include <vector>
+
+#include "panel/MainFormState.h"
 
 namespace panel {
 

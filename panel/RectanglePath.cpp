@@ -2,10 +2,10 @@
 // other three at working speed, as the machines have always cut them.
 #include "RectanglePath.h"
 
-#include "panel/DrawHelpers.h"
-
 #include <cmath>
 #include <numbers>
+
+#include "panel/DrawHelpers.h"
 
 namespace panel {
 

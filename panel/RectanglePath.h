@@ -8,23 +8,23 @@
 // letting failure codes through.
 #pragma once
 
+#include <optional>
+#include <vector>
+
 #include "panel/Geometry.h"
 #include "panel/Motion.h"
 #include "panel/PanelView.h"
 #include "platform/Canvas.h"
-
-#include <optional>
-#include <vector>
 
 namespace panel {
 
 struct PathStep {
   enum class Kind { Line, Arc, Tab };
   Kind kind = Kind::Line;
-  MmPoint to;              // Line: the end; Tab: where the cutter plunges again
-  MmPoint centre;          // Arc
-  double radius = 0.0;     // Arc
-  double startAngle = 0.0; // Arc, degrees counter-clockwise from +x
+  MmPoint to;               // Line: the end; Tab: where the cutter plunges again
+  MmPoint centre;           // Arc
+  double radius = 0.0;      // Arc
+  double startAngle = 0.0;  // Arc, degrees counter-clockwise from +x
   double endAngle = 0.0;
   bool clockwise = false;  // Arc
   int plungeSpeed = 1;     // Tab: speed index of the plunge after the lift

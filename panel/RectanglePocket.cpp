@@ -3,12 +3,12 @@
 // series endless.
 #include "RectanglePocket.h"
 
+#include <algorithm>
+#include <cmath>
+
 #include "panel/ObjectDrawing.h"
 #include "panel/RectanglePath.h"
 #include "panel/RowCells.h"
-
-#include <algorithm>
-#include <cmath>
 
 namespace panel {
 

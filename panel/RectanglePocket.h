@@ -5,12 +5,12 @@
 // blocking while the machine moves and letting failure codes through. The ring is a value.
 #pragma once
 
+#include <string>
+
 #include "panel/DrawContext.h"
 #include "panel/Geometry.h"
 #include "panel/MillContext.h"
 #include "panel/TypeRechteck.h"
-
-#include <string>
 
 namespace panel {
 
@@ -22,11 +22,11 @@ struct RechteckBahn {
   double r = 0.0;  // corner radius; never grows from ring to ring
   std::string Fraesrichtung;
   std::string Modus;
-  MmPoint C;       // centre of the rectangle
+  MmPoint C;  // centre of the rectangle
   double w = 0.0;
   double h = 0.0;
-  MmPoint Q1, Q2, Q3, Q4;  // from lower left counter-clockwise
-  bool gueltig = false;    // w >= 0, h >= 0 and h / 2 >= r
+  MmPoint Q1, Q2, Q3, Q4;       // from lower left counter-clockwise
+  bool gueltig = false;         // w >= 0, h >= 0 and h / 2 >= r
   bool rechteckGueltig = true;  // the rectangle itself can be milled
 };
 

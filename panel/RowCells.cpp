@@ -14,13 +14,9 @@ RowBasis readRowBasis(const StringGrid& grid, int row) {
   return RowBasis{cellOption(grid, kZelleModus, row), machine::Text_ist_wahr(grid.Cells(kZelleSelektiert, row))};
 }
 
-double shiftedX(const TMainFormState& form, double x) {
-  return (x + form.Einfuegeversatz.x) + form.Nutzenversatz.x;
-}
+double shiftedX(const TMainFormState& form, double x) { return (x + form.Einfuegeversatz.x) + form.Nutzenversatz.x; }
 
-double shiftedY(const TMainFormState& form, double y) {
-  return (y + form.Einfuegeversatz.y) + form.Nutzenversatz.y;
-}
+double shiftedY(const TMainFormState& form, double y) { return (y + form.Einfuegeversatz.y) + form.Nutzenversatz.y; }
 
 double cutDepth(const StringGrid& grid, int col, int row) { return -cellNumber(grid, col, row); }
 

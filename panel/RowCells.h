@@ -4,13 +4,13 @@
 // Thread context: pure functions over the values passed; any thread. Nothing blocks.
 #pragma once
 
+#include <string>
+#include <string_view>
+
 #include "panel/MainFormState.h"
 #include "panel/Palette.h"
 #include "panel/StringGrid.h"
 #include "platform/Canvas.h"
-
-#include <string>
-#include <string_view>
 
 namespace panel {
 

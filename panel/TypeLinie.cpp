@@ -2,6 +2,10 @@
 // start of the cut along the line itself, so that half of the line is cut twice.
 #include "TypeLinie.h"
 
+#include <algorithm>
+#include <cstdlib>
+#include <string>
+
 #include "machine/TextConvert.h"
 #include "panel/HandleCodes.h"
 #include "panel/Keywords.h"
@@ -9,10 +13,6 @@
 #include "panel/ObjectDrawing.h"
 #include "panel/PanelDrawing.h"
 #include "panel/PropertyRows.h"
-
-#include <algorithm>
-#include <cstdlib>
-#include <string>
 
 namespace panel {
 

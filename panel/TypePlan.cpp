@@ -3,6 +3,11 @@
 // face can never make the zig-zag endless.
 #include "TypePlan.h"
 
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <string>
+
 #include "panel/HandleCodes.h"
 #include "panel/Keywords.h"
 #include "panel/MillingFrame.h"
@@ -10,11 +15,6 @@
 #include "panel/PanelDrawing.h"
 #include "panel/PropertyRows.h"
 #include "platform/NumberFormat.h"
-
-#include <algorithm>
-#include <cmath>
-#include <cstdlib>
-#include <string>
 
 namespace panel {
 
@@ -43,8 +43,8 @@ void walkZigzag(const PlanRecord& plan, LineTo&& lineTo) {
 }  // namespace
 
 int Plan_Neu(TMainFormState& form) {
-  const int row = appendObjectRow(form, std::string(kPlan),
-                                  {{1, "25.00"}, {2, "25.00"}, {3, "50.00"}, {4, "50.00"}, {5, defaultDepthCell(form)}});
+  const int row = appendObjectRow(
+      form, std::string(kPlan), {{1, "25.00"}, {2, "25.00"}, {3, "50.00"}, {4, "50.00"}, {5, defaultDepthCell(form)}});
   Plan_EigenschaftenAnzeigen(form, row);
   return row;
 }
@@ -139,8 +139,7 @@ void Plan_Zickzack(MillContext& context, const PlanRecord& plan) {
 }
 
 void Plan_Fraesen(MillContext& context, const PlanRecord& plan) {
-  millContour(context, plan.Modus, plan.gueltig, plan.mx1, plan.my1, plan.tiefe,
-              [&] { Plan_Zickzack(context, plan); });
+  millContour(context, plan.Modus, plan.gueltig, plan.mx1, plan.my1, plan.tiefe, [&] { Plan_Zickzack(context, plan); });
 }
 
 bool Plan_Selektieren(const TMainFormState&, const PlanRecord& plan, int x, int y) {

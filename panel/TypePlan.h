@@ -6,6 +6,8 @@
 // through. The parsed record is a value owned by the caller.
 #pragma once
 
+#include <optional>
+
 #include "panel/DrawContext.h"
 #include "panel/Extent.h"
 #include "panel/Geometry.h"
@@ -13,20 +15,18 @@
 #include "panel/MillContext.h"
 #include "panel/RowCells.h"
 
-#include <optional>
-
 namespace panel {
 
 // More passes than this are taken for a typing error, not for a face to mill.
 inline constexpr int kPlanMaxBahnen = 100000;
 
 struct PlanRecord : RowBasis {
-  MmPoint mitte;             // centre, shifted
-  double Breite = 0.0;       // as typed
-  double Hoehe = 0.0;        // as typed
+  MmPoint mitte;                                      // centre, shifted
+  double Breite = 0.0;                                // as typed
+  double Hoehe = 0.0;                                 // as typed
   double x1 = 0.0, y1 = 0.0, x2 = 0.0, y2 = 0.0;      // nominal box
   double mx1 = 0.0, my1 = 0.0, mx2 = 0.0, my2 = 0.0;  // milling box: nominal box + cutter radius
-  double tiefe = 0.0;        // cut depth, positive into the material
+  double tiefe = 0.0;                                 // cut depth, positive into the material
   // Passes run at my1 + k * dy for k = 0 .. n; only meaningful when gueltig.
   int n = 0;
   double dy = 0.0;

@@ -2,15 +2,15 @@
 // circle it cuts; objects that are not milled leave the chain of travel lines alone.
 #include "TypePunkt.h"
 
+#include <algorithm>
+#include <string>
+
 #include "panel/HandleCodes.h"
 #include "panel/Keywords.h"
 #include "panel/MillingFrame.h"
 #include "panel/ObjectDrawing.h"
 #include "panel/PanelDrawing.h"
 #include "panel/PropertyRows.h"
-
-#include <algorithm>
-#include <string>
 
 namespace panel {
 
@@ -46,8 +46,8 @@ void Punkt_ZeichneKontur(DrawContext& context, const PunktRecord& punkt) {
   platform::Canvas& canvas = context.canvas;
   const platform::Point before = canvas.penPos();
   const platform::Point p = punkt.p;
-  const int k = clampPixel(platform::saturatingTrunc(context.form.Abmessungen.Fraeserradius *
-                                                     context.form.Ansicht.dMassstab / 3.0));
+  const int k = clampPixel(
+      platform::saturatingTrunc(context.form.Abmessungen.Fraeserradius * context.form.Ansicht.dMassstab / 3.0));
   canvas.setPen(outlinePen(context.form.Farben, punkt.Modus));
   canvas.moveTo(p.x - k, p.y - k);
   canvas.lineTo(p.x + k, p.y + k);

@@ -5,14 +5,14 @@
 // through. The parsed record is a value owned by the caller.
 #pragma once
 
+#include <optional>
+
 #include "panel/DrawContext.h"
 #include "panel/Extent.h"
 #include "panel/Geometry.h"
 #include "panel/MainFormState.h"
 #include "panel/MillContext.h"
 #include "panel/RowCells.h"
-
-#include <optional>
 
 namespace panel {
 

@@ -3,6 +3,9 @@
 // milling of one rectangle never see another's entry.
 #include "TypeRechteck.h"
 
+#include <algorithm>
+#include <string>
+
 #include "machine/TextConvert.h"
 #include "panel/HandleCodes.h"
 #include "panel/Keywords.h"
@@ -12,9 +15,6 @@
 #include "panel/PropertyRows.h"
 #include "panel/RectanglePath.h"
 #include "panel/RectanglePocket.h"
-
-#include <algorithm>
-#include <string>
 
 namespace panel {
 

@@ -8,6 +8,9 @@
 // codes through. The parsed record, the lead-in included, is a value owned by the caller.
 #pragma once
 
+#include <optional>
+#include <string>
+
 #include "panel/DrawContext.h"
 #include "panel/Extent.h"
 #include "panel/Geometry.h"
@@ -16,30 +19,27 @@
 #include "panel/MillContext.h"
 #include "panel/RowCells.h"
 
-#include <optional>
-#include <string>
-
 namespace panel {
 
 struct RechteckRecord : RowBasis {
-  MmPoint P1, P2, P3, P4;  // nominal corners from lower left counter-clockwise, shifted
-  double w = 0.0;          // P2.x - P1.x
-  double h = 0.0;          // P4.y - P1.y
-  MmPoint C;               // centre
-  double tiefe = 0.0;      // cut depth, positive into the material
-  double Eckradius = 0.0;  // as typed
-  double o = 0.0;          // compensation: -R inside, +R outside, 0 on the contour
-  double r = 0.0;          // corner radius of the compensated contour
+  MmPoint P1, P2, P3, P4;      // nominal corners from lower left counter-clockwise, shifted
+  double w = 0.0;              // P2.x - P1.x
+  double h = 0.0;              // P4.y - P1.y
+  MmPoint C;                   // centre
+  double tiefe = 0.0;          // cut depth, positive into the material
+  double Eckradius = 0.0;      // as typed
+  double o = 0.0;              // compensation: -R inside, +R outside, 0 on the contour
+  double r = 0.0;              // corner radius of the compensated contour
   MmPoint P1c, P2c, P3c, P4c;  // compensated corners
   double wc = 0.0;
   double hc = 0.0;
-  MmPoint S;               // start of the contour: middle of the compensated left edge
-  bool gueltig = false;    // whether the rectangle can be milled
-  bool stege = false;      // holding tabs ("aussen-steg")
+  MmPoint S;             // start of the contour: middle of the compensated left edge
+  bool gueltig = false;  // whether the rectangle can be milled
+  bool stege = false;    // holding tabs ("aussen-steg")
   bool Eintauchen = false;
   std::string Fraesrichtung;
   std::string Radiuskorrektur;
-  LeadIn eintauchen;       // lead-in at S; only meaningful with Eintauchen
+  LeadIn eintauchen;                                       // lead-in at S; only meaningful with Eintauchen
   platform::Point pP1, pP2, pP3, pP4, pC, pP1c, pP4c, pS;  // pixels
 };
 

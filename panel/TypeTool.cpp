@@ -2,14 +2,14 @@
 // so that the program's own speeds are never left changed by a tool.
 #include "TypeTool.h"
 
+#include <cstddef>
+#include <string>
+
 #include "machine/CommandLayer.h"
 #include "machine/TextConvert.h"
 #include "panel/Keywords.h"
 #include "panel/PropertyRows.h"
 #include "platform/NumberFormat.h"
-
-#include <cstddef>
-#include <string>
 
 namespace panel {
 

@@ -6,13 +6,13 @@
 // controller takes the settings and lets failure codes through.
 #pragma once
 
+#include <cstdint>
+#include <optional>
+
 #include "panel/MainFormState.h"
 #include "panel/MillContext.h"
 #include "panel/RowCells.h"
 #include "panel/StringGrid.h"
-
-#include <cstdint>
-#include <optional>
 
 namespace panel {
 

@@ -11,8 +11,7 @@ namespace {
 class SystemClock final : public Clock {
  public:
   std::int64_t nowMicros() override {
-    return std::chrono::duration_cast<std::chrono::microseconds>(
-               std::chrono::steady_clock::now().time_since_epoch())
+    return std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now().time_since_epoch())
         .count();
   }
   void sleepMicros(std::int64_t micros) override {

@@ -8,12 +8,12 @@
 // command has returned, so the owner must make a long command stop first.
 #pragma once
 
-#include "Event.h"
-
 #include <atomic>
 #include <chrono>
 #include <functional>
 #include <thread>
+
+#include "Event.h"
 
 namespace platform {
 

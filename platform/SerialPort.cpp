@@ -2,8 +2,6 @@
 // deadline and a read can be woken through an eventfd.
 #include "SerialPort.h"
 
-#include <cerrno>
-#include <cstdint>
 #include <fcntl.h>
 #include <poll.h>
 #include <sys/eventfd.h>
@@ -12,16 +10,26 @@
 #include <termios.h>
 #include <unistd.h>
 
+#include <cerrno>
+#include <cstdint>
+
 namespace platform {
 
 namespace {
 
 bool baudConstant(int baudrate, speed_t& out) {
   switch (baudrate) {
-    case 9600: out = B9600; return true;
-    case 19200: out = B19200; return true;
-    case 115200: out = B115200; return true;
-    default: return false;
+    case 9600:
+      out = B9600;
+      return true;
+    case 19200:
+      out = B19200;
+      return true;
+    case 115200:
+      out = B115200;
+      return true;
+    default:
+      return false;
   }
 }
 

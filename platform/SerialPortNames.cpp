@@ -1,8 +1,9 @@
 // Override-then-table lookup of serial device paths.
 #include "SerialPortNames.h"
 
-#include <cstdlib>
 #include <sys/stat.h>
+
+#include <cstdlib>
 
 namespace platform {
 

@@ -1,13 +1,14 @@
 // Whole-file reading and atomic replacement over POSIX descriptors.
 #include "TextFile.h"
 
-#include "TextCodec.h"
-
-#include <cerrno>
-#include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+
+#include "TextCodec.h"
 
 namespace platform {
 

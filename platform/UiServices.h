@@ -16,11 +16,11 @@ enum class MsgResult { Ok, Cancel, Yes, No };
 
 struct FileDialogRequest {
   std::string title;
-  std::string filter;       // "Text (*.txt)|*.txt|Alle Dateien (*.*)|*.*"
-  int filterIndex = 1;      // 1-based, as the filter string counts its pairs
+  std::string filter;   // "Text (*.txt)|*.txt|Alle Dateien (*.*)|*.*"
+  int filterIndex = 1;  // 1-based, as the filter string counts its pairs
   std::string initialDir;
   std::string fileName;
-  std::string defaultExt;   // without the dot
+  std::string defaultExt;  // without the dot
 };
 
 struct FileDialogResult {

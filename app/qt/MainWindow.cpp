@@ -1,9 +1,6 @@
 // Widgets of the main window, the copy of the model's state onto them, and their events.
 #include "MainWindow.h"
 
-#include "PaintBox.h"
-#include "ToolTableDialogView.h"
-
 #include <QAction>
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -24,9 +21,11 @@
 #include <QTabWidget>
 #include <QTimer>
 #include <QVBoxLayout>
-
 #include <cstdio>
 #include <exception>
+
+#include "PaintBox.h"
+#include "ToolTableDialogView.h"
 
 namespace appqt {
 

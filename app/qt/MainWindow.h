@@ -8,13 +8,12 @@
 // that a handler lets through is written to the standard error stream, never into Qt.
 #pragma once
 
-#include "app/MainForm.h"
-#include "platform/qt/QtCanvas.h"
-
 #include <QMainWindow>
-
 #include <array>
 #include <functional>
+
+#include "app/MainForm.h"
+#include "platform/qt/QtCanvas.h"
 
 class QAction;
 class QCheckBox;

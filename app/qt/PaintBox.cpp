@@ -1,8 +1,8 @@
 // Copying the drawing bitmap to the screen.
 #include "PaintBox.h"
 
-#include <QPainter>
 #include <QPaintEvent>
+#include <QPainter>
 
 namespace appqt {
 

@@ -4,11 +4,10 @@
 // draws from a copy of its image.
 #pragma once
 
-#include "platform/qt/QtCanvas.h"
-
 #include <QWidget>
-
 #include <functional>
+
+#include "platform/qt/QtCanvas.h"
 
 namespace appqt {
 

@@ -16,8 +16,7 @@ QString qs(const std::string& text) { return QString::fromStdString(text); }
 
 }  // namespace
 
-ToolTableDialogView::ToolTableDialogView(app::TToolDefForm& model, QWidget* parent)
-    : QDialog(parent), model_(model) {
+ToolTableDialogView::ToolTableDialogView(app::TToolDefForm& model, QWidget* parent) : QDialog(parent), model_(model) {
   setObjectName(QStringLiteral("ToolDefForm"));
   setWindowTitle(qs(model_.Caption));
   setModal(true);

@@ -5,9 +5,9 @@
 // the tool table are not owned.
 #pragma once
 
-#include "app/ToolTableDialog.h"
-
 #include <QDialog>
+
+#include "app/ToolTableDialog.h"
 
 class QTableWidget;
 

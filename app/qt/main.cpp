@@ -1,7 +1,14 @@
 // veltris: the panel program. Creates the main window's model and its Qt view, and runs the
 // event loop.
-#include "MainWindow.h"
+#include <QApplication>
+#include <clocale>
+#include <cstdio>
+#include <cstdlib>
+#include <exception>
+#include <string>
+#include <vector>
 
+#include "MainWindow.h"
 #include "app/MainForm.h"
 #include "app/ProgramFiles.h"
 #include "machine/DefaultBackendFactory.h"
@@ -12,15 +19,6 @@
 #include "platform/qt/QtCanvas.h"
 #include "platform/qt/QtGuiDispatcher.h"
 #include "platform/qt/QtUiServices.h"
-
-#include <QApplication>
-
-#include <clocale>
-#include <cstdio>
-#include <cstdlib>
-#include <exception>
-#include <string>
-#include <vector>
 
 int main(int argc, char** argv) {
   QApplication application(argc, argv);
@@ -35,10 +33,10 @@ int main(int argc, char** argv) {
   machine::DefaultBackendFactory backends(ui);
   const panel::ObjectTypeTable objectTypes = panel::standardObjectTypes();
 
-  app::TMainForm form(app::MainFormServices{
-      ui, gui, canvas, platform::systemClock(), backends, machine::machineParameters(), objectTypes,
-      platform::executablePath(), app::xdgConfigFolder(std::getenv("XDG_CONFIG_HOME"), std::getenv("HOME")),
-      app::folderWritable});
+  app::TMainForm form(app::MainFormServices{ui, gui, canvas, platform::systemClock(), backends,
+                                            machine::machineParameters(), objectTypes, platform::executablePath(),
+                                            app::xdgConfigFolder(std::getenv("XDG_CONFIG_HOME"), std::getenv("HOME")),
+                                            app::folderWritable});
   try {
     // The program starts without a document, as "Datei" > "Neu" or "Öffnen..." expect.
     form.OnCreate(args);

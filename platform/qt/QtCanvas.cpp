@@ -1,9 +1,6 @@
 // Canvas calls carried out with a QPainter kept open on the canvas's own QImage.
 #include "platform/qt/QtCanvas.h"
 
-#include "platform/NumberFormat.h"
-#include "platform/qt/QtFont.h"
-
 #include <QBrush>
 #include <QColor>
 #include <QFontMetrics>
@@ -13,11 +10,13 @@
 #include <QPolygon>
 #include <QRect>
 #include <QString>
-
 #include <algorithm>
 #include <cmath>
 #include <numbers>
 #include <utility>
+
+#include "platform/NumberFormat.h"
+#include "platform/qt/QtFont.h"
 
 namespace platform {
 
@@ -38,12 +37,18 @@ Colour fromQRgb(QRgb value) {
 
 Qt::PenStyle toQtPenStyle(PenStyle style) {
   switch (style) {
-    case PenStyle::Solid: return Qt::SolidLine;
-    case PenStyle::Dash: return Qt::DashLine;
-    case PenStyle::Dot: return Qt::DotLine;
-    case PenStyle::DashDot: return Qt::DashDotLine;
-    case PenStyle::DashDotDot: return Qt::DashDotDotLine;
-    case PenStyle::Clear: return Qt::NoPen;
+    case PenStyle::Solid:
+      return Qt::SolidLine;
+    case PenStyle::Dash:
+      return Qt::DashLine;
+    case PenStyle::Dot:
+      return Qt::DotLine;
+    case PenStyle::DashDot:
+      return Qt::DashDotLine;
+    case PenStyle::DashDotDot:
+      return Qt::DashDotDotLine;
+    case PenStyle::Clear:
+      return Qt::NoPen;
   }
   return Qt::SolidLine;
 }
@@ -68,9 +73,12 @@ QPen toQPen(const Pen& pen) {
 
 QBrush toQBrush(const Brush& brush) {
   switch (brush.style) {
-    case BrushStyle::Solid: return QBrush(toQColor(brush.colour), Qt::SolidPattern);
-    case BrushStyle::Clear: return QBrush(Qt::NoBrush);
-    case BrushStyle::DiagCross: return QBrush(toQColor(brush.colour), Qt::DiagCrossPattern);
+    case BrushStyle::Solid:
+      return QBrush(toQColor(brush.colour), Qt::SolidPattern);
+    case BrushStyle::Clear:
+      return QBrush(Qt::NoBrush);
+    case BrushStyle::DiagCross:
+      return QBrush(toQColor(brush.colour), Qt::DiagCrossPattern);
   }
   return QBrush(Qt::NoBrush);
 }
@@ -81,9 +89,7 @@ QRect boxOf(int x1, int y1, int x2, int y2) {
 }
 
 // The pixels left..right-1, top..bottom-1 of a Rect; empty when it is empty or inside out.
-QRect toQRect(const Rect& rect) {
-  return QRect(QPoint(rect.left, rect.top), QPoint(rect.right - 1, rect.bottom - 1));
-}
+QRect toQRect(const Rect& rect) { return QRect(QPoint(rect.left, rect.top), QPoint(rect.right - 1, rect.bottom - 1)); }
 
 // Qt strokes a shape on the right and below its mathematical outline, so a shape with an outline
 // is drawn one pixel smaller to keep the outline inside the box; without an outline the fill

@@ -12,15 +12,14 @@
 // joins and so cover their end point.
 #pragma once
 
-#include "platform/Canvas.h"
-
 #include <QFont>
 #include <QImage>
 #include <QPainter>
-
 #include <mutex>
 #include <string>
 #include <vector>
+
+#include "platform/Canvas.h"
 
 class QRect;
 

@@ -1,12 +1,11 @@
 // Maps a drawing font onto the fonts this machine has.
 #include "platform/qt/QtFont.h"
 
-#include "platform/NumberFormat.h"
-
 #include <QFontDatabase>
 #include <QString>
-
 #include <algorithm>
+
+#include "platform/NumberFormat.h"
 
 namespace platform {
 

@@ -4,9 +4,9 @@
 // Does not block beyond the font database's own lock.
 #pragma once
 
-#include "platform/Canvas.h"
-
 #include <QFont>
+
+#include "platform/Canvas.h"
 
 namespace platform {
 

@@ -5,7 +5,6 @@
 #include <QCoreApplication>
 #include <QEvent>
 #include <QThread>
-
 #include <condition_variable>
 #include <cstdio>
 #include <exception>

@@ -11,13 +11,12 @@
 // are dropped; a worker waiting for one of them is released.
 #pragma once
 
-#include "platform/GuiDispatcher.h"
-
 #include <QObject>
-
 #include <deque>
 #include <memory>
 #include <mutex>
+
+#include "platform/GuiDispatcher.h"
 
 namespace platform {
 

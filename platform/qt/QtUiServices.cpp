@@ -15,21 +15,30 @@ QString qs(const std::string& text) { return QString::fromStdString(text); }
 
 QMessageBox::StandardButtons qtButtons(MsgButtons buttons) {
   switch (buttons) {
-    case MsgButtons::Ok: return QMessageBox::Ok;
-    case MsgButtons::OkCancel: return QMessageBox::Ok | QMessageBox::Cancel;
-    case MsgButtons::YesNo: return QMessageBox::Yes | QMessageBox::No;
-    case MsgButtons::YesNoCancel: return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
+    case MsgButtons::Ok:
+      return QMessageBox::Ok;
+    case MsgButtons::OkCancel:
+      return QMessageBox::Ok | QMessageBox::Cancel;
+    case MsgButtons::YesNo:
+      return QMessageBox::Yes | QMessageBox::No;
+    case MsgButtons::YesNoCancel:
+      return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
   }
   return QMessageBox::Ok;
 }
 
 QMessageBox::Icon qtIcon(MsgIcon icon) {
   switch (icon) {
-    case MsgIcon::None: return QMessageBox::NoIcon;
-    case MsgIcon::Information: return QMessageBox::Information;
-    case MsgIcon::Warning: return QMessageBox::Warning;
-    case MsgIcon::Error: return QMessageBox::Critical;
-    case MsgIcon::Question: return QMessageBox::Question;
+    case MsgIcon::None:
+      return QMessageBox::NoIcon;
+    case MsgIcon::Information:
+      return QMessageBox::Information;
+    case MsgIcon::Warning:
+      return QMessageBox::Warning;
+    case MsgIcon::Error:
+      return QMessageBox::Critical;
+    case MsgIcon::Question:
+      return QMessageBox::Question;
   }
   return QMessageBox::NoIcon;
 }
@@ -37,10 +46,13 @@ QMessageBox::Icon qtIcon(MsgIcon icon) {
 // The answer for a box closed with Escape or its close box: the "no" side of its buttons.
 MsgResult escapeResult(MsgButtons buttons) {
   switch (buttons) {
-    case MsgButtons::Ok: return MsgResult::Ok;
+    case MsgButtons::Ok:
+      return MsgResult::Ok;
     case MsgButtons::OkCancel:
-    case MsgButtons::YesNoCancel: return MsgResult::Cancel;
-    case MsgButtons::YesNo: return MsgResult::No;
+    case MsgButtons::YesNoCancel:
+      return MsgResult::Cancel;
+    case MsgButtons::YesNo:
+      return MsgResult::No;
   }
   return MsgResult::Cancel;
 }
@@ -68,11 +80,16 @@ MsgResult QtUiServices::messageBox(const std::string& text, const std::string& c
                                    MsgIcon icon) {
   QMessageBox box(qtIcon(icon), qs(caption), qs(text), qtButtons(buttons), parent_.data());
   switch (box.exec()) {
-    case QMessageBox::Ok: return MsgResult::Ok;
-    case QMessageBox::Cancel: return MsgResult::Cancel;
-    case QMessageBox::Yes: return MsgResult::Yes;
-    case QMessageBox::No: return MsgResult::No;
-    default: return escapeResult(buttons);
+    case QMessageBox::Ok:
+      return MsgResult::Ok;
+    case QMessageBox::Cancel:
+      return MsgResult::Cancel;
+    case QMessageBox::Yes:
+      return MsgResult::Yes;
+    case QMessageBox::No:
+      return MsgResult::No;
+    default:
+      return escapeResult(buttons);
   }
 }
 

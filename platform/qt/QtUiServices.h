@@ -6,14 +6,13 @@
 // boxes and dialogs are centred over it while it exists.
 #pragma once
 
-#include "platform/UiServices.h"
-
 #include <QPointer>
 #include <QString>
 #include <QStringList>
 #include <QWidget>
-
 #include <string>
+
+#include "platform/UiServices.h"
 
 namespace platform {
 
@@ -24,8 +23,7 @@ class QtUiServices final : public UiServices {
   // The window that boxes and dialogs belong to.
   void setParent(QWidget* parent) { parent_ = parent; }
 
-  MsgResult messageBox(const std::string& text, const std::string& caption, MsgButtons buttons,
-                       MsgIcon icon) override;
+  MsgResult messageBox(const std::string& text, const std::string& caption, MsgButtons buttons, MsgIcon icon) override;
   // The system beep; the desktop decides pitch and length.
   void Beep(unsigned hz, unsigned ms) override;
   std::optional<FileDialogResult> openFileDialog(const FileDialogRequest& request) override;

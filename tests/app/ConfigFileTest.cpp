@@ -1,14 +1,7 @@
 // Tests of the configuration file: defaults, the layout on disk, reading by key, tolerance of
 // line ends, bad values and old encodings, failing saves, and the recent-file record.
-#include "app/ConfigFile.h"
-
-#include "ProgramFolder.h"
-#include "support/ScriptedUi.h"
-
-#include "machine/TraceLog.h"
-#include "platform/TextFile.h"
-
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 
 #include <cerrno>
 #include <csignal>
@@ -17,8 +10,13 @@
 #include <fstream>
 #include <limits>
 #include <string>
-#include <sys/resource.h>
 #include <vector>
+
+#include "ProgramFolder.h"
+#include "app/ConfigFile.h"
+#include "machine/TraceLog.h"
+#include "platform/TextFile.h"
+#include "support/ScriptedUi.h"
 
 namespace {
 
@@ -128,9 +126,9 @@ TEST_F(ConfigFile, SaveWritesTheSectionsInOrderAsUtf8WithCrLf) {
   EXPECT_EQ(readRaw(), kChangedFile);
   EXPECT_TRUE(ui_.calls().empty());
 
-  const std::vector<std::string> expectedTrace = {
-      "Konfig_Speichern()", "[ToolDef] 0", "[ToolDef] 1", "[ToolDef] 2", "[ToolDef] 3",
-      "[ToolDef] 4",        "[ToolDef] 5", "[ToolDef] 6", "Konfig_Speichern() :: End"};
+  const std::vector<std::string> expectedTrace = {"Konfig_Speichern()", "[ToolDef] 0", "[ToolDef] 1",
+                                                  "[ToolDef] 2",        "[ToolDef] 3", "[ToolDef] 4",
+                                                  "[ToolDef] 5",        "[ToolDef] 6", "Konfig_Speichern() :: End"};
   EXPECT_EQ(platform::readTextLines(machine::Protokolldatei()).lines, expectedTrace);
 }
 
@@ -150,9 +148,9 @@ TEST_F(ConfigFile, KeysAreFoundByNameInAnySectionWhateverTheirCase) {
       "drawnummer=1\n"
       "FILE_1=/tmp/a=b.tvx\n"
       "[Anzeige]\n"
-      "DrawFraeswege\n"           // no '=': not an entry
+      "DrawFraeswege\n"  // no '=': not an entry
       "DrawLeerfahrten=1\n"
-      "DRAWLEERFAHRTEN=0\n"       // the first line of a key wins
+      "DRAWLEERFAHRTEN=0\n"  // the first line of a key wins
       "tstartfreq[6]=77\n"
       "[ToolDef]\n");
   EXPECT_TRUE(k.DrawNummer);
@@ -199,8 +197,8 @@ TEST_F(ConfigFile, BadValuesGiveZeroOrFalse) {
     const char* value;
     bool expected;
   };
-  const BoolCase bools[] = {{"1", true}, {" ja ", true}, {"TRUE", true}, {"wahr", true},
-                            {"0", false}, {"2", false},  {"", false},    {"yes", false}};
+  const BoolCase bools[] = {{"1", true},  {" ja ", true}, {"TRUE", true}, {"wahr", true},
+                            {"0", false}, {"2", false},   {"", false},    {"yes", false}};
   for (const auto& c : bools) {
     EXPECT_EQ(load(std::string("Nutzenfertigung=") + c.value).Nutzenfertigung, c.expected) << c.value;
   }

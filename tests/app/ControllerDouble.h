@@ -7,13 +7,12 @@
 // is an atomic.
 #pragma once
 
-#include "support/RecordingProtocolBackend.h"
-
-#include "machine/ControllerBackends.h"
-
 #include <atomic>
 #include <memory>
 #include <string>
+
+#include "machine/ControllerBackends.h"
+#include "support/RecordingProtocolBackend.h"
 
 namespace apptest {
 

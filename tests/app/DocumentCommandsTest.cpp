@@ -1,15 +1,14 @@
 // The document commands of the main window: open by extension, import, save and save as, close
 // and exit with their questions, the recent file and the title.
-#include "MainFormFixture.h"
-
-#include "panel/DocumentFile.h"
-#include "panel/NewDocument.h"
-#include "panel/PropertyRows.h"
-
 #include <gtest/gtest.h>
 
 #include <fstream>
 #include <ostream>
+
+#include "MainFormFixture.h"
+#include "panel/DocumentFile.h"
+#include "panel/NewDocument.h"
+#include "panel/PropertyRows.h"
 
 namespace {
 
@@ -36,7 +35,9 @@ class DocumentCommands : public apptest::MainFormTest {
     return path;
   }
 
-  void chooseFile(const std::filesystem::path& path) { ui_.pushFileAnswer(platform::FileDialogResult{path.string(), 1}); }
+  void chooseFile(const std::filesystem::path& path) {
+    ui_.pushFileAnswer(platform::FileDialogResult{path.string(), 1});
+  }
 
   int beepsOf(unsigned hz) const {
     int n = 0;
@@ -56,8 +57,7 @@ TEST_F(DocumentCommands, OpeningADocumentShowsItRecordsItAndTitlesTheWindow) {
   EXPECT_FALSE(form().bGeaendert);
   EXPECT_EQ(form().File_1, path.string());
   EXPECT_EQ(form().MenuFile1.Caption, "&1 " + path.string());
-  const std::string expectedTitle =
-      path.string().size() <= 40 ? path.string() : path.filename().string();
+  const std::string expectedTitle = path.string().size() <= 40 ? path.string() : path.filename().string();
   EXPECT_EQ(form().Caption, form().Fenstertitel + expectedTitle);
   const auto dialogs = ui_.calls();
   ASSERT_FALSE(dialogs.empty());
@@ -187,11 +187,11 @@ TEST_P(CloseFlows, AskOnlyForChangesAndNeverLoseThemToACancelledSave) {
   EXPECT_EQ(std::filesystem::exists(folder() / "gesichert.tvx"), c.saveDialogAnswered && c.closed);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Answers, CloseFlows,
-    ::testing::Values(CloseCase{false, {}, false, true, 0}, CloseCase{true, {MsgResult::No}, false, true, 1},
-                      CloseCase{true, {MsgResult::Yes}, true, true, 1},
-                      CloseCase{true, {MsgResult::Yes}, false, false, 1}));
+INSTANTIATE_TEST_SUITE_P(Answers, CloseFlows,
+                         ::testing::Values(CloseCase{false, {}, false, true, 0},
+                                           CloseCase{true, {MsgResult::No}, false, true, 1},
+                                           CloseCase{true, {MsgResult::Yes}, true, true, 1},
+                                           CloseCase{true, {MsgResult::Yes}, false, false, 1}));
 
 TEST_F(DocumentCommands, ExitWithAChangedDocumentAsksToSaveFirst) {
   form().bGeaendert = true;

@@ -4,19 +4,6 @@
 // attached or not. The parameter store is the fixture's own.
 #pragma once
 
-#include "ControllerDouble.h"
-#include "LockedCanvas.h"
-#include "ProgramFolder.h"
-#include "TestPointType.h"
-
-#include "app/MainForm.h"
-#include "machine/SharedParameters.h"
-#include "machine/TraceLog.h"
-#include "platform/TextFile.h"
-#include "support/ManualClock.h"
-#include "support/QueueDispatcher.h"
-#include "support/ScriptedUi.h"
-
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -25,6 +12,18 @@
 #include <memory>
 #include <string>
 #include <vector>
+
+#include "ControllerDouble.h"
+#include "LockedCanvas.h"
+#include "ProgramFolder.h"
+#include "TestPointType.h"
+#include "app/MainForm.h"
+#include "machine/SharedParameters.h"
+#include "machine/TraceLog.h"
+#include "platform/TextFile.h"
+#include "support/ManualClock.h"
+#include "support/QueueDispatcher.h"
+#include "support/ScriptedUi.h"
 
 namespace apptest {
 
@@ -66,8 +65,8 @@ class MainFormTest : public ProgramFolderTest {
 
   // The window as the program creates it, before it is shown.
   void create(const std::vector<std::string>& args = {"veltris"}) {
-    form_ = std::make_unique<app::TMainForm>(app::MainFormServices{
-        ui_, gui_, canvas_, clock_, factory_, params_, types_, folder() / "veltris", fallback_, writable_});
+    form_ = std::make_unique<app::TMainForm>(app::MainFormServices{ui_, gui_, canvas_, clock_, factory_, params_,
+                                                                   types_, folder() / "veltris", fallback_, writable_});
     view_ = std::make_unique<RecordingView>(*form_);
     form_->setView(view_.get());
     form_->OnCreate(args);

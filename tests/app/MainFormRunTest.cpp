@@ -1,14 +1,13 @@
 // Runs of the main window on its worker: the lock of the window and the progress carried to the
 // GUI thread, the snapshot, a second start while running, the stop with its question, stale stop
 // requests, failure codes, the status after a run, and a close or destruction during a run.
-#include "MainFormFixture.h"
+#include <chrono>
+#include <ostream>
 
+#include "MainFormFixture.h"
 #include "machine/FailureCodes.h"
 #include "panel/MillingRun.h"
 #include "platform/Event.h"
-
-#include <chrono>
-#include <ostream>
 
 namespace {
 

@@ -1,16 +1,15 @@
 // The main window's start and close: the one-time initialisation with and without a controller,
 // the status bar, the configuration it loads and saves, where its files go, and the close query
 // and close steps.
-#include "MainFormFixture.h"
-
-#include "app/ConfigFile.h"
-#include "machine/FailureCodes.h"
-#include "platform/ProgramPath.h"
-
 #include <sys/stat.h>
 
 #include <fstream>
 #include <ostream>
+
+#include "MainFormFixture.h"
+#include "app/ConfigFile.h"
+#include "machine/FailureCodes.h"
+#include "platform/ProgramPath.h"
 
 namespace {
 
@@ -164,11 +163,10 @@ TEST_P(CloseQuery, AsksUnlessInDevelopmentMode) {
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Cases, CloseQuery,
-    ::testing::Values(CloseQueryCase{{"veltris"}, {MsgResult::Yes}, true, true},
-                      CloseQueryCase{{"veltris"}, {MsgResult::No}, true, false},
-                      CloseQueryCase{{"veltris", "/Entwicklung"}, {}, false, true}));
+INSTANTIATE_TEST_SUITE_P(Cases, CloseQuery,
+                         ::testing::Values(CloseQueryCase{{"veltris"}, {MsgResult::Yes}, true, true},
+                                           CloseQueryCase{{"veltris"}, {MsgResult::No}, true, false},
+                                           CloseQueryCase{{"veltris", "/Entwicklung"}, {}, false, true}));
 
 TEST_F(MainFormTest, EachCloseStepRunsWhateverTheOthersDo) {
   factory_.attached = true;

@@ -1,10 +1,10 @@
 // Tests of the choice of the folder for the program's own files and of their names.
-#include "app/ProgramFiles.h"
-
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <ostream>
+
+#include "app/ProgramFiles.h"
 
 namespace {
 

@@ -2,13 +2,13 @@
 // one test, removed with everything in it afterwards.
 #pragma once
 
-#include "platform/ProgramPath.h"
-
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <filesystem>
 #include <string>
+
+#include "platform/ProgramPath.h"
 
 namespace apptest {
 

@@ -1,11 +1,11 @@
 // Tests of the command-line switches and the title they show in.
-#include "app/Switches.h"
-
 #include <gtest/gtest.h>
 
 #include <ostream>
 #include <string>
 #include <vector>
+
+#include "app/Switches.h"
 
 namespace {
 
@@ -40,16 +40,18 @@ INSTANTIATE_TEST_SUITE_P(
     Cases, Switches,
     ::testing::Values(
         SwitchCase{{"/usr/bin/veltris"}, false, false, false, 0, kPlain},
-        SwitchCase{{"veltris", "/zelko"}, true, false, false, 0,
-                   "Tessaly für USB-Beryl   22.01.13      /ZELKO    "},
+        SwitchCase{{"veltris", "/zelko"}, true, false, false, 0, "Tessaly für USB-Beryl   22.01.13      /ZELKO    "},
         // Given in any order, shown in the fixed one.
-        SwitchCase{{"veltris", "/Protokoll", "/ENTWICKLUNG", "/ZeLkO"}, true, true, true, 0,
+        SwitchCase{{"veltris", "/Protokoll", "/ENTWICKLUNG", "/ZeLkO"},
+                   true,
+                   true,
+                   true,
+                   0,
                    "Tessaly für USB-Beryl   22.01.13      /ZELKO /ENTWICKLUNG /PROTOKOLL    "},
         // Compared whole: neither prefixes, extensions nor blanks match.
         SwitchCase{{"veltris", "/ZELKOX", "ZELKO", "/ZELKO ", "/ZEL"}, false, false, false, 0, kPlain},
         // The program path is an argument like the others.
-        SwitchCase{{"/entwicklung"}, false, true, false, 0,
-                   "Tessaly für USB-Beryl   22.01.13      /ENTWICKLUNG    "},
+        SwitchCase{{"/entwicklung"}, false, true, false, 0, "Tessaly für USB-Beryl   22.01.13      /ENTWICKLUNG    "},
         // "/WZL" has no effect; "/TIME" counts each time it is given.
         SwitchCase{{"veltris", "/WZL", "/time", "/TIME"}, false, false, false, 2, kPlain}));
 

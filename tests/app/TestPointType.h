@@ -6,6 +6,11 @@
 // start a run and clear them with reset().
 #pragma once
 
+#include <atomic>
+#include <functional>
+#include <optional>
+#include <string>
+
 #include "panel/DrawContext.h"
 #include "panel/Keywords.h"
 #include "panel/MillContext.h"
@@ -13,11 +18,6 @@
 #include "panel/PanelView.h"
 #include "panel/PropertyRows.h"
 #include "panel/RowCells.h"
-
-#include <atomic>
-#include <functional>
-#include <optional>
-#include <string>
 
 namespace apptest {
 

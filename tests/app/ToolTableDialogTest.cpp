@@ -1,11 +1,11 @@
 // Tests of the tool-table dialog's model: what it shows, and that every way of closing stores
 // what the user typed.
-#include "app/ToolTableDialog.h"
-
 #include <gtest/gtest.h>
 
 #include <functional>
 #include <string>
+
+#include "app/ToolTableDialog.h"
 
 namespace {
 
@@ -55,7 +55,11 @@ TEST(ToolTableDialog, EveryWayOfClosingStoresWhatWasTyped) {
     std::function<void(const app::TToolDefForm&, app::ToolTable&)> close;
   };
   const Way ways[] = {
-      {"OK", [](const app::TToolDefForm& f, app::ToolTable& t) { f.OKBitBtnClick(t); f.OnClose(t); }},
+      {"OK",
+       [](const app::TToolDefForm& f, app::ToolTable& t) {
+         f.OKBitBtnClick(t);
+         f.OnClose(t);
+       }},
       {"Abbrechen or close box", [](const app::TToolDefForm& f, app::ToolTable& t) { f.OnClose(t); }},
   };
   struct Typed {

@@ -1,17 +1,18 @@
 // Fuzz target for the panel document readers: any bytes as a document file must open, import and
 // load as a library without a crash, and never leave the table without its header row.
-#include "panel/DocumentFile.h"
-#include "panel/NewDocument.h"
-#include "platform/ProgramPath.h"
-#include "platform/UiServices.h"
+#include <sys/mman.h>
+#include <unistd.h>
 
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
-#include <sys/mman.h>
-#include <unistd.h>
+
+#include "panel/DocumentFile.h"
+#include "panel/NewDocument.h"
+#include "platform/ProgramPath.h"
+#include "platform/UiServices.h"
 
 namespace {
 

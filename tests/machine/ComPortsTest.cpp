@@ -1,8 +1,4 @@
 // Tests of the serial port list, with the ports resolved through environment overrides.
-#include "machine/ComPorts.h"
-
-#include "TempFolder.h"
-
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -10,6 +6,9 @@
 #include <fstream>
 #include <string>
 #include <vector>
+
+#include "TempFolder.h"
+#include "machine/ComPorts.h"
 
 namespace {
 

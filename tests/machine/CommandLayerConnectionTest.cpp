@@ -1,14 +1,13 @@
 // Tests of the connection step, the sending of all machine parameters and the report of failure
 // codes through the command layer.
-#include "CommandLayerRig.h"
-
-#include "machine/FailureCodes.h"
-#include "support/ScriptedUi.h"
-
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
+
+#include "CommandLayerRig.h"
+#include "machine/FailureCodes.h"
+#include "support/ScriptedUi.h"
 
 namespace {
 
@@ -85,8 +84,8 @@ TEST(ConnectionStep, CreatesOpensAndIdentifiesTheBackEndOfEachType) {
     EXPECT_EQ(connected, c.connected) << c.type;
     EXPECT_EQ(rig.calls(), c.calls) << c.type;
     EXPECT_EQ(rig.params.Verbindungstext, c.verbindungstext) << c.type;
-    const int made = rig.factory.garnets + rig.factory.taktRichts + rig.factory.beryls + rig.factory.kyros +
-                     rig.factory.zelkoCOMs;
+    const int made =
+        rig.factory.garnets + rig.factory.taktRichts + rig.factory.beryls + rig.factory.kyros + rig.factory.zelkoCOMs;
     EXPECT_EQ(made, c.connected ? 1 : 0) << c.type;
   }
 }
@@ -160,7 +159,8 @@ TEST(ConnectionStep, TrennenClosesTheLinkOfTheConfiguredTypeOnly) {
     int type;
     std::string calls;
   } cases[] = {
-      {0, ""}, {1, ""}, {2, "Beryl Trennen"}, {3, "Kyro Trennen"}, {5, "zelkoCOM UnInit"}, {13, "zelkoCOM UnInit"}, {8, ""},
+      {0, ""}, {1, ""}, {2, "Beryl Trennen"}, {3, "Kyro Trennen"}, {5, "zelkoCOM UnInit"}, {13, "zelkoCOM UnInit"},
+      {8, ""},
   };
   for (const auto& c : cases) {
     CommandLayerRig rig(c.type);
@@ -184,15 +184,15 @@ TEST(InitializeSteuerung, SendsEveryParameterInOrderWithMakerSettingsFirst) {
   rig.layer.InitializeSteuerung(true);
 
   const std::vector<std::string> expected{
-      "zelkoCOM SendenUndWarten c,x50\r 64", "zelkoCOM SendenUndWarten c,y50\r 64",
-      "zelkoCOM SendenUndWarten c,z120\r 64", "zelkoCOM SendenUndWarten c,u0\r 64",
-      "zelkoCOM SendenUndWarten D,x2\r 64", "zelkoCOM SendenUndWarten D,y2\r 64",
-      "zelkoCOM SendenUndWarten D,z2\r 64", "zelkoCOM SendenUndWarten D,u2\r 64",
+      "zelkoCOM SendenUndWarten c,x50\r 64",          "zelkoCOM SendenUndWarten c,y50\r 64",
+      "zelkoCOM SendenUndWarten c,z120\r 64",         "zelkoCOM SendenUndWarten c,u0\r 64",
+      "zelkoCOM SendenUndWarten D,x2\r 64",           "zelkoCOM SendenUndWarten D,y2\r 64",
+      "zelkoCOM SendenUndWarten D,z2\r 64",           "zelkoCOM SendenUndWarten D,u2\r 64",
       "zelkoCOM Startgeschwindigkeit_einstellen 210", "zelkoCOM Endgeschwindigkeit_einstellen 0 210",
       "zelkoCOM Endgeschwindigkeit_einstellen 1 420", "zelkoCOM Endgeschwindigkeit_einstellen 2 630",
-      "zelkoCOM Rampenlaenge_einstellen 150", "zelkoCOM Ansteuersignale_einstellen 1",
-      "zelkoCOM Referenzoffset_einstellen x 100", "zelkoCOM Referenzoffset_einstellen y 200",
-      "zelkoCOM Referenzoffset_einstellen z 400", "zelkoCOM Referenzgeschwindigkeit_einstellen 380",
+      "zelkoCOM Rampenlaenge_einstellen 150",         "zelkoCOM Ansteuersignale_einstellen 1",
+      "zelkoCOM Referenzoffset_einstellen x 100",     "zelkoCOM Referenzoffset_einstellen y 200",
+      "zelkoCOM Referenzoffset_einstellen z 400",     "zelkoCOM Referenzgeschwindigkeit_einstellen 380",
   };
   EXPECT_EQ(rig.log.lines, expected);
   EXPECT_EQ(CommandLayerRig::traceLines(), (std::vector<std::string>{
@@ -219,7 +219,8 @@ TEST(InitializeSteuerung, MakerSettingsGoOnlyToTypes5And10InMakerMode) {
     bool maker;
     std::size_t settings;
   } cases[] = {
-      {5, true, 8}, {10, true, 8}, {5, false, 0}, {6, true, 0}, {11, true, 0}, {13, true, 0}, {0, true, 0}, {2, true, 0},
+      {5, true, 8},  {10, true, 8}, {5, false, 0}, {6, true, 0},
+      {11, true, 0}, {13, true, 0}, {0, true, 0},  {2, true, 0},
   };
   for (const auto& c : cases) {
     CommandLayerRig rig(c.type);

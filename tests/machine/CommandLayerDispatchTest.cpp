@@ -1,14 +1,13 @@
 // Tests of the command layer's dispatch: for every operation and controller type, the trace line
 // and the back-end calls made (or none), and the behaviour when a back-end object is missing.
-#include "CommandLayerRig.h"
-
-#include "machine/FailureCodes.h"
-
 #include <gtest/gtest.h>
 
 #include <functional>
 #include <map>
 #include <string>
+
+#include "CommandLayerRig.h"
+#include "machine/FailureCodes.h"
 
 namespace {
 
@@ -31,12 +30,25 @@ struct Row {
 std::string expectedFor(const Row& row, int type) {
   if (const auto it = row.byType.find(type); it != row.byType.end()) return it->second;
   switch (type) {
-    case 0: return row.garnet;
-    case 1: case 4: case 7: return row.taktRicht;
-    case 2: return row.beryl;
-    case 3: return row.kyro;
-    case 5: case 6: case 10: case 11: case 12: case 13: return row.protocol;
-    default: return row.none;
+    case 0:
+      return row.garnet;
+    case 1:
+    case 4:
+    case 7:
+      return row.taktRicht;
+    case 2:
+      return row.beryl;
+    case 3:
+      return row.kyro;
+    case 5:
+    case 6:
+    case 10:
+    case 11:
+    case 12:
+    case 13:
+      return row.protocol;
+    default:
+      return row.none;
   }
 }
 
@@ -49,30 +61,46 @@ TEST(CommandLayerDispatch, EachOperationReachesTheBackEndOfItsType) {
   const std::string vektorTrace = "Vektorfahrt_ausfuehren(1,2,   10,  -20,   30,1)";
   const Row rows[] = {
       {"Reset", [](CommandLayer& l) { return none([](CommandLayer& c) { c.Reset_durchfuehren(); }, l); },
-       "Reset_durchfuehren()", "Garnet Reset_durchfuehren", "TaktRicht Reset_durchfuehren",
-       "Beryl Reset_durchfuehren", "Kyro Reset_durchfuehren", "zelkoCOM Reset"},
+       "Reset_durchfuehren()", "Garnet Reset_durchfuehren", "TaktRicht Reset_durchfuehren", "Beryl Reset_durchfuehren",
+       "Kyro Reset_durchfuehren", "zelkoCOM Reset"},
       {"Version",
        [](CommandLayer& l) {
          l.params().Verbindungstext = "alt";
          l.Version_abfragen();
          return "'" + l.params().Verbindungstext + "'";
        },
-       "Version_abfragen()", "Garnet Version_abfragen | = 'Garnet-Karte'", "",
-       "Beryl Version_abfragen | = 'Beryl V2'", "Kyro Version_abfragen | = 'Kyro V3'",
-       "zelkoCOM Version_abfragen | = 'Cobalt-Kyro V1.0'", "= 'alt'",
+       "Version_abfragen()",
+       "Garnet Version_abfragen | = 'Garnet-Karte'",
+       "",
+       "Beryl Version_abfragen | = 'Beryl V2'",
+       "Kyro Version_abfragen | = 'Kyro V3'",
+       "zelkoCOM Version_abfragen | = 'Cobalt-Kyro V1.0'",
+       "= 'alt'",
        {{1, "TaktRicht Version_abfragen | = 'Zircon'"},
         {4, "TaktRicht Version_abfragen | = 'Takt/Richtung'"},
         {7, "TaktRicht Version_abfragen | = 'Onyx'"}}},
       {"Position", [](CommandLayer& l) { return std::to_string(l.Position_abfragen('y')); }, "",
-       "Garnet Position_abfragen y | = 11", "TaktRicht Position_abfragen y | = 12",
-       "Beryl Wert_abfragen y | = 13", "Kyro Wert_abfragen y | = 14", "= 15", "= 0"},
-      {"Ansteuersignale", [](CommandLayer& l) { return none([](CommandLayer& c) { c.Ansteuersignale_einstellen(); }, l); },
-       "Ansteuersignale_einstellen()", "", "", "Beryl Ansteuersignale_einstellen 0", "",
-       "zelkoCOM Ansteuersignale_einstellen 1", "",
+       "Garnet Position_abfragen y | = 11", "TaktRicht Position_abfragen y | = 12", "Beryl Wert_abfragen y | = 13",
+       "Kyro Wert_abfragen y | = 14", "= 15", "= 0"},
+      {"Ansteuersignale",
+       [](CommandLayer& l) { return none([](CommandLayer& c) { c.Ansteuersignale_einstellen(); }, l); },
+       "Ansteuersignale_einstellen()",
+       "",
+       "",
+       "Beryl Ansteuersignale_einstellen 0",
+       "",
+       "zelkoCOM Ansteuersignale_einstellen 1",
+       "",
        {{6, "zelkoCOM Ansteuersignale_einstellen 0"}, {10, "zelkoCOM Ansteuersignale_einstellen 0"}}},
-      {"Schrittbetrieb", [](CommandLayer& l) { return none([](CommandLayer& c) { c.Schrittbetrieb_einstellen(); }, l); },
-       "Schrittbetrieb_einstellen()", "Garnet Schrittbetrieb_einstellen 1 2", "",
-       "Beryl Schrittbetrieb_einstellen 1", "", "", "",
+      {"Schrittbetrieb",
+       [](CommandLayer& l) { return none([](CommandLayer& c) { c.Schrittbetrieb_einstellen(); }, l); },
+       "Schrittbetrieb_einstellen()",
+       "Garnet Schrittbetrieb_einstellen 1 2",
+       "",
+       "Beryl Schrittbetrieb_einstellen 1",
+       "",
+       "",
+       "",
        {{6, "zelkoCOM Halb_Vollschrittbetrieb_einstellen 1 2"},
         {10, "zelkoCOM Halb_Vollschrittbetrieb_einstellen 1 2"}}},
       {"Schrittbetrieb with step/direction signals",
@@ -81,8 +109,8 @@ TEST(CommandLayerDispatch, EachOperationReachesTheBackEndOfItsType) {
          l.Schrittbetrieb_einstellen();
          return std::string();
        },
-       "Schrittbetrieb_einstellen()", "Garnet Schrittbetrieb_einstellen 1 2", "",
-       "Beryl Schrittbetrieb_einstellen 1", "", ""},
+       "Schrittbetrieb_einstellen()", "Garnet Schrittbetrieb_einstellen 1 2", "", "Beryl Schrittbetrieb_einstellen 1",
+       "", ""},
       {"Z_Achse", [](CommandLayer& l) { return none([](CommandLayer& c) { c.Z_Achse_einstellen(); }, l); },
        "Z_Achse_einstellen()", "", "", "Beryl Z_Achse_einstellen 2", "", ""},
       {"U_Achse", [](CommandLayer& l) { return none([](CommandLayer& c) { c.U_Achse_einstellen(); }, l); },
@@ -112,7 +140,8 @@ TEST(CommandLayerDispatch, EachOperationReachesTheBackEndOfItsType) {
        "Referenzoffset_einstellen(z,0.25)", "Garnet Referenzoffset_einstellen z 100",
        "TaktRicht Referenzoffset_einstellen z 100", "Beryl Referenzoffset_einstellen z 100", "",
        "zelkoCOM Referenzoffset_einstellen z 100"},
-      {"Referenzfahrt", [](CommandLayer& l) { return none([](CommandLayer& c) { c.Referenzfahrt_ausfuehren("zx"); }, l); },
+      {"Referenzfahrt",
+       [](CommandLayer& l) { return none([](CommandLayer& c) { c.Referenzfahrt_ausfuehren("zx"); }, l); },
        "Referenzfahrt_ausfuehren(zx)", "Garnet Referenzfahrt_ausfuehren zx", "TaktRicht Referenzfahrt_ausfuehren zx",
        "Beryl Referenzfahrt_ausfuehren zx", "Kyro Referenzfahrt_ausfuehren zx", "zelkoCOM Referenzfahrt_ausfuehren zx"},
       {"Vektorfahrt executed",
@@ -129,7 +158,8 @@ TEST(CommandLayerDispatch, EachOperationReachesTheBackEndOfItsType) {
       {"Achsen_anhalten", [](CommandLayer& l) { return none([](CommandLayer& c) { c.Achsen_anhalten(); }, l); },
        "Achsen_anhalten()", "Garnet Achsen_anhalten", "TaktRicht Achsen_anhalten", "Beryl Achsen_anhalten",
        "Kyro Achsen_anhalten", "zelkoCOM Achsen_anhalten"},
-      {"Achsen_sofort_stoppen", [](CommandLayer& l) { return none([](CommandLayer& c) { c.Achsen_sofort_stoppen(); }, l); },
+      {"Achsen_sofort_stoppen",
+       [](CommandLayer& l) { return none([](CommandLayer& c) { c.Achsen_sofort_stoppen(); }, l); },
        "Achsen_sofort_stoppen()", "Garnet Achsen_sofort_stoppen", "TaktRicht Achsen_sofort_stoppen",
        "Beryl Achsen_sofort_stoppen", "Kyro Achsen_sofort_stoppen", "zelkoCOM Achsen_sofort_stoppen"},
       {"Ausgang 0", [](CommandLayer& l) { return none([](CommandLayer& c) { c.Ausgangssignal_setzen(0, 1); }, l); },
@@ -141,7 +171,8 @@ TEST(CommandLayerDispatch, EachOperationReachesTheBackEndOfItsType) {
       {"Ausgang 2", [](CommandLayer& l) { return none([](CommandLayer& c) { c.Ausgangssignal_setzen(2, 1); }, l); },
        "Ausgangssignal_setzen(2,1)", "", "TaktRicht Ausgangssignal_setzen 2 1", "", "",
        "zelkoCOM Ausgangssignal_setzen 2 1"},
-      {"Stift senken", [](CommandLayer& l) { return none([](CommandLayer& c) { c.Ausgangssignal_setzen(122, 1); }, l); },
+      {"Stift senken",
+       [](CommandLayer& l) { return none([](CommandLayer& c) { c.Ausgangssignal_setzen(122, 1); }, l); },
        "Ausgangssignal_setzen(122,1)", "", "TaktRicht Ausgangssignal_setzen 122 1",
        "Beryl Vektorfahrt_ausfuehren 1 0 0 0 1 13", "", "zelkoCOM Ausgangssignal_setzen 122 1"},
       {"Stift heben", [](CommandLayer& l) { return none([](CommandLayer& c) { c.Ausgangssignal_setzen(122, 0); }, l); },
@@ -149,16 +180,22 @@ TEST(CommandLayerDispatch, EachOperationReachesTheBackEndOfItsType) {
        "Beryl Vektorfahrt_ausfuehren 1 0 0 0 -1 13", "", "zelkoCOM Ausgangssignal_setzen 122 0"},
       {"Programmdurchlaeufe",
        [](CommandLayer& l) { return none([](CommandLayer& c) { c.Programmdurchlaeufe_hinterlegen(3); }, l); },
-       "Programmdurchlaeufe_hinterlegen(3)", "", "", "", "", "", "",
+       "Programmdurchlaeufe_hinterlegen(3)",
+       "",
+       "",
+       "",
+       "",
+       "",
+       "",
        {{5, "zelkoCOM Programmdurchlaeufe_hinterlegen 3"}, {6, "zelkoCOM Programmdurchlaeufe_hinterlegen 3"}}},
-      {"Befehle_ausfuehren", [](CommandLayer& l) { return none([](CommandLayer& c) { c.Befehle_ausfuehren(); }, l); }, "",
-       "", "", "Beryl Befehl_senden  1 | Beryl Antwort_lesen | Beryl Warten_bis_bereit",
+      {"Befehle_ausfuehren", [](CommandLayer& l) { return none([](CommandLayer& c) { c.Befehle_ausfuehren(); }, l); },
+       "", "", "", "Beryl Befehl_senden  1 | Beryl Antwort_lesen | Beryl Warten_bis_bereit",
        "Kyro Befehl_senden  1 | Kyro Antwort_lesen | Kyro Warten_bis_bereit", ""},
       {"Warten_bis_bereit", [](CommandLayer& l) { return none([](CommandLayer& c) { c.Warten_bis_bereit(); }, l); }, "",
        "", "", "Beryl Warten_bis_bereit", "Kyro Warten_bis_bereit", ""},
       {"Eingang", [](CommandLayer& l) { return std::string(l.Eingang_abfragen(12) ? "true" : "false"); }, "",
-       "Garnet Eingang_abfragen 12 | = true", "TaktRicht Eingang_abfragen 12 | = true", "= false", "= false",
-       "= false", "= false"},
+       "Garnet Eingang_abfragen 12 | = true", "TaktRicht Eingang_abfragen 12 | = true", "= false", "= false", "= false",
+       "= false"},
   };
 
   for (const auto& row : rows) {

@@ -1,15 +1,14 @@
 // Tests of moves and homing through the command layer: the skip rule, the stop check, the wait
 // for a protocol controller's final answer, the homing order and the mm/step conversions.
-#include "CommandLayerRig.h"
-
-#include "machine/FailureCodes.h"
-#include "machine/TraceFormat.h"
-
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <limits>
 #include <string>
+
+#include "CommandLayerRig.h"
+#include "machine/FailureCodes.h"
+#include "machine/TraceFormat.h"
 
 namespace {
 
@@ -147,15 +146,12 @@ TEST(ReferenzfahrtReihenfolge, OrderFollowsTheReferenceNumbersOfTheSelectedAxes)
     int sx, sy, sz, su;
     std::string order;
   } cases[] = {
-      {2, 3, 1, 4, 1, 1, 1, 0, "zxy"},
-      {1, 1, 2, 2, 1, 1, 1, 1, "xyzu"},   // equal numbers keep axis order
-      {2, 3, 1, 4, 1, 0, 1, 1, "zxu"},    // y left out whatever its number
-      {2, 3, 1, 4, 0, 0, 0, 0, ""},
-      {4, 3, 2, 1, 1, 1, 1, 1, "uzyx"},
-      {0, 2, 1, -3, 1, 1, 1, 1, "zy"},    // numbers of 0 and below are never homed
-      {99, 1, 150, 2, 1, 1, 1, 1, "yuxz"},  // 99 and above come last, in axis order
-      {99, 99, 99, 99, 1, 1, 1, 1, "xyzu"},
-      {1, 2, 3, 4, -1, 1, 1, 2, "yzu"},   // a negative flag does not select
+      {2, 3, 1, 4, 1, 1, 1, 0, "zxy"},      {1, 1, 2, 2, 1, 1, 1, 1, "xyzu"},  // equal numbers keep axis order
+      {2, 3, 1, 4, 1, 0, 1, 1, "zxu"},                                         // y left out whatever its number
+      {2, 3, 1, 4, 0, 0, 0, 0, ""},         {4, 3, 2, 1, 1, 1, 1, 1, "uzyx"},
+      {0, 2, 1, -3, 1, 1, 1, 1, "zy"},                                         // numbers of 0 and below are never homed
+      {99, 1, 150, 2, 1, 1, 1, 1, "yuxz"},                                     // 99 and above come last, in axis order
+      {99, 99, 99, 99, 1, 1, 1, 1, "xyzu"}, {1, 2, 3, 4, -1, 1, 1, 2, "yzu"},  // a negative flag does not select
   };
   for (const auto& c : cases) {
     CommandLayerRig rig(5);
@@ -173,8 +169,9 @@ TEST(ReferenzfahrtReihenfolge, ParallelPortTypesHomeOneAxisPerRunOthersAllInOne)
     std::string calls;
   } cases[] = {
       {0, "Garnet Referenzfahrt_ausfuehren z | Garnet Referenzfahrt_ausfuehren x | Garnet Referenzfahrt_ausfuehren y"},
-      {4, "TaktRicht Referenzfahrt_ausfuehren z | TaktRicht Referenzfahrt_ausfuehren x | "
-          "TaktRicht Referenzfahrt_ausfuehren y"},
+      {4,
+       "TaktRicht Referenzfahrt_ausfuehren z | TaktRicht Referenzfahrt_ausfuehren x | "
+       "TaktRicht Referenzfahrt_ausfuehren y"},
       {2, "Beryl Referenzfahrt_ausfuehren zxy"},
       {3, "Kyro Referenzfahrt_ausfuehren zxy"},
       {6, "zelkoCOM Referenzfahrt_ausfuehren zxy"},
@@ -239,17 +236,9 @@ TEST(Conversions, MillimetresToStepsTruncateTowardZeroAndSaturate) {
     int steps;
   } cases[] = {
       {'x', 2.3, 919},  // 400 * 2.3 is just below 920
-      {'x', 0.0049, 1},
-      {'x', -0.0049, -1},
-      {'x', 1.0, 400},
-      {'X', 1.0, 400},
-      {'Z', 10.0, 500},
+      {'x', 0.0049, 1}, {'x', -0.0049, -1}, {'x', 1.0, 400},   {'X', 1.0, 400},    {'Z', 10.0, 500},
       {'y', 5.0, 0},  // gear ratio 0
-      {'u', 5.0, 0},
-      {'q', 1.0, 0},
-      {'x', 1e12, kMax},
-      {'x', -1e12, kMin},
-      {'x', std::nan(""), 0},
+      {'u', 5.0, 0},    {'q', 1.0, 0},      {'x', 1e12, kMax}, {'x', -1e12, kMin}, {'x', std::nan(""), 0},
   };
   for (const auto& c : cases) EXPECT_EQ(rig.layer.mm_in_Schritte(c.axis, c.mm), c.steps) << c.axis << " " << c.mm;
 
@@ -273,11 +262,8 @@ TEST(Conversions, ReferenceOffsetIsRoundedUpForLowerCaseAxesOnly) {
     double mm;
     std::string call;
   } cases[] = {
-      {'x', 0.25, "x 100"},
-      {'x', 0.2501, "x 101"},
-      {'x', -0.2501, "x -100"},  // up means toward plus infinity
-      {'X', 0.25, "X 0"},
-      {'y', 0.25, "y 0"},  // gear ratio 0
+      {'x', 0.25, "x 100"},        {'x', 0.2501, "x 101"}, {'x', -0.2501, "x -100"},  // up means toward plus infinity
+      {'X', 0.25, "X 0"},          {'y', 0.25, "y 0"},                                // gear ratio 0
       {'x', 1e12, "x 2147483647"},
   };
   for (const auto& c : cases) {

@@ -2,17 +2,16 @@
 // temporary program folder for the trace log.
 #pragma once
 
+#include <atomic>
+#include <string>
+#include <vector>
+
 #include "RecordingBackends.h"
 #include "TempFolder.h"
-
 #include "machine/CommandLayer.h"
 #include "machine/MachineParameters.h"
 #include "machine/TraceLog.h"
 #include "platform/TextFile.h"
-
-#include <atomic>
-#include <string>
-#include <vector>
 
 namespace machinetest {
 

@@ -1,11 +1,10 @@
 // Tests of the failure-code texts and the warning box that reports a code.
-#include "machine/FailureCodes.h"
-
-#include "support/ScriptedUi.h"
-
 #include <gtest/gtest.h>
 
 #include <string>
+
+#include "machine/FailureCodes.h"
+#include "support/ScriptedUi.h"
 
 namespace {
 

@@ -1,14 +1,13 @@
 // Tests of setting the file times of the development files in the program folder.
-#include "machine/FileTimes.h"
-
-#include "TempFolder.h"
-
-#include <gtest/gtest.h>
-
 #include <fcntl.h>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
 #include <fstream>
 #include <string>
-#include <sys/stat.h>
+
+#include "TempFolder.h"
+#include "machine/FileTimes.h"
 
 namespace {
 
@@ -51,9 +50,9 @@ class DateizeitenSetzen : public ::testing::Test {
 };
 
 TEST_F(DateizeitenSetzen, StampsTheDevelopmentFilesAndTheGivenExtensions) {
-  const char* matching[] = {"main.cpp", "Form.H",   "Unit.dfm",  "veltris.res", "veltris.bpr",
-                            "veltris_param.dat", "panel.tvx", "x.obj", "veltris.exe", "liesmich.TXT",
-                            "Start.lnk", "make.bat", "logo.png", "a.b.cpp", "extra.xyz", "more.Abc"};
+  const char* matching[] = {"main.cpp",  "Form.H",  "Unit.dfm",    "veltris.res",  "veltris.bpr", "veltris_param.dat",
+                            "panel.tvx", "x.obj",   "veltris.exe", "liesmich.TXT", "Start.lnk",   "make.bat",
+                            "logo.png",  "a.b.cpp", "extra.xyz",   "more.Abc"};
   const char* others[] = {"notes.md", "main.cpp.bak", "cpp", "noext", "other.abcd"};
   for (const char* name : matching) file(name);
   for (const char* name : others) file(name);
@@ -98,7 +97,7 @@ TEST_F(DateizeitenSetzen, LeavesSymbolicLinksAndTheirTargetsAlone) {
 TEST_F(DateizeitenSetzen, InvalidTimeStampChangesNothing) {
   const auto path = file("main.cpp");
   const machine::FileTimeStamp invalid[] = {
-      {2013, 13, 0, 22, 8, 0, 0, 0}, {2013, 2, 0, 30, 8, 0, 0, 0}, {2013, 1, 0, 22, 24, 0, 0, 0},
+      {2013, 13, 0, 22, 8, 0, 0, 0}, {2013, 2, 0, 30, 8, 0, 0, 0},    {2013, 1, 0, 22, 24, 0, 0, 0},
       {2013, 1, 0, 22, 8, 60, 0, 0}, {2013, 1, 0, 22, 8, 0, 0, 1000}, {2013, 0, 0, 0, 0, 0, 0, 0},
   };
   for (const auto& s : invalid) {

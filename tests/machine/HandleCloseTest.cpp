@@ -1,18 +1,15 @@
 // Tests of the descriptor close helper and its trace line.
-#include "machine/HandleClose.h"
-
-#include "machine/TraceLog.h"
-
-#include "TempFolder.h"
-
-#include "platform/TextFile.h"
-
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cerrno>
-#include <fcntl.h>
 #include <string>
-#include <unistd.h>
+
+#include "TempFolder.h"
+#include "machine/HandleClose.h"
+#include "machine/TraceLog.h"
+#include "platform/TextFile.h"
 
 namespace {
 

@@ -1,20 +1,18 @@
 // Tests of the machine parameter record: defaults, file names, the parameter file's layout on
 // disk, reading (keys, conversions, range checks) and failing writes.
-#include "machine/MachineParameters.h"
-
-#include "TempFolder.h"
-#include "support/ScriptedUi.h"
-
-#include "platform/TextFile.h"
-
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 
 #include <csignal>
 #include <cstdint>
 #include <fstream>
 #include <limits>
 #include <string>
-#include <sys/resource.h>
+
+#include "TempFolder.h"
+#include "machine/MachineParameters.h"
+#include "platform/TextFile.h"
+#include "support/ScriptedUi.h"
 
 namespace {
 
@@ -116,8 +114,12 @@ const char kDefaultFile[] =
     "\r\n"
     "RefAktiv[0]=1\r\nRefAktiv[1]=1\r\nRefAktiv[2]=1\r\nRefAktiv[3]=0\r\n"
     "\r\n"
-    "xWerkst\xFC" "cknullpunkt=0.00\r\nyWerkst\xFC" "cknullpunkt=0.00\r\n"
-    "zWerkst\xFC" "cknullpunkt=0.00\r\nuWerkst\xFC" "cknullpunkt=0.00\r\n"
+    "xWerkst\xFC"
+    "cknullpunkt=0.00\r\nyWerkst\xFC"
+    "cknullpunkt=0.00\r\n"
+    "zWerkst\xFC"
+    "cknullpunkt=0.00\r\nuWerkst\xFC"
+    "cknullpunkt=0.00\r\n"
     "\r\n"
     "xParkposition=0.00\r\nyParkposition=0.00\r\nzParkposition=0.00\r\nuParkposition=0.00\r\n"
     "\r\n"
@@ -319,14 +321,10 @@ TEST_F(ParameterFile, ToolLengthDifferenceOnlyForControllerTypesFiveAndSix) {
     double expected;
   };
   const Case cases[] = {
-      {"Modul=5\r\nzWZLdelta=1.50\r\n", 1.5},
-      {"Modul=6\r\nzWZLdelta=1.50\r\n", 1.5},
-      {"zWZLdelta=1.50\r\nModul=6\r\n", 1.5},
-      {"Modul=0\r\nzWZLdelta=1.50\r\n", 0.0},
-      {"Modul=1\r\nzWZLdelta=1.50\r\n", 0.0},
-      {"Modul=2\r\nzWZLdelta=1.50\r\n", 0.0},
-      {"Modul=10\r\nzWZLdelta=1.50\r\n", 0.0},
-      {"zWZLdelta=1.50\r\n", 0.0},
+      {"Modul=5\r\nzWZLdelta=1.50\r\n", 1.5},  {"Modul=6\r\nzWZLdelta=1.50\r\n", 1.5},
+      {"zWZLdelta=1.50\r\nModul=6\r\n", 1.5},  {"Modul=0\r\nzWZLdelta=1.50\r\n", 0.0},
+      {"Modul=1\r\nzWZLdelta=1.50\r\n", 0.0},  {"Modul=2\r\nzWZLdelta=1.50\r\n", 0.0},
+      {"Modul=10\r\nzWZLdelta=1.50\r\n", 0.0}, {"zWZLdelta=1.50\r\n", 0.0},
   };
   for (const auto& c : cases) EXPECT_DOUBLE_EQ(load(c.file).zWZLdelta, c.expected) << c.file;
 }
@@ -348,7 +346,10 @@ TEST_F(ParameterFile, KeysMatchWithoutRegardToCaseAndTheFirstLineWins) {
   EXPECT_EQ(load("Modul=5=6\r\nModul=6\r\n").Modul, 0);
   EXPECT_EQ(load("Modul =5\r\n").Modul, 0);
   // Ü and ü differ in their byte; the key still matches, from a Windows-1252 or a UTF-8 file.
-  EXPECT_DOUBLE_EQ(load("XWERKST\xDC" "CKNULLPUNKT=1,5\r\n").xWerkstücknullpunkt, 1.5);
+  EXPECT_DOUBLE_EQ(load("XWERKST\xDC"
+                        "CKNULLPUNKT=1,5\r\n")
+                       .xWerkstücknullpunkt,
+                   1.5);
   EXPECT_DOUBLE_EQ(load("yWerkstücknullpunkt=-2.5\r\n").yWerkstücknullpunkt, -2.5);
 }
 

@@ -6,15 +6,14 @@
 // Thread context: one test thread; nothing blocks.
 #pragma once
 
-#include "support/RecordingProtocolBackend.h"
-
-#include "machine/ControllerBackends.h"
-
 #include <array>
 #include <functional>
 #include <memory>
 #include <string>
 #include <vector>
+
+#include "machine/ControllerBackends.h"
+#include "support/RecordingProtocolBackend.h"
 
 namespace machinetest {
 
@@ -42,11 +41,20 @@ std::string callLine(const std::string& object, const char* operation, const Arg
 
 inline int axisIndex(char axis) {
   switch (axis) {
-    case 'x': case 'X': return 0;
-    case 'y': case 'Y': return 1;
-    case 'z': case 'Z': return 2;
-    case 'u': case 'U': return 3;
-    default: return -1;
+    case 'x':
+    case 'X':
+      return 0;
+    case 'y':
+    case 'Y':
+      return 1;
+    case 'z':
+    case 'Z':
+      return 2;
+    case 'u':
+    case 'U':
+      return 3;
+    default:
+      return -1;
   }
 }
 
@@ -104,7 +112,9 @@ class RecordingParallelBackend final : public machine::ParallelPortBackend {
 
  private:
   template <class... Args>
-  void rec(const char* op, const Args&... args) { log_.add(callLine(name_, op, args...)); }
+  void rec(const char* op, const Args&... args) {
+    log_.add(callLine(name_, op, args...));
+  }
 
   std::string name_;
   CallLog& log_;
@@ -161,7 +171,9 @@ class RecordingSyncSerialBackend final : public machine::SyncSerialBackend {
 
  private:
   template <class... Args>
-  void rec(const char* op, const Args&... args) { log_.add(callLine(name_, op, args...)); }
+  void rec(const char* op, const Args&... args) {
+    log_.add(callLine(name_, op, args...));
+  }
 
   std::string name_;
   CallLog& log_;

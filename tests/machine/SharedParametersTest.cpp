@@ -1,10 +1,10 @@
 // Tests of the process-wide parameter store under concurrent use.
-#include "machine/SharedParameters.h"
-
 #include <gtest/gtest.h>
 
 #include <thread>
 #include <vector>
+
+#include "machine/SharedParameters.h"
 
 namespace {
 

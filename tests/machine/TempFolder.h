@@ -2,12 +2,12 @@
 // end of its scope; optionally made the program folder for the duration.
 #pragma once
 
-#include "platform/ProgramPath.h"
-
 #include <cstdlib>
 #include <filesystem>
 #include <stdexcept>
 #include <string>
+
+#include "platform/ProgramPath.h"
 
 namespace machinetest {
 

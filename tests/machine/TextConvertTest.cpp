@@ -1,11 +1,11 @@
 // Tests of the tolerant number, boolean, trim and port-number conversions.
-#include "machine/TextConvert.h"
-
 #include <gtest/gtest.h>
 
 #include <cstdint>
 #include <limits>
 #include <string>
+
+#include "machine/TextConvert.h"
 
 namespace {
 
@@ -97,10 +97,16 @@ TEST(ComNummer, JoinsTheDigitsOfShortPortTexts) {
     int value;
   };
   const Case cases[] = {
-      {"COM12", 12}, {"COM3", 3}, {"COM", 0},          {"", 0},
-      {"C1O2", 12},  {"123456789", 123456789},          {"COM123456", 123456},
+      {"COM12", 12},
+      {"COM3", 3},
+      {"COM", 0},
+      {"", 0},
+      {"C1O2", 12},
+      {"123456789", 123456789},
+      {"COM123456", 123456},
       // Longer than nine characters: refused rather than overflowing.
-      {"COM1234567", 0}, {"9999999999", 0},
+      {"COM1234567", 0},
+      {"9999999999", 0},
   };
   for (const auto& c : cases) EXPECT_EQ(machine::ComNummer(c.text), c.value) << '"' << c.text << '"';
 }

@@ -1,18 +1,16 @@
 // Tests of the trace log: line format on disk, control-byte rendering, a missing folder and
 // concurrent writers.
-#include "machine/TraceLog.h"
-
-#include "TempFolder.h"
-
-#include "platform/ProgramPath.h"
-#include "platform/TextFile.h"
-
 #include <gtest/gtest.h>
 
 #include <set>
 #include <string>
 #include <thread>
 #include <vector>
+
+#include "TempFolder.h"
+#include "machine/TraceLog.h"
+#include "platform/ProgramPath.h"
+#include "platform/TextFile.h"
 
 namespace {
 

@@ -1,18 +1,18 @@
 // Round trips per second of the protocol driver against the simulated controller on a
 // pseudo-terminal: a setting on the normal channel and a query on the '@' channel. Not part of
 // the test run; built with -DVELTRIS_BENCHMARKS=ON.
-#include "ZelkoSim.h"
-#include "machine/ZelkoCom.h"
-#include "platform/Clock.h"
-#include "platform/ProgramPath.h"
-#include "support/ScriptedUi.h"
-
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <functional>
 #include <string>
+
+#include "ZelkoSim.h"
+#include "machine/ZelkoCom.h"
+#include "platform/Clock.h"
+#include "platform/ProgramPath.h"
+#include "support/ScriptedUi.h"
 
 namespace {
 

@@ -1,7 +1,6 @@
 // The protocol driver's commands over the line: the exact bytes of each, the arguments refused
 // before anything is sent, the answers each accepts, and the queries.
 #include "ZelkoRig.h"
-
 #include "machine/FailureCodes.h"
 
 namespace machinetest {
@@ -35,7 +34,8 @@ TEST_P(ZelkoCommand, SendsItsExactBytesAndTakesTheAnswer) {
 INSTANTIATE_TEST_SUITE_P(
     Settings, ZelkoCommand,
     ::testing::Values(
-        CommandCase{"StartSpeedAtItsLimit", [](TzelkoCOM& d) { d.Startgeschwindigkeit_einstellen(128000); }, "#S128000\r"},
+        CommandCase{"StartSpeedAtItsLimit", [](TzelkoCOM& d) { d.Startgeschwindigkeit_einstellen(128000); },
+                    "#S128000\r"},
         CommandCase{"EndSpeed", [](TzelkoCOM& d) { d.Endgeschwindigkeit_einstellen(10, 4000); }, "#E10,4000\r"},
         CommandCase{"Ramp", [](TzelkoCOM& d) { d.Rampenlaenge_einstellen(60000); }, "#R60000\r"},
         CommandCase{"HomingSpeed", [](TzelkoCOM& d) { d.Referenzgeschwindigkeit_einstellen(800); }, "#E9,800\r"},
@@ -53,10 +53,13 @@ INSTANTIATE_TEST_SUITE_P(
                     "#S" + std::string(124, '0') + "\r"},
         CommandCase{"MakerSetting", [](TzelkoCOM& d) { d.SendenUndWarten("c,z120\r", 64); }, "c,z120\r"},
         CommandCase{"Homing", [](TzelkoCOM& d) { d.Referenzfahrt_ausfuehren("zxy"); }, "$Hzxy\r"},
-        CommandCase{"RelativeMove", [](TzelkoCOM& d) { d.Vektorfahrt_ausfuehren(1, 1, 400, 0, -25); }, "L1,x400,z-25\r"},
+        CommandCase{"RelativeMove", [](TzelkoCOM& d) { d.Vektorfahrt_ausfuehren(1, 1, 400, 0, -25); },
+                    "L1,x400,z-25\r"},
         CommandCase{"RelativeNothing", [](TzelkoCOM& d) { d.Vektorfahrt_ausfuehren(1, 2, 0, 0, 0); }, "L2,x0,y0,z0\r"},
-        CommandCase{"AbsoluteMove", [](TzelkoCOM& d) { d.Vektorfahrt_ausfuehren(0, 2, 100, 99999, -5); }, "L2,X100,Z-5\r"},
-        CommandCase{"AbsoluteNoAxis", [](TzelkoCOM& d) { d.Vektorfahrt_ausfuehren(0, 1, 99999, 99999, 99999); }, "L1\r"},
+        CommandCase{"AbsoluteMove", [](TzelkoCOM& d) { d.Vektorfahrt_ausfuehren(0, 2, 100, 99999, -5); },
+                    "L2,X100,Z-5\r"},
+        CommandCase{"AbsoluteNoAxis", [](TzelkoCOM& d) { d.Vektorfahrt_ausfuehren(0, 1, 99999, 99999, 99999); },
+                    "L1\r"},
         CommandCase{"AbsoluteZero", [](TzelkoCOM& d) { d.Vektorfahrt_ausfuehren(0, 1, 0, 0, 0); }, "L1,X0,Y0,Z0\r"}),
     [](const auto& param) { return std::string(param.param.name); });
 
@@ -121,18 +124,28 @@ const std::string kUnknown = std::string("E1") + kBel;
 
 INSTANTIATE_TEST_SUITE_P(
     Answers, ZelkoAnswer,
-    ::testing::Values(
-        AnswerCase{"SignalKindUnknown", "T", kUnknown, [](TzelkoCOM& d) { d.Ansteuersignale_einstellen(0); }, 1021},
-        AnswerCase{"StepModeUnknown", "F", kUnknown, [](TzelkoCOM& d) { d.Halb_Vollschrittbetrieb_einstellen(1, 1); }, 1021},
-        AnswerCase{"SpeedUnknown", "#S", kUnknown, [](TzelkoCOM& d) { d.Startgeschwindigkeit_einstellen(5); }, machine::ACK_ERROR},
-        AnswerCase{"OutputWithoutAck", "A", std::string("X") + kAck, [](TzelkoCOM& d) { d.Ausgangssignal_setzen(1, 1); }, machine::ACK_ERROR},
-        AnswerCase{"MoveWithoutNak", "L", std::string(1, kAck), [](TzelkoCOM& d) { d.Vektorfahrt_ausfuehren(1, 1, 5, 0, 0); }, machine::NAK_ERROR},
-        AnswerCase{"HomingRefused", "$H", kUnknown, [](TzelkoCOM& d) { d.Referenzfahrt_ausfuehren("x"); }, machine::NAK_ERROR},
-        AnswerCase{"ResetWrong", "@R", std::string("@RX") + kAck, [](TzelkoCOM& d) { d.Reset(); }, machine::COMMUNICATION_ERROR},
-        AnswerCase{"StopWrong", "@S", std::string("@B") + kAck, [](TzelkoCOM& d) { d.Achsen_sofort_stoppen(); }, machine::COMMUNICATION_ERROR},
-        AnswerCase{"HaltWrong", "@B", std::string("@RS") + kAck, [](TzelkoCOM& d) { d.Achsen_anhalten(); }, machine::COMMUNICATION_ERROR},
-        AnswerCase{"VersionWrong", "@V", std::string("@X1") + kAck, [](TzelkoCOM& d) { d.Version_abfragen(); }, machine::COMMUNICATION_ERROR},
-        AnswerCase{"PositionWrong", "@Lx", std::string("@Ly 5") + kAck, [](TzelkoCOM& d) { d.Wert_lesen('x'); }, machine::COMMUNICATION_ERROR}),
+    ::testing::Values(AnswerCase{"SignalKindUnknown", "T", kUnknown,
+                                 [](TzelkoCOM& d) { d.Ansteuersignale_einstellen(0); }, 1021},
+                      AnswerCase{"StepModeUnknown", "F", kUnknown,
+                                 [](TzelkoCOM& d) { d.Halb_Vollschrittbetrieb_einstellen(1, 1); }, 1021},
+                      AnswerCase{"SpeedUnknown", "#S", kUnknown,
+                                 [](TzelkoCOM& d) { d.Startgeschwindigkeit_einstellen(5); }, machine::ACK_ERROR},
+                      AnswerCase{"OutputWithoutAck", "A", std::string("X") + kAck,
+                                 [](TzelkoCOM& d) { d.Ausgangssignal_setzen(1, 1); }, machine::ACK_ERROR},
+                      AnswerCase{"MoveWithoutNak", "L", std::string(1, kAck),
+                                 [](TzelkoCOM& d) { d.Vektorfahrt_ausfuehren(1, 1, 5, 0, 0); }, machine::NAK_ERROR},
+                      AnswerCase{"HomingRefused", "$H", kUnknown, [](TzelkoCOM& d) { d.Referenzfahrt_ausfuehren("x"); },
+                                 machine::NAK_ERROR},
+                      AnswerCase{"ResetWrong", "@R", std::string("@RX") + kAck, [](TzelkoCOM& d) { d.Reset(); },
+                                 machine::COMMUNICATION_ERROR},
+                      AnswerCase{"StopWrong", "@S", std::string("@B") + kAck,
+                                 [](TzelkoCOM& d) { d.Achsen_sofort_stoppen(); }, machine::COMMUNICATION_ERROR},
+                      AnswerCase{"HaltWrong", "@B", std::string("@RS") + kAck,
+                                 [](TzelkoCOM& d) { d.Achsen_anhalten(); }, machine::COMMUNICATION_ERROR},
+                      AnswerCase{"VersionWrong", "@V", std::string("@X1") + kAck,
+                                 [](TzelkoCOM& d) { d.Version_abfragen(); }, machine::COMMUNICATION_ERROR},
+                      AnswerCase{"PositionWrong", "@Lx", std::string("@Ly 5") + kAck,
+                                 [](TzelkoCOM& d) { d.Wert_lesen('x'); }, machine::COMMUNICATION_ERROR}),
     [](const auto& param) { return std::string(param.param.name); });
 
 class ZelkoQuery : public ZelkoRig {

@@ -1,12 +1,11 @@
 // The protocol driver's link: opening (port numbers, missing and busy ports), the probe of
 // Connect, closing while calls wait, reopening, and a line that hangs up.
-#include "ZelkoRig.h"
-
-#include "machine/FailureCodes.h"
-
 #include <fcntl.h>
 #include <sys/file.h>
 #include <unistd.h>
+
+#include "ZelkoRig.h"
+#include "machine/FailureCodes.h"
 
 namespace machinetest {
 namespace {
@@ -63,14 +62,14 @@ TEST_P(OpenFailure, FailsAtOnceWithTheCodeOfItsCause) {
   EXPECT_EQ(codeOf([&] { driver.Startgeschwindigkeit_einstellen(100); }), machine::HANDLE_COM_PORT_ERROR);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Cases, OpenFailure,
-    ::testing::Values(OpenCase{"PortZero", 0, nullptr, machine::COM_PORT_ERROR},
-                      OpenCase{"NegativePort", -3, nullptr, machine::COM_PORT_ERROR},
-                      OpenCase{"PortBeyond127", 128, nullptr, machine::COM_PORT_ERROR},
-                      OpenCase{"NoSuchDevice", 9, "/dev/veltris-no-such-port", machine::HANDLE_COM_PORT_ERROR},
-                      OpenCase{"NotASerialPort", 9, "/dev/null", machine::HANDLE_COM_PORT_ERROR}),
-    [](const auto& param) { return std::string(param.param.name); });
+INSTANTIATE_TEST_SUITE_P(Cases, OpenFailure,
+                         ::testing::Values(OpenCase{"PortZero", 0, nullptr, machine::COM_PORT_ERROR},
+                                           OpenCase{"NegativePort", -3, nullptr, machine::COM_PORT_ERROR},
+                                           OpenCase{"PortBeyond127", 128, nullptr, machine::COM_PORT_ERROR},
+                                           OpenCase{"NoSuchDevice", 9, "/dev/veltris-no-such-port",
+                                                    machine::HANDLE_COM_PORT_ERROR},
+                                           OpenCase{"NotASerialPort", 9, "/dev/null", machine::HANDLE_COM_PORT_ERROR}),
+                         [](const auto& param) { return std::string(param.param.name); });
 
 // Another process's hold on the port, as an exclusive lock on its device.
 class PortHolder {
@@ -115,8 +114,9 @@ TEST_F(ZelkoLink, APortHeldElsewhereIsTriedTwentyTimesThenRefused) {
   for (int ms = 25; ms < 500; ms += 25) expected.push_back(ms);
   EXPECT_EQ(neverReleases.sleeps, expected);
   const auto lines = traceLines();
-  EXPECT_EQ(std::count_if(lines.begin(), lines.end(),
-                          [](const std::string& l) { return l.rfind("zelkoCOM->Init(7, 115200) :: GetLastError()=", 0) == 0; }),
+  EXPECT_EQ(std::count_if(
+                lines.begin(), lines.end(),
+                [](const std::string& l) { return l.rfind("zelkoCOM->Init(7, 115200) :: GetLastError()=", 0) == 0; }),
             20);
 }
 

@@ -1,8 +1,9 @@
 // A small panel document milled end to end over the line: the real command layer, connected
 // through the real back-end factory, drives the simulated controller; the simulator's positions
 // show where the tool went. And the stop button's halt during a move of the run.
-#include "ZelkoRig.h"
+#include <atomic>
 
+#include "ZelkoRig.h"
 #include "machine/CommandLayer.h"
 #include "machine/DefaultBackendFactory.h"
 #include "machine/FailureCodes.h"
@@ -15,8 +16,6 @@
 #include "panel/PropertyRows.h"
 #include "panel/RowCells.h"
 #include "support/RecordingCanvas.h"
-
-#include <atomic>
 
 namespace machinetest {
 namespace {
@@ -106,7 +105,8 @@ TEST_F(ZelkoMilling, ADocumentIsMilledOverTheLine) {
   EXPECT_EQ(visits(12000, 12000, 1200), 1);
   EXPECT_EQ(visits(12000, 12000, 2800), 1);
   // Spindle on before the first move, coolant around each cut, everything off at the end.
-  const auto firstMove = std::find_if(commands.begin(), commands.end(), [](const std::string& c) { return c[0] == 'L'; });
+  const auto firstMove =
+      std::find_if(commands.begin(), commands.end(), [](const std::string& c) { return c[0] == 'L'; });
   EXPECT_NE(std::find(commands.begin(), firstMove, "A1,1"), firstMove);
   EXPECT_EQ(std::count(commands.begin(), commands.end(), "A2,1"), 2);
   EXPECT_EQ(commands.back(), "A2,0");

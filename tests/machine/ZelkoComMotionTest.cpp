@@ -2,7 +2,6 @@
 // during a move (halt, stop, queries), and answers that come late, in pieces, with noise or not
 // at all, after which the link must go on in step.
 #include "ZelkoRig.h"
-
 #include "machine/FailureCodes.h"
 
 namespace machinetest {
@@ -133,13 +132,12 @@ const auto kAskVersion = [](machine::TzelkoCOM& d) { d.Version_abfragen(); };
 
 INSTANTIATE_TEST_SUITE_P(
     Faults, FaultThenRecovery,
-    ::testing::Values(
-        FaultCase{"SilentSetting", SimFault::silence("#S"), kSetSpeed, machine::WAIT_TIMEOUT, ""},
-        FaultCase{"LateSetting", SimFault::late("#S", 150ms), kSetSpeed, machine::WAIT_TIMEOUT, "<ACK>"},
-        FaultCase{"SilentQuery", SimFault::silence("@V"), kAskVersion, machine::WAIT_TIMEOUT, ""},
-        FaultCase{"LateQuery", SimFault::late("@V", 150ms), kAskVersion, machine::WAIT_TIMEOUT,
-                  "@V Cobalt-Kyro V1.0<ACK>"},
-        FaultCase{"NoisyAnswer", SimFault::noise("#S", "zz"), kSetSpeed, machine::ACK_ERROR, ""}),
+    ::testing::Values(FaultCase{"SilentSetting", SimFault::silence("#S"), kSetSpeed, machine::WAIT_TIMEOUT, ""},
+                      FaultCase{"LateSetting", SimFault::late("#S", 150ms), kSetSpeed, machine::WAIT_TIMEOUT, "<ACK>"},
+                      FaultCase{"SilentQuery", SimFault::silence("@V"), kAskVersion, machine::WAIT_TIMEOUT, ""},
+                      FaultCase{"LateQuery", SimFault::late("@V", 150ms), kAskVersion, machine::WAIT_TIMEOUT,
+                                "@V Cobalt-Kyro V1.0<ACK>"},
+                      FaultCase{"NoisyAnswer", SimFault::noise("#S", "zz"), kSetSpeed, machine::ACK_ERROR, ""}),
     [](const auto& param) { return std::string(param.param.name); });
 
 TEST_F(ZelkoMotion, ALatePositionIsNeverTakenForTheNextQuery) {

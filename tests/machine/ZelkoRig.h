@@ -3,27 +3,26 @@
 // trace log. Helpers run a call on another thread and read the driver's failure codes.
 #pragma once
 
-#include "TempFolder.h"
-
-#include "ZelkoSim.h"
-#include "machine/TraceLog.h"
-#include "machine/ZelkoCom.h"
-#include "platform/TextFile.h"
-#include "support/ManualClock.h"
-#include "support/ScriptedUi.h"
-
 #include <gtest/gtest.h>
+#include <poll.h>
+#include <sys/inotify.h>
+#include <unistd.h>
 
 #include <chrono>
 #include <cstdlib>
 #include <functional>
 #include <future>
 #include <optional>
-#include <poll.h>
 #include <string>
-#include <sys/inotify.h>
-#include <unistd.h>
 #include <vector>
+
+#include "TempFolder.h"
+#include "ZelkoSim.h"
+#include "machine/TraceLog.h"
+#include "machine/ZelkoCom.h"
+#include "platform/TextFile.h"
+#include "support/ManualClock.h"
+#include "support/ScriptedUi.h"
 
 namespace machinetest {
 
@@ -93,7 +92,8 @@ class ZelkoRig : public ::testing::Test {
     bool found = traced(line);
     while (!found && std::chrono::steady_clock::now() < deadline) {
       pollfd pfd{watch, POLLIN, 0};
-      const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+      const auto left =
+          std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
       if (::poll(&pfd, 1, static_cast<int>(left.count()) + 1) > 0) {
         char events[4096];
         while (::read(watch, events, sizeof events) > 0) {

@@ -1,13 +1,12 @@
 // Motion primitives: machine moves in steps (relative and, while recording, absolute), arcs,
 // outputs, the travels to the workpiece zero and the park position, and the simulation.
-#include "MachineFixture.h"
-
-#include "panel/CncMotion.h"
-
 #include <gtest/gtest.h>
 
 #include <ostream>
 #include <sstream>
+
+#include "MachineFixture.h"
+#include "panel/CncMotion.h"
 
 namespace {
 
@@ -28,8 +27,8 @@ TEST_F(Motion, ATravelGoesUpToTheSafetyHeightAndMovesXThenY) {
 TEST_F(Motion, WhileRecordingATravelIsAbsoluteWithUnmovedAxesAs99999) {
   recording_ = true;
   motion_.cncMoveTo(1.0, 1.0);
-  EXPECT_EQ(moves(), (Strings{"0 1 99999 99999 2000", "1 2 0 0 -800", "0 2 4400 99999 99999",
-                              "0 2 99999 8400 99999", "1 2 0 0 800"}));
+  EXPECT_EQ(moves(), (Strings{"0 1 99999 99999 2000", "1 2 0 0 -800", "0 2 4400 99999 99999", "0 2 99999 8400 99999",
+                              "1 2 0 0 800"}));
 }
 
 TEST_F(Motion, ATravelToWhereTheToolIsMovesNothingEvenInZ) {

@@ -1,18 +1,17 @@
 // Panel document files: writing version 2, reading both versions, import, library loading, the
 // row splitting from the end, and files that cannot be read or written.
-#include "TraceLogFolder.h"
-
-#include "panel/DocumentFile.h"
-#include "panel/NewDocument.h"
-#include "panel/PropertyRows.h"
-#include "platform/TextFile.h"
-#include "support/ScriptedUi.h"
-
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <fstream>
 #include <ostream>
+
+#include "TraceLogFolder.h"
+#include "panel/DocumentFile.h"
+#include "panel/NewDocument.h"
+#include "panel/PropertyRows.h"
+#include "platform/TextFile.h"
+#include "support/ScriptedUi.h"
 
 namespace {
 
@@ -109,9 +108,8 @@ TEST_P(Version, IsTakenFromTheFirstLine) {
 
 INSTANTIATE_TEST_SUITE_P(Lines, Version,
                          ::testing::Values(VersionCase{"[Version 2.0]", 20}, VersionCase{"[Version 2.7]", 20},
-                                           VersionCase{"Frontplatte 100 50 2 3 0", 10},
-                                           VersionCase{"Version 2.0", -1}, VersionCase{"", -1},
-                                           VersionCase{"frontplatte", -1}));
+                                           VersionCase{"Frontplatte 100 50 2 3 0", 10}, VersionCase{"Version 2.0", -1},
+                                           VersionCase{"", -1}, VersionCase{"frontplatte", -1}));
 
 TEST_F(DocumentFile, AMissingFileHasNoVersion) { EXPECT_EQ(panel::DateiVersion(dir_ / "none.tvx"), -1); }
 
@@ -235,11 +233,11 @@ TEST_P(RowSplit, TakesTheCellsFromTheEnd) {
 
 INSTANTIATE_TEST_SUITE_P(
     Lines, RowSplit,
-    ::testing::Values(
-        SplitCase{"K;1;2;3;4;5;6;7;8;9;10;ja;true", {"K", "1", "2", "3", "4", "5", "6", "7", "8", "9", "10", "ja", "true"}},
-        SplitCase{"X;K;1;2;3;4;5;6;7;8;9;10;ja;true",
-                  {"K", "1", "2", "3", "4", "5", "6", "7", "8", "9", "10", "ja", "true"}},
-        SplitCase{"K;ja;true", {"K", "K", "K", "K", "K", "K", "K", "K", "K", "K", "K", "ja", "true"}},
-        SplitCase{";;;;;;;;;;;;", {"", "", "", "", "", "", "", "", "", "", "", "", ""}}));
+    ::testing::Values(SplitCase{"K;1;2;3;4;5;6;7;8;9;10;ja;true",
+                                {"K", "1", "2", "3", "4", "5", "6", "7", "8", "9", "10", "ja", "true"}},
+                      SplitCase{"X;K;1;2;3;4;5;6;7;8;9;10;ja;true",
+                                {"K", "1", "2", "3", "4", "5", "6", "7", "8", "9", "10", "ja", "true"}},
+                      SplitCase{"K;ja;true", {"K", "K", "K", "K", "K", "K", "K", "K", "K", "K", "K", "ja", "true"}},
+                      SplitCase{";;;;;;;;;;;;", {"", "", "", "", "", "", "", "", "", "", "", "", ""}}));
 
 }  // namespace

@@ -1,12 +1,11 @@
 // Arrow heads, direction arrows, arcs, row numbers and imported path steps on a recording canvas.
-#include "TraceLogFolder.h"
+#include <gtest/gtest.h>
 
+#include "TraceLogFolder.h"
 #include "panel/DrawHelpers.h"
 #include "panel/ImportPath.h"
 #include "panel/PanelDrawing.h"
 #include "support/RecordingCanvas.h"
-
-#include <gtest/gtest.h>
 
 namespace {
 
@@ -21,8 +20,7 @@ TEST(DrawHelpers, AnArrowHeadPointsTowardsItsTargetAndKeepsThePen) {
   panel::PfeilspitzeZeichnen(canvas, 100, 100, 200, 100);  // pointing right
   const auto polys = canvas.opsOf(CanvasOp::Kind::Polygon);
   ASSERT_EQ(polys.size(), 1u);
-  EXPECT_EQ(polys[0].points,
-            (std::vector<platform::Point>{{100, 100}, {100, 104}, {112, 100}, {100, 96}, {100, 100}}));
+  EXPECT_EQ(polys[0].points, (std::vector<platform::Point>{{100, 100}, {100, 104}, {112, 100}, {100, 96}, {100, 100}}));
   EXPECT_EQ(polys[0].pen.style, platform::PenStyle::Solid);
   EXPECT_EQ(polys[0].brush.colour, 0xFF0000u);
   EXPECT_EQ(canvas.penPos(), (platform::Point{7, 8}));

@@ -1,16 +1,15 @@
 // The milling walk: order over the copies and rows, shifts, keyword dispatch, progress and
 // screen hook, the copy counts, and failure codes passing through.
-#include "panel/KonturenFraesen.h"
-
-#include "RecordingMotion.h"
-#include "TraceLogFolder.h"
-
 #include <gtest/gtest.h>
 
 #include <initializer_list>
 #include <optional>
 #include <string>
 #include <vector>
+
+#include "RecordingMotion.h"
+#include "TraceLogFolder.h"
+#include "panel/KonturenFraesen.h"
 
 namespace {
 
@@ -29,8 +28,7 @@ struct Call {
 };
 
 std::ostream& operator<<(std::ostream& os, const Call& c) {
-  return os << "(typ " << c.typ << ", row " << c.row << ", shift " << c.xShift << "/" << c.yShift
-            << ")";
+  return os << "(typ " << c.typ << ", row " << c.row << ", shift " << c.xShift << "/" << c.yShift << ")";
 }
 
 class MillingWalk : public paneltest::TraceLogFolder {
@@ -39,8 +37,7 @@ class MillingWalk : public paneltest::TraceLogFolder {
     form_.MenuNutzenfertigung.Checked = true;
     // Every type, the note included, records its call: the walk alone decides what is called.
     for (int typ = 0; typ < panel::kKonturTypCount; ++typ) {
-      types_[static_cast<KonturTyp>(typ)].millRow = [this, typ](MillContext& context,
-                                                                const StringGrid&, int row) {
+      types_[static_cast<KonturTyp>(typ)].millRow = [this, typ](MillContext& context, const StringGrid&, int row) {
         calls_.push_back({typ, row, context.form.Nutzenversatz.x, context.form.Nutzenversatz.y});
         return true;
       };
@@ -54,14 +51,11 @@ class MillingWalk : public paneltest::TraceLogFolder {
     for (const char* keyword : keywords) grid.setCells(0, row++, keyword);
   }
 
-  void setCopies(int x, int y, double xSpacing, double ySpacing) {
-    form_.Nutzenfertigung = {xSpacing, ySpacing, x, y};
-  }
+  void setCopies(int x, int y, double xSpacing, double ySpacing) { form_.Nutzenfertigung = {xSpacing, ySpacing, x, y}; }
 
   void mill() {
-    MillContext context{form_, types_, motion_, [this] {
-                          hookPositions_.push_back(form_.FortschrittsanzeigeProgressBar.Position);
-                        }};
+    MillContext context{form_, types_, motion_,
+                        [this] { hookPositions_.push_back(form_.FortschrittsanzeigeProgressBar.Position); }};
     panel::KonturenFraesen(context);
   }
 
@@ -101,9 +95,8 @@ TEST_F(MillingWalk, DispatchesTrimmedKeywordsAndSkipsNotesUnknownAndLowerCase) {
   mill();
 
   EXPECT_EQ(calls_, (std::vector<Call>{{5, 1, 0, 0}, {11, 6, 0, 0}}));
-  EXPECT_EQ(traceLines(), (std::vector<std::string>{"", "[1] RECHTECK2", "", "[2] kreis", "",
-                                                    "[3] UNBEKANNT", "", "[4] ---", "", "[5] ",
-                                                    "", "[6] HPGL/PLT", ""}));
+  EXPECT_EQ(traceLines(), (std::vector<std::string>{"", "[1] RECHTECK2", "", "[2] kreis", "", "[3] UNBEKANNT", "",
+                                                    "[4] ---", "", "[5] ", "", "[6] HPGL/PLT", ""}));
   // Skipped rows still advance the progress and refresh the screen.
   EXPECT_EQ(hookPositions_, (std::vector<int>{1, 2, 3, 4, 5, 6}));
 }
@@ -168,9 +161,7 @@ TEST_F(MillingWalk, RowThatFailsToParseIsNotMilled) {
 }
 
 TEST_F(MillingWalk, ThrownCodeLeavesTheWalkUnchanged) {
-  types_[KonturTyp::Kreis].millRow = [](MillContext&, const StringGrid&, int) -> bool {
-    throw 2000;
-  };
+  types_[KonturTyp::Kreis].millRow = [](MillContext&, const StringGrid&, int) -> bool { throw 2000; };
   setRows({"TOOL", "KREIS", "TOOL"});
   setCopies(2, 1, 10.0, 10.0);
 

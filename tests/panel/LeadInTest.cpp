@@ -1,15 +1,14 @@
 // Lead-in moves: the arc geometry of every case, the 21 segments of the entry and exit arcs, the
 // ramp of a circle, and what "mitte" leaves out.
-#include "RecordingMotion.h"
-
-#include "panel/LeadIn.h"
-#include "support/RecordingCanvas.h"
-
 #include <gtest/gtest.h>
 
 #include <ostream>
 #include <string>
 #include <vector>
+
+#include "RecordingMotion.h"
+#include "panel/LeadIn.h"
+#include "support/RecordingCanvas.h"
 
 namespace {
 
@@ -47,40 +46,39 @@ TEST_P(LeadInGeometry, PutsTheArcsBesideTheStartOnTheSideOfTheCompensation) {
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, LeadInGeometry,
-    ::testing::Values(
-        GeometryCase{"Uhrzeigersinn", "innen", {10, 20}, {12, 20}, {12, 18}, {12, 22}},
-        GeometryCase{"Gegenuhrzeigersinn", "aussen", {0, 0}, {-2, 0}, {-2, 2}, {-2, -2}},
-        GeometryCase{"Uhrzeigersinn", "aussen-steg", {0, 0}, {-2, 0}, {-2, -2}, {-2, 2}},
-        GeometryCase{"irgendwie", "innen-tasche", {0, 0}, {2, 0}, {2, 2}, {2, -2}},
-        GeometryCase{"Uhrzeigersinn", "mitte", {3, 4}, {3, 4}, {3, 4}, {3, 4}},
-        GeometryCase{"Uhrzeigersinn", "Innen", {3, 4}, {3, 4}, {3, 4}, {3, 4}}));
+    ::testing::Values(GeometryCase{"Uhrzeigersinn", "innen", {10, 20}, {12, 20}, {12, 18}, {12, 22}},
+                      GeometryCase{"Gegenuhrzeigersinn", "aussen", {0, 0}, {-2, 0}, {-2, 2}, {-2, -2}},
+                      GeometryCase{"Uhrzeigersinn", "aussen-steg", {0, 0}, {-2, 0}, {-2, -2}, {-2, 2}},
+                      GeometryCase{"irgendwie", "innen-tasche", {0, 0}, {2, 0}, {2, 2}, {2, -2}},
+                      GeometryCase{"Uhrzeigersinn", "mitte", {3, 4}, {3, 4}, {3, 4}, {3, 4}},
+                      GeometryCase{"Uhrzeigersinn", "Innen", {3, 4}, {3, 4}, {3, 4}, {3, 4}}));
 
 std::string arcCall(int direction, const char* centre, const char* start, const char* end, const char* z) {
   return "cncKreisLineTo " + std::to_string(direction) + " " + centre + " 2.00 " + start + " " + end + " " + z;
 }
 
 // The start angles of the 21 segments of a clockwise quarter from 270 to 180 degrees.
-const std::vector<const char*> kVon270 = {"270.00", "265.50", "261.00", "256.50", "252.00", "247.50", "243.00",
-                                          "238.50", "234.00", "229.50", "225.00", "220.50", "216.00", "211.50",
-                                          "207.00", "202.50", "198.00", "193.50", "189.00", "184.50", "180.00",
-                                          "175.50"};
-const std::vector<const char*> kVon180 = {"180.00", "175.50", "171.00", "166.50", "162.00", "157.50", "153.00",
-                                          "148.50", "144.00", "139.50", "135.00", "130.50", "126.00", "121.50",
-                                          "117.00", "112.50", "108.00", "103.50", "99.00",  "94.50",  "90.00",
-                                          "85.50"};
+const std::vector<const char*> kVon270 = {
+    "270.00", "265.50", "261.00", "256.50", "252.00", "247.50", "243.00", "238.50", "234.00", "229.50", "225.00",
+    "220.50", "216.00", "211.50", "207.00", "202.50", "198.00", "193.50", "189.00", "184.50", "180.00", "175.50"};
+const std::vector<const char*> kVon180 = {
+    "180.00", "175.50", "171.00", "166.50", "162.00", "157.50", "153.00", "148.50", "144.00", "139.50", "135.00",
+    "130.50", "126.00", "121.50", "117.00", "112.50", "108.00", "103.50", "99.00",  "94.50",  "90.00",  "85.50"};
 
 TEST(LeadInMilling, EntersAndLeavesAClockwiseInsideContourIn21SegmentsEach) {
   paneltest::RecordingMotion motion;
   const panel::LeadIn l = panel::EintauchenBerechnen({}, {10, 20}, "innen", "Uhrzeigersinn");
   panel::EintauchenFraesen(motion, l, "Uhrzeigersinn", "innen", 1.0);
   Strings expected = {"cncMoveTo 12.00 18.00", "cncKuehlmittelpumpe 1", "cncLineTo 0 12.00 18.00 1.00"};
-  for (std::size_t i = 0; i < 21; ++i) expected.push_back(arcCall(1, "12.00 20.00", kVon270[i], kVon270[i + 1], "1.00"));
+  for (std::size_t i = 0; i < 21; ++i)
+    expected.push_back(arcCall(1, "12.00 20.00", kVon270[i], kVon270[i + 1], "1.00"));
   EXPECT_EQ(motion.calls, expected);
 
   motion.calls.clear();
   panel::AusfahrenFraesen(motion, l, "Uhrzeigersinn", "innen", 1.0);
   expected.clear();
-  for (std::size_t i = 0; i < 21; ++i) expected.push_back(arcCall(1, "12.00 20.00", kVon180[i], kVon180[i + 1], "1.00"));
+  for (std::size_t i = 0; i < 21; ++i)
+    expected.push_back(arcCall(1, "12.00 20.00", kVon180[i], kVon180[i + 1], "1.00"));
   EXPECT_EQ(motion.calls, expected);
 }
 

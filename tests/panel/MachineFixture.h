@@ -3,8 +3,12 @@
 // primitives over a recording back-end, a recording canvas and a manual clock.
 #pragma once
 
-#include "TraceLogFolder.h"
+#include <atomic>
+#include <memory>
+#include <string>
+#include <vector>
 
+#include "TraceLogFolder.h"
 #include "machine/CommandLayer.h"
 #include "machine/MachineParameters.h"
 #include "panel/CncMotion.h"
@@ -12,11 +16,6 @@
 #include "support/ManualClock.h"
 #include "support/RecordingCanvas.h"
 #include "support/RecordingProtocolBackend.h"
-
-#include <atomic>
-#include <memory>
-#include <string>
-#include <vector>
 
 namespace paneltest {
 

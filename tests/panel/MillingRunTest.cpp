@@ -1,16 +1,15 @@
 // The milling run end to end on a recorded controller: steps before and after machining, the
 // walk over copies, simulation, the stop path with its question, failures and the snapshot.
-#include "MachineFixture.h"
-#include "TestPointType.h"
-
-#include "machine/SharedParameters.h"
-#include "panel/MillingRun.h"
-#include "support/ScriptedUi.h"
-
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <ostream>
+
+#include "MachineFixture.h"
+#include "TestPointType.h"
+#include "machine/SharedParameters.h"
+#include "panel/MillingRun.h"
+#include "support/ScriptedUi.h"
 
 namespace {
 
@@ -74,8 +73,8 @@ TEST_F(MillingRun, ALiveRunMillsEveryCopyBetweenTheStepsBeforeAndAfter) {
   const Strings calls = backend_->calls();
   EXPECT_EQ(calls.front(), "Startgeschwindigkeit_einstellen 200");
   const auto spindleOn = std::find(calls.begin(), calls.end(), "Ausgangssignal_setzen 1 1");
-  const auto firstMove = std::find_if(calls.begin(), calls.end(),
-                                      [](const std::string& c) { return c.rfind("Vektorfahrt", 0) == 0; });
+  const auto firstMove =
+      std::find_if(calls.begin(), calls.end(), [](const std::string& c) { return c.rfind("Vektorfahrt", 0) == 0; });
   EXPECT_LT(spindleOn, firstMove);
   EXPECT_EQ(count("Ausgangssignal_setzen 2 1"), 6);  // coolant around each cut
   EXPECT_EQ(calls.back(), "Ausgangssignal_setzen 2 0");

@@ -1,13 +1,12 @@
 // A new document: every default of the document-wide values and job options, the emptied
 // table, and what StringGrid_Neu leaves alone.
-#include "panel/NewDocument.h"
-
-#include "TraceLogFolder.h"
-
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
+
+#include "TraceLogFolder.h"
+#include "panel/NewDocument.h"
 
 namespace {
 

@@ -3,20 +3,19 @@
 // motion primitives. Rows are added as cell lists and driven through the table's roles.
 #pragma once
 
-#include "RecordingMotion.h"
-#include "TraceLogFolder.h"
-
-#include "panel/DrawContext.h"
-#include "panel/MillContext.h"
-#include "panel/ObjectTypes.h"
-#include "panel/PropertyRows.h"
-#include "support/RecordingCanvas.h"
-
 #include <gtest/gtest.h>
 
 #include <string>
 #include <utility>
 #include <vector>
+
+#include "RecordingMotion.h"
+#include "TraceLogFolder.h"
+#include "panel/DrawContext.h"
+#include "panel/MillContext.h"
+#include "panel/ObjectTypes.h"
+#include "panel/PropertyRows.h"
+#include "support/RecordingCanvas.h"
 
 namespace paneltest {
 
@@ -33,7 +32,8 @@ class ObjectTypeFixture : public TraceLogFolder {
   }
 
   panel::KonturTyp typeOf(int row) const {
-    return static_cast<panel::KonturTyp>(panel::keywordTypeNumber(panel::trimBlanks(form_.DatenStringGrid.Cells(0, row))));
+    return static_cast<panel::KonturTyp>(
+        panel::keywordTypeNumber(panel::trimBlanks(form_.DatenStringGrid.Cells(0, row))));
   }
 
   // An object row with the given cells; unless they say otherwise, mode "ja" and not selected.

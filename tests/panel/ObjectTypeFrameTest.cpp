@@ -1,19 +1,18 @@
 // The object-type frame: parse first, the fixed drawing order under the display switches, the
 // milling frame, selection, handles and property roles reached through the dispatch table.
-#include "RecordingMotion.h"
-#include "TestPointType.h"
-#include "TraceLogFolder.h"
-
-#include "support/RecordingCanvas.h"
-
 #include <gtest/gtest.h>
 
 #include <ostream>
 
+#include "RecordingMotion.h"
+#include "TestPointType.h"
+#include "TraceLogFolder.h"
+#include "support/RecordingCanvas.h"
+
 namespace {
 
-using paneltest::TestPointType;
 using panel::KonturTyp;
+using paneltest::TestPointType;
 
 class ObjectTypeFrame : public paneltest::TraceLogFolder {
  protected:
@@ -87,7 +86,7 @@ TEST_F(ObjectTypeFrame, TheMillingFrameTravelsPlungesAndSwitchesTheCoolant) {
   panel::MillContext context{form_, types_, motion_};
   ASSERT_TRUE(types_[KonturTyp::Punkt].millRow(context, form_.DatenStringGrid, 1));
   EXPECT_EQ(motion_.calls, (std::vector<std::string>{"cncMoveTo 1.00 2.00", "cncKuehlmittelpumpe 1",
-                                                      "cncLineTo 0 1.00 2.00 0.50", "cncKuehlmittelpumpe 0"}));
+                                                     "cncLineTo 0 1.00 2.00 0.50", "cncKuehlmittelpumpe 0"}));
 }
 
 TEST_F(ObjectTypeFrame, OnlyTheExactModeJaMills) {

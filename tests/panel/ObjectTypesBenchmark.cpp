@@ -2,6 +2,17 @@
 // LINIE1 and the three rectangles with all their options): a full redraw onto the Qt canvas at
 // 1024 x 768, and a simulated run at pace 0 with a null controller connected (moves per second).
 // Runs on Qt's offscreen platform; not part of the test run.
+#include <benchmark/benchmark.h>
+#include <unistd.h>
+
+#include <QGuiApplication>
+#include <array>
+#include <atomic>
+#include <cstdlib>
+#include <filesystem>
+#include <memory>
+#include <string>
+
 #include "machine/CommandLayer.h"
 #include "machine/MachineParameters.h"
 #include "panel/CncMotion.h"
@@ -14,17 +25,6 @@
 #include "platform/Clock.h"
 #include "platform/ProgramPath.h"
 #include "platform/qt/QtCanvas.h"
-
-#include <QGuiApplication>
-#include <benchmark/benchmark.h>
-
-#include <array>
-#include <atomic>
-#include <cstdlib>
-#include <filesystem>
-#include <memory>
-#include <string>
-#include <unistd.h>
 
 namespace {
 
@@ -59,17 +59,29 @@ panel::TMainFormState generatedDocument() {
         panel::appendObjectRow(form, "PUNKT", {{1, mm(x)}, {2, mm(y)}, {3, tiefe}});
         break;
       case 3:
-        panel::appendObjectRow(form, "LINIE1", {{1, mm(x)}, {2, mm(y)}, {3, mm(x + 8)}, {4, mm(y + 3)}, {5, tiefe},
-                                                {8, eintauchen}, {9, richtung}, {10, "mitte"}});
+        panel::appendObjectRow(form, "LINIE1",
+                               {{1, mm(x)},
+                                {2, mm(y)},
+                                {3, mm(x + 8)},
+                                {4, mm(y + 3)},
+                                {5, tiefe},
+                                {8, eintauchen},
+                                {9, richtung},
+                                {10, "mitte"}});
         break;
       default: {
         static constexpr std::array<const char*, 3> kKeywords = {"RECHTECK1", "RECHTECK2", "RECHTECK3"};
         const int typ = i % 7 - 4;
         const bool mitte = typ == 1;
         panel::appendObjectRow(form, kKeywords[static_cast<std::size_t>(typ)],
-                               {{1, mm(mitte ? x + 10 : x)}, {2, mm(mitte ? y + 10 : y)},
-                                {3, mm(typ == 0 ? x + 20 : 20)}, {4, mm(typ == 0 ? y + 20 : 20)}, {5, tiefe},
-                                {6, variante % 4 == 0 ? "3.00" : "0.00"}, {8, eintauchen}, {9, richtung},
+                               {{1, mm(mitte ? x + 10 : x)},
+                                {2, mm(mitte ? y + 10 : y)},
+                                {3, mm(typ == 0 ? x + 20 : 20)},
+                                {4, mm(typ == 0 ? y + 20 : 20)},
+                                {5, tiefe},
+                                {6, variante % 4 == 0 ? "3.00" : "0.00"},
+                                {8, eintauchen},
+                                {9, richtung},
                                 {10, korrektur}});
         break;
       }
@@ -183,8 +195,8 @@ void BM_SimulatedRun(benchmark::State& state) {
   std::atomic<int> pause{0};
   std::atomic<bool> festwertspeicher{false};
   machine::CommandLayer layer(params, backends, abbruch);
-  panel::CncMotion cnc(form, panel::MotionEnvironment{layer, abbruch, pause, festwertspeicher, canvas,
-                                                      platform::systemClock()});
+  panel::CncMotion cnc(
+      form, panel::MotionEnvironment{layer, abbruch, pause, festwertspeicher, canvas, platform::systemClock()});
   CountingMotion motion(cnc);
   panel::RunContext run{form, types, layer, motion};
   run.bSteuerungVerbunden = true;

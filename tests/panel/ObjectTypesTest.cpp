@@ -1,16 +1,15 @@
 // The object types through the standard table: new rows with their defaults and property rows,
 // parsing with both shifts and the negated depth, rows of other types, and which roles each
 // type has.
-#include "ObjectTypeFixture.h"
+#include <functional>
+#include <ostream>
 
+#include "ObjectTypeFixture.h"
 #include "panel/TypeLinie.h"
 #include "panel/TypePlan.h"
 #include "panel/TypePunkt.h"
 #include "panel/TypeRechteck.h"
 #include "panel/TypeTool.h"
-
-#include <functional>
-#include <ostream>
 
 namespace {
 
@@ -57,9 +56,11 @@ TEST_P(NewRows, AppendTheDefaultsSelectedAndShowThemInThePropertiesGrid) {
 }
 
 const std::vector<std::pair<int, std::string>> kRechteckOptionen = {
-    {5, "Tiefe:"}, {6, "Eckradius:"}, {8, "Eintauchen:"}, {9, "Fräsrichtung:"}, {10, "Radiuskorrektur:"}, {11, "Fräsen:"}};
+    {5, "Tiefe:"},        {6, "Eckradius:"},        {8, "Eintauchen:"},
+    {9, "Fräsrichtung:"}, {10, "Radiuskorrektur:"}, {11, "Fräsen:"}};
 
-std::vector<std::pair<int, std::string>> rechteckLabels(const char* l1, const char* l2, const char* l3, const char* l4) {
+std::vector<std::pair<int, std::string>> rechteckLabels(const char* l1, const char* l2, const char* l3,
+                                                        const char* l4) {
   std::vector<std::pair<int, std::string>> labels{{1, l1}, {2, l2}, {3, l3}, {4, l4}};
   labels.insert(labels.end(), kRechteckOptionen.begin(), kRechteckOptionen.end());
   return labels;
@@ -67,56 +68,70 @@ std::vector<std::pair<int, std::string>> rechteckLabels(const char* l1, const ch
 
 INSTANTIATE_TEST_SUITE_P(
     Types, NewRows,
-    ::testing::Values(
-        NewRowCase{"Tool3",
-                   [](TMainFormState& f) { return panel::Tool_Neu(f, 2); },
-                   {"TOOL", "250", "450", "650", "120", "", "", "", "", "", "", "ja", "true"},
-                   "Tool3-Eigenschaften:",
-                   0,
-                   {{1, "Startfreq [Hz]:"}, {2, "Arbeitsfreq [Hz]:"}, {3, "Eilfreq [Hz]:"}, {4, "Rampenlänge [ms]:"},
-                    {11, "aktiv:"}}},
-        NewRowCase{"Plan",
-                   panel::Plan_Neu,
-                   {"PLAN", "25.00", "25.00", "50.00", "50.00", "-1.50", "", "", "", "", "", "ja", "true"},
-                   "Planfräsen-Eigenschaften:",
-                   1,
-                   {{1, "X-Mittelpunkt:"}, {2, "Y-Mittelpunkt:"}, {3, "Breite:"}, {4, "Höhe:"}, {5, "Tiefe:"},
-                    {11, "Fräsen:"}}},
-        NewRowCase{"Punkt",
-                   panel::Punkt_Neu,
-                   {"PUNKT", "5.00", "5.00", "-1.50", "", "", "", "", "", "", "", "ja", "true"},
-                   "Punkt-Eigenschaften:",
-                   2,
-                   {{1, "X-Punkt:"}, {2, "Y-Punkt:"}, {3, "Tiefe:"}, {11, "Fräsen:"}}},
-        NewRowCase{"Linie1",
-                   panel::Linie1_Neu,
-                   {"LINIE1", "0.00", "0.00", "5.00", "5.00", "-1.50", "", "", "nein", "Uhrzeigersinn", "mitte", "ja",
-                    "true"},
-                   "Linie-Eigenschaften:",
-                   3,
-                   {{1, "X-Start:"}, {2, "Y-Start:"}, {3, "X-End:"}, {4, "Y-End:"}, {5, "Tiefe:"}, {8, "Eintauchen:"},
-                    {9, "Fräsrichtung:"}, {10, "Radiuskorrektur:"}, {11, "Fräsen:"}}},
-        NewRowCase{"Rechteck1",
-                   panel::Rechteck1_Neu,
-                   {"RECHTECK1", "0.00", "0.00", "10.00", "5.00", "-1.50", "0.00", "", "nein", "Uhrzeigersinn", "innen",
-                    "ja", "true"},
-                   "Rechteck/Quadrat-Eigenschaften:",
-                   4,
-                   rechteckLabels("X-linke Ecke:", "Y-linke Ecke:", "X-rechte Ecke:", "Y-rechte Ecke:")},
-        NewRowCase{"Rechteck2",
-                   panel::Rechteck2_Neu,
-                   {"RECHTECK2", "5.00", "2.50", "10.00", "5.00", "-1.50", "0.00", "", "nein", "Uhrzeigersinn", "innen",
-                    "ja", "true"},
-                   "Rechteck/Quadrat-Eigenschaften:",
-                   5,
-                   rechteckLabels("X-Mittelpunkt:", "Y-Mittelpunkt:", "Breite:", "Höhe:")},
-        NewRowCase{"Rechteck3",
-                   panel::Rechteck3_Neu,
-                   {"RECHTECK3", "0.00", "0.00", "10.00", "5.00", "-1.50", "0.00", "", "nein", "Uhrzeigersinn", "innen",
-                    "ja", "true"},
-                   "Rechteck/Quadrat-Eigenschaften:",
-                   6,
-                   rechteckLabels("X-linke Ecke:", "Y-linke Ecke:", "Breite:", "Höhe:")}),
+    ::testing::Values(NewRowCase{"Tool3",
+                                 [](TMainFormState& f) { return panel::Tool_Neu(f, 2); },
+                                 {"TOOL", "250", "450", "650", "120", "", "", "", "", "", "", "ja", "true"},
+                                 "Tool3-Eigenschaften:",
+                                 0,
+                                 {{1, "Startfreq [Hz]:"},
+                                  {2, "Arbeitsfreq [Hz]:"},
+                                  {3, "Eilfreq [Hz]:"},
+                                  {4, "Rampenlänge [ms]:"},
+                                  {11, "aktiv:"}}},
+                      NewRowCase{
+                          "Plan",
+                          panel::Plan_Neu,
+                          {"PLAN", "25.00", "25.00", "50.00", "50.00", "-1.50", "", "", "", "", "", "ja", "true"},
+                          "Planfräsen-Eigenschaften:",
+                          1,
+                          {{1, "X-Mittelpunkt:"},
+                           {2, "Y-Mittelpunkt:"},
+                           {3, "Breite:"},
+                           {4, "Höhe:"},
+                           {5, "Tiefe:"},
+                           {11, "Fräsen:"}}},
+                      NewRowCase{"Punkt",
+                                 panel::Punkt_Neu,
+                                 {"PUNKT", "5.00", "5.00", "-1.50", "", "", "", "", "", "", "", "ja", "true"},
+                                 "Punkt-Eigenschaften:",
+                                 2,
+                                 {{1, "X-Punkt:"}, {2, "Y-Punkt:"}, {3, "Tiefe:"}, {11, "Fräsen:"}}},
+                      NewRowCase{"Linie1",
+                                 panel::Linie1_Neu,
+                                 {"LINIE1", "0.00", "0.00", "5.00", "5.00", "-1.50", "", "", "nein", "Uhrzeigersinn",
+                                  "mitte", "ja", "true"},
+                                 "Linie-Eigenschaften:",
+                                 3,
+                                 {{1, "X-Start:"},
+                                  {2, "Y-Start:"},
+                                  {3, "X-End:"},
+                                  {4, "Y-End:"},
+                                  {5, "Tiefe:"},
+                                  {8, "Eintauchen:"},
+                                  {9, "Fräsrichtung:"},
+                                  {10, "Radiuskorrektur:"},
+                                  {11, "Fräsen:"}}},
+                      NewRowCase{"Rechteck1",
+                                 panel::Rechteck1_Neu,
+                                 {"RECHTECK1", "0.00", "0.00", "10.00", "5.00", "-1.50", "0.00", "", "nein",
+                                  "Uhrzeigersinn", "innen", "ja", "true"},
+                                 "Rechteck/Quadrat-Eigenschaften:",
+                                 4,
+                                 rechteckLabels("X-linke Ecke:", "Y-linke Ecke:", "X-rechte Ecke:", "Y-rechte Ecke:")},
+                      NewRowCase{"Rechteck2",
+                                 panel::Rechteck2_Neu,
+                                 {"RECHTECK2", "5.00", "2.50", "10.00", "5.00", "-1.50", "0.00", "", "nein",
+                                  "Uhrzeigersinn", "innen", "ja", "true"},
+                                 "Rechteck/Quadrat-Eigenschaften:",
+                                 5,
+                                 rechteckLabels("X-Mittelpunkt:", "Y-Mittelpunkt:", "Breite:", "Höhe:")},
+                      NewRowCase{"Rechteck3",
+                                 panel::Rechteck3_Neu,
+                                 {"RECHTECK3", "0.00", "0.00", "10.00", "5.00", "-1.50", "0.00", "", "nein",
+                                  "Uhrzeigersinn", "innen", "ja", "true"},
+                                 "Rechteck/Quadrat-Eigenschaften:",
+                                 6,
+                                 rechteckLabels("X-linke Ecke:", "Y-linke Ecke:", "Breite:", "Höhe:")}),
     [](const ::testing::TestParamInfo<NewRowCase>& caseInfo) { return std::string(caseInfo.param.name); });
 
 class ObjectTypes : public paneltest::ObjectTypeFixture {};

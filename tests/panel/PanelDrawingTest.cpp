@@ -1,15 +1,14 @@
 // The panel drawing: layout for several bitmap and panel sizes, what an empty document draws,
 // the copies of multi-up production, the extent box, the rubber band and the redraw dispatch.
-#include "TestPointType.h"
-#include "TraceLogFolder.h"
-
-#include "panel/PanelDrawing.h"
-#include "support/RecordingCanvas.h"
-
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <ostream>
+
+#include "TestPointType.h"
+#include "TraceLogFolder.h"
+#include "panel/PanelDrawing.h"
+#include "support/RecordingCanvas.h"
 
 namespace {
 
@@ -53,13 +52,13 @@ TEST_P(Layout, PlacesTheOriginAndScalesThePanelIntoTheBitmap) {
   EXPECT_EQ(canvas.font().size, 8);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Sizes, Layout,
-    ::testing::Values(LayoutCase{800, 600, 50.0, 50.0, 46, 568, 726, 558, 558.0 / 50.0 - 0.1},
-                      LayoutCase{800, 600, 200.0, 20.0, 46, 568, 726, 558, 726.0 / 200.0 - 0.1},
-                      LayoutCase{800, 600, 0.0, 0.0, 46, 568, 726, 558, 0.9},
-                      LayoutCase{0, 0, 50.0, 50.0, 46, -32, -74, -42, panel::kMinimumMassstab},
-                      LayoutCase{800, 600, -50.0, 50.0, 46, 568, 726, 558, panel::kMinimumMassstab}));
+INSTANTIATE_TEST_SUITE_P(Sizes, Layout,
+                         ::testing::Values(LayoutCase{800, 600, 50.0, 50.0, 46, 568, 726, 558, 558.0 / 50.0 - 0.1},
+                                           LayoutCase{800, 600, 200.0, 20.0, 46, 568, 726, 558, 726.0 / 200.0 - 0.1},
+                                           LayoutCase{800, 600, 0.0, 0.0, 46, 568, 726, 558, 0.9},
+                                           LayoutCase{0, 0, 50.0, 50.0, 46, -32, -74, -42, panel::kMinimumMassstab},
+                                           LayoutCase{800, 600, -50.0, 50.0, 46, 568, 726, 558,
+                                                      panel::kMinimumMassstab}));
 
 class PanelDrawing : public paneltest::TraceLogFolder {
  protected:
@@ -126,9 +125,9 @@ TEST_F(PanelDrawing, CopiesAreDrawnUnselectedWithoutNumbersAndTheShiftIsReset) {
   draw();
 
   EXPECT_EQ(log_, (std::vector<std::string>{"Lesen 1", "Kontur 1 selected", "Nummer 1",  // the panel
-                                            "Lesen 1", "Kontur 1",                      // (0, 1)
-                                            "Lesen 1", "Kontur 1",                      // (1, 0)
-                                            "Lesen 1", "Kontur 1"}));                   // (1, 1)
+                                            "Lesen 1", "Kontur 1",                       // (0, 1)
+                                            "Lesen 1", "Kontur 1",                       // (1, 0)
+                                            "Lesen 1", "Kontur 1"}));                    // (1, 1)
   EXPECT_EQ(form_.DatenStringGrid.Cells(12, 1), "true");
   EXPECT_TRUE(form_.DrawNummer);
   EXPECT_DOUBLE_EQ(form_.Nutzenversatz.x, 0.0);
@@ -191,8 +190,8 @@ TEST_F(PanelDrawing, TheRedrawGoesByDocumentKind) {
   panel::appendObjectRow(form_, "HPGL/PLT", {});
   panel::appendObjectRow(form_, "HPGL/PLT", {});
   form_.iAktZeile = 2;
-  panel::DrawContext context{form_, canvas_, types_, {}, [&] { ++gridRefreshes; },
-                             [&](panel::DocumentKind kind) { painted.push_back(kind); }};
+  panel::DrawContext context{
+      form_, canvas_, types_, {}, [&] { ++gridRefreshes; }, [&](panel::DocumentKind kind) { painted.push_back(kind); }};
 
   form_.Dokumenttyp = panel::DocumentKind::Panel;
   panel::AnsichtNeuZeichnen(context);

@@ -1,11 +1,11 @@
 // Millimetre/pixel conversions, rounding and angle helpers of the panel view.
-#include "panel/PanelView.h"
-
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <limits>
 #include <numbers>
+
+#include "panel/PanelView.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // New rows and the properties grid: shown values, taken-over edits and their corrections.
-#include "panel/PropertyRows.h"
-
 #include <gtest/gtest.h>
+
+#include "panel/PropertyRows.h"
 
 namespace {
 

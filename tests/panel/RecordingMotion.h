@@ -2,11 +2,11 @@
 // 2.00"), so a test compares whole move sequences.
 #pragma once
 
-#include "panel/Motion.h"
-#include "platform/NumberFormat.h"
-
 #include <string>
 #include <vector>
+
+#include "panel/Motion.h"
+#include "platform/NumberFormat.h"
 
 namespace paneltest {
 

@@ -1,9 +1,9 @@
 // Rectangle pockets: the ring series of a 20 x 20 pocket, the single ring of a small one, the
 // clamped corner radius of the inner rings, and pockets that cannot be milled.
-#include "ObjectTypeFixture.h"
-
 #include <algorithm>
 #include <sstream>
+
+#include "ObjectTypeFixture.h"
 
 namespace {
 
@@ -13,8 +13,15 @@ using testsupport::CanvasOp;
 class Pockets : public paneltest::ObjectTypeFixture {
  protected:
   int addPocket(const char* breite, const char* hoehe, const char* eck) {
-    return addRow("RECHTECK3", {{1, "0.00"}, {2, "0.00"}, {3, breite}, {4, hoehe}, {5, "-1.00"}, {6, eck},
-                                {8, "nein"}, {9, "Uhrzeigersinn"}, {10, "innen-tasche"}});
+    return addRow("RECHTECK3", {{1, "0.00"},
+                                {2, "0.00"},
+                                {3, breite},
+                                {4, hoehe},
+                                {5, "-1.00"},
+                                {6, eck},
+                                {8, "nein"},
+                                {9, "Uhrzeigersinn"},
+                                {10, "innen-tasche"}});
   }
 
   static long arcs(const Strings& calls) {

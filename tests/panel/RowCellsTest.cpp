@@ -1,9 +1,9 @@
 // Common cell rules: number format of cells, shifts in their order, cut depths, modes and pens.
-#include "panel/RowCells.h"
-
 #include <gtest/gtest.h>
 
 #include <ostream>
+
+#include "panel/RowCells.h"
 
 namespace {
 
@@ -17,7 +17,9 @@ struct CellCase {
 
 class CellText : public ::testing::TestWithParam<CellCase> {};
 
-TEST_P(CellText, RoundsToSixDigitsThenWritesTwoDecimals) { EXPECT_EQ(panel::cellText(GetParam().value), GetParam().text); }
+TEST_P(CellText, RoundsToSixDigitsThenWritesTwoDecimals) {
+  EXPECT_EQ(panel::cellText(GetParam().value), GetParam().text);
+}
 
 INSTANTIATE_TEST_SUITE_P(Cases, CellText,
                          ::testing::Values(CellCase{12345.678, "12345.70"}, CellCase{0.005, "0.01"},

@@ -1,11 +1,11 @@
 // The string grid: resizing keeps what lies inside both sizes, and nothing outside the grid is
 // read or written.
-#include "panel/StringGrid.h"
-
 #include <gtest/gtest.h>
 
 #include <climits>
 #include <string>
+
+#include "panel/StringGrid.h"
 
 namespace {
 

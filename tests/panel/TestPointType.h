@@ -2,6 +2,11 @@
 // parses "PUNKT" rows (x, y, depth in cells 1-3) and logs every role it is asked to play.
 #pragma once
 
+#include <cstdlib>
+#include <optional>
+#include <string>
+#include <vector>
+
 #include "panel/DrawHelpers.h"
 #include "panel/HandleCodes.h"
 #include "panel/Keywords.h"
@@ -10,11 +15,6 @@
 #include "panel/PanelDrawing.h"
 #include "panel/PropertyRows.h"
 #include "panel/RowCells.h"
-
-#include <cstdlib>
-#include <optional>
-#include <string>
-#include <vector>
 
 namespace paneltest {
 

@@ -2,16 +2,16 @@
 // a test can be read back on its own.
 #pragma once
 
-#include "machine/TraceLog.h"
-#include "platform/ProgramPath.h"
-#include "platform/TextFile.h"
-
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <string>
-#include <unistd.h>
 #include <vector>
+
+#include "machine/TraceLog.h"
+#include "platform/ProgramPath.h"
+#include "platform/TextFile.h"
 
 namespace paneltest {
 
@@ -19,9 +19,8 @@ class TraceLogFolder : public ::testing::Test {
  protected:
   void SetUp() override {
     previous_ = platform::programFolder();
-    dir_ = std::filesystem::temp_directory_path() /
-           ("veltris-panel-" + std::to_string(::getpid()) + "-" +
-            ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    dir_ = std::filesystem::temp_directory_path() / ("veltris-panel-" + std::to_string(::getpid()) + "-" +
+                                                     ::testing::UnitTest::GetInstance()->current_test_info()->name());
     std::filesystem::remove_all(dir_);
     std::filesystem::create_directories(dir_);
     platform::setProgramFolder(dir_);
@@ -32,9 +31,7 @@ class TraceLogFolder : public ::testing::Test {
     std::filesystem::remove_all(dir_);
   }
 
-  static std::vector<std::string> traceLines() {
-    return platform::readTextLines(machine::Protokolldatei()).lines;
-  }
+  static std::vector<std::string> traceLines() { return platform::readTextLines(machine::Protokolldatei()).lines; }
 
  private:
   std::filesystem::path previous_;

@@ -1,10 +1,9 @@
 // PLAN rows: the zig-zag of overlapping passes milled and drawn, faces that cannot be milled,
 // and the hit and handle tests at their bounds.
-#include "ObjectTypeFixture.h"
-
-#include "panel/TypePlan.h"
-
 #include <ostream>
+
+#include "ObjectTypeFixture.h"
+#include "panel/TypePlan.h"
 
 namespace {
 
@@ -42,10 +41,10 @@ TEST_F(PlanRows, AMillingBoxExactlyThreeQuartersOfTheCutterHighRunsTwoSpacings) 
   // A 4 mm cutter and a face of -1 mm: a box of 3 mm from 23.5 to 26.5.
   form_.Abmessungen.setFraeserdurchmesser(4.0);
   const int row = addPlan("10.00", "-1.00");
-  EXPECT_EQ(mill(row), (Strings{"cncMoveTo 18.00 23.50", "cncKuehlmittelpumpe 1", "cncLineTo 0 18.00 23.50 1.00",
-                                "cncLineTo 1 32.00 23.50 1.00", "cncLineTo 1 32.00 25.00 1.00",
-                                "cncLineTo 1 18.00 25.00 1.00", "cncLineTo 1 18.00 26.50 1.00",
-                                "cncLineTo 1 32.00 26.50 1.00", "cncKuehlmittelpumpe 0"}));
+  EXPECT_EQ(mill(row),
+            (Strings{"cncMoveTo 18.00 23.50", "cncKuehlmittelpumpe 1", "cncLineTo 0 18.00 23.50 1.00",
+                     "cncLineTo 1 32.00 23.50 1.00", "cncLineTo 1 32.00 25.00 1.00", "cncLineTo 1 18.00 25.00 1.00",
+                     "cncLineTo 1 18.00 26.50 1.00", "cncLineTo 1 32.00 26.50 1.00", "cncKuehlmittelpumpe 0"}));
 }
 
 struct Unmillable {
@@ -70,11 +69,11 @@ TEST_P(UnmillablePlan, BeepsMovesNothingAndIsDrawnAsItsBoxWithoutHatch) {
   EXPECT_TRUE(canvas_.opsOf(CanvasOp::Kind::LineTo).empty());
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, UnmillablePlan,
-                         ::testing::Values(Unmillable{"NoCutter", 0.0, "50.00"}, Unmillable{"NegativeCutter", -3.0, "50.00"},
-                                           Unmillable{"NoPass", 3.0, "-4.00"},
-                                           Unmillable{"AbsurdHeight", 3.0, "1000000000"}),
-                         [](const ::testing::TestParamInfo<Unmillable>& caseInfo) { return std::string(caseInfo.param.name); });
+INSTANTIATE_TEST_SUITE_P(
+    Cases, UnmillablePlan,
+    ::testing::Values(Unmillable{"NoCutter", 0.0, "50.00"}, Unmillable{"NegativeCutter", -3.0, "50.00"},
+                      Unmillable{"NoPass", 3.0, "-4.00"}, Unmillable{"AbsurdHeight", 3.0, "1000000000"}),
+    [](const ::testing::TestParamInfo<Unmillable>& caseInfo) { return std::string(caseInfo.param.name); });
 
 TEST_F(PlanRows, DrawsTheBoxHatchAndDottedPathEndingAtTheLastPass) {
   form_.Abmessungen.setFraeserdurchmesser(20.0);  // a 70 mm box: floor(70 / 15) + 1 = 5 spacings
@@ -86,8 +85,8 @@ TEST_F(PlanRows, DrawsTheBoxHatchAndDottedPathEndingAtTheLastPass) {
   EXPECT_EQ(boxes[0].pen.colour, form_.Farben.FarbeJa);
   EXPECT_EQ(boxes[0].brush.style, platform::BrushStyle::Clear);
   // Milling box -10 .. 60 mm is 0 .. 280 px from x 0; passes every 14 mm (56 px).
-  const Strings hatch = {"0,540-280,540", "280,540-280,484", "280,484-0,484",   "0,484-0,428",
-                         "0,428-280,428", "280,428-280,372", "280,372-0,372",   "0,372-0,316",
+  const Strings hatch = {"0,540-280,540", "280,540-280,484", "280,484-0,484", "0,484-0,428",
+                         "0,428-280,428", "280,428-280,372", "280,372-0,372", "0,372-0,316",
                          "0,316-280,316", "280,316-280,260", "280,260-0,260"};
   Strings both = hatch;
   both.insert(both.end(), hatch.begin(), hatch.end());
@@ -105,7 +104,8 @@ TEST_F(PlanRows, HitsItsBoxWithBoundsAndGrabsTheCentreOnlyWhenSelected) {
   const int row = addPlan("50.00", "50.00");
   for (auto [x, y] : {std::pair{40, 300}, {240, 500}, {140, 400}}) EXPECT_TRUE(select(row, x, y)) << x << "," << y;
   form_.DatenStringGrid.setCells(12, row, "false");
-  for (auto [x, y] : {std::pair{39, 400}, {241, 400}, {140, 299}, {140, 501}}) EXPECT_FALSE(select(row, x, y)) << x << "," << y;
+  for (auto [x, y] : {std::pair{39, 400}, {241, 400}, {140, 299}, {140, 501}})
+    EXPECT_FALSE(select(row, x, y)) << x << "," << y;
 
   EXPECT_EQ(handleAt(row, 140, 400), -1);
   form_.DatenStringGrid.setCells(12, row, "true");

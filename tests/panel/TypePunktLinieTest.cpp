@@ -1,8 +1,8 @@
 // PUNKT and LINIE1 rows: their milling paths, their drawing where it matters to the chain of
 // travel lines, and the hit and handle tests at their bounds.
-#include "ObjectTypeFixture.h"
-
 #include <ostream>
+
+#include "ObjectTypeFixture.h"
 
 namespace {
 
@@ -26,8 +26,8 @@ TEST_P(Paths, MillExactlyThisSequence) {
   EXPECT_EQ(beeps_, 0);
 }
 
-const Cells kLinie = {{1, "0.00"}, {2, "0.00"}, {3, "5.00"}, {4, "5.00"}, {5, "-1.00"},
-                      {8, "nein"}, {9, "Uhrzeigersinn"}, {10, "mitte"}};
+const Cells kLinie = {{1, "0.00"},  {2, "0.00"}, {3, "5.00"},          {4, "5.00"},
+                      {5, "-1.00"}, {8, "nein"}, {9, "Uhrzeigersinn"}, {10, "mitte"}};
 
 // The cells with one of them replaced or added.
 Cells with(Cells cells, int col, const char* text) {
@@ -43,32 +43,32 @@ Cells with(Cells cells, int col, const char* text) {
 
 INSTANTIATE_TEST_SUITE_P(
     Rows, Paths,
-    ::testing::Values(
-        PathCase{"Punkt",
-                 "PUNKT",
-                 {{1, "5.00"}, {2, "7.00"}, {3, "-2.50"}},
-                 {"cncMoveTo 5.00 7.00", "cncKuehlmittelpumpe 1", "cncLineTo 0 5.00 7.00 2.50", "cncKuehlmittelpumpe 0"}},
-        PathCase{"PunktNotJa", "PUNKT", {{1, "5.00"}, {2, "7.00"}, {3, "-2.50"}, {11, "Ja"}}, {}},
-        PathCase{"Linie",
-                 "LINIE1",
-                 kLinie,
-                 {"cncMoveTo 0.00 0.00", "cncKuehlmittelpumpe 1", "cncLineTo 0 0.00 0.00 1.00",
-                  "cncLineTo 1 5.00 5.00 1.00", "cncKuehlmittelpumpe 0"}},
-        PathCase{"LinieIgnoresCompensation",
-                 "LINIE1",
-                 with(kLinie, 10, "aussen"),
-                 {"cncMoveTo 0.00 0.00", "cncKuehlmittelpumpe 1", "cncLineTo 0 0.00 0.00 1.00",
-                  "cncLineTo 1 5.00 5.00 1.00", "cncKuehlmittelpumpe 0"}},
-        PathCase{"LinieBackwardsWithRamp",
-                 "LINIE1",
-                 with(with(kLinie, 9, "Gegenuhrzeigersinn"), 8, "ja"),
-                 {"cncMoveTo 2.50 2.50", "cncKuehlmittelpumpe 1", "cncLineTo 0 5.00 5.00 1.00",
-                  "cncLineTo 1 0.00 0.00 1.00", "cncKuehlmittelpumpe 0"}},
-        PathCase{"LinieOfNoLength",
-                 "LINIE1",
-                 with(kLinie, 3, "0"),
-                 {"cncMoveTo 0.00 0.00", "cncKuehlmittelpumpe 1", "cncLineTo 0 0.00 0.00 1.00",
-                  "cncLineTo 1 0.00 5.00 1.00", "cncKuehlmittelpumpe 0"}}),
+    ::testing::Values(PathCase{"Punkt",
+                               "PUNKT",
+                               {{1, "5.00"}, {2, "7.00"}, {3, "-2.50"}},
+                               {"cncMoveTo 5.00 7.00", "cncKuehlmittelpumpe 1", "cncLineTo 0 5.00 7.00 2.50",
+                                "cncKuehlmittelpumpe 0"}},
+                      PathCase{"PunktNotJa", "PUNKT", {{1, "5.00"}, {2, "7.00"}, {3, "-2.50"}, {11, "Ja"}}, {}},
+                      PathCase{"Linie",
+                               "LINIE1",
+                               kLinie,
+                               {"cncMoveTo 0.00 0.00", "cncKuehlmittelpumpe 1", "cncLineTo 0 0.00 0.00 1.00",
+                                "cncLineTo 1 5.00 5.00 1.00", "cncKuehlmittelpumpe 0"}},
+                      PathCase{"LinieIgnoresCompensation",
+                               "LINIE1",
+                               with(kLinie, 10, "aussen"),
+                               {"cncMoveTo 0.00 0.00", "cncKuehlmittelpumpe 1", "cncLineTo 0 0.00 0.00 1.00",
+                                "cncLineTo 1 5.00 5.00 1.00", "cncKuehlmittelpumpe 0"}},
+                      PathCase{"LinieBackwardsWithRamp",
+                               "LINIE1",
+                               with(with(kLinie, 9, "Gegenuhrzeigersinn"), 8, "ja"),
+                               {"cncMoveTo 2.50 2.50", "cncKuehlmittelpumpe 1", "cncLineTo 0 5.00 5.00 1.00",
+                                "cncLineTo 1 0.00 0.00 1.00", "cncKuehlmittelpumpe 0"}},
+                      PathCase{"LinieOfNoLength",
+                               "LINIE1",
+                               with(kLinie, 3, "0"),
+                               {"cncMoveTo 0.00 0.00", "cncKuehlmittelpumpe 1", "cncLineTo 0 0.00 0.00 1.00",
+                                "cncLineTo 1 0.00 5.00 1.00", "cncKuehlmittelpumpe 0"}}),
     [](const ::testing::TestParamInfo<PathCase>& caseInfo) { return std::string(caseInfo.param.name); });
 
 class PointsAndLines : public paneltest::ObjectTypeFixture {};
@@ -113,7 +113,8 @@ TEST_F(PointsAndLines, AMilledObjectJoinsTheChainOfTravelLines) {
 TEST_F(PointsAndLines, APointIsHitWithinTheCutterAndGrabbedStrictlyInside) {
   const int row = addRow("PUNKT", {{1, "5.00"}, {2, "5.00"}, {3, "-1.00"}});
   for (auto [x, y] : {std::pair{54, 474}, {66, 486}}) EXPECT_TRUE(select(row, x, y)) << x << "," << y;
-  for (auto [x, y] : {std::pair{53, 480}, {67, 480}, {60, 473}, {60, 487}}) EXPECT_FALSE(select(row, x, y)) << x << "," << y;
+  for (auto [x, y] : {std::pair{53, 480}, {67, 480}, {60, 473}, {60, 487}})
+    EXPECT_FALSE(select(row, x, y)) << x << "," << y;
   EXPECT_EQ(handleAt(row, 65, 485), 1);
   EXPECT_EQ(handleAt(row, 66, 480), -1);
   form_.DatenStringGrid.setCells(12, row, "false");
@@ -129,11 +130,12 @@ struct LineHandle {
 TEST_F(PointsAndLines, ALineIsGrabbedByXAloneAtItsStartEndAndMiddle) {
   const int row = addRow("LINIE1", kLinie);
   for (auto [x, y] : {std::pair{36, 504}, {64, 476}}) EXPECT_TRUE(select(row, x, y)) << x << "," << y;
-  for (auto [x, y] : {std::pair{35, 490}, {65, 490}, {50, 475}, {50, 505}}) EXPECT_FALSE(select(row, x, y)) << x << "," << y;
+  for (auto [x, y] : {std::pair{35, 490}, {65, 490}, {50, 475}, {50, 505}})
+    EXPECT_FALSE(select(row, x, y)) << x << "," << y;
 
   form_.DatenStringGrid.setCells(12, row, "true");
-  for (const LineHandle& h : {LineHandle{25, -1}, {26, 2}, {44, 2}, {45, -1}, {46, 4}, {54, 4}, {55, -1}, {56, 3},
-                              {74, 3}, {75, -1}})
+  for (const LineHandle& h :
+       {LineHandle{25, -1}, {26, 2}, {44, 2}, {45, -1}, {46, 4}, {54, 4}, {55, -1}, {56, 3}, {74, 3}, {75, -1}})
     EXPECT_EQ(handleAt(row, h.x, 0), h.code) << h.x;
 }
 
@@ -147,7 +149,8 @@ TEST_F(PointsAndLines, ALineDrawnRightToLeftOffersItsEndOnTheLeft) {
 
   const int vertical = addRow("LINIE1", {{1, "0.00"}, {2, "0.00"}, {3, "0.00"}, {4, "5.00"}});
   form_.DatenStringGrid.setCells(12, vertical, "true");
-  for (const LineHandle& h : {LineHandle{25, -1}, {26, 3}, {54, 3}, {55, -1}}) EXPECT_EQ(handleAt(vertical, h.x, 0), h.code) << h.x;
+  for (const LineHandle& h : {LineHandle{25, -1}, {26, 3}, {54, 3}, {55, -1}})
+    EXPECT_EQ(handleAt(vertical, h.x, 0), h.code) << h.x;
 }
 
 }  // namespace

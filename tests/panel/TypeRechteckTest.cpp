@@ -1,11 +1,10 @@
 // Rectangles: which rectangles can be milled, the exact paths of a plain contour, a contour with
 // holding tabs, a lead-in and a ramp entry, the travel lines and pen positions of the drawing,
 // the extent, and the hit and handle tests at their bounds.
-#include "ObjectTypeFixture.h"
-
-#include "panel/TypeRechteck.h"
-
 #include <ostream>
+
+#include "ObjectTypeFixture.h"
+#include "panel/TypeRechteck.h"
 
 namespace {
 
@@ -15,8 +14,8 @@ using testsupport::CanvasOp;
 
 Cells rectangle(const char* x2, const char* y2, const char* eck, const char* eintauchen, const char* richtung,
                 const char* korrektur) {
-  return {{1, "0.00"}, {2, "0.00"}, {3, x2}, {4, y2}, {5, "-1.00"}, {6, eck}, {8, eintauchen}, {9, richtung},
-          {10, korrektur}};
+  return {{1, "0.00"}, {2, "0.00"},     {3, x2},       {4, y2},        {5, "-1.00"},
+          {6, eck},    {8, eintauchen}, {9, richtung}, {10, korrektur}};
 }
 
 const char* const kCw = "Uhrzeigersinn";
@@ -72,44 +71,26 @@ class Rectangles : public paneltest::ObjectTypeFixture {};
 // The new rectangle with a 3 mm cutter: compensated corners (1.5, 1.5) and (8.5, 3.5), sharp.
 TEST_F(Rectangles, TheNewInsideRectangleRunsClockwiseFromTheMiddleOfItsLeftEdge) {
   const int row = addRow("RECHTECK1", rectangle("10.00", "5.00", "0.00", "nein", kCw, "innen"));
-  EXPECT_EQ(mill(row), (Strings{"cncMoveTo 1.50 2.50",
-                                "cncKuehlmittelpumpe 1",
-                                "cncLineTo 0 1.50 2.50 1.00",
-                                "cncLineTo 1 1.50 3.50 1.00",
-                                "cncKreisLineTo 1 1.50 3.50 0.00 180.00 90.00 1.00",
-                                "cncLineTo 1 8.50 3.50 1.00",
-                                "cncKreisLineTo 1 8.50 3.50 0.00 90.00 0.00 1.00",
-                                "cncLineTo 1 8.50 1.50 1.00",
-                                "cncKreisLineTo 1 8.50 1.50 0.00 0.00 270.00 1.00",
-                                "cncLineTo 1 1.50 1.50 1.00",
-                                "cncKreisLineTo 1 1.50 1.50 0.00 270.00 180.00 1.00",
-                                "cncLineTo 1 1.50 2.50 1.00",
-                                "cncKuehlmittelpumpe 0"}));
+  EXPECT_EQ(mill(row), (Strings{"cncMoveTo 1.50 2.50", "cncKuehlmittelpumpe 1", "cncLineTo 0 1.50 2.50 1.00",
+                                "cncLineTo 1 1.50 3.50 1.00", "cncKreisLineTo 1 1.50 3.50 0.00 180.00 90.00 1.00",
+                                "cncLineTo 1 8.50 3.50 1.00", "cncKreisLineTo 1 8.50 3.50 0.00 90.00 0.00 1.00",
+                                "cncLineTo 1 8.50 1.50 1.00", "cncKreisLineTo 1 8.50 1.50 0.00 0.00 270.00 1.00",
+                                "cncLineTo 1 1.50 1.50 1.00", "cncKreisLineTo 1 1.50 1.50 0.00 270.00 180.00 1.00",
+                                "cncLineTo 1 1.50 2.50 1.00", "cncKuehlmittelpumpe 0"}));
 }
 
 // Outside with tabs, corner radius 1 (2.5 on the cutter path): corners (-1.5, -1.5) and
 // (11.5, 6.5); the tabs stand between x 2 and 8 on the top and the bottom edge.
 TEST_F(Rectangles, AContourWithTabsLiftsOverThemAndPlungesAgain) {
   const int row = addRow("RECHTECK1", rectangle("10.00", "5.00", "1.00", "nein", kCw, "aussen-steg"));
-  EXPECT_EQ(mill(row), (Strings{"cncMoveTo -1.50 2.50",
-                                "cncKuehlmittelpumpe 1",
-                                "cncLineTo 0 -1.50 2.50 1.00",
-                                "cncLineTo 1 -1.50 4.00 1.00",
-                                "cncKreisLineTo 1 1.00 4.00 2.50 180.00 90.00 1.00",
-                                "cncLineTo 1 2.00 6.50 1.00",
-                                "cncMoveTo 8.00 6.50",
-                                "cncLineTo 0 8.00 6.50 1.00",
-                                "cncLineTo 1 9.00 6.50 1.00",
-                                "cncKreisLineTo 1 9.00 4.00 2.50 90.00 0.00 1.00",
-                                "cncLineTo 1 11.50 1.00 1.00",
-                                "cncKreisLineTo 1 9.00 1.00 2.50 0.00 270.00 1.00",
-                                "cncLineTo 1 8.00 -1.50 1.00",
-                                "cncMoveTo 2.00 -1.50",
-                                "cncLineTo 1 2.00 -1.50 1.00",
-                                "cncLineTo 1 1.00 -1.50 1.00",
-                                "cncKreisLineTo 1 1.00 1.00 2.50 270.00 180.00 1.00",
-                                "cncLineTo 1 -1.50 2.50 1.00",
-                                "cncKuehlmittelpumpe 0"}));
+  EXPECT_EQ(mill(row), (Strings{"cncMoveTo -1.50 2.50", "cncKuehlmittelpumpe 1", "cncLineTo 0 -1.50 2.50 1.00",
+                                "cncLineTo 1 -1.50 4.00 1.00", "cncKreisLineTo 1 1.00 4.00 2.50 180.00 90.00 1.00",
+                                "cncLineTo 1 2.00 6.50 1.00", "cncMoveTo 8.00 6.50", "cncLineTo 0 8.00 6.50 1.00",
+                                "cncLineTo 1 9.00 6.50 1.00", "cncKreisLineTo 1 9.00 4.00 2.50 90.00 0.00 1.00",
+                                "cncLineTo 1 11.50 1.00 1.00", "cncKreisLineTo 1 9.00 1.00 2.50 0.00 270.00 1.00",
+                                "cncLineTo 1 8.00 -1.50 1.00", "cncMoveTo 2.00 -1.50", "cncLineTo 1 2.00 -1.50 1.00",
+                                "cncLineTo 1 1.00 -1.50 1.00", "cncKreisLineTo 1 1.00 1.00 2.50 270.00 180.00 1.00",
+                                "cncLineTo 1 -1.50 2.50 1.00", "cncKuehlmittelpumpe 0"}));
 
   // Counter-clockwise both tabs plunge at working speed, the first under the bottom edge.
   setCell(row, 9, kCcw);
@@ -147,19 +128,12 @@ TEST_F(Rectangles, ALeadInEntersOnAQuarterArcAndALeadOutLeaves) {
 TEST_F(Rectangles, AContourOnTheCutterCentreRampsDownItsLeftEdge) {
   const int row = addRow("RECHTECK1", rectangle("20.00", "10.00", "2.00", "ja", kCw, "mitte"));
   setCell(row, 5, "-2.00");
-  EXPECT_EQ(mill(row), (Strings{"cncMoveTo 0.00 2.00",
-                                "cncKuehlmittelpumpe 1",
-                                "cncLineTo 0 0.00 5.00 2.00",
-                                "cncLineTo 1 0.00 8.00 2.00",
-                                "cncKreisLineTo 1 2.00 8.00 2.00 180.00 90.00 2.00",
-                                "cncLineTo 1 18.00 10.00 2.00",
-                                "cncKreisLineTo 1 18.00 8.00 2.00 90.00 0.00 2.00",
-                                "cncLineTo 1 20.00 2.00 2.00",
-                                "cncKreisLineTo 1 18.00 2.00 2.00 0.00 270.00 2.00",
-                                "cncLineTo 1 2.00 0.00 2.00",
-                                "cncKreisLineTo 1 2.00 2.00 2.00 270.00 180.00 2.00",
-                                "cncLineTo 1 0.00 5.00 2.00",
-                                "cncKuehlmittelpumpe 0"}));
+  EXPECT_EQ(mill(row), (Strings{"cncMoveTo 0.00 2.00", "cncKuehlmittelpumpe 1", "cncLineTo 0 0.00 5.00 2.00",
+                                "cncLineTo 1 0.00 8.00 2.00", "cncKreisLineTo 1 2.00 8.00 2.00 180.00 90.00 2.00",
+                                "cncLineTo 1 18.00 10.00 2.00", "cncKreisLineTo 1 18.00 8.00 2.00 90.00 0.00 2.00",
+                                "cncLineTo 1 20.00 2.00 2.00", "cncKreisLineTo 1 18.00 2.00 2.00 0.00 270.00 2.00",
+                                "cncLineTo 1 2.00 0.00 2.00", "cncKreisLineTo 1 2.00 2.00 2.00 270.00 180.00 2.00",
+                                "cncLineTo 1 0.00 5.00 2.00", "cncKuehlmittelpumpe 0"}));
   setCell(row, 9, kCcw);
   const Strings ccw = mill(row);
   EXPECT_EQ(ccw[0], "cncMoveTo 0.00 8.00");
@@ -196,7 +170,8 @@ INSTANTIATE_TEST_SUITE_P(
                       DrawCase{"LeadIn", rectangle("20", "20", "0", "ja", kCw, "innen"), {54, 468}, {54, 452}},
                       DrawCase{"Ramp", rectangle("20", "20", "0", "ja", kCw, "mitte"), {40, 500}, {40, 460}},
                       // Eight rings of 17 mm down to 2.3 mm; the last starts at x 8.85 mm.
-                      DrawCase{"Pocket", rectangle("20", "20", "0", "nein", kCw, "innen-tasche"), {46, 460}, {75, 460}}),
+                      DrawCase{
+                          "Pocket", rectangle("20", "20", "0", "nein", kCw, "innen-tasche"), {46, 460}, {75, 460}}),
     [](const ::testing::TestParamInfo<DrawCase>& caseInfo) { return std::string(caseInfo.param.name); });
 
 TEST_F(Rectangles, ARectangleThatCannotBeMilledIsDrawnInTheInvalidColour) {
@@ -241,15 +216,29 @@ struct HandleCase {
 TEST_F(Rectangles, AreHitWithinTheirBoxAndGrabbedByTheBandsAndMargins) {
   const int row = addRow("RECHTECK1", rectangle("10", "5", "0", "nein", kCw, "innen"));
   for (auto [x, y] : {std::pair{40, 480}, {80, 500}}) EXPECT_TRUE(select(row, x, y)) << x << "," << y;
-  for (auto [x, y] : {std::pair{39, 490}, {81, 490}, {60, 479}, {60, 501}}) EXPECT_FALSE(select(row, x, y)) << x << "," << y;
+  for (auto [x, y] : {std::pair{39, 490}, {81, 490}, {60, 479}, {60, 501}})
+    EXPECT_FALSE(select(row, x, y)) << x << "," << y;
 
   form_.DatenStringGrid.setCells(12, row, "false");
   EXPECT_EQ(handleAt(row, 60, 490), -1);
   form_.DatenStringGrid.setCells(12, row, "true");
-  for (const HandleCase& h : {HandleCase{60, 490, 6}, {51, 490, 6}, {50, 490, -1}, {49, 490, 5}, {26, 490, 5},
-                              {25, 490, -1}, {71, 490, 7}, {94, 490, 7}, {95, 490, -1}, {60, 510, 5},
-                              {60, 514, 5}, {60, 515, -1}, {60, 470, 7}, {60, 466, 7}, {60, 465, -1},
-                              {60, 500, -1}, {95, 510, -1}})
+  for (const HandleCase& h : {HandleCase{60, 490, 6},
+                              {51, 490, 6},
+                              {50, 490, -1},
+                              {49, 490, 5},
+                              {26, 490, 5},
+                              {25, 490, -1},
+                              {71, 490, 7},
+                              {94, 490, 7},
+                              {95, 490, -1},
+                              {60, 510, 5},
+                              {60, 514, 5},
+                              {60, 515, -1},
+                              {60, 470, 7},
+                              {60, 466, 7},
+                              {60, 465, -1},
+                              {60, 500, -1},
+                              {95, 510, -1}})
     EXPECT_EQ(handleAt(row, h.x, h.y), h.code) << h.x << "," << h.y;
 }
 

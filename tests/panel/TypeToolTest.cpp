@@ -1,16 +1,15 @@
 // TOOL rows on a recorded controller: the speeds sent and the parameter record restored, the
 // switch, simulations with and without a controller, a failing controller, a whole run, and the
 // refused commits.
-#include "MachineFixture.h"
+#include <gtest/gtest.h>
 
+#include <ostream>
+
+#include "MachineFixture.h"
 #include "panel/MillingRun.h"
 #include "panel/ObjectTypes.h"
 #include "panel/PropertyRows.h"
 #include "panel/TypeTool.h"
-
-#include <gtest/gtest.h>
-
-#include <ostream>
 
 namespace {
 
@@ -22,9 +21,7 @@ const Strings kToolSpeeds = {"Startgeschwindigkeit_einstellen 300", "Endgeschwin
 
 class ToolRows : public paneltest::MachineFixture {
  protected:
-  ToolRows() {
-    row_ = panel::appendObjectRow(form_, "TOOL", {{1, "300"}, {2, "500"}, {3, "700"}, {4, "150"}});
-  }
+  ToolRows() { row_ = panel::appendObjectRow(form_, "TOOL", {{1, "300"}, {2, "500"}, {3, "700"}, {4, "150"}}); }
 
   void mill() {
     panel::MillContext context{form_, types_, motion_};

@@ -2,16 +2,17 @@
 // side, answers them (now, later, or as a fault says) and runs the timed moves.
 #include "ZelkoSim.h"
 
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/eventfd.h>
+#include <termios.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <cerrno>
 #include <cstdint>
 #include <cstdlib>
-#include <fcntl.h>
-#include <poll.h>
 #include <stdexcept>
-#include <sys/eventfd.h>
-#include <termios.h>
-#include <unistd.h>
 
 namespace peers {
 
@@ -26,15 +27,26 @@ constexpr std::size_t kMaxCommandBytes = 1024;
 
 std::string errorAnswer(int n) { return "E" + std::to_string(n) + kBel; }
 
-bool beginsWith(const std::string& text, const std::string& prefix) { return text.compare(0, prefix.size(), prefix) == 0; }
+bool beginsWith(const std::string& text, const std::string& prefix) {
+  return text.compare(0, prefix.size(), prefix) == 0;
+}
 
 int axisIndex(char letter) {
   switch (letter) {
-    case 'x': case 'X': return 0;
-    case 'y': case 'Y': return 1;
-    case 'z': case 'Z': return 2;
-    case 'u': case 'U': return 3;
-    default: return -1;
+    case 'x':
+    case 'X':
+      return 0;
+    case 'y':
+    case 'Y':
+      return 1;
+    case 'z':
+    case 'Z':
+      return 2;
+    case 'u':
+    case 'U':
+      return 3;
+    default:
+      return -1;
   }
 }
 
@@ -320,10 +332,17 @@ void ZelkoSim::startMotion(const std::string& command, const Positions& target) 
   std::string final(1, kAck);
   if (const auto fault = takeFault(command, true)) {
     switch (fault->kind) {
-      case SimFault::Kind::Error: final = errorAnswer(fault->errorNumber); break;
-      case SimFault::Kind::Wrong: final = fault->text; break;
-      case SimFault::Kind::Silence: final.clear(); break;
-      default: break;
+      case SimFault::Kind::Error:
+        final = errorAnswer(fault->errorNumber);
+        break;
+      case SimFault::Kind::Wrong:
+        final = fault->text;
+        break;
+      case SimFault::Kind::Silence:
+        final.clear();
+        break;
+      default:
+        break;
     }
   }
   schedule(move_->end, final, 'N', true);
@@ -334,7 +353,8 @@ void ZelkoSim::stopMotion(bool finalAnswer) {
   // The axes stop where they are: as far along as the elapsed share of the move.
   const auto now = std::chrono::steady_clock::now();
   const double total = std::chrono::duration<double>(move_->end - move_->start).count();
-  const double done = total <= 0.0 ? 1.0 : std::clamp(std::chrono::duration<double>(now - move_->start).count() / total, 0.0, 1.0);
+  const double done =
+      total <= 0.0 ? 1.0 : std::clamp(std::chrono::duration<double>(now - move_->start).count() / total, 0.0, 1.0);
   for (std::size_t i = 0; i < positions_.size(); ++i)
     positions_[i] = move_->from[i] + static_cast<int>((move_->to[i] - move_->from[i]) * done);
   history_.push_back(positions_);
@@ -359,11 +379,20 @@ void ZelkoSim::deliver(const std::string& bytes, char channel, const std::option
   }
   const auto now = std::chrono::steady_clock::now();
   switch (fault->kind) {
-    case SimFault::Kind::Silence: break;
-    case SimFault::Kind::Late: schedule(now + fault->delay, bytes, channel); break;
-    case SimFault::Kind::Wrong: writeNow(fault->text, channel); break;
-    case SimFault::Kind::Noise: writeNow(fault->text + bytes, channel); break;
-    case SimFault::Kind::Error: writeNow(errorAnswer(fault->errorNumber), channel); break;
+    case SimFault::Kind::Silence:
+      break;
+    case SimFault::Kind::Late:
+      schedule(now + fault->delay, bytes, channel);
+      break;
+    case SimFault::Kind::Wrong:
+      writeNow(fault->text, channel);
+      break;
+    case SimFault::Kind::Noise:
+      writeNow(fault->text + bytes, channel);
+      break;
+    case SimFault::Kind::Error:
+      writeNow(errorAnswer(fault->errorNumber), channel);
+      break;
     case SimFault::Kind::Split: {
       const std::string whole = fault->text.empty() ? bytes : fault->text;
       const std::size_t pieces = static_cast<std::size_t>(std::max(1, fault->pieces));

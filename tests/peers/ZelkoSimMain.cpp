@@ -1,14 +1,14 @@
 // zelko-sim: the simulated text-protocol controller on its own. It prints the device path of its
 // pseudo-terminal, then every command and answer, and serves until SIGINT or SIGTERM.
-#include "ZelkoSim.h"
-
-#include "machine/TraceLog.h"
+#include <pthread.h>
 
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <iostream>
-#include <pthread.h>
+
+#include "ZelkoSim.h"
+#include "machine/TraceLog.h"
 
 int main(int argc, char** argv) {
   // Blocked before the serving thread starts, so that only sigwait below receives them.

@@ -1,13 +1,13 @@
 // The command worker's protocol: one command at a time, posts dropped when busy, ending only
 // when idle.
-#include "platform/CommandWorker.h"
-
 #include <gtest/gtest.h>
 
 #include <atomic>
 #include <mutex>
 #include <thread>
 #include <vector>
+
+#include "platform/CommandWorker.h"
 
 using namespace std::chrono_literals;
 
@@ -70,7 +70,7 @@ TEST(CommandWorker, APostWhileBusyIsDroppedAndTheRunGoesOn) {
   const auto before = std::chrono::steady_clock::now();
   EXPECT_FALSE(worker.post(2));
   EXPECT_GE(std::chrono::steady_clock::now() - before, 45ms);  // it did wait for Idle first
-  EXPECT_FALSE(worker.end());  // busy: not ended
+  EXPECT_FALSE(worker.end());                                  // busy: not ended
   EXPECT_TRUE(worker.running());
 
   rec.release.set();

@@ -1,9 +1,9 @@
 // Auto-reset and manual-reset events with timed waits.
-#include "platform/Event.h"
-
 #include <gtest/gtest.h>
 
 #include <thread>
+
+#include "platform/Event.h"
 
 using namespace std::chrono_literals;
 using platform::WaitResult;

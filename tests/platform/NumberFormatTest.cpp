@@ -1,11 +1,11 @@
 // Number texts for files and cells: fixed-point only, significant-digit rounding, strict parsing.
-#include "platform/NumberFormat.h"
-
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <limits>
 #include <ostream>
+
+#include "platform/NumberFormat.h"
 
 namespace {
 
@@ -22,15 +22,14 @@ TEST_P(FormatFixedSignificant, WritesTwoDecimalsAfterSixDigitRounding) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, FormatFixedSignificant,
-                         ::testing::Values(FixedCase{1.0, "1.00"}, FixedCase{0.25, "0.25"},
-                                           FixedCase{-12.5, "-12.50"}, FixedCase{-6.0, "-6.00"},
-                                           FixedCase{12345.678, "12345.70"}, FixedCase{0.0, "0.00"},
-                                           FixedCase{-0.0, "0.00"}, FixedCase{-0.001, "0.00"},
+                         ::testing::Values(FixedCase{1.0, "1.00"}, FixedCase{0.25, "0.25"}, FixedCase{-12.5, "-12.50"},
+                                           FixedCase{-6.0, "-6.00"}, FixedCase{12345.678, "12345.70"},
+                                           FixedCase{0.0, "0.00"}, FixedCase{-0.0, "0.00"}, FixedCase{-0.001, "0.00"},
                                            FixedCase{2.345, "2.35"}, FixedCase{-2.345, "-2.35"},
                                            FixedCase{0.005, "0.01"}, FixedCase{99.995, "100.00"},
-                                           FixedCase{999999.4, "999999.00"}, FixedCase{0.0012345, "0.00"}, FixedCase{999999.5, "1000000.00"},
-                                           FixedCase{1234567.0, "1234567.00"}, FixedCase{1e6, "1000000.00"},
-                                           FixedCase{1e12, "1000000000000.00"},
+                                           FixedCase{999999.4, "999999.00"}, FixedCase{0.0012345, "0.00"},
+                                           FixedCase{999999.5, "1000000.00"}, FixedCase{1234567.0, "1234567.00"},
+                                           FixedCase{1e6, "1000000.00"}, FixedCase{1e12, "1000000000000.00"},
                                            FixedCase{std::numeric_limits<double>::quiet_NaN(), "0.00"}));
 
 TEST(FormatFixed, NeverUsesExponentOrNegativeZero) {
@@ -56,13 +55,14 @@ TEST_P(ParseDecimal, AcceptsOnlyPlainDecimals) {
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Cases, ParseDecimal,
-    ::testing::Values(ParseCase{"1.5", 1.5}, ParseCase{"-0.25", -0.25}, ParseCase{"+3", 3.0}, ParseCase{".5", 0.5},
-                      ParseCase{"5.", 5.0}, ParseCase{"007", 7.0}, ParseCase{"", std::nullopt},
-                      ParseCase{"-", std::nullopt}, ParseCase{".", std::nullopt}, ParseCase{"1e3", std::nullopt},
-                      ParseCase{"1,5", std::nullopt}, ParseCase{"1.2.3", std::nullopt}, ParseCase{" 1", std::nullopt},
-                      ParseCase{"inf", std::nullopt}, ParseCase{"nan", std::nullopt}, ParseCase{"--1", std::nullopt}));
+INSTANTIATE_TEST_SUITE_P(Cases, ParseDecimal,
+                         ::testing::Values(ParseCase{"1.5", 1.5}, ParseCase{"-0.25", -0.25}, ParseCase{"+3", 3.0},
+                                           ParseCase{".5", 0.5}, ParseCase{"5.", 5.0}, ParseCase{"007", 7.0},
+                                           ParseCase{"", std::nullopt}, ParseCase{"-", std::nullopt},
+                                           ParseCase{".", std::nullopt}, ParseCase{"1e3", std::nullopt},
+                                           ParseCase{"1,5", std::nullopt}, ParseCase{"1.2.3", std::nullopt},
+                                           ParseCase{" 1", std::nullopt}, ParseCase{"inf", std::nullopt},
+                                           ParseCase{"nan", std::nullopt}, ParseCase{"--1", std::nullopt}));
 
 TEST(ParseInt32, AcceptsTheWholeRangeAndNothingElse) {
   EXPECT_EQ(platform::parseInt32("2147483647"), 2147483647);

@@ -1,13 +1,13 @@
 // "COMn" to device path: environment override first, then the default table.
-#include "platform/SerialPortNames.h"
-
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <ostream>
-#include <unistd.h>
+
+#include "platform/SerialPortNames.h"
 
 namespace {
 
@@ -27,8 +27,8 @@ TEST_P(DefaultTable, MapsComNumbersToLinuxDevices) {
 INSTANTIATE_TEST_SUITE_P(Cases, DefaultTable,
                          ::testing::Values(PortCase{1, "/dev/ttyS0"}, PortCase{4, "/dev/ttyS3"},
                                            PortCase{5, "/dev/ttyUSB0"}, PortCase{12, "/dev/ttyUSB7"},
-                                           PortCase{13, "/dev/ttyACM0"}, PortCase{20, "/dev/ttyACM7"},
-                                           PortCase{21, ""}, PortCase{0, ""}, PortCase{-3, ""}));
+                                           PortCase{13, "/dev/ttyACM0"}, PortCase{20, "/dev/ttyACM7"}, PortCase{21, ""},
+                                           PortCase{0, ""}, PortCase{-3, ""}));
 
 TEST(SerialPortNames, AnOverrideWinsAndDecidesWhetherThePortExists) {
   const auto file = std::filesystem::temp_directory_path() / ("veltris-port-" + std::to_string(::getpid()));

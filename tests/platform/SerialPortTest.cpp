@@ -1,19 +1,19 @@
 // The termios serial port on a pseudo-terminal: what each failed open reports, the exclusive
 // lock, bytes both ways, purge, the write deadline, the wake of a blocked read and a hang-up.
-#include "platform/SerialPort.h"
-
-#include <gtest/gtest.h>
-
-#include <chrono>
-#include <cstdlib>
 #include <fcntl.h>
-#include <filesystem>
-#include <future>
+#include <gtest/gtest.h>
 #include <poll.h>
-#include <string>
 #include <sys/file.h>
 #include <termios.h>
 #include <unistd.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <future>
+#include <string>
+
+#include "platform/SerialPort.h"
 
 namespace {
 
@@ -40,7 +40,9 @@ class Pty {
   Pty& operator=(const Pty&) = delete;
 
   const std::string& path() const { return path_; }
-  void send(const std::string& bytes) const { ASSERT_EQ(::write(master_, bytes.data(), bytes.size()), static_cast<ssize_t>(bytes.size())); }
+  void send(const std::string& bytes) const {
+    ASSERT_EQ(::write(master_, bytes.data(), bytes.size()), static_cast<ssize_t>(bytes.size()));
+  }
   // Reads what the port wrote, waiting up to a second for the first byte.
   std::string receive() const {
     pollfd pfd{master_, POLLIN, 0};

@@ -1,7 +1,7 @@
 // Windows-1252 on disk, UTF-8 inside: conversions both ways and the file-text decoding rule.
-#include "platform/TextCodec.h"
-
 #include <gtest/gtest.h>
+
+#include "platform/TextCodec.h"
 
 namespace {
 
@@ -14,14 +14,18 @@ TEST(TextCodec, EveryByteSurvivesTheRoundTrip) {
 }
 
 TEST(TextCodec, MapsTheGermanLettersAndTheEuroSign) {
-  EXPECT_EQ(platform::utf8ToCp1252("xWerkstücknullpunkt"), "xWerkst\xFC" "cknullpunkt");
+  EXPECT_EQ(platform::utf8ToCp1252("xWerkstücknullpunkt"),
+            "xWerkst\xFC"
+            "cknullpunkt");
   EXPECT_EQ(platform::utf8ToCp1252("Kühlmittelpumpe ÄÖÜß €"), "K\xFChlmittelpumpe \xC4\xD6\xDC\xDF \x80");
   EXPECT_EQ(platform::cp1252ToUtf8("F\xFCr"), "Für");
   EXPECT_EQ(platform::utf8ToCp1252("→ ok"), "? ok");
 }
 
 TEST(TextCodec, FileTextIsWindows1252UnlessItIsValidUtf8) {
-  EXPECT_EQ(platform::decodeFileText("Werkst\xFC" "ck"), "Werkstück");
+  EXPECT_EQ(platform::decodeFileText("Werkst\xFC"
+                                     "ck"),
+            "Werkstück");
   EXPECT_EQ(platform::decodeFileText("Werkstück"), "Werkstück");
   EXPECT_EQ(platform::decodeFileText("plain"), "plain");
 }

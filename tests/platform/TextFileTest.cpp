@@ -1,15 +1,15 @@
 // Line splitting, Windows-1252 CR LF writing and atomic replacement of files.
-#include "platform/TextFile.h"
-
 #include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <ostream>
-#include <sys/resource.h>
-#include <sys/stat.h>
-#include <unistd.h>
+
+#include "platform/TextFile.h"
 
 namespace fs = std::filesystem;
 
@@ -18,9 +18,8 @@ namespace {
 class TempDir : public ::testing::Test {
  protected:
   void SetUp() override {
-    dir_ = fs::temp_directory_path() /
-           ("veltris-textfile-" + std::to_string(::getpid()) + "-" +
-            ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    dir_ = fs::temp_directory_path() / ("veltris-textfile-" + std::to_string(::getpid()) + "-" +
+                                        ::testing::UnitTest::GetInstance()->current_test_info()->name());
     fs::remove_all(dir_);
     fs::create_directories(dir_);
   }
@@ -31,9 +30,7 @@ class TempDir : public ::testing::Test {
     EXPECT_TRUE(platform::readFileBytes(p, bytes));
     return bytes;
   }
-  static void writeBytes(const fs::path& p, const std::string& bytes) {
-    std::ofstream(p, std::ios::binary) << bytes;
-  }
+  static void writeBytes(const fs::path& p, const std::string& bytes) { std::ofstream(p, std::ios::binary) << bytes; }
   std::vector<std::string> leftovers() const {
     std::vector<std::string> names;
     for (const auto& e : fs::directory_iterator(dir_)) names.push_back(e.path().filename().string());
@@ -55,17 +52,19 @@ TEST_P(SplitLines, AcceptsEveryLineEndAndKeepsNoCarriageReturn) {
   EXPECT_EQ(platform::splitLines(GetParam().text), GetParam().lines);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Cases, SplitLines,
-    ::testing::Values(SplitCase{"", {}}, SplitCase{"a", {"a"}}, SplitCase{"a\r\nb\r\n", {"a", "b"}},
-                      SplitCase{"a\nb", {"a", "b"}}, SplitCase{"a\rb\r", {"a", "b"}},
-                      SplitCase{"a\r\n\r\nb", {"a", "", "b"}}, SplitCase{"\r\n", {""}},
-                      SplitCase{"Modul=5\r\nComPort=1", {"Modul=5", "ComPort=1"}}));
+INSTANTIATE_TEST_SUITE_P(Cases, SplitLines,
+                         ::testing::Values(SplitCase{"", {}}, SplitCase{"a", {"a"}},
+                                           SplitCase{"a\r\nb\r\n", {"a", "b"}}, SplitCase{"a\nb", {"a", "b"}},
+                                           SplitCase{"a\rb\r", {"a", "b"}}, SplitCase{"a\r\n\r\nb", {"a", "", "b"}},
+                                           SplitCase{"\r\n", {""}},
+                                           SplitCase{"Modul=5\r\nComPort=1", {"Modul=5", "ComPort=1"}}));
 
 TEST_F(TempDir, WritesWindows1252WithCrLfAfterEveryLine) {
   const fs::path file = dir_ / "out.dat";
   ASSERT_TRUE(platform::writeTextLinesAtomic(file, {"Modul=5", "", "xWerkstücknullpunkt=0.00"}));
-  EXPECT_EQ(bytesOf(file), "Modul=5\r\n\r\nxWerkst\xFC" "cknullpunkt=0.00\r\n");
+  EXPECT_EQ(bytesOf(file),
+            "Modul=5\r\n\r\nxWerkst\xFC"
+            "cknullpunkt=0.00\r\n");
   const auto read = platform::readTextLines(file);
   ASSERT_EQ(read.status, platform::ReadStatus::Ok);
   EXPECT_EQ(read.lines, (std::vector<std::string>{"Modul=5", "", "xWerkstücknullpunkt=0.00"}));

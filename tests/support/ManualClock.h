@@ -4,10 +4,10 @@
 // Thread context: any thread; state behind a mutex.
 #pragma once
 
-#include "platform/Clock.h"
-
 #include <mutex>
 #include <vector>
+
+#include "platform/Clock.h"
 
 namespace testsupport {
 

@@ -8,8 +8,6 @@
 // releases any worker waiting for one of them.
 #pragma once
 
-#include "platform/GuiDispatcher.h"
-
 #include <chrono>
 #include <condition_variable>
 #include <cstddef>
@@ -17,6 +15,8 @@
 #include <functional>
 #include <mutex>
 #include <thread>
+
+#include "platform/GuiDispatcher.h"
 
 namespace testsupport {
 

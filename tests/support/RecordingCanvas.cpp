@@ -43,7 +43,9 @@ void RecordingCanvas::lineTo(int x, int y) {
   pos_ = {x, y};
 }
 
-void RecordingCanvas::rectangle(int x1, int y1, int x2, int y2) { ops_.push_back(make(Kind::Rectangle, {x1, y1, x2, y2})); }
+void RecordingCanvas::rectangle(int x1, int y1, int x2, int y2) {
+  ops_.push_back(make(Kind::Rectangle, {x1, y1, x2, y2}));
+}
 
 void RecordingCanvas::roundRect(int x1, int y1, int x2, int y2, int ellipseWidth, int ellipseHeight) {
   ops_.push_back(make(Kind::RoundRect, {x1, y1, x2, y2, ellipseWidth, ellipseHeight}));
@@ -93,7 +95,8 @@ void RecordingCanvas::copyRect(const platform::Rect& dest, platform::Canvas&, co
 
 std::vector<CanvasOp> RecordingCanvas::opsOf(Kind kind) const {
   std::vector<CanvasOp> out;
-  std::copy_if(ops_.begin(), ops_.end(), std::back_inserter(out), [kind](const CanvasOp& op) { return op.kind == kind; });
+  std::copy_if(ops_.begin(), ops_.end(), std::back_inserter(out),
+               [kind](const CanvasOp& op) { return op.kind == kind; });
   return out;
 }
 

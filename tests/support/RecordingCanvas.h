@@ -5,26 +5,40 @@
 // the font size and the number of characters, so layouts are reproducible.
 #pragma once
 
-#include "platform/Canvas.h"
-
 #include <map>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "platform/Canvas.h"
+
 namespace testsupport {
 
 struct CanvasOp {
-  enum class Kind { SetPen, SetBrush, SetFont, MoveTo, LineTo, Rectangle, RoundRect, FillRect, Ellipse, Arc,
-                    Polygon, TextOut, SetPixel, CopyRect };
+  enum class Kind {
+    SetPen,
+    SetBrush,
+    SetFont,
+    MoveTo,
+    LineTo,
+    Rectangle,
+    RoundRect,
+    FillRect,
+    Ellipse,
+    Arc,
+    Polygon,
+    TextOut,
+    SetPixel,
+    CopyRect
+  };
   Kind kind = Kind::MoveTo;
-  std::vector<int> args;                 // coordinates in call order
-  std::vector<platform::Point> points;   // polygon points
+  std::vector<int> args;                // coordinates in call order
+  std::vector<platform::Point> points;  // polygon points
   std::string text;
-  platform::Pen pen;                     // state in force when the call was made
+  platform::Pen pen;  // state in force when the call was made
   platform::Brush brush;
   platform::Font font;
-  platform::Point from;                  // pen position before a LineTo
+  platform::Point from;  // pen position before a LineTo
 };
 
 class RecordingCanvas final : public platform::Canvas {

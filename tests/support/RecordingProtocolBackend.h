@@ -5,13 +5,13 @@
 // thread. Nothing blocks.
 #pragma once
 
-#include "machine/ProtocolBackend.h"
-
 #include <array>
 #include <functional>
 #include <mutex>
 #include <string>
 #include <vector>
+
+#include "machine/ProtocolBackend.h"
 
 namespace testsupport {
 
@@ -39,7 +39,9 @@ class RecordingProtocolBackend final : public machine::ProtocolBackend {
   void Halb_Vollschrittbetrieb_einstellen(int mode, int current) override {
     add("Halb_Vollschrittbetrieb_einstellen " + std::to_string(mode) + " " + std::to_string(current));
   }
-  void Startgeschwindigkeit_einstellen(int hz) override { add("Startgeschwindigkeit_einstellen " + std::to_string(hz)); }
+  void Startgeschwindigkeit_einstellen(int hz) override {
+    add("Startgeschwindigkeit_einstellen " + std::to_string(hz));
+  }
   void Endgeschwindigkeit_einstellen(int index, int hz) override {
     add("Endgeschwindigkeit_einstellen " + std::to_string(index) + " " + std::to_string(hz));
   }
@@ -114,11 +116,20 @@ class RecordingProtocolBackend final : public machine::ProtocolBackend {
  private:
   static int index(char axis) {
     switch (axis) {
-      case 'x': case 'X': return 0;
-      case 'y': case 'Y': return 1;
-      case 'z': case 'Z': return 2;
-      case 'u': case 'U': return 3;
-      default: return -1;
+      case 'x':
+      case 'X':
+        return 0;
+      case 'y':
+      case 'Y':
+        return 1;
+      case 'z':
+      case 'Z':
+        return 2;
+      case 'u':
+      case 'U':
+        return 3;
+      default:
+        return -1;
     }
   }
   void add(std::string call) {

@@ -4,20 +4,20 @@
 // from the GUI thread. Nothing blocks.
 #pragma once
 
-#include "platform/UiServices.h"
-
 #include <deque>
 #include <mutex>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "platform/UiServices.h"
+
 namespace testsupport {
 
 struct UiCall {
   enum class Kind { MessageBox, Beep, OpenDialog, SaveDialog, StartProgram };
   Kind kind = Kind::MessageBox;
-  std::string text;      // message text, or the program path
+  std::string text;  // message text, or the program path
   std::string caption;
   platform::MsgButtons buttons = platform::MsgButtons::Ok;
   platform::MsgIcon icon = platform::MsgIcon::None;

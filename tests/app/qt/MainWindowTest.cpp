@@ -1,21 +1,5 @@
 // The main window on Qt's offscreen platform: start and initialisation, a simulation started
 // and stopped with the buttons while the event loop keeps running, and the tool-table dialog.
-#include "ControllerDouble.h"
-#include "TestPointType.h"
-
-#include "app/MainForm.h"
-#include "panel/DocumentFile.h"
-#include "panel/NewDocument.h"
-#include "panel/PropertyRows.h"
-#include "app/qt/MainWindow.h"
-#include "machine/SharedParameters.h"
-#include "machine/TraceLog.h"
-#include "platform/ProgramPath.h"
-#include "platform/TextFile.h"
-#include "platform/qt/QtCanvas.h"
-#include "platform/qt/QtGuiDispatcher.h"
-#include "support/ScriptedUi.h"
-
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
@@ -29,11 +13,25 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
-
 #include <algorithm>
 #include <memory>
 #include <string>
 #include <vector>
+
+#include "ControllerDouble.h"
+#include "TestPointType.h"
+#include "app/MainForm.h"
+#include "app/qt/MainWindow.h"
+#include "machine/SharedParameters.h"
+#include "machine/TraceLog.h"
+#include "panel/DocumentFile.h"
+#include "panel/NewDocument.h"
+#include "panel/PropertyRows.h"
+#include "platform/ProgramPath.h"
+#include "platform/TextFile.h"
+#include "platform/qt/QtCanvas.h"
+#include "platform/qt/QtGuiDispatcher.h"
+#include "support/ScriptedUi.h"
 
 namespace {
 
@@ -94,9 +92,16 @@ void MainWindowTest::init() {
   canvas_ = std::make_unique<platform::QtCanvas>(platform::Size{400, 300});
   factory_ = std::make_unique<apptest::ControllerFactory>();
   params_ = std::make_unique<machine::MachineParameterStore>();
-  form_ = std::make_unique<app::TMainForm>(
-      app::MainFormServices{ui_, *gui_, *canvas_, platform::systemClock(), *factory_, *params_, types_,
-                            folder / "veltris", {}, [](const std::filesystem::path&) { return true; }});
+  form_ = std::make_unique<app::TMainForm>(app::MainFormServices{ui_,
+                                                                 *gui_,
+                                                                 *canvas_,
+                                                                 platform::systemClock(),
+                                                                 *factory_,
+                                                                 *params_,
+                                                                 types_,
+                                                                 folder / "veltris",
+                                                                 {},
+                                                                 [](const std::filesystem::path&) { return true; }});
   form_->OnCreate({"veltris"});
   form_->NeuesDokument();
   apptest::TestPointType::appendRows(*form_, kPoints);
@@ -207,8 +212,7 @@ void MainWindowTest::theToolTableDialogStoresItsGridEvenWhenCancelled() {
     if (dialog == nullptr) return;
     auto* grid = dialog->findChild<QTableWidget*>(QStringLiteral("toolStringGrid"));
     if (grid != nullptr) {
-      shown << grid->horizontalHeaderItem(0)->text() << grid->verticalHeaderItem(2)->text()
-            << grid->item(2, 1)->text();
+      shown << grid->horizontalHeaderItem(0)->text() << grid->verticalHeaderItem(2)->text() << grid->item(2, 1)->text();
       grid->item(2, 1)->setText(QStringLiteral("abc"));
       grid->item(0, 0)->setText(QStringLiteral("250"));
     }

@@ -1,20 +1,19 @@
 // Pixel checks of the Qt drawing surface on small images, and its use from two threads at once.
-#include "platform/qt/QtCanvas.h"
-#include "platform/qt/QtFont.h"
-#include "support/RecordingCanvas.h"
-
 #include <QColor>
 #include <QFontInfo>
 #include <QFontMetrics>
 #include <QImage>
 #include <QString>
 #include <QTest>
-
 #include <atomic>
 #include <functional>
 #include <thread>
 #include <utility>
 #include <vector>
+
+#include "platform/qt/QtCanvas.h"
+#include "platform/qt/QtFont.h"
+#include "support/RecordingCanvas.h"
 
 using platform::Brush;
 using platform::BrushStyle;
@@ -27,8 +26,8 @@ using platform::PenStyle;
 using platform::Point;
 using platform::QtCanvas;
 using platform::Rect;
-using platform::Size;
 using platform::rgb;
+using platform::Size;
 
 namespace {
 
@@ -62,7 +61,9 @@ void verifyPixels(QtCanvas& canvas, const ExpectedPixels& expected) {
   for (const auto& [point, colour] : expected) {
     const Colour actual = canvas.pixel(point.x, point.y);
     QVERIFY2(actual == colour, qPrintable(QStringLiteral("pixel (%1, %2) is %3, expected %4")
-                                              .arg(point.x).arg(point.y).arg(describe(actual), describe(colour))));
+                                              .arg(point.x)
+                                              .arg(point.y)
+                                              .arg(describe(actual), describe(colour))));
   }
 }
 
@@ -106,18 +107,23 @@ class QtCanvasTest : public QObject {
     QTest::addColumn<Draw>("draw");
     QTest::addColumn<ExpectedPixels>("expected");
 
-    QTest::newRow("line leaves out its end pixel")
-        << Draw([](Canvas& c) { c.moveTo(2, 3); c.lineTo(9, 3); })
-        << ExpectedPixels{{{2, 3}, kBlack}, {{8, 3}, kBlack}, {{9, 3}, kWhite}, {{5, 4}, kWhite}};
-    QTest::newRow("vertical line")
-        << Draw([](Canvas& c) { c.moveTo(4, 1); c.lineTo(4, 8); })
-        << ExpectedPixels{{{4, 1}, kBlack}, {{4, 7}, kBlack}, {{4, 8}, kWhite}};
-    QTest::newRow("diagonal line")
-        << Draw([](Canvas& c) { c.moveTo(1, 1); c.lineTo(6, 6); })
-        << ExpectedPixels{{{1, 1}, kBlack}, {{5, 5}, kBlack}, {{6, 6}, kWhite}, {{2, 1}, kWhite}};
-    QTest::newRow("next line starts at the pen position")
-        << Draw([](Canvas& c) { c.moveTo(2, 2); c.lineTo(8, 2); c.lineTo(8, 9); })
-        << ExpectedPixels{{{2, 2}, kBlack}, {{8, 2}, kBlack}, {{8, 8}, kBlack}, {{8, 9}, kWhite}};
+    QTest::newRow("line leaves out its end pixel") << Draw([](Canvas& c) {
+      c.moveTo(2, 3);
+      c.lineTo(9, 3);
+    }) << ExpectedPixels{{{2, 3}, kBlack}, {{8, 3}, kBlack}, {{9, 3}, kWhite}, {{5, 4}, kWhite}};
+    QTest::newRow("vertical line") << Draw([](Canvas& c) {
+      c.moveTo(4, 1);
+      c.lineTo(4, 8);
+    }) << ExpectedPixels{{{4, 1}, kBlack}, {{4, 7}, kBlack}, {{4, 8}, kWhite}};
+    QTest::newRow("diagonal line") << Draw([](Canvas& c) {
+      c.moveTo(1, 1);
+      c.lineTo(6, 6);
+    }) << ExpectedPixels{{{1, 1}, kBlack}, {{5, 5}, kBlack}, {{6, 6}, kWhite}, {{2, 1}, kWhite}};
+    QTest::newRow("next line starts at the pen position") << Draw([](Canvas& c) {
+      c.moveTo(2, 2);
+      c.lineTo(8, 2);
+      c.lineTo(8, 9);
+    }) << ExpectedPixels{{{2, 2}, kBlack}, {{8, 2}, kBlack}, {{8, 8}, kBlack}, {{8, 9}, kWhite}};
     QTest::newRow("rectangle: outline in the pen, inside in the brush, right and bottom exclusive")
         << Draw([](Canvas& c) { c.rectangle(2, 2, 9, 7); })
         << ExpectedPixels{{{2, 2}, kBlack}, {{8, 2}, kBlack}, {{2, 6}, kBlack}, {{8, 6}, kBlack}, {{5, 2}, kBlack},
@@ -125,49 +131,47 @@ class QtCanvasTest : public QObject {
     QTest::newRow("rectangle given by its other corners")
         << Draw([](Canvas& c) { c.rectangle(9, 7, 2, 2); })
         << ExpectedPixels{{{2, 2}, kBlack}, {{8, 6}, kBlack}, {{5, 4}, kRed}, {{9, 4}, kWhite}, {{5, 7}, kWhite}};
-    QTest::newRow("rectangle with a clear pen is all brush")
-        << Draw([](Canvas& c) { c.setPen(Pen{kBlack, 1, PenStyle::Clear}); c.rectangle(2, 2, 9, 7); })
-        << ExpectedPixels{{{2, 2}, kRed}, {{8, 6}, kRed}, {{9, 6}, kWhite}, {{8, 7}, kWhite}};
-    QTest::newRow("rectangle with a clear brush is outline only")
-        << Draw([](Canvas& c) { c.setBrush(Brush{kRed, BrushStyle::Clear}); c.rectangle(2, 2, 9, 7); })
-        << ExpectedPixels{{{2, 2}, kBlack}, {{8, 6}, kBlack}, {{5, 4}, kWhite}, {{3, 3}, kWhite}};
-    QTest::newRow("fillRect uses the brush only")
-        << Draw([](Canvas& c) { c.fillRect(Rect{2, 2, 9, 7}); })
-        << ExpectedPixels{{{2, 2}, kRed}, {{8, 6}, kRed}, {{9, 6}, kWhite}, {{8, 7}, kWhite}};
-    QTest::newRow("fillRect with a clear brush draws nothing")
-        << Draw([](Canvas& c) { c.setBrush(Brush{kRed, BrushStyle::Clear}); c.fillRect(Rect{2, 2, 9, 7}); })
-        << ExpectedPixels{{{2, 2}, kWhite}, {{5, 4}, kWhite}};
+    QTest::newRow("rectangle with a clear pen is all brush") << Draw([](Canvas& c) {
+      c.setPen(Pen{kBlack, 1, PenStyle::Clear});
+      c.rectangle(2, 2, 9, 7);
+    }) << ExpectedPixels{{{2, 2}, kRed}, {{8, 6}, kRed}, {{9, 6}, kWhite}, {{8, 7}, kWhite}};
+    QTest::newRow("rectangle with a clear brush is outline only") << Draw([](Canvas& c) {
+      c.setBrush(Brush{kRed, BrushStyle::Clear});
+      c.rectangle(2, 2, 9, 7);
+    }) << ExpectedPixels{{{2, 2}, kBlack}, {{8, 6}, kBlack}, {{5, 4}, kWhite}, {{3, 3}, kWhite}};
+    QTest::newRow("fillRect uses the brush only") << Draw([](Canvas& c) {
+      c.fillRect(Rect{2, 2, 9, 7});
+    }) << ExpectedPixels{{{2, 2}, kRed}, {{8, 6}, kRed}, {{9, 6}, kWhite}, {{8, 7}, kWhite}};
+    QTest::newRow("fillRect with a clear brush draws nothing") << Draw([](Canvas& c) {
+      c.setBrush(Brush{kRed, BrushStyle::Clear});
+      c.fillRect(Rect{2, 2, 9, 7});
+    }) << ExpectedPixels{{{2, 2}, kWhite}, {{5, 4}, kWhite}};
     QTest::newRow("ellipse touches its box, right and bottom exclusive")
         << Draw([](Canvas& c) { c.ellipse(1, 1, 12, 10); })
         << ExpectedPixels{{{1, 5}, kBlack},  {{11, 5}, kBlack}, {{6, 1}, kBlack}, {{6, 9}, kBlack},
                           {{12, 5}, kWhite}, {{6, 10}, kWhite}, {{1, 1}, kWhite}, {{6, 5}, kRed}};
     QTest::newRow("roundRect cuts its corners")
         << Draw([](Canvas& c) { c.roundRect(1, 1, 14, 12, 6, 6); })
-        << ExpectedPixels{{{1, 1}, kWhite}, {{7, 1}, kBlack}, {{1, 6}, kBlack}, {{13, 6}, kBlack},
+        << ExpectedPixels{{{1, 1}, kWhite},  {{7, 1}, kBlack},  {{1, 6}, kBlack},  {{13, 6}, kBlack},
                           {{7, 11}, kBlack}, {{14, 6}, kWhite}, {{7, 12}, kWhite}, {{7, 6}, kRed}};
-    QTest::newRow("polygon outlined and filled")
-        << Draw([](Canvas& c) { c.polygon({{2, 2}, {13, 2}, {2, 13}}); })
-        << ExpectedPixels{{{2, 2}, kBlack}, {{7, 2}, kBlack}, {{2, 7}, kBlack}, {{4, 4}, kRed}, {{12, 12}, kWhite}};
-    QTest::newRow("NotXor rectangle inverts each pixel once")
-        << Draw([](Canvas& c) {
-             c.setPen(Pen{kBlack, 1, PenStyle::Solid, PenMode::NotXor});
-             c.setBrush(Brush{kBlack, BrushStyle::Solid});
-             c.rectangle(2, 2, 9, 7);
-           })
-        << ExpectedPixels{{{2, 2}, kBlack}, {{5, 2}, kBlack}, {{2, 4}, kBlack}, {{8, 6}, kBlack},
-                          {{3, 3}, kBlack}, {{5, 4}, kBlack}, {{9, 4}, kWhite}};
-    QTest::newRow("NotXor pen inverts what it crosses")
-        << Draw([](Canvas& c) {
-             c.setBrush(Brush{kBlack, BrushStyle::Solid});
-             c.fillRect(Rect{0, 4, 16, 8});
-             c.setPen(Pen{kBlack, 1, PenStyle::Solid, PenMode::NotXor});
-             c.moveTo(5, 0);
-             c.lineTo(5, 12);
-           })
-        << ExpectedPixels{{{5, 2}, kBlack}, {{5, 5}, kWhite}, {{5, 10}, kBlack}, {{6, 5}, kBlack}};
-    QTest::newRow("setPixel")
-        << Draw([](Canvas& c) { c.setPixel(3, 3, kGreen); })
-        << ExpectedPixels{{{3, 3}, kGreen}, {{4, 3}, kWhite}};
+    QTest::newRow("polygon outlined and filled") << Draw([](Canvas& c) {
+      c.polygon({{2, 2}, {13, 2}, {2, 13}});
+    }) << ExpectedPixels{{{2, 2}, kBlack}, {{7, 2}, kBlack}, {{2, 7}, kBlack}, {{4, 4}, kRed}, {{12, 12}, kWhite}};
+    QTest::newRow("NotXor rectangle inverts each pixel once") << Draw([](Canvas& c) {
+      c.setPen(Pen{kBlack, 1, PenStyle::Solid, PenMode::NotXor});
+      c.setBrush(Brush{kBlack, BrushStyle::Solid});
+      c.rectangle(2, 2, 9, 7);
+    }) << ExpectedPixels{{{2, 2}, kBlack}, {{5, 2}, kBlack}, {{2, 4}, kBlack}, {{8, 6}, kBlack},
+                         {{3, 3}, kBlack}, {{5, 4}, kBlack}, {{9, 4}, kWhite}};
+    QTest::newRow("NotXor pen inverts what it crosses") << Draw([](Canvas& c) {
+      c.setBrush(Brush{kBlack, BrushStyle::Solid});
+      c.fillRect(Rect{0, 4, 16, 8});
+      c.setPen(Pen{kBlack, 1, PenStyle::Solid, PenMode::NotXor});
+      c.moveTo(5, 0);
+      c.lineTo(5, 12);
+    }) << ExpectedPixels{{{5, 2}, kBlack}, {{5, 5}, kWhite}, {{5, 10}, kBlack}, {{6, 5}, kBlack}};
+    QTest::newRow("setPixel") << Draw([](Canvas& c) { c.setPixel(3, 3, kGreen); })
+                              << ExpectedPixels{{{3, 3}, kGreen}, {{4, 3}, kWhite}};
   }
 
   void shapes() {
@@ -222,8 +226,9 @@ class QtCanvasTest : public QObject {
       c.setBrush(Brush{kRed, BrushStyle::DiagCross});
       c.fillRect(Rect{0, 0, 32, 16});
     }) << kRed << Rect{0, 0, 32, 16};
-    for (const auto& row : {std::pair{"Dash pen", PenStyle::Dash}, std::pair{"Dot pen", PenStyle::Dot},
-                            std::pair{"DashDot pen", PenStyle::DashDot}, std::pair{"DashDotDot pen", PenStyle::DashDotDot}}) {
+    for (const auto& row :
+         {std::pair{"Dash pen", PenStyle::Dash}, std::pair{"Dot pen", PenStyle::Dot},
+          std::pair{"DashDot pen", PenStyle::DashDot}, std::pair{"DashDotDot pen", PenStyle::DashDotDot}}) {
       const PenStyle style = row.second;
       QTest::newRow(row.first) << Draw([style](Canvas& c) {
         c.setPen(Pen{kBlue, 1, style});
@@ -322,13 +327,13 @@ class QtCanvasTest : public QObject {
     QTest::addColumn<bool>("fixedPitch");
     QTest::addColumn<QString>("family");  // empty: whatever this machine falls back on
 
-    QTest::newRow("Courier New falls back on a fixed font") << Font{"Courier New", 10, kBlack, false} << 13 << true
-                                                            << QString();
+    QTest::newRow("Courier New falls back on a fixed font")
+        << Font{"Courier New", 10, kBlack, false} << 13 << true << QString();
     QTest::newRow("courier, bold") << Font{"courier", 8, kBlack, true} << 11 << true << QString();
-    QTest::newRow("Arial falls back on a proportional font") << Font{"Arial", 8, kBlack, false} << 11 << false
-                                                             << QString();
-    QTest::newRow("a family this machine has is kept") << Font{"DejaVu Serif", 12, kBlack, true} << 16 << false
-                                                       << QStringLiteral("DejaVu Serif");
+    QTest::newRow("Arial falls back on a proportional font")
+        << Font{"Arial", 8, kBlack, false} << 11 << false << QString();
+    QTest::newRow("a family this machine has is kept")
+        << Font{"DejaVu Serif", 12, kBlack, true} << 16 << false << QStringLiteral("DejaVu Serif");
   }
 
   void fontFallback() {
@@ -421,16 +426,16 @@ class QtCanvasTest : public QObject {
     QFETCH(ArcCase, arc);
     QtCanvas canvas(Size{64, 48});
     prepare(canvas);
-    canvas.arc(arc.box.left, arc.box.top, arc.box.right, arc.box.bottom, arc.startRay.x, arc.startRay.y,
-               arc.endRay.x, arc.endRay.y);
+    canvas.arc(arc.box.left, arc.box.top, arc.box.right, arc.box.bottom, arc.startRay.x, arc.startRay.y, arc.endRay.x,
+               arc.endRay.y);
     const QImage image = canvas.image();
     for (const Point& point : arc.drawn) {
-      QVERIFY2(colourNear(image, point, 1, kBlack), qPrintable(QStringLiteral("nothing drawn near (%1, %2)")
-                                                                   .arg(point.x).arg(point.y)));
+      QVERIFY2(colourNear(image, point, 1, kBlack),
+               qPrintable(QStringLiteral("nothing drawn near (%1, %2)").arg(point.x).arg(point.y)));
     }
     for (const Point& point : arc.notDrawn) {
-      QVERIFY2(!colourNear(image, point, 2, kBlack), qPrintable(QStringLiteral("drawn near (%1, %2)")
-                                                                    .arg(point.x).arg(point.y)));
+      QVERIFY2(!colourNear(image, point, 2, kBlack),
+               qPrintable(QStringLiteral("drawn near (%1, %2)").arg(point.x).arg(point.y)));
     }
     QVERIFY(!colourNear(image, Point{32, 24}, 40, kRed));  // an arc is never filled
   }

@@ -1,16 +1,15 @@
 // The GUI thread's dispatcher on Qt's event loop: order and thread of posted closures, the wait
 // of a worker for its closure, closures run while the GUI thread waits, and failures stopped at
 // the dispatcher.
-#include "platform/qt/QtGuiDispatcher.h"
-
 #include <QCoreApplication>
 #include <QTest>
 #include <QThread>
-
 #include <atomic>
 #include <stdexcept>
 #include <thread>
 #include <vector>
+
+#include "platform/qt/QtGuiDispatcher.h"
 
 class QtGuiDispatcherTest : public QObject {
   Q_OBJECT

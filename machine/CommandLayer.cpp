@@ -375,8 +375,17 @@ void CommandLayer::Vektorfahrt_ausfuehren(int mode, int speedIndex, int x, int y
 }
 
 void CommandLayer::Achsen_anhalten() {
+  // The stop request comes first: the move that the stop ends may deliver its final answer to the
+  // running job before the controller's answer to the stop has been taken here, and the job must
+  // find the request at the stop check right after that move. It also stands when the stop
+  // itself fails.
+  bAbbruch_.store(true);
+  haltAxes();
+}
+
+void CommandLayer::haltAxes() {
   Protokoll_schreiben("Achsen_anhalten()");
-  // A missing back-end has no motion to stop; the request below still ends a simulation.
+  // A missing back-end has no motion to stop.
   const auto f = familyOf(params_.Modul);
   switch (f) {
     case ControllerFamily::Garnet:
@@ -393,9 +402,11 @@ void CommandLayer::Achsen_anhalten() {
     case ControllerFamily::None:
       break;
   }
-  // Set only once the controller has taken the stop, so that the running move ends with 2000 at
-  // its next stop check.
-  bAbbruch_.store(true);
+}
+
+bool CommandLayer::Verbindung_offen() const {
+  if (familyOf(params_.Modul) != ControllerFamily::Protocol) return true;
+  return backends_.zelkoCOM && backends_.zelkoCOM->linkOpen();
 }
 
 void CommandLayer::Achsen_sofort_stoppen() {

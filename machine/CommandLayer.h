@@ -40,8 +40,14 @@ class CommandLayer {
   void Referenzfahrt_ausfuehren(const std::string& axes);
   // mode 1 relative (a move of all zeros is dropped), 0 absolute (99999: axis not moved).
   void Vektorfahrt_ausfuehren(int mode, int speedIndex, int x, int y, int z, int execute);
-  // Decelerated stop; afterwards sets the stop request, whatever the controller type.
+  // Decelerated stop with the stop request, whatever the controller type; the request is set
+  // first, so that it stands even when the stop itself fails.
   void Achsen_anhalten();
+  // The decelerated stop alone: a failed live run halts the axes on its way out.
+  void haltAxes();
+  // False when the serial protocol link has been closed since it was opened (the controller fell
+  // silent after a stop); the other controller types always count as open.
+  bool Verbindung_offen() const;
   void Achsen_sofort_stoppen();
   void Ausgangssignal_setzen(int number, int value);
   void Programmdurchlaeufe_hinterlegen(int count);

@@ -40,12 +40,17 @@ class ProtocolBackend {
   virtual void Achsen_sofort_stoppen() = 0;
   virtual void Ausgangssignal_setzen(int number, int value) = 0;
   virtual void Programmdurchlaeufe_hinterlegen(int count) = 0;
-  // First byte of the last answer (NAK 0x15 when a motion has started); 0 when there was none.
+  // First byte of the last answer on the normal channel (NAK 0x15 when a motion has started); 0
+  // when there was none. An '@' answer taken meanwhile does not change it.
   virtual char letzteAntwortBeginn() = 0;
-  // Waits for the final answer of a started motion; timeoutMs -1 waits without limit.
+  // Waits for the final answer of a started motion; timeoutMs -1 waits without limit (until a
+  // stop bounds the wait).
   virtual void WaitResp(int timeoutMs) = 0;
-  // Sends a raw command and waits up to answerMs for its answer, which is not examined.
-  virtual void SendenUndWarten(const std::string& command, int answerMs) = 0;
+  // Sends a raw command and waits up to answerMs for its answer, which it gives unexamined.
+  virtual std::string SendenUndWarten(const std::string& command, int answerMs) = 0;
+  // False once the link has been closed, by the program or because the controller fell silent
+  // after a stop.
+  virtual bool linkOpen() const { return true; }
 };
 
 }  // namespace machine

@@ -42,6 +42,10 @@ bool beginsWith(const std::string& text, const std::string& prefix) {
   return text.compare(0, prefix.size(), prefix) == 0;
 }
 
+// A move or a homing run: the controller answers it with NAK when the motion starts and sends a
+// final answer when it ends.
+bool isMotionCommand(const std::string& command) { return beginsWith(command, "L") || beginsWith(command, "$H"); }
+
 // The controller's error answer "E<n>" BEL as code 1020+n; nullopt for any other answer.
 std::optional<int> errorAnswerCode(const std::string& answer) {
   if (answer.size() < 3 || answer.size() > 6 || answer.front() != 'E' || answer.back() != kZelkoBel)
@@ -146,13 +150,10 @@ void TzelkoCOM::UnInit() {
   Protokoll_schreiben("");
 }
 
-void TzelkoCOM::SendenUndWarten(const std::string& command, int answerMs) {
+std::string TzelkoCOM::SendenUndWarten(const std::string& command, int answerMs) {
   SendReq(command);
-  if (command.front() == '@') {
-    WaitResp_MB(answerMs);
-  } else {
-    WaitResp(answerMs);
-  }
+  if (command.front() == '@') return takePriority(answerMs, command);
+  return takeNormal(answerMs);
 }
 
 void TzelkoCOM::SendReq(const std::string& command) {
@@ -162,7 +163,7 @@ void TzelkoCOM::SendReq(const std::string& command) {
   if (command.size() > kMaxCommandBytes) throw OUT_OF_RANGE;
 
   const bool priority = command.front() == '@';
-  switch (link.receiver->waitSend(priority, kSendWait)) {
+  switch (link.receiver->beginCommand(priority, isMotionCommand(command), kSendWait)) {
     case ZelkoWait::Signalled:
       break;
     case ZelkoWait::TimedOut:
@@ -172,13 +173,10 @@ void TzelkoCOM::SendReq(const std::string& command) {
       Protokoll_schreiben("zelkoCOM->SendReq() :: WAIT_FAILED");
       throw WAIT_FAILED;
   }
-  if (!link.receiver->prepareSend(priority)) {
-    Protokoll_schreiben("zelkoCOM->SendReq() :: WAIT_FAILED");
-    throw WAIT_FAILED;
-  }
   {
     std::lock_guard lock(textMutex_);
     lastCommand_ = command;
+    if (priority) lastPriorityCommand_ = command;
   }
   const auto deadline =
       std::chrono::milliseconds(kWriteConstantMs + kWriteMsPerByte * static_cast<int>(command.size()));
@@ -188,11 +186,13 @@ void TzelkoCOM::SendReq(const std::string& command) {
   if (written != platform::SerialWrite::Done) Protokoll_schreiben("zelkoCOM->SendReq() :: write failed");
 }
 
-void TzelkoCOM::WaitResp(int timeoutMs) {
+void TzelkoCOM::WaitResp(int timeoutMs) { takeNormal(timeoutMs); }
+
+std::string TzelkoCOM::takeNormal(int timeoutMs) {
   const Link link = currentLink();
   if (timeoutMs == -2) {
     if (link.receiver) link.receiver->releaseNormalSend();
-    return;
+    return {};
   }
   if (!link.receiver) {
     Protokoll_schreiben("zelkoCOM->WaitResp() :: WAIT_FAILED");
@@ -203,20 +203,37 @@ void TzelkoCOM::WaitResp(int timeoutMs) {
     case ZelkoWait::Signalled:
       break;
     case ZelkoWait::TimedOut:
+      if (taken.afterStop) {
+        // The controller stopped answering after a stop: nothing on this line can be trusted
+        // any more, and the run waiting here must end. Closing the link fails every waiter.
+        Protokoll_schreiben("zelkoCOM->WaitResp() :: keine Endantwort nach dem Anhalten");
+        UnInit();
+        throw WAIT_FAILED;
+      }
       Protokoll_schreiben("zelkoCOM->WaitResp() :: WAIT_TIMEOUT");
       throw WAIT_TIMEOUT;
     case ZelkoWait::Closed:
       Protokoll_schreiben("zelkoCOM->WaitResp() :: WAIT_FAILED");
       throw WAIT_FAILED;
   }
-  setLastAnswer(taken.answer);
+  setLastAnswer(taken.answer, true);
   if (taken.finalAnswer) {
     Protokoll_schreiben("zelkoCOM->WaitResp() :: " + taken.answer);
     if (const auto code = errorAnswerCode(taken.answer)) throw *code;
   }
+  return taken.answer;
 }
 
 void TzelkoCOM::WaitResp_MB(int timeoutMs) {
+  std::string command;
+  {
+    std::lock_guard lock(textMutex_);
+    command = lastPriorityCommand_;
+  }
+  takePriority(timeoutMs, command);
+}
+
+std::string TzelkoCOM::takePriority(int timeoutMs, const std::string& command) {
   const Link link = currentLink();
   if (!link.receiver) {
     Protokoll_schreiben("zelkoCOM->WaitResp_MB() :: WAIT_FAILED");
@@ -233,9 +250,8 @@ void TzelkoCOM::WaitResp_MB(int timeoutMs) {
       Protokoll_schreiben("zelkoCOM->WaitResp_MB() :: WAIT_FAILED");
       throw WAIT_FAILED;
   }
-  setLastAnswer(taken.answer);
+  setLastAnswer(taken.answer, false);
   // The receiver is already released, so an answer of the wrong form cannot block it.
-  const std::string command = letzterBefehl();
   const std::string cr(1, kZelkoCr);
   const std::string ack(1, kZelkoAck);
   if (beginsWith(command, "@R" + cr) || beginsWith(command, "@S" + cr)) {
@@ -243,6 +259,12 @@ void TzelkoCOM::WaitResp_MB(int timeoutMs) {
   } else if (beginsWith(command, "@B" + cr)) {
     if (!beginsWith(taken.answer, "@B" + ack)) throw COMMUNICATION_ERROR;
   }
+  return taken.answer;
+}
+
+void TzelkoCOM::boundFinalWait() {
+  const Link link = currentLink();
+  if (link.receiver) link.receiver->boundFinalWait(std::chrono::steady_clock::now() + stopAnswerLimit_.load());
 }
 
 void TzelkoCOM::Speichermodus_setzen(bool on) { speichermodus_.store(on); }
@@ -259,12 +281,13 @@ std::string TzelkoCOM::letzteAntwort() const {
 
 char TzelkoCOM::letzteAntwortBeginn() {
   std::lock_guard lock(textMutex_);
-  return lastAnswer_.empty() ? '\0' : lastAnswer_.front();
+  return lastNormalAnswer_.empty() ? '\0' : lastNormalAnswer_.front();
 }
 
-void TzelkoCOM::setLastAnswer(const std::string& answer) {
+void TzelkoCOM::setLastAnswer(const std::string& answer, bool normal) {
   std::lock_guard lock(textMutex_);
   lastAnswer_ = answer;
+  if (normal) lastNormalAnswer_ = answer;
 }
 
 }  // namespace machine

@@ -7,13 +7,19 @@
 // for its final answer. Every command blocks until answered or timed out; failures are thrown as
 // the integer codes of FailureCodes.h, arguments out of range as OUT_OF_RANGE before anything is
 // sent. Connect shows its box through UiServices and so runs on the GUI thread. UnInit wakes every
-// waiting call (WAIT_FAILED) and may be called from any thread.
+// waiting call (WAIT_FAILED) and may be called from any thread. A motion's final answer is awaited
+// without limit until a stop (Achsen_anhalten, Achsen_sofort_stoppen) bounds the wait; a
+// controller that stays silent past that bound has its link closed, so that a stop always ends.
+//
+// Each call checks the answer it took itself: an answer taken on the other channel meanwhile can
+// never pass for it.
 //
 // Ownership: the driver owns its port and its receiver thread while the link is open; the clock
 // and the UI services must outlive it.
 #pragma once
 
 #include <atomic>
+#include <chrono>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -46,8 +52,8 @@ class TzelkoCOM final : public ProtocolBackend {
   void UnInit() override;
   static platform::SerialOpenResult OpenSerialPort(const std::string& device, int baudrate);
 
-  // Transfer.
-  void SendenUndWarten(const std::string& command, int answerMs) override;
+  // Transfer. SendenUndWarten gives the answer it took.
+  std::string SendenUndWarten(const std::string& command, int answerMs) override;
   void SendReq(const std::string& command);
   // Takes a normal answer: 0 waits 64 ms, -1 without limit, -2 only lets the next normal
   // command go. The answer after a NAK ends a motion: an error answer "E<n>" BEL throws 1020+n.
@@ -56,10 +62,14 @@ class TzelkoCOM final : public ProtocolBackend {
   void WaitResp_MB(int timeoutMs);
   void Speichermodus_setzen(bool on);
 
-  // The command most recently written and the answer most recently taken.
+  // The command most recently written and the answer most recently taken, on either channel.
   std::string letzterBefehl() const;
   std::string letzteAntwort() const;
+  // First byte of the answer most recently taken on the normal channel.
   char letzteAntwortBeginn() override;
+  bool linkOpen() const override { return bAppStarted_.load(); }
+  // How long a motion's final answer is awaited once a stop has been sent (5 s).
+  void setStopAnswerLimit(std::chrono::milliseconds limit) { stopAnswerLimit_.store(limit); }
 
   // Controller commands.
   void Reset() override;
@@ -91,10 +101,17 @@ class TzelkoCOM final : public ProtocolBackend {
     std::shared_ptr<TzelkoCOM_thread> receiver;
   };
   Link currentLink() const;
-  void setLastAnswer(const std::string& answer);
+  std::string takeNormal(int timeoutMs);
+  std::string takePriority(int timeoutMs, const std::string& command);
+  void setLastAnswer(const std::string& answer, bool normal);
   // The answer to a setting: ACK, else ACK_ERROR (or 1021 for "E1" BEL when `errorAnswer`).
-  void expectAck(bool errorAnswer);
-  void expectMotionStart();
+  static void expectAck(const std::string& answer, bool errorAnswer);
+  // The answer to a move or homing run. One that is refused gives its final answer up.
+  void expectMotionStart(const std::string& answer);
+  // Bounds the wait for a running motion's final answer: a stop is about to be sent.
+  void boundFinalWait();
+  // The text of an input's answer after its head "@I<letter> ".
+  std::string inputAnswer(char input);
 
   platform::UiServices& ui_;
   platform::Clock& clock_;
@@ -106,9 +123,13 @@ class TzelkoCOM final : public ProtocolBackend {
   mutable std::mutex linkMutex_;
   Link link_;
 
+  std::atomic<std::chrono::milliseconds> stopAnswerLimit_{std::chrono::seconds(5)};
+
   mutable std::mutex textMutex_;
   std::string lastCommand_;
+  std::string lastPriorityCommand_;
   std::string lastAnswer_;
+  std::string lastNormalAnswer_;
 };
 
 }  // namespace machine

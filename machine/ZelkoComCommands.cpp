@@ -97,44 +97,38 @@ int leadingInteger(const std::string& text) {
 
 }  // namespace
 
-void TzelkoCOM::expectAck(bool errorAnswer) {
-  const std::string answer = letzteAntwort();
+void TzelkoCOM::expectAck(const std::string& answer, bool errorAnswer) {
   if (!answer.empty() && answer.front() == kZelkoAck) return;
   if (errorAnswer && answer.compare(0, 3, std::string("E1") + kZelkoBel) == 0) throw kUnknownCommand;
   throw ACK_ERROR;
 }
 
-void TzelkoCOM::expectMotionStart() {
-  const char first = letzteAntwortBeginn();
-  if (speichermodus_.load()) {
-    if (first != kZelkoAck) throw ACK_ERROR;
-  } else if (first != kZelkoNak) {
-    throw NAK_ERROR;
-  }
+void TzelkoCOM::expectMotionStart(const std::string& answer) {
+  const char first = answer.empty() ? '\0' : answer.front();
+  const bool stores = speichermodus_.load();
+  if (first == (stores ? kZelkoAck : kZelkoNak)) return;
+  // Nobody will wait for the final answer of a motion the check refused; it must not hold the
+  // line for the commands after it.
+  if (const Link link = currentLink(); link.receiver) link.receiver->disownFinal();
+  throw stores ? ACK_ERROR : NAK_ERROR;
 }
 
 void TzelkoCOM::Reset() {
-  SendenUndWarten("@R" + kCr, kSettingMs);
-  if (letzteAntwort().compare(0, 3, "@RS") != 0) throw RS_ERROR;
+  if (SendenUndWarten("@R" + kCr, kSettingMs).compare(0, 3, "@RS") != 0) throw RS_ERROR;
 }
 
-std::string TzelkoCOM::Version_abfragen() {
-  SendenUndWarten("@V" + kCr, kSettingMs);
-  return afterHead(letzteAntwort(), "@V ");
-}
+std::string TzelkoCOM::Version_abfragen() { return afterHead(SendenUndWarten("@V" + kCr, kSettingMs), "@V "); }
 
 std::string TzelkoCOM::Wert_abfragen(char axis) {
   requireAxis(axis);
-  SendenUndWarten(std::string("@L") + axis + kCr, kAxisQueryMs);
-  return afterHead(letzteAntwort(), std::string("@L") + axis + " ");
+  return afterHead(SendenUndWarten(std::string("@L") + axis + kCr, kAxisQueryMs), std::string("@L") + axis + " ");
 }
 
 int TzelkoCOM::Wert_lesen(char axis) { return leadingInteger(Wert_abfragen(axis)); }
 
 void TzelkoCOM::Ansteuersignale_einstellen(int kind) {
   requireRange(kind, 0, 1);
-  SendenUndWarten("T" + num(kind) + kCr, kSettingMs);
-  expectAck(true);
+  expectAck(SendenUndWarten("T" + num(kind) + kCr, kSettingMs), true);
 }
 
 void TzelkoCOM::Halb_Vollschrittbetrieb_einstellen(int schrittbetrieb, int ruhestrom) {
@@ -142,80 +136,78 @@ void TzelkoCOM::Halb_Vollschrittbetrieb_einstellen(int schrittbetrieb, int ruhes
   requireRange(ruhestrom, 0, 2);
   static constexpr std::array<char, 3> kCurrent{'0', '2', '6'};
   const char mode = schrittbetrieb == 0 ? 'H' : 'V';
-  SendenUndWarten(std::string("F") + mode + kCurrent[static_cast<std::size_t>(ruhestrom)] + kCr, kSettingMs);
-  expectAck(true);
+  expectAck(SendenUndWarten(std::string("F") + mode + kCurrent[static_cast<std::size_t>(ruhestrom)] + kCr, kSettingMs),
+            true);
 }
 
 void TzelkoCOM::Startgeschwindigkeit_einstellen(int hz) {
   requireRange(hz, 0, kMaxFrequency);
-  SendenUndWarten("#S" + num(hz) + kCr, kSettingMs);
-  expectAck(false);
+  expectAck(SendenUndWarten("#S" + num(hz) + kCr, kSettingMs), false);
 }
 
 void TzelkoCOM::Endgeschwindigkeit_einstellen(int speedIndex, int hz) {
   requireRange(speedIndex, 0, kMaxSpeedIndex);
   requireRange(hz, 0, kMaxFrequency);
-  SendenUndWarten("#E" + num(speedIndex) + "," + num(hz) + kCr, kSettingMs);
-  expectAck(false);
+  expectAck(SendenUndWarten("#E" + num(speedIndex) + "," + num(hz) + kCr, kSettingMs), false);
 }
 
 void TzelkoCOM::Rampenlaenge_einstellen(int ms) {
   requireRange(ms, 0, kMaxRampMs);
-  SendenUndWarten("#R" + num(ms) + kCr, kSettingMs);
-  expectAck(false);
+  expectAck(SendenUndWarten("#R" + num(ms) + kCr, kSettingMs), false);
 }
 
 void TzelkoCOM::Referenzgeschwindigkeit_einstellen(int hz) {
   requireRange(hz, 0, kMaxFrequency);
-  SendenUndWarten("#E9," + num(hz) + kCr, kSettingMs);
-  expectAck(false);
+  expectAck(SendenUndWarten("#E9," + num(hz) + kCr, kSettingMs), false);
 }
 
 void TzelkoCOM::Referenzoffset_einstellen(char axis, int steps) {
   requireAxis(axis);
-  SendenUndWarten(std::string("#O") + axis + "," + num(steps) + kCr, kSettingMs);
-  expectAck(false);
+  expectAck(SendenUndWarten(std::string("#O") + axis + "," + num(steps) + kCr, kSettingMs), false);
 }
 
 void TzelkoCOM::Referenzfahrt_ausfuehren(const std::string& axes) {
-  SendenUndWarten("$H" + axes + kCr, kSettingMs);
-  expectMotionStart();
+  expectMotionStart(SendenUndWarten("$H" + axes + kCr, kSettingMs));
 }
 
 void TzelkoCOM::Vektorfahrt_ausfuehren(int mode, int speedIndex, int x, int y, int z) {
   requireRange(speedIndex, 0, kMaxMoveSpeedIndex);
-  SendenUndWarten(vectorText(mode != 0, speedIndex, x, y, z), kSettingMs);
-  expectMotionStart();
+  expectMotionStart(SendenUndWarten(vectorText(mode != 0, speedIndex, x, y, z), kSettingMs));
 }
 
-void TzelkoCOM::Achsen_anhalten() { SendenUndWarten("@B" + kCr, kSettingMs); }
+void TzelkoCOM::Achsen_anhalten() {
+  boundFinalWait();
+  SendenUndWarten("@B" + kCr, kSettingMs);
+}
 
-void TzelkoCOM::Achsen_sofort_stoppen() { SendenUndWarten("@S" + kCr, kSettingMs); }
+void TzelkoCOM::Achsen_sofort_stoppen() {
+  boundFinalWait();
+  SendenUndWarten("@S" + kCr, kSettingMs);
+}
 
 void TzelkoCOM::Ausgangssignal_setzen(int number, int value) {
   const std::string prefix = outputPrefix(number);
   if (prefix.empty()) throw OUT_OF_RANGE;
   requireRange(value, 0, 1);
-  SendenUndWarten(prefix + num(value) + kCr, kSettingMs);
-  expectAck(false);
+  expectAck(SendenUndWarten(prefix + num(value) + kCr, kSettingMs), false);
 }
 
-void TzelkoCOM::Eingang_abfragen(char input) {
-  requireInputLetter(input);
-  SendenUndWarten(std::string("@I") + input + kCr, kInputQueryMs);
-  afterHead(letzteAntwort(), std::string("@I") + input + " ");
-}
+void TzelkoCOM::Eingang_abfragen(char input) { inputAnswer(input); }
 
 bool TzelkoCOM::Eingang_gesetzt(char input) {
-  Eingang_abfragen(input);
-  const std::string answer = letzteAntwort();
-  return answer.size() > 4 && answer[4] == '1';
+  const std::string state = inputAnswer(input);
+  return !state.empty() && state.front() == '1';
+}
+
+std::string TzelkoCOM::inputAnswer(char input) {
+  requireInputLetter(input);
+  const std::string head = std::string("@I") + input + " ";
+  return afterHead(SendenUndWarten(head.substr(0, 3) + kCr, kInputQueryMs), head);
 }
 
 void TzelkoCOM::Programmdurchlaeufe_hinterlegen(int count) {
   requireRange(count, 0, kMaxPasses);
-  SendenUndWarten("#PD," + num(count) + kCr, kSettingMs);
-  expectAck(false);
+  expectAck(SendenUndWarten("#PD," + num(count) + kCr, kSettingMs), false);
 }
 
 }  // namespace machine

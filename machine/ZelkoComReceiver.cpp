@@ -1,9 +1,11 @@
-// The receiver loop with its answer states, and both sides of the answer hand-over.
+// The receiver loop with its answer states, the account of answers owed by the controller, and
+// both sides of the answer hand-over.
 #include "ZelkoComReceiver.h"
 
 #include <algorithm>
 #include <cassert>
 #include <cstdint>
+#include <utility>
 
 #include "TraceLog.h"
 
@@ -13,6 +15,8 @@ namespace {
 
 constexpr char kAt = '@';
 constexpr std::int64_t kStopAnswerPauseMs = 10;
+// How long a command waits for the rest of an answer whose taker gave up.
+constexpr std::chrono::milliseconds kPartialAnswerGrace{250};
 
 bool endsNormalAnswer(char c) {
   return c == kZelkoStx || c == kZelkoEtx || c == kZelkoAck || c == kZelkoBel || c == kZelkoCr || c == kZelkoNak;
@@ -23,6 +27,14 @@ void store(std::string& answer, char c, std::size_t limit) {
 }
 
 bool isStopAnswer(const std::string& answer) { return answer.compare(0, 4, std::string("@RS") + kZelkoAck) == 0; }
+
+bool endsWithNak(const std::string& answer) { return !answer.empty() && answer.back() == kZelkoNak; }
+
+// Writes the lines gathered under the lock, outside it.
+void writeTrace(std::deque<std::string>& lines) {
+  for (const auto& line : lines) Protokoll_schreiben(line);
+  lines.clear();
+}
 
 }  // namespace
 
@@ -42,18 +54,10 @@ void TzelkoCOM_thread::start() {
 
 void TzelkoCOM_thread::stop() {
   terminate_.store(true);
-  {
-    std::lock_guard lock(mutex_);
-    state_ = kZelkoIdle;
-  }
-  // Waking the hand-over events first frees a loop that waits for a taker; the wake descriptor
-  // then ends its read.
   close(false);
+  // The wake descriptor ends a pending read; from then on every read is woken.
   port_->wakeReader();
-  if (thread_.joinable()) {
-    hEventThreadEnd.wait();
-    thread_.join();
-  }
+  if (thread_.joinable()) thread_.join();
 }
 
 bool TzelkoCOM_thread::broken() const {
@@ -68,30 +72,17 @@ void TzelkoCOM_thread::close(bool broken) {
     std::lock_guard lock(mutex_);
     closed_ = true;
     if (broken) broken_ = true;
+    state_ = kZelkoIdle;
   }
-  // Every waiter wakes, finds the link closed and passes the wake on to the next one.
-  hEventRxSend.set();
-  hEventRxSend_MB.set();
-  hEventRxCompl.set();
-  hEventRxCompl_MB.set();
-  hEventRxContinue.set();
-  hEventRxContinue_MB.set();
+  changed_.notify_all();
 }
 
 void TzelkoCOM_thread::Execute() {
-  {
-    std::lock_guard lock(mutex_);
-    state_ = kZelkoIdle;
-    savedState_ = kZelkoIdle;
-  }
   hEventThreadRun.set();
-  hEventRxSend.set();
-  hEventRxSend_MB.set();
-
+  std::deque<std::string> trace;
   while (!terminate_.load()) {
     char c = 0;
     const platform::SerialRead read = port_->readByte(c);
-    // Only stop() wakes the read, and from then on every read is woken.
     if (read == platform::SerialRead::Woken) break;
     if (read == platform::SerialRead::HangUp) {
       // A vanished adapter or a closed line keeps reporting end of file; waiting on it would
@@ -100,13 +91,18 @@ void TzelkoCOM_thread::Execute() {
       close(true);
       break;
     }
-    std::unique_lock lock(mutex_);
-    handleByte(c, lock);
+    {
+      std::unique_lock lock(mutex_);
+      handleByte(c, lock);
+      trace.swap(traceLines_);
+    }
+    changed_.notify_all();
+    writeTrace(trace);
   }
-  hEventThreadEnd.set();
 }
 
 void TzelkoCOM_thread::handleByte(char c, std::unique_lock<std::mutex>& lock) {
+  if (closed_) return;
   if (c == kAt) {
     // An '@' inside an '@' answer restarts that answer; the state to return to stays the one of
     // the normal channel.
@@ -122,13 +118,12 @@ void TzelkoCOM_thread::handleByte(char c, std::unique_lock<std::mutex>& lock) {
       store(normalAnswer_, c, kZelkoNormalAnswerMax);
       if (c == kZelkoAck) {
         state_ = kZelkoIdle;
-        handOverNormal(lock);
+        normalComplete(normalAnswer_);
       } else if (c == kZelkoNak) {
-        // The motion has started; its final answer follows. The state is set before the
-        // hand-over so that a new command sent meanwhile can reset it.
+        // The motion has started; the bytes that follow are its final answer.
         state_ = kZelkoRest;
         savedState_ = kZelkoRest;
-        handOverNormal(lock);
+        normalComplete(normalAnswer_);
         normalAnswer_.clear();
       } else {
         state_ = kZelkoRest;
@@ -138,7 +133,7 @@ void TzelkoCOM_thread::handleByte(char c, std::unique_lock<std::mutex>& lock) {
       store(normalAnswer_, c, kZelkoNormalAnswerMax);
       if (endsNormalAnswer(c)) {
         state_ = kZelkoIdle;
-        handOverNormal(lock);
+        normalComplete(normalAnswer_);
       }
       break;
     case kZelkoPriorityFirst:
@@ -146,207 +141,291 @@ void TzelkoCOM_thread::handleByte(char c, std::unique_lock<std::mutex>& lock) {
       store(priorityAnswer_, c, kZelkoPriorityAnswerMax);
       state_ = kZelkoPriorityRest;
       break;
-    case kZelkoPriorityRest:
+    case kZelkoPriorityRest: {
       store(priorityAnswer_, c, kZelkoPriorityAnswerMax);
-      if (c == kZelkoAck || c == kZelkoBel) {
-        handOverPriority(lock);
-        if (isStopAnswer(priorityAnswer_) && savedState_ == kZelkoRest) {
-          // A reset or stop ends a running move without its final answer; the move's waiter gets
-          // the answer so far with "!" instead.
-          lock.unlock();
-          clock_.sleepMillis(kStopAnswerPauseMs);
-          lock.lock();
-          state_ = kZelkoIdle;
+      if (c != kZelkoAck && c != kZelkoBel) break;
+      // The answer is judged on this copy: once handed over, a new '@' command may clear the
+      // buffer before the stop test below could read it.
+      const std::string answer = priorityAnswer_;
+      priorityComplete(answer);
+      if (isStopAnswer(answer) && finalOwed_) {
+        // A reset or stop ends a running motion without its final answer; the motion's waiter
+        // gets the answer so far with "!" instead.
+        lock.unlock();
+        changed_.notify_all();
+        clock_.sleepMillis(kStopAnswerPauseMs);
+        lock.lock();
+        state_ = kZelkoIdle;
+        if (finalOwed_) {
           store(normalAnswer_, '!', kZelkoNormalAnswerMax);
-          handOverNormal(lock);
-        } else {
-          state_ = savedState_;
+          normalComplete(normalAnswer_);
         }
+      } else {
+        state_ = savedState_;
       }
       break;
+    }
     default:
       break;
   }
 }
 
-void TzelkoCOM_thread::handOverNormal(std::unique_lock<std::mutex>& lock) {
-  if (closed_) return;
-  if (normalAbandoned_) {
-    // Its taker has given up; handing it to the next command would put answers out of step.
-    const std::string dropped = normalAnswer_;
-    lock.unlock();
-    Protokoll_schreiben("TzelkoCOM_thread :: Antwort verworfen: " + dropped);
-    lock.lock();
+void TzelkoCOM_thread::normalComplete(const std::string& answer) {
+  partialNormal_ = false;
+  const bool nak = endsWithNak(answer);
+  if (finalOwed_) {
+    // The controller answers in order: what completes now ends the motion that announced it.
+    finalOwed_ = false;
+    if (finalClaimed_) {
+      normalReady_.push_back(ZelkoTaken{ZelkoWait::Signalled, answer, true, false});
+    } else {
+      drop(answer);
+    }
     return;
   }
-  normalOffered_ = true;
-  hEventRxCompl.set();
-  lock.unlock();
-  hEventRxContinue.wait();
-  lock.lock();
-}
-
-void TzelkoCOM_thread::handOverPriority(std::unique_lock<std::mutex>& lock) {
-  if (closed_) return;
-  if (priorityAbandoned_) {
-    const std::string dropped = priorityAnswer_;
-    lock.unlock();
-    Protokoll_schreiben("TzelkoCOM_thread :: Antwort verworfen: " + dropped);
-    lock.lock();
+  // While a motion command's answer is owed, a NAK that comes for a command that is no motion
+  // is that motion's late start, not the answer to the command after it.
+  const bool lateStart = startOwed_ && nak && !(normalPhase_ == Phase::Answer && motionCommand_);
+  if (normalPhase_ == Phase::Answer && normalReady_.empty() && !lateStart) {
+    normalReady_.push_back(ZelkoTaken{ZelkoWait::Signalled, answer, false, false});
+    startOwed_ = false;
+    if (nak && motionCommand_) {
+      finalOwed_ = true;
+      finalClaimed_ = true;
+    }
     return;
   }
-  priorityOffered_ = true;
-  hEventRxCompl_MB.set();
-  lock.unlock();
-  hEventRxContinue_MB.wait();
-  lock.lock();
+  drop(answer);
+  if (nak) {
+    // A motion nobody asked about has started; its final answer is dropped when it comes.
+    finalOwed_ = true;
+    finalClaimed_ = false;
+    startOwed_ = false;
+  }
 }
 
-ZelkoWait TzelkoCOM_thread::waitOn(platform::Event& event,
-                                   std::optional<std::chrono::steady_clock::time_point> deadline) {
-  bool signalled = true;
-  if (deadline) {
-    const auto left = std::chrono::ceil<std::chrono::milliseconds>(*deadline - std::chrono::steady_clock::now());
-    signalled = event.wait(std::max(left, std::chrono::milliseconds(0))) == platform::WaitResult::Signalled;
+void TzelkoCOM_thread::priorityComplete(const std::string& answer) {
+  partialPriority_ = false;
+  if (priorityPhase_ == Phase::Answer && !priorityReady_) {
+    priorityReady_ = answer;
   } else {
-    event.wait();
+    drop(answer);
   }
-  std::lock_guard lock(mutex_);
-  if (closed_) {
-    event.set();
-    return ZelkoWait::Closed;
-  }
-  return signalled ? ZelkoWait::Signalled : ZelkoWait::TimedOut;
 }
 
-ZelkoWait TzelkoCOM_thread::waitSend(bool priority, std::chrono::milliseconds timeout) {
-  return waitOn(priority ? hEventRxSend_MB : hEventRxSend, std::chrono::steady_clock::now() + timeout);
+void TzelkoCOM_thread::drop(const std::string& answer) {
+  traceLines_.push_back("TzelkoCOM_thread :: Antwort verworfen: " + answer);
 }
 
-bool TzelkoCOM_thread::prepareSend(bool priority) {
-  std::lock_guard lock(mutex_);
-  if (closed_) return false;
-  hEventRxSend.reset();
-  hEventRxSend_MB.reset();
-  const bool otherAwaited = priority ? normalAwaited_ : priorityAwaited_;
-  if (!otherAwaited) {
-    // Nothing is outstanding on the other channel: the command starts on a clean line, without
-    // stale bytes in the buffer, half an answer in the receiver or an answer nobody asked for.
-    discardNormalOffer();
-    discardPriorityOffer();
+void TzelkoCOM_thread::settleUnwantedFinal() {
+  if (normalPhase_ != Phase::Final || normalTakers_ > 0) return;
+  if (normalReady_.empty() || !normalReady_.back().finalAnswer) return;
+  // The motion's final answer came and its caller went on without waiting for it.
+  for (const auto& ready : normalReady_) drop(ready.answer);
+  normalReady_.clear();
+  finalClaimed_ = false;
+  normalPhase_ = Phase::Free;
+}
+
+bool TzelkoCOM_thread::mayBegin(bool priority) const {
+  if (priority) return priorityPhase_ == Phase::Free && normalPhase_ != Phase::Answer;
+  // A running motion holds the normal channel until its final answer, whoever waits for it:
+  // the controller answers nothing else before.
+  return normalPhase_ == Phase::Free && priorityPhase_ == Phase::Free && !finalOwed_;
+}
+
+template <typename Ready>
+ZelkoWait TzelkoCOM_thread::waitUntil(std::unique_lock<std::mutex>& lock, const std::optional<TimePoint>& deadline,
+                                      Ready ready) {
+  for (;;) {
+    if (closed_) return ZelkoWait::Closed;
+    if (ready()) return ZelkoWait::Signalled;
+    if (deadline) {
+      if (changed_.wait_until(lock, *deadline) == std::cv_status::timeout) {
+        if (closed_) return ZelkoWait::Closed;
+        return ready() ? ZelkoWait::Signalled : ZelkoWait::TimedOut;
+      }
+    } else {
+      changed_.wait(lock);
+    }
+  }
+}
+
+ZelkoWait TzelkoCOM_thread::beginCommand(bool priority, bool motion, std::chrono::milliseconds timeout) {
+  std::unique_lock lock(mutex_);
+  const TimePoint deadline = std::chrono::steady_clock::now() + timeout;
+  if (partialNormal_ || partialPriority_) {
+    // The rest of an answer whose taker gave up is still on its way; it must complete that
+    // answer, not pass for the start of the next one. An answer cut off for good is dropped.
+    const TimePoint grace = std::min(deadline, std::chrono::steady_clock::now() + kPartialAnswerGrace);
+    if (waitUntil(lock, grace, [&] { return !partialNormal_ && !partialPriority_; }) == ZelkoWait::Closed)
+      return ZelkoWait::Closed;
+    if (partialNormal_ || partialPriority_) {
+      drop(partialPriority_ ? priorityAnswer_ : normalAnswer_);
+      partialNormal_ = false;
+      partialPriority_ = false;
+      state_ = kZelkoIdle;
+      savedState_ = kZelkoIdle;
+    }
+  }
+  const ZelkoWait waited = waitUntil(lock, deadline, [&] {
+    settleUnwantedFinal();
+    return mayBegin(priority);
+  });
+  if (waited == ZelkoWait::TimedOut && !priority && finalOwed_ && !finalClaimed_) {
+    // A final answer that nobody waits for has not come in time (a NAK without a motion, or one
+    // that never ends): the account is given up, so that this one failure is the last.
+    finalOwed_ = false;
+    traceLines_.push_back("TzelkoCOM_thread :: Endantwort nicht erhalten");
+  }
+  if (waited != ZelkoWait::Signalled) {
+    std::deque<std::string> trace;
+    trace.swap(traceLines_);
+    lock.unlock();
+    writeTrace(trace);
+    return waited;
+  }
+
+  const bool quiet = normalPhase_ == Phase::Free && priorityPhase_ == Phase::Free && !finalOwed_ && !startOwed_;
+  if (quiet) {
+    // Nothing is owed on either channel: the command starts on a clean line, without stale bytes
+    // in the buffer or half an answer in the receiver.
     state_ = kZelkoIdle;
     savedState_ = kZelkoIdle;
     normalAnswer_.clear();
     priorityAnswer_.clear();
     port_->purgeInput();
   } else if (priority) {
-    // A move waits for its final answer, which may already be in the buffer: only the '@' channel
-    // starts afresh.
-    discardPriorityOffer();
+    // A motion's final answer may already be on its way: only the '@' channel starts afresh.
     if (state_ == kZelkoPriorityFirst || state_ == kZelkoPriorityRest) state_ = savedState_;
     priorityAnswer_.clear();
-  } else {
-    discardNormalOffer();
-    if (state_ == kZelkoFirstByte || state_ == kZelkoRest) {
-      state_ = kZelkoIdle;
-    } else if (state_ == kZelkoPriorityFirst || state_ == kZelkoPriorityRest) {
-      savedState_ = kZelkoIdle;
-    }
+  } else if (!finalOwed_ && (state_ == kZelkoFirstByte || state_ == kZelkoRest)) {
+    state_ = kZelkoIdle;
     normalAnswer_.clear();
   }
   if (priority) {
-    priorityAbandoned_ = false;
-    priorityAwaited_ = true;
+    priorityReady_.reset();
+    priorityPhase_ = Phase::Answer;
   } else {
-    normalAbandoned_ = false;
-    normalAwaited_ = true;
-    finalPending_ = false;
+    normalReady_.clear();
+    normalPhase_ = Phase::Answer;
+    motionCommand_ = motion;
+    stopDeadline_.reset();
   }
-  return true;
-}
-
-void TzelkoCOM_thread::discardNormalOffer() {
-  if (!normalOffered_) return;
-  normalOffered_ = false;
-  hEventRxCompl.reset();
-  hEventRxContinue.set();
-}
-
-void TzelkoCOM_thread::discardPriorityOffer() {
-  if (!priorityOffered_) return;
-  priorityOffered_ = false;
-  hEventRxCompl_MB.reset();
-  hEventRxContinue_MB.set();
-}
-
-void TzelkoCOM_thread::releaseAfterNormal(bool nak) {
-  hEventRxContinue.set();
-  // While an '@' answer is outstanding its taker releases both channels.
-  if (priorityAwaited_) return;
-  if (!nak) hEventRxSend.set();
-  hEventRxSend_MB.set();
-}
-
-void TzelkoCOM_thread::releaseAfterPriority() {
-  hEventRxContinue_MB.set();
-  hEventRxSend_MB.set();
-  // During a move normal commands wait for its final answer.
-  if (!normalAwaited_) hEventRxSend.set();
+  return ZelkoWait::Signalled;
 }
 
 ZelkoTaken TzelkoCOM_thread::takeNormal(std::optional<std::chrono::milliseconds> timeout) {
-  std::optional<std::chrono::steady_clock::time_point> deadline;
-  if (timeout) deadline = std::chrono::steady_clock::now() + *timeout;
-  for (;;) {
-    const ZelkoWait waited = waitOn(hEventRxCompl, deadline);
-    if (waited == ZelkoWait::Closed) return {ZelkoWait::Closed, {}, false};
-    std::lock_guard lock(mutex_);
-    // Signalled for an offer that a new command has discarded meanwhile: wait on.
-    if (waited == ZelkoWait::Signalled && !normalOffered_) continue;
-    if (normalOffered_) {
-      // An answer offered just as the time ran out is still taken.
-      if (waited == ZelkoWait::TimedOut) hEventRxCompl.reset();
-      ZelkoTaken taken{ZelkoWait::Signalled, normalAnswer_, finalPending_};
-      normalOffered_ = false;
-      const bool nak = !taken.answer.empty() && taken.answer.back() == kZelkoNak;
-      finalPending_ = nak;
-      normalAwaited_ = nak;
-      releaseAfterNormal(nak);
-      return taken;
-    }
-    normalAbandoned_ = true;
-    normalAwaited_ = false;
-    finalPending_ = false;
-    hEventRxSend.set();
-    if (!priorityAwaited_) hEventRxSend_MB.set();
-    return {ZelkoWait::TimedOut, {}, false};
+  std::unique_lock lock(mutex_);
+  if (normalPhase_ == Phase::Free && normalReady_.empty()) {
+    // Nothing was asked: only a motion's final answer that is still owed can be waited for.
+    if (!finalOwed_) return {};
+    finalClaimed_ = true;
+    normalPhase_ = Phase::Final;
   }
+  std::optional<TimePoint> deadline;
+  if (timeout) deadline = std::chrono::steady_clock::now() + *timeout;
+  bool afterStop = false;
+  ++normalTakers_;
+  const ZelkoWait waited = [&] {
+    for (;;) {
+      // A stop bounds the wait for a final answer; its deadline may come while waiting.
+      const std::optional<TimePoint> seenStop = stopDeadline_;
+      std::optional<TimePoint> until = deadline;
+      const bool bounded = seenStop && (!until || *seenStop < *until);
+      if (bounded) until = seenStop;
+      const ZelkoWait w = waitUntil(lock, until, [&] { return !normalReady_.empty() || stopDeadline_ != seenStop; });
+      if (w != ZelkoWait::Signalled || !normalReady_.empty()) {
+        afterStop = w == ZelkoWait::TimedOut && bounded;
+        return w;
+      }
+    }
+  }();
+  --normalTakers_;
+  if (waited == ZelkoWait::Closed) return {ZelkoWait::Closed, {}, false, false};
+  if (waited == ZelkoWait::TimedOut) {
+    // Given up: the answer is dropped when it comes. A motion command's answer may still be a
+    // late NAK that starts the motion.
+    if (normalPhase_ == Phase::Answer && motionCommand_) startOwed_ = true;
+    if (normalPhase_ == Phase::Answer && !finalOwed_ && (state_ == kZelkoFirstByte || state_ == kZelkoRest))
+      partialNormal_ = true;
+    if (normalPhase_ == Phase::Final) finalClaimed_ = false;
+    normalPhase_ = Phase::Free;
+    lock.unlock();
+    changed_.notify_all();
+    return {ZelkoWait::TimedOut, {}, false, afterStop};
+  }
+  ZelkoTaken taken = std::move(normalReady_.front());
+  normalReady_.pop_front();
+  if (taken.finalAnswer) {
+    finalClaimed_ = false;
+    normalPhase_ = Phase::Free;
+    stopDeadline_.reset();
+  } else if (finalClaimed_ && (finalOwed_ || !normalReady_.empty())) {
+    // A NAK started the motion: the channel stays with its final answer.
+    normalPhase_ = Phase::Final;
+  } else {
+    normalPhase_ = Phase::Free;
+  }
+  lock.unlock();
+  changed_.notify_all();
+  return taken;
 }
 
 ZelkoTaken TzelkoCOM_thread::takePriority(std::optional<std::chrono::milliseconds> timeout) {
-  std::optional<std::chrono::steady_clock::time_point> deadline;
+  std::unique_lock lock(mutex_);
+  if (priorityPhase_ == Phase::Free && !priorityReady_) return {};
+  std::optional<TimePoint> deadline;
   if (timeout) deadline = std::chrono::steady_clock::now() + *timeout;
-  for (;;) {
-    const ZelkoWait waited = waitOn(hEventRxCompl_MB, deadline);
-    if (waited == ZelkoWait::Closed) return {ZelkoWait::Closed, {}, false};
-    std::lock_guard lock(mutex_);
-    if (waited == ZelkoWait::Signalled && !priorityOffered_) continue;
-    if (priorityOffered_) {
-      if (waited == ZelkoWait::TimedOut) hEventRxCompl_MB.reset();
-      ZelkoTaken taken{ZelkoWait::Signalled, priorityAnswer_, false};
-      priorityOffered_ = false;
-      priorityAwaited_ = false;
-      releaseAfterPriority();
-      return taken;
-    }
-    priorityAbandoned_ = true;
-    priorityAwaited_ = false;
-    hEventRxSend_MB.set();
-    if (!normalAwaited_) hEventRxSend.set();
-    return {ZelkoWait::TimedOut, {}, false};
+  const ZelkoWait waited = waitUntil(lock, deadline, [&] { return priorityReady_.has_value(); });
+  if (waited == ZelkoWait::Closed) return {ZelkoWait::Closed, {}, false, false};
+  ZelkoTaken taken{waited, {}, false, false};
+  if (waited == ZelkoWait::Signalled) {
+    taken.answer = std::move(*priorityReady_);
+  } else if (state_ == kZelkoPriorityFirst || state_ == kZelkoPriorityRest) {
+    partialPriority_ = true;
   }
+  priorityReady_.reset();
+  priorityPhase_ = Phase::Free;
+  lock.unlock();
+  changed_.notify_all();
+  return taken;
 }
 
-void TzelkoCOM_thread::releaseNormalSend() { hEventRxSend.set(); }
+void TzelkoCOM_thread::releaseNormalSend() {
+  {
+    std::lock_guard lock(mutex_);
+    if (normalPhase_ == Phase::Answer) normalPhase_ = Phase::Free;
+    normalReady_.clear();
+  }
+  changed_.notify_all();
+}
+
+void TzelkoCOM_thread::disownFinal() {
+  std::deque<std::string> trace;
+  {
+    std::lock_guard lock(mutex_);
+    finalClaimed_ = false;
+    // A final answer that came already goes the way of those that come later.
+    for (const auto& ready : normalReady_)
+      if (ready.finalAnswer) drop(ready.answer);
+    normalReady_.clear();
+    if (normalPhase_ == Phase::Final) normalPhase_ = Phase::Free;
+    trace.swap(traceLines_);
+  }
+  changed_.notify_all();
+  writeTrace(trace);
+}
+
+void TzelkoCOM_thread::boundFinalWait(std::chrono::steady_clock::time_point deadline) {
+  {
+    std::lock_guard lock(mutex_);
+    const bool motionPending =
+        finalOwed_ || normalPhase_ == Phase::Final || (normalPhase_ == Phase::Answer && motionCommand_);
+    if (!motionPending) return;
+    if (!stopDeadline_ || deadline < *stopDeadline_) stopDeadline_ = deadline;
+  }
+  changed_.notify_all();
+}
 
 }  // namespace machine

@@ -1,21 +1,32 @@
 // The receiver thread of the serial protocol driver: it reads the port byte by byte, assembles
 // the controller's answers on the normal and the '@' channel and hands each one to the thread
-// that waits for it through paired events.
+// that waits for it.
+//
+// The controller answers in order: every command gets one answer, and a motion (a move or a
+// homing run) that it acknowledged with NAK sends one more, its final answer, when it ends. The
+// receiver keeps that account itself, from the bytes it reads: a final answer is always taken
+// as the final answer of the motion that announced it, and given to the thread that waits for
+// it, or dropped when nobody does. An answer that nobody waits for (its taker gave up, or no
+// command asked for it) is dropped when it comes; the receiver never waits for a taker, so no
+// answer can stall the link.
 //
 // Thread context: the loop runs on its own thread from start() to stop(). The sender-side calls
-// (waitSend, prepareSend, takeNormal, takePriority, releaseNormalSend) come from the threads
-// that send commands: one normal command at a time, '@' commands possibly from another thread
-// while a move waits for its final answer. waitSend and the take calls block up to their time-out
-// (or without limit) and return Closed once the link is closed or broken. Shared state is kept
-// behind one mutex; the receiver blocks on a hand-over only without holding it.
+// (beginCommand, the take calls, releaseNormalSend, disownFinal, boundFinalWait) come from the
+// threads that send commands: one normal command at a time, '@' commands possibly from another
+// thread while a motion waits for its final answer. beginCommand and the take calls block up to
+// their time-out (a final answer's wait without limit until a stop bounds it) and return Closed
+// once the link is closed or broken. All shared state is behind one mutex with one condition
+// variable.
 //
 // Ownership: shared by the driver and every thread that waits on it, so that a waiter woken by
-// stop() still finds its events. The port is shared with the driver, which writes to it.
+// stop() still finds it. The port is shared with the driver, which writes to it.
 #pragma once
 
 #include <atomic>
 #include <chrono>
+#include <condition_variable>
 #include <cstddef>
+#include <deque>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -39,7 +50,7 @@ inline constexpr char kZelkoNak = 0x15;
 // Receiver states.
 inline constexpr short kZelkoIdle = 10;           // between answers
 inline constexpr short kZelkoFirstByte = 20;      // first byte of a normal answer
-inline constexpr short kZelkoRest = 30;           // rest of a normal answer (or a move's final answer)
+inline constexpr short kZelkoRest = 30;           // rest of a normal answer (or a motion's final answer)
 inline constexpr short kZelkoPriorityFirst = 50;  // first byte of an '@' answer
 inline constexpr short kZelkoPriorityRest = 60;   // rest of an '@' answer
 
@@ -52,7 +63,8 @@ enum class ZelkoWait { Signalled, TimedOut, Closed };
 struct ZelkoTaken {
   ZelkoWait result = ZelkoWait::TimedOut;
   std::string answer;
-  bool finalAnswer = false;  // the answer that follows a NAK: the end of a move or homing run
+  bool finalAnswer = false;  // the answer that ends a motion
+  bool afterStop = false;    // timed out: a stop was sent and the motion's final answer never came
 };
 
 class TzelkoCOM_thread {
@@ -64,71 +76,83 @@ class TzelkoCOM_thread {
 
   // Starts the loop; returns once it runs (both channels may then send).
   void start();
-  // Ends the loop: state 10, every waiter woken with Closed, the read released; returns when the
-  // loop has ended.
+  // Ends the loop: every waiter woken with Closed, the read released; returns when the loop has
+  // ended.
   void stop();
 
   // True once the line hung up; nothing can be sent any more.
   bool broken() const;
-
-  // Waits up to `timeout` for the send event of a channel.
-  ZelkoWait waitSend(bool priority, std::chrono::milliseconds timeout);
-  // Readies a channel for the command about to be written: both send events cleared, an answer
-  // still offered on that channel and a half-assembled one discarded, late answers accepted
-  // again, and the receive buffer purged unless the other channel still expects an answer.
-  // False when the link is closed.
-  bool prepareSend(bool priority);
   // Marks the line as hung up and wakes every waiter.
   void markBroken();
 
-  // Takes the next answer of a channel. A time-out releases the send events and makes the
-  // channel drop answers until its next command, so a late answer cannot pass for the next one.
+  // Waits up to `timeout` until a command may go on its channel, then readies the channel for it:
+  // a normal command waits for the exchange before it (and for the final answer of a motion that
+  // is still running); an '@' command for the '@' exchange before it and for a normal command's
+  // answer, but not for a motion's final answer. `motion`: a normal command that a NAK answers
+  // when its motion starts.
+  ZelkoWait beginCommand(bool priority, bool motion, std::chrono::milliseconds timeout);
+
+  // Takes the answer to the command begun last on the channel, or the final answer of the motion
+  // that a taken NAK started (nullopt: without limit, until a stop bounds it). A time-out gives
+  // the answer up: it is dropped when it comes.
   ZelkoTaken takeNormal(std::optional<std::chrono::milliseconds> timeout);
   ZelkoTaken takePriority(std::optional<std::chrono::milliseconds> timeout);
-  // Lets the next normal command go without taking an answer.
+  // Gives the normal command's answer up without waiting for it.
   void releaseNormalSend();
+  // The NAK that started a motion was refused by its caller, who will not wait for the final
+  // answer: it is dropped when it comes.
+  void disownFinal();
+  // A stop was sent: a motion's final answer is awaited until `deadline` at the most.
+  void boundFinalWait(std::chrono::steady_clock::time_point deadline);
 
  private:
+  enum class Phase { Free, Answer, Final };
+  using TimePoint = std::chrono::steady_clock::time_point;
+
   void Execute();
   void handleByte(char c, std::unique_lock<std::mutex>& lock);
-  void handOverNormal(std::unique_lock<std::mutex>& lock);
-  void handOverPriority(std::unique_lock<std::mutex>& lock);
+  void normalComplete(const std::string& answer);
+  void priorityComplete(const std::string& answer);
+  void drop(const std::string& answer);
   void close(bool broken);
-  void discardNormalOffer();
-  void discardPriorityOffer();
-  void releaseAfterNormal(bool nak);
-  void releaseAfterPriority();
-  // Waits on `event` with an optional time-out; Closed when the link closed meanwhile.
-  ZelkoWait waitOn(platform::Event& event, std::optional<std::chrono::steady_clock::time_point> deadline);
+  bool mayBegin(bool priority) const;
+  // A final answer that came while nobody waits for it is dropped, and the channel freed.
+  void settleUnwantedFinal();
+  // Waits until `ready` holds, the deadline passes or the link closes.
+  template <typename Ready>
+  ZelkoWait waitUntil(std::unique_lock<std::mutex>& lock, const std::optional<TimePoint>& deadline, Ready ready);
 
   std::shared_ptr<platform::SerialPort> port_;
   platform::Clock& clock_;
   std::thread thread_;
   std::atomic<bool> terminate_{false};
-
   platform::Event hEventThreadRun;
-  platform::Event hEventRxSend;
-  platform::Event hEventRxSend_MB;
-  platform::Event hEventRxCompl;
-  platform::Event hEventRxCompl_MB;
-  platform::Event hEventRxContinue;
-  platform::Event hEventRxContinue_MB;
-  platform::Event hEventThreadEnd;
 
   mutable std::mutex mutex_;
+  std::condition_variable changed_;
+  // Answers in assembly.
   std::string normalAnswer_;
   std::string priorityAnswer_;
   short state_ = kZelkoIdle;
   short savedState_ = kZelkoIdle;
-  bool normalOffered_ = false;  // handed over, not yet taken
-  bool priorityOffered_ = false;
-  bool normalAbandoned_ = false;  // its taker timed out: drop answers until the next command
-  bool priorityAbandoned_ = false;
-  bool normalAwaited_ = false;  // a normal command (or a started move) still expects an answer
-  bool priorityAwaited_ = false;
-  bool finalPending_ = false;  // a NAK was taken: the next normal answer ends the motion
+  // Answers handed over and not yet taken.
+  std::deque<ZelkoTaken> normalReady_;
+  std::optional<std::string> priorityReady_;
+  Phase normalPhase_ = Phase::Free;
+  Phase priorityPhase_ = Phase::Free;
+  bool motionCommand_ = false;  // the normal command begun last starts a motion
+  bool finalOwed_ = false;      // a motion started and its final answer has not come yet
+  bool finalClaimed_ = false;   // somebody waits for that final answer
+  bool startOwed_ = false;      // a motion command's answer timed out: a late NAK is its start
+  int normalTakers_ = 0;        // threads waiting in takeNormal
+  // A taker gave up while its answer was half assembled: the rest still comes and completes it.
+  bool partialNormal_ = false;
+  bool partialPriority_ = false;
+  std::optional<TimePoint> stopDeadline_;
   bool closed_ = false;
   bool broken_ = false;
+  // Lines for the trace log, written outside the lock.
+  std::deque<std::string> traceLines_;
 };
 
 }  // namespace machine

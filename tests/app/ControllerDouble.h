@@ -50,7 +50,9 @@ class ForwardingProtocolBackend final : public machine::ProtocolBackend {
   void Programmdurchlaeufe_hinterlegen(int count) override { t_.Programmdurchlaeufe_hinterlegen(count); }
   char letzteAntwortBeginn() override { return t_.letzteAntwortBeginn(); }
   void WaitResp(int timeoutMs) override { t_.WaitResp(timeoutMs); }
-  void SendenUndWarten(const std::string& command, int answerMs) override { t_.SendenUndWarten(command, answerMs); }
+  std::string SendenUndWarten(const std::string& command, int answerMs) override {
+    return t_.SendenUndWarten(command, answerMs);
+  }
 
  private:
   testsupport::RecordingProtocolBackend& t_;

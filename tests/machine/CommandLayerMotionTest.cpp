@@ -102,7 +102,7 @@ TEST(StopCheck, FailingBackEndPassesItsCodeAndLeavesTheStopRequestSet) {
   }
 }
 
-TEST(AchsenAnhalten, SetsTheStopRequestForEveryTypeOnceTheBackEndHasStopped) {
+TEST(AchsenAnhalten, SetsTheStopRequestForEveryTypeEvenWhenTheBackEndFailsToStop) {
   for (int type : {0, 1, 4, 7, 2, 3, 5, 6, 10, 11, 12, 13, 8, 9, 14}) {
     CommandLayerRig rig(type);
     rig.createAllBackends();
@@ -114,7 +114,8 @@ TEST(AchsenAnhalten, SetsTheStopRequestForEveryTypeOnceTheBackEndHasStopped) {
     rig.createAllBackends();
     rig.log.onCall = [](const std::string&) { throw machine::WAIT_TIMEOUT; };
     EXPECT_EQ(thrownCode([&] { rig.layer.Achsen_anhalten(); }), machine::WAIT_TIMEOUT) << type;
-    EXPECT_FALSE(rig.stop.load()) << type;
+    // The running job still ends at its next stop check.
+    EXPECT_TRUE(rig.stop.load()) << type;
   }
 }
 

@@ -18,7 +18,11 @@ TEST_P(ConnectAfterSilence, ConnectsOnTheFirstProbeThatIsAnswered) {
   const int silent = GetParam();
   if (silent > 0) sim.addFault(peers::SimFault::silence("", silent));
   connect();
-  EXPECT_EQ(sim.commands(), std::vector<std::string>(static_cast<std::size_t>(silent) + 1, ""));
+  // Only probes went out, at least one after the silent ones (a busy machine may not take the
+  // first answer within its 50 ms and probe once more).
+  const auto commands = sim.commands();
+  EXPECT_GE(commands.size(), static_cast<std::size_t>(silent) + 1);
+  EXPECT_TRUE(commandsAfterProbes().empty());
   EXPECT_TRUE(ui.messageBoxes().empty());
   // A slow first answer leaves nothing behind: the next command gets its own answer.
   EXPECT_EQ(driver.Version_abfragen(), std::string("Cobalt-Kyro V1.0") + kAck);

@@ -62,6 +62,12 @@ class ZelkoMilling : public ZelkoRig {
     sim.setMoveDuration(1ms);
   }
 
+  ~ZelkoMilling() override {
+    joinWorkers([this] {
+      if (backends.zelkoCOM) backends.zelkoCOM->UnInit();
+    });
+  }
+
   void SetUp() override {
     EXPECT_EQ(layer.Steuerung_erzeugen(factory), "Cobalt-Kyro");
     layer.Schnittstelle_anzeigen();

@@ -14,6 +14,7 @@
 #include <future>
 #include <optional>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "TempFolder.h"
@@ -48,6 +49,9 @@ inline std::optional<int> codeOf(const std::function<void()>& call) {
 class ZelkoRig : public ::testing::Test {
  protected:
   ZelkoRig() { ::setenv("VELTRIS_COM7", sim.devicePath().c_str(), 1); }
+  ~ZelkoRig() override {
+    joinWorkers([this] { driver.UnInit(); });
+  }
 
   // Opens the link and identifies the controller, as the connection step does.
   void connect() {
@@ -55,9 +59,23 @@ class ZelkoRig : public ::testing::Test {
     driver.Connect();
   }
 
-  // Runs `call` on another thread; the future holds its failure code.
-  static std::future<std::optional<int>> onWorker(std::function<void()> call) {
-    return std::async(std::launch::async, [call = std::move(call)] { return codeOf(call); });
+  // Runs `call` on another thread; the future holds its failure code. A test that fails while the
+  // call still waits (for a long move, say) does not wait for it: the fixture closes the link and
+  // joins the thread when it goes.
+  std::future<std::optional<int>> onWorker(std::function<void()> call) {
+    std::packaged_task<std::optional<int>()> task([call = std::move(call)] { return codeOf(call); });
+    auto future = task.get_future();
+    workers_.emplace_back(std::move(task));
+    return future;
+  }
+
+  // Wakes every waiting call with `unblock` (closing the link the workers use), then joins them.
+  // A fixture whose workers use links of its own calls it from its destructor.
+  void joinWorkers(const std::function<void()>& unblock) {
+    if (workers_.empty()) return;
+    unblock();
+    for (auto& worker : workers_) worker.join();
+    workers_.clear();
   }
 
   // Starts a move that lasts until it is stopped, and waits until the controller runs it.
@@ -66,6 +84,14 @@ class ZelkoRig : public ::testing::Test {
     driver.Vektorfahrt_ausfuehren(1, 1, 400, 0, 0);
     ASSERT_EQ(driver.letzteAntwortBeginn(), kNak);
     ASSERT_TRUE(sim.moving());
+  }
+
+  // The commands the controller received after the connection's probes (bare CRs; a busy machine
+  // may take more than one to answer in time).
+  std::vector<std::string> commandsAfterProbes() const {
+    auto commands = sim.commands();
+    const auto probes = std::find_if(commands.begin(), commands.end(), [](const std::string& c) { return !c.empty(); });
+    return {probes, commands.end()};
   }
 
   static std::vector<std::string> traceLines() {
@@ -110,6 +136,9 @@ class ZelkoRig : public ::testing::Test {
   testsupport::ManualClock clock;
   testsupport::ScriptedUi ui;
   machine::TzelkoCOM driver{ui, clock};
+
+ private:
+  std::vector<std::thread> workers_;
 };
 
 }  // namespace machinetest

@@ -143,7 +143,7 @@ class NullProtocolBackend final : public machine::ProtocolBackend {
   void Programmdurchlaeufe_hinterlegen(int) override {}
   char letzteAntwortBeginn() override { return 0x06; }
   void WaitResp(int) override {}
-  void SendenUndWarten(const std::string&, int) override {}
+  std::string SendenUndWarten(const std::string&, int) override { return {}; }
 };
 
 // Counts the moves it passes on: travels, straight moves and the straight moves of arcs.

@@ -146,6 +146,11 @@ void ZelkoSim::setInput(char input, bool set) {
   inputs_[static_cast<unsigned char>(input) & 0x7F] = set;
 }
 
+void ZelkoSim::setSilent(bool on) {
+  std::lock_guard lock(mutex_);
+  silent_ = on;
+}
+
 void ZelkoSim::sendRaw(const std::string& bytes) {
   std::lock_guard lock(mutex_);
   writeNow(bytes, 'N');
@@ -447,7 +452,7 @@ void ZelkoSim::runDue() {
 }
 
 void ZelkoSim::writeNow(const std::string& bytes, char channel) {
-  if (master_ < 0 || bytes.empty()) return;
+  if (master_ < 0 || bytes.empty() || silent_) return;
   (void)!::write(master_, bytes.data(), bytes.size());
   record(SimLogEntry::Kind::Answer, channel, bytes);
 }

@@ -122,6 +122,9 @@ class ZelkoSim {
   // Program-store mode: moves are acknowledged with ACK alone and not executed.
   void setStoreMode(bool on);
   void setInput(char input, bool set);
+  // A silent controller (its power lost, its cable cut without a hang-up) still takes commands
+  // but writes nothing; what it would have answered meanwhile is lost.
+  void setSilent(bool on);
   // Writes bytes to the line unasked.
   void sendRaw(const std::string& bytes);
   // Closes the master side: the driver's port hangs up.
@@ -192,6 +195,7 @@ class ZelkoSim {
   std::vector<Positions> history_;
   std::array<bool, 128> inputs_{};
   bool storeMode_ = false;
+  bool silent_ = false;
   bool hangUpRequested_ = false;
   bool hungUp_ = false;
   std::string received_;

@@ -81,8 +81,9 @@ class RecordingProtocolBackend final : public machine::ProtocolBackend {
   }
   char letzteAntwortBeginn() override { return answerStart; }
   void WaitResp(int timeoutMs) override { add("WaitResp " + std::to_string(timeoutMs)); }
-  void SendenUndWarten(const std::string& command, int answerMs) override {
+  std::string SendenUndWarten(const std::string& command, int answerMs) override {
     add("SendenUndWarten " + command + " " + std::to_string(answerMs));
+    return std::string(1, answerStart);
   }
 
   // The recorded calls, in order; the query Wert_lesen is not recorded.

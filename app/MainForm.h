@@ -59,6 +59,10 @@ class TMainFormView {
   virtual void showState() = 0;
   // Copy the drawing bitmap to the screen.
   virtual void copyToScreen() = 0;
+  // Close the window the normal way: its close query and close handler run.
+  virtual void closeWindow() {}
+  // End the program at once with `status`, without the close query.
+  virtual void endProgram(int /*status*/) {}
 };
 
 // What the main window works with. All references must outlive the model.
@@ -105,8 +109,9 @@ class TMainForm : public panel::TMainFormState {
   void Modul_Initialisieren();
   // After the window (and with it the bitmap) changed its size.
   void OnResize();
-  // Whether the window may close: never while a run is active; in development mode without a
-  // question, otherwise after "Möchten Sie das Programm wirklich beenden?".
+  // Whether the window may close: never while a run is active; in development mode and after a
+  // termination signal without a question, otherwise after "Möchten Sie das Programm wirklich
+  // beenden?". A changed document is offered for saving first.
   bool OnCloseQuery();
   // Saves the configuration, ends the worker, closes the link and deletes the trace log; each
   // step runs whatever the others did.
@@ -164,6 +169,12 @@ class TMainForm : public panel::TMainFormState {
   bool laeuft() const { return laeuft_; }
   // The run worker exists (between OnCreate and its end at close).
   bool FraesThreadLaeuft() const { return FraesThread.running(); }
+
+  // ---- Termination signals (SIGINT, SIGTERM, SIGHUP), delivered on the GUI thread
+  // The first one stops a running job (stop request and halt; the job's stop path switches the
+  // outputs off) and, once no job runs, switches spindle, coolant and extraction off and closes
+  // the window the normal way. A second one switches the outputs off and ends the program at once.
+  void OnTerminationSignal(int signal);
 
   // ---- Status bar
   void StatusBarAktualisieren();
@@ -270,6 +281,10 @@ class TMainForm : public panel::TMainFormState {
   std::array<std::string, kStatusBarPanels> statusTexte(bool verbunden, const std::function<double(char)>& position);
   int modul() const;
   void stopRun();
+  // Spindle, coolant and extraction off, each failure only traced (GUI thread, connected only).
+  void outputsOff();
+  // After a termination signal, once no job runs: outputs off, then the window closes.
+  void closeAfterSignal();
 
   MainFormServices services_;
   TMainFormView* view_ = nullptr;
@@ -278,6 +293,8 @@ class TMainForm : public panel::TMainFormState {
   bool activated_ = false;
   bool laeuft_ = false;
   bool closing_ = false;
+  // The termination signal that asked the program to end; 0 for none.
+  int terminationSignal_ = 0;
   std::mutex pendingMutex_;
   std::optional<PendingRun> pendingRun_;
   std::atomic<bool> repaintQueued_{false};

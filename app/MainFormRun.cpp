@@ -89,7 +89,8 @@ void TMainForm::FraesenAusfuehren() {
                        platform::MsgIcon icon) {
     platform::MsgResult answer = platform::MsgResult::No;
     services_.gui.invokeAndWait([&] {
-      if (!closing_) answer = services_.ui.messageBox(text, caption, buttons, icon);
+      // A program that is going does not start the step after machining.
+      if (!closing_ && terminationSignal_ == 0) answer = services_.ui.messageBox(text, caption, buttons, icon);
     });
     return answer;
   };
@@ -110,16 +111,27 @@ void TMainForm::FraesenAusfuehren() {
     });
   }
 
-  status = statusTexte(verbunden, position);
+  // A controller that fell silent after a stop has had its link closed: the program is no longer
+  // connected and says so.
+  const bool nochVerbunden = verbunden && steuerung.Verbindung_offen();
+  if (verbunden && !nochVerbunden) machine::Protokoll_schreiben("FraesenAusfuehren(): Verbindung geschlossen");
+  status = statusTexte(nochVerbunden, position);
   // The walk sets the copy counts of the document to 1 when multi-up production is off.
   const panel::TNutzenfertigung nutzen = form.Nutzenfertigung;
-  toGui([this, status, nutzen] {
+  toGui([this, status, nutzen, verloren = verbunden && !nochVerbunden] {
     Nutzenfertigung.xNFAnzahl = nutzen.xNFAnzahl;
     Nutzenfertigung.yNFAnzahl = nutzen.yNFAnzahl;
+    if (verloren) {
+      bSteuerungVerbunden = false;
+      FortschrittsanzeigeLabel.Enabled = false;
+      FortschrittsanzeigeProgressBarControl.Enabled = false;
+      FraesenStartenBitBtn.Enabled = SimulationslaufCheckBox.Checked;
+    }
     EnableWinKomponenten(false);
     StatusBar = status;
     laeuft_ = false;
     notifyView();
+    if (terminationSignal_ != 0) closeAfterSignal();
   });
 }
 

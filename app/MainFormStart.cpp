@@ -1,5 +1,7 @@
 // The main window's life: creation, the one-time initialisation, the connection step, menus and
 // drawing, the configuration file, and the close.
+#include <chrono>
+#include <cstdlib>
 #include <exception>
 #include <iostream>
 #include <system_error>
@@ -18,6 +20,10 @@
 namespace app {
 
 namespace {
+
+// How long the window's end waits for a running job before it cuts the job off from the
+// controller, and as long again before it gives up on the job.
+constexpr std::chrono::seconds kLaufEndeWartezeit{10};
 
 // Longest document path shown whole in the caption; a longer one shows its file name.
 constexpr std::size_t kTitelPfadZeichen = 40;
@@ -45,11 +51,30 @@ TMainForm::TMainForm(MainFormServices services)
 
 TMainForm::~TMainForm() {
   closing_ = true;
-  if (FraesThread.running() && !FraesThread.end()) {
-    // The window goes while a run is active (its close refuses that, so only an abnormal end
-    // gets here): stop the run and keep serving its requests until the worker can be ended.
-    stopRun();
-    while (!FraesThread.end()) services_.gui.runPending();
+  if (!FraesThread.running() || FraesThread.end()) return;
+  // The window goes while a run is active (its close refuses that, so only an abnormal end gets
+  // here): stop the run and keep serving its requests until the worker can be ended. The wait
+  // is bounded: a run that does not end is cut off from the controller (every wait on the link
+  // fails at once), and a worker that still does not end leaves with the program.
+  stopRun();
+  const auto start = std::chrono::steady_clock::now();
+  bool getrennt = false;
+  while (!FraesThread.end()) {
+    services_.gui.runPending();
+    const auto waited = std::chrono::steady_clock::now() - start;
+    if (!getrennt && waited > kLaufEndeWartezeit) {
+      getrennt = true;
+      machine::Protokoll_schreiben("~TMainForm(): Lauf endet nicht, Verbindung wird getrennt");
+      try {
+        machine::Maschinenparameter p = services_.params.snapshot();
+        machine::CommandLayer(p, backends_, services_.params.bAbbruch).Steuerung_trennen();
+      } catch (int) {
+      }
+    }
+    if (waited > 2 * kLaufEndeWartezeit) {
+      machine::Protokoll_schreiben("~TMainForm(): Lauf endet nicht, Programmende");
+      std::_Exit(EXIT_FAILURE);
+    }
   }
 }
 
@@ -199,7 +224,8 @@ bool TMainForm::OnCloseQuery() {
     // A save that was cancelled or failed keeps the program open: the changes are not lost.
     if (answer == platform::MsgResult::Yes && !MenuSpeichernUnterOnClick()) return false;
   }
-  if (bEntwicklungsmodus) return true;
+  // A termination signal has asked the question already.
+  if (bEntwicklungsmodus || terminationSignal_ != 0) return true;
   return services_.ui.messageBox("Möchten Sie das Programm wirklich beenden?\n", kProgrammname,
                                  platform::MsgButtons::YesNo, platform::MsgIcon::Question) == platform::MsgResult::Yes;
 }
@@ -227,7 +253,7 @@ void TMainForm::OnClose() {
     machine::Protokoll_schreiben(std::string("OnClose(): Steuerung_trennen: ") + e.what());
   }
   bSteuerungVerbunden = false;
-  machine::Protokoll_loeschen();
+  machine::endTraceLog();
 }
 
 void TMainForm::MenuGestaltung(bool keinDokument) {

@@ -31,6 +31,9 @@ std::string limited(std::string text) {
 
 std::array<std::string, kStatusBarPanels> TMainForm::statusTexte(bool verbunden,
                                                                  const std::function<double(char)>& position) {
+  if (!verbunden) {
+    services_.params.update([](machine::Maschinenparameter& shared) { shared.Verbindungstext.clear(); });
+  }
   const machine::Maschinenparameter p = services_.params.snapshot();
   std::array<std::string, kStatusBarPanels> texte;
   texte[0] = limited(p.Verbindungstext.empty() ? kKeineVerbindung : p.Verbindungstext);
@@ -50,7 +53,6 @@ std::array<std::string, kStatusBarPanels> TMainForm::statusTexte(bool verbunden,
       texte[2] = kKeinePosition;
     }
   } else {
-    services_.params.update([](machine::Maschinenparameter& shared) { shared.Verbindungstext.clear(); });
     texte[2] = kKeinePosition;
   }
   texte[3] = limited(" Werkstücknullpunkt:   " + f62(p.xWerkstücknullpunkt) + "   " + f62(p.yWerkstücknullpunkt) +

@@ -15,6 +15,17 @@ std::mutex& logMutex() {
   return m;
 }
 
+// Set by endTraceLog, cleared by Protokoll_loeschen; guarded by logMutex.
+bool& logEnded() {
+  static bool ended = false;
+  return ended;
+}
+
+void removeLog() {
+  std::error_code ec;
+  std::filesystem::remove(Protokolldatei(), ec);
+}
+
 }  // namespace
 
 std::filesystem::path Protokolldatei() { return platform::programFolder() / "~protokoll.log"; }
@@ -22,13 +33,20 @@ std::filesystem::path Protokolldatei() { return platform::programFolder() / "~pr
 void Protokoll_schreiben(std::string_view text) {
   const std::string line = Steuerzeichen_darstellen(text);
   std::lock_guard lock(logMutex());
+  if (logEnded()) return;
   platform::appendTextLine(Protokolldatei(), line);
 }
 
 void Protokoll_loeschen() {
   std::lock_guard lock(logMutex());
-  std::error_code ec;
-  std::filesystem::remove(Protokolldatei(), ec);
+  logEnded() = false;
+  removeLog();
+}
+
+void endTraceLog() {
+  std::lock_guard lock(logMutex());
+  logEnded() = true;
+  removeLog();
 }
 
 std::string Steuerzeichen_darstellen(std::string_view text) {

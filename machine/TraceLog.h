@@ -18,8 +18,13 @@ std::filesystem::path Protokolldatei();
 // loses the line silently.
 void Protokoll_schreiben(std::string_view text);
 
-// Deletes the trace log (program start and normal close); a missing log is no error.
+// Deletes the trace log at program start (a missing log is no error); lines are written again
+// after an endTraceLog.
 void Protokoll_loeschen();
+
+// Deletes the trace log at a normal close; the lines written after it (the shutdown of links and
+// threads) are dropped, so that the log stays deleted.
+void endTraceLog();
 
 // The text with STX, ETX, ACK, BEL, CR and NAK replaced by "<STX>", "<ETX>", "<ACK>", "<BEL>",
 // "<CR>" and "<NAK>"; every other byte, line feed included, unchanged.

@@ -176,8 +176,15 @@ int fraesenAusfuehren(RunContext& c) {
     }
   }
   if (code != 0) {
-    // A failed run must not leave the spindle turning: switch every output off, whatever fails
-    // on the way, before the code is reported.
+    // A failed run must not leave the machine moving or the spindle turning: halt the axes (a
+    // move whose start answer was refused may still run on the controller) and switch every
+    // output off, whatever fails on the way, before the code is reported.
+    if (!simulating(c)) {
+      try {
+        c.steuerung.haltAxes();
+      } catch (int) {
+      }
+    }
     for (auto off :
          {&MotionPrimitives::cncBohrspindel, &MotionPrimitives::cncKuehlmittelpumpe, &MotionPrimitives::cncAbsaugung}) {
       try {

@@ -4,6 +4,7 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QEvent>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -17,6 +18,7 @@
 #include <QShortcut>
 #include <QSignalBlocker>
 #include <QSlider>
+#include <QSocketNotifier>
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QTimer>
@@ -387,5 +389,22 @@ void MainWindow::closeEvent(QCloseEvent* event) {
 }
 
 void MainWindow::MenuToolDefOnClick() { ToolDefForm_->exec(form_.ToolDef); }
+
+void MainWindow::closeWindow() {
+  // Queued: the model asks for the close from inside its own handlers.
+  QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
+}
+
+void MainWindow::endProgram(int status) {
+  // Leaves every event loop, a question box's included.
+  QCoreApplication::exit(status);
+}
+
+void MainWindow::watchTerminationSignals(platform::TerminationSignals& watched) {
+  auto* notifier = new QSocketNotifier(watched.fd(), QSocketNotifier::Read, this);
+  connect(notifier, &QSocketNotifier::activated, this, [this, &watched] {
+    for (const int signal : watched.take()) call([this, signal] { form_.OnTerminationSignal(signal); });
+  });
+}
 
 }  // namespace appqt

@@ -13,6 +13,7 @@
 #include <functional>
 
 #include "app/MainForm.h"
+#include "platform/TerminationSignals.h"
 #include "platform/qt/QtCanvas.h"
 
 class QAction;
@@ -38,6 +39,11 @@ class MainWindow final : public QMainWindow, public app::TMainFormView {
 
   void showState() override;
   void copyToScreen() override;
+  void closeWindow() override;
+  void endProgram(int status) override;
+
+  // Passes every termination signal to the model; `watched` must outlive the window.
+  void watchTerminationSignals(platform::TerminationSignals& watched);
 
  protected:
   void showEvent(QShowEvent* event) override;

@@ -16,6 +16,7 @@
 #include "panel/ObjectTypes.h"
 #include "platform/Clock.h"
 #include "platform/ProgramPath.h"
+#include "platform/TerminationSignals.h"
 #include "platform/qt/QtCanvas.h"
 #include "platform/qt/QtGuiDispatcher.h"
 #include "platform/qt/QtUiServices.h"
@@ -46,10 +47,13 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "veltris: %s\n", e.what());
   }
 
+  // SIGINT, SIGTERM and SIGHUP end a running job and close the window the normal way.
+  platform::TerminationSignals terminationSignals;
   appqt::MainWindow window(form, canvas);
+  window.watchTerminationSignals(terminationSignals);
   ui.setParent(&window);
   window.move(0, 0);
   window.showMaximized();
-  QApplication::exec();
-  return 0;
+  // 0 after a normal close; the status of a second termination signal when it cut the close short.
+  return QApplication::exec();
 }

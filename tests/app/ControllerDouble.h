@@ -49,6 +49,7 @@ class ForwardingProtocolBackend final : public machine::ProtocolBackend {
   void Ausgangssignal_setzen(int number, int value) override { t_.Ausgangssignal_setzen(number, value); }
   void Programmdurchlaeufe_hinterlegen(int count) override { t_.Programmdurchlaeufe_hinterlegen(count); }
   char letzteAntwortBeginn() override { return t_.letzteAntwortBeginn(); }
+  bool linkOpen() const override { return t_.linkOpen(); }
   void WaitResp(int timeoutMs) override { t_.WaitResp(timeoutMs); }
   std::string SendenUndWarten(const std::string& command, int answerMs) override {
     return t_.SendenUndWarten(command, answerMs);

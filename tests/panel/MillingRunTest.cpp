@@ -139,15 +139,19 @@ TEST_P(StoppedRun, SwitchesTheOutputsOffAsksAndTravelsOnlyOnYes) {
 INSTANTIATE_TEST_SUITE_P(Answers, StoppedRun,
                          ::testing::Values(StopCase{MsgResult::Yes, true}, StopCase{MsgResult::No, false}));
 
-TEST_F(MillingRun, AFailureSwitchesEveryOutputOffBeforeTheCodeIsReported) {
+TEST_F(MillingRun, AFailureHaltsTheAxesAndSwitchesEveryOutputOffBeforeTheCodeIsReported) {
   backend_->onCall = [](const std::string& call, int) {
     if (call == "Ausgangssignal_setzen 2 1") throw 1009;
-    if (call == "Ausgangssignal_setzen 1 0") throw 1006;  // a failing switch-off must not stop the others
+    if (call == "Achsen_anhalten") throw 1012;            // a failing halt must not stop the switch-off
+    if (call == "Ausgangssignal_setzen 1 0") throw 1006;  // nor a failing switch-off the others
   };
   EXPECT_EQ(panel::fraesenAusfuehren(context_), 1009);
   const Strings calls = backend_->calls();
-  EXPECT_EQ(Strings(calls.end() - 2, calls.end()), (Strings{"Ausgangssignal_setzen 1 0", "Ausgangssignal_setzen 2 0"}));
+  EXPECT_EQ(Strings(calls.end() - 3, calls.end()),
+            (Strings{"Achsen_anhalten", "Ausgangssignal_setzen 1 0", "Ausgangssignal_setzen 2 0"}));
   EXPECT_TRUE(ui_.messageBoxes().empty());
+  // A failed run leaves no stop request behind for the next one.
+  EXPECT_FALSE(bAbbruch_.load());
 }
 
 TEST_F(MillingRun, AStaleStopRequestIsClearedWhenTheRunIsTaken) {

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <array>
+#include <atomic>
 #include <functional>
 #include <mutex>
 #include <string>
@@ -80,6 +81,7 @@ class RecordingProtocolBackend final : public machine::ProtocolBackend {
     add("Programmdurchlaeufe_hinterlegen " + std::to_string(count));
   }
   char letzteAntwortBeginn() override { return answerStart; }
+  bool linkOpen() const override { return open.load(); }
   void WaitResp(int timeoutMs) override { add("WaitResp " + std::to_string(timeoutMs)); }
   std::string SendenUndWarten(const std::string& command, int answerMs) override {
     add("SendenUndWarten " + command + " " + std::to_string(answerMs));
@@ -109,6 +111,8 @@ class RecordingProtocolBackend final : public machine::ProtocolBackend {
   }
 
   std::string version = "Cobalt-Kyro V1.0";
+  // Cleared to play a link that closed itself.
+  std::atomic<bool> open{true};
   char answerStart = 0x06;  // ACK: no final answer awaited
   // Called after each recorded call with its text and its number (from 1); it may throw a
   // failure code or request a stop.

@@ -154,9 +154,9 @@ TEST_F(ZelkoMotion, ALatePositionIsNeverTakenForTheNextQuery) {
 }
 
 TEST_F(ZelkoMotion, AnAnswerInDelayedPiecesIsAssembled) {
-  sim.addFault(SimFault::split("@V", 4, 10ms));
+  sim.addFault(SimFault::split("@V", 4, 2ms));
   EXPECT_EQ(driver.Version_abfragen(), kVersion);
-  sim.addFault(SimFault::split("T", 3, 10ms, std::string("E1") + kBel));
+  sim.addFault(SimFault::split("T", 3, 2ms, std::string("E1") + kBel));
   EXPECT_EQ(codeOf([&] { driver.Ansteuersignale_einstellen(1); }), 1021);
 }
 

@@ -95,7 +95,7 @@ INSTANTIATE_TEST_SUITE_P(
                                     std::nullopt},
                       BadAnswerCase{"ASplitPositionAnswer",
                                     [](Line& l) {
-                                      l.sim.addFault(SimFault::split("@Lx", 3, 10ms));
+                                      l.sim.addFault(SimFault::split("@Lx", 3, 2ms));
                                       EXPECT_EQ(l.driver.Wert_lesen('x'), 0);
                                       return std::optional<int>();
                                     },

@@ -6,7 +6,6 @@
 #include <QCheckBox>
 #include <QLabel>
 #include <QPushButton>
-#include <QTemporaryDir>
 #include <QTest>
 #include <algorithm>
 #include <csignal>
@@ -17,16 +16,13 @@
 #include <vector>
 
 #include "TestPointType.h"
+#include "WindowRig.h"
 #include "ZelkoSim.h"
 #include "app/MainForm.h"
 #include "app/qt/MainWindow.h"
 #include "machine/DefaultBackendFactory.h"
-#include "machine/SharedParameters.h"
 #include "machine/TraceLog.h"
-#include "platform/ProgramPath.h"
 #include "platform/TerminationSignals.h"
-#include "platform/qt/QtCanvas.h"
-#include "platform/qt/QtGuiDispatcher.h"
 #include "support/ScriptedUi.h"
 
 namespace {
@@ -60,25 +56,17 @@ class ControllerEndTest : public QObject {
  private:
   template <class W>
   W* child(const char* name) {
-    W* widget = window_->findChild<W*>(QString::fromLatin1(name));
-    if (widget == nullptr) qFatal("no widget %s", name);
-    return widget;
+    return rig_->child<W>(name);
   }
   bool runActive() { return child<QPushButton>("AnhaltenBitBtn")->isVisible(); }
   void startLiveJob();
 
   std::unique_ptr<peers::ZelkoSim> sim_;
-  std::unique_ptr<QTemporaryDir> folder_;
-  std::filesystem::path previousFolder_;
+  // The driver's own boxes (the connection's); the window's go to the rig's services.
   testsupport::ScriptedUi ui_;
-  std::unique_ptr<platform::QtGuiDispatcher> gui_;
-  std::unique_ptr<platform::QtCanvas> canvas_;
   std::unique_ptr<machine::DefaultBackendFactory> factory_;
-  std::unique_ptr<machine::MachineParameterStore> params_;
-  panel::ObjectTypeTable types_ = apptest::TestPointType::table();
-  std::unique_ptr<app::TMainForm> form_;
+  std::unique_ptr<apptest::WindowRig> rig_;
   std::unique_ptr<platform::TerminationSignals> signals_;
-  std::unique_ptr<appqt::MainWindow> window_;
 };
 
 void ControllerEndTest::init() {
@@ -86,52 +74,25 @@ void ControllerEndTest::init() {
   sim_->setMoveDuration(std::chrono::milliseconds(200));
   // The parameter file is missing: the defaults name COM1.
   ::setenv("VELTRIS_COM1", sim_->devicePath().c_str(), 1);
-  folder_ = std::make_unique<QTemporaryDir>();
-  QVERIFY(folder_->isValid());
-  previousFolder_ = platform::programFolder();
-  const std::filesystem::path folder = folder_->path().toStdString();
-  gui_ = std::make_unique<platform::QtGuiDispatcher>();
-  canvas_ = std::make_unique<platform::QtCanvas>(platform::Size{400, 300});
-  factory_ = std::make_unique<machine::DefaultBackendFactory>(ui_);
-  params_ = std::make_unique<machine::MachineParameterStore>();
-  form_ = std::make_unique<app::TMainForm>(app::MainFormServices{ui_,
-                                                                 *gui_,
-                                                                 *canvas_,
-                                                                 platform::systemClock(),
-                                                                 *factory_,
-                                                                 *params_,
-                                                                 types_,
-                                                                 folder / "veltris",
-                                                                 {},
-                                                                 [](const std::filesystem::path&) { return true; }});
-  form_->OnCreate({"veltris"});
-  form_->NeuesDokument();
-  apptest::TestPointType::appendRows(*form_, kPoints);
   signals_ = std::make_unique<platform::TerminationSignals>();
-  window_ = std::make_unique<appqt::MainWindow>(*form_, *canvas_);
-  window_->watchTerminationSignals(*signals_);
-  window_->show();
-  QTRY_VERIFY_WITH_TIMEOUT(form_->bInitFertig, kTimeoutMs);
-  QVERIFY(form_->bSteuerungVerbunden);
+  factory_ = std::make_unique<machine::DefaultBackendFactory>(ui_);
+  rig_ = std::make_unique<apptest::WindowRig>(*factory_, kPoints);
+  rig_->window->watchTerminationSignals(*signals_);
+  rig_->window->show();
+  QTRY_VERIFY_WITH_TIMEOUT(rig_->form->bInitFertig, kTimeoutMs);
+  QVERIFY(rig_->form->bSteuerungVerbunden);
 }
 
 void ControllerEndTest::cleanup() {
-  window_.reset();
-  signals_.reset();
-  form_.reset();
-  params_.reset();
+  rig_.reset();
   factory_.reset();
-  canvas_.reset();
-  gui_.reset();
-  ui_.clear();
-  platform::setProgramFolder(previousFolder_);
-  folder_.reset();
+  signals_.reset();
   sim_.reset();
-  apptest::TestPointType::reset();
+  ui_.clear();
 }
 
 void ControllerEndTest::startLiveJob() {
-  form_->SpindelmotorCheckBox.Checked = true;
+  rig_->form->SpindelmotorCheckBox.Checked = true;
   QVERIFY(!child<QCheckBox>("SimulationslaufCheckBox")->isChecked());
   QTest::mouseClick(child<QPushButton>("FraesenStartenBitBtn"), Qt::LeftButton);
   QTRY_VERIFY_WITH_TIMEOUT(runActive(), kTimeoutMs);
@@ -143,17 +104,17 @@ void ControllerEndTest::startLiveJob() {
 void ControllerEndTest::sigtermDuringALiveJobStopsItSwitchesTheOutputsOffAndCloses() {
   startLiveJob();
   ::raise(SIGTERM);
-  QTRY_VERIFY_WITH_TIMEOUT(!window_->isVisible(), kTimeoutMs);
+  QTRY_VERIFY_WITH_TIMEOUT(!rig_->window->isVisible(), kTimeoutMs);
 
-  QVERIFY(!form_->laeuft());
+  QVERIFY(!rig_->form->laeuft());
   QVERIFY(!sim_->moving());
   const auto afterStop = commandsAfter(sim_->commands(), "@B");
   for (const char* off : {"A1,0", "A2,0", "A3,0"}) QVERIFY2(contains(afterStop, off), off);
   // No question was asked on the way out, and the log went with the normal close.
-  QVERIFY(ui_.messageBoxes().empty());
+  QVERIFY(rig_->ui.messageBoxes().empty());
   QVERIFY(!std::filesystem::exists(machine::Protokolldatei()));
-  window_.reset();
-  form_.reset();
+  rig_->window.reset();
+  rig_->form.reset();
   QVERIFY(!std::filesystem::exists(machine::Protokolldatei()));
 }
 
@@ -163,16 +124,16 @@ void ControllerEndTest::aControllerSilentAfterTheStopEndsTheJobAndLeavesTheProgr
   QTest::mouseClick(child<QPushButton>("AnhaltenBitBtn"), Qt::LeftButton);
   // The job ends once the stop's bound for the final answer has run out.
   QTRY_VERIFY_WITH_TIMEOUT(!runActive(), kTimeoutMs);
-  QVERIFY(!form_->bSteuerungVerbunden);
+  QVERIFY(!rig_->form->bSteuerungVerbunden);
   QCOMPARE(child<QLabel>("StatusBarPanel0")->text(), QStringLiteral("--- keine Verbindung ---"));
   QVERIFY(!child<QPushButton>("FraesenStartenBitBtn")->isEnabled());
-  const auto boxes = ui_.messageBoxes();
+  const auto boxes = rig_->ui.messageBoxes();
   QCOMPARE(boxes.size(), std::size_t{2});
   QCOMPARE(QString::fromStdString(boxes[0].text), QStringLiteral("WAIT_TIMEOUT"));  // the unanswered stop
   QCOMPARE(QString::fromStdString(boxes[1].text), QStringLiteral("WAIT_FAILED"));   // the job's end
   // And the program closes.
-  ui_.pushAnswer(platform::MsgResult::Yes);
-  QVERIFY(window_->close());
+  rig_->ui.pushAnswer(platform::MsgResult::Yes);
+  QVERIFY(rig_->window->close());
   QVERIFY(!std::filesystem::exists(machine::Protokolldatei()));
 }
 

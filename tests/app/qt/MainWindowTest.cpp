@@ -20,6 +20,7 @@
 
 #include "ControllerDouble.h"
 #include "TestPointType.h"
+#include "WindowRig.h"
 #include "app/MainForm.h"
 #include "app/qt/MainWindow.h"
 #include "machine/SharedParameters.h"
@@ -55,9 +56,7 @@ class MainWindowTest : public QObject {
  private:
   template <class W>
   W* child(const char* name) {
-    W* widget = window_->findChild<W*>(QString::fromLatin1(name));
-    if (widget == nullptr) qFatal("no widget %s", name);
-    return widget;
+    return rig_->child<W>(name);
   }
 
   // Ticks every 10 ms while the run is active and keeps the longest pause between two ticks.
@@ -65,16 +64,8 @@ class MainWindowTest : public QObject {
   void startSimulation();
   bool runActive() { return child<QPushButton>("AnhaltenBitBtn")->isVisible(); }
 
-  std::unique_ptr<QTemporaryDir> folder_;
-  std::filesystem::path previousFolder_;
-  testsupport::ScriptedUi ui_;
-  std::unique_ptr<platform::QtGuiDispatcher> gui_;
-  std::unique_ptr<platform::QtCanvas> canvas_;
   std::unique_ptr<apptest::ControllerFactory> factory_;
-  std::unique_ptr<machine::MachineParameterStore> params_;
-  panel::ObjectTypeTable types_ = apptest::TestPointType::table();
-  std::unique_ptr<app::TMainForm> form_;
-  std::unique_ptr<appqt::MainWindow> window_;
+  std::unique_ptr<apptest::WindowRig> rig_;
 
   std::vector<int> progress_;
   QTimer ticker_;
@@ -84,48 +75,20 @@ class MainWindowTest : public QObject {
 };
 
 void MainWindowTest::init() {
-  folder_ = std::make_unique<QTemporaryDir>();
-  QVERIFY(folder_->isValid());
-  previousFolder_ = platform::programFolder();
-  const std::filesystem::path folder = folder_->path().toStdString();
-  gui_ = std::make_unique<platform::QtGuiDispatcher>();
-  canvas_ = std::make_unique<platform::QtCanvas>(platform::Size{400, 300});
   factory_ = std::make_unique<apptest::ControllerFactory>();
-  params_ = std::make_unique<machine::MachineParameterStore>();
-  form_ = std::make_unique<app::TMainForm>(app::MainFormServices{ui_,
-                                                                 *gui_,
-                                                                 *canvas_,
-                                                                 platform::systemClock(),
-                                                                 *factory_,
-                                                                 *params_,
-                                                                 types_,
-                                                                 folder / "veltris",
-                                                                 {},
-                                                                 [](const std::filesystem::path&) { return true; }});
-  form_->OnCreate({"veltris"});
-  form_->NeuesDokument();
-  apptest::TestPointType::appendRows(*form_, kPoints);
-
-  window_ = std::make_unique<appqt::MainWindow>(*form_, *canvas_);
+  rig_ = std::make_unique<apptest::WindowRig>(*factory_, kPoints);
   progress_.clear();
   connect(child<QProgressBar>("FortschrittsanzeigeProgressBar"), &QProgressBar::valueChanged, this,
           [this](int value) { progress_.push_back(value); });
-  window_->show();
-  QTRY_VERIFY_WITH_TIMEOUT(form_->bInitFertig, kTimeoutMs);
+  rig_->window->show();
+  QTRY_VERIFY_WITH_TIMEOUT(rig_->form->bInitFertig, kTimeoutMs);
 }
 
 void MainWindowTest::cleanup() {
   ticker_.stop();
   ticker_.disconnect();
-  window_.reset();
-  form_.reset();
-  params_.reset();
+  rig_.reset();
   factory_.reset();
-  canvas_.reset();
-  gui_.reset();
-  ui_.clear();
-  platform::setProgramFolder(previousFolder_);
-  folder_.reset();
 }
 
 void MainWindowTest::watchTheEventLoop() {
@@ -146,26 +109,26 @@ void MainWindowTest::startSimulation() {
   QVERIFY(child<QPushButton>("FraesenStartenBitBtn")->isEnabled());
   // The shortest pause, 12 ms after each simulated move.
   child<QSlider>("SimulationslaufTrackBar")->setValue(2);
-  QCOMPARE(form_->Simulationspause.load(), 12);
+  QCOMPARE(rig_->form->Simulationspause.load(), 12);
   watchTheEventLoop();
   QTest::mouseClick(child<QPushButton>("FraesenStartenBitBtn"), Qt::LeftButton);
   QTRY_VERIFY_WITH_TIMEOUT(runActive(), kTimeoutMs);
 }
 
 void MainWindowTest::showsTheTitleThePanelAndTheStatusBarOnceInitialised() {
-  QCOMPARE(window_->windowTitle(), QStringLiteral("Tessaly für Cobalt-Kyro   22.01.13         neu.tvx"));
+  QCOMPARE(rig_->window->windowTitle(), QStringLiteral("Tessaly für Cobalt-Kyro   22.01.13         neu.tvx"));
   QCOMPARE(child<QLabel>("StatusBarPanel0")->text(), QStringLiteral("--- keine Verbindung ---"));
   QCOMPARE(child<QLabel>("StatusBarPanel2")->text(), QStringLiteral(" akt. Position:   -  -  -"));
-  QVERIFY(window_->minimumSize().width() >= 1024 && window_->minimumSize().height() >= 768);
+  QVERIFY(rig_->window->minimumSize().width() >= 1024 && rig_->window->minimumSize().height() >= 768);
   // The bitmap has the paint box's size and holds the panel: white on the grey background.
   const QWidget* box = child<QWidget>("PaintBox");
-  QCOMPARE(canvas_->size(), (platform::Size{box->width(), box->height()}));
-  const QImage image = canvas_->image();
+  QCOMPARE(rig_->canvas.size(), (platform::Size{box->width(), box->height()}));
+  const QImage image = rig_->canvas.image();
   QCOMPARE(image.pixelColor(1, 1), QColor(0x80, 0x80, 0x80));
-  const int x = panel::mm2PixelX(form_->Ansicht, 40.0);
-  const int y = panel::mm2PixelY(form_->Ansicht, 10.0);
+  const int x = panel::mm2PixelX(rig_->form->Ansicht, 40.0);
+  const int y = panel::mm2PixelY(rig_->form->Ansicht, 10.0);
   QCOMPARE(image.pixelColor(x, y), QColor(Qt::white));
-  QVERIFY(ui_.messageBoxes().empty());
+  QVERIFY(rig_->ui.messageBoxes().empty());
 }
 
 void MainWindowTest::aSimulationRunsFromTheStartButtonWhileTheWindowStaysResponsive() {
@@ -173,7 +136,7 @@ void MainWindowTest::aSimulationRunsFromTheStartButtonWhileTheWindowStaysRespons
   QVERIFY(!child<QPushButton>("FraesenStartenBitBtn")->isVisible());
   QVERIFY(!child<QCheckBox>("SimulationslaufCheckBox")->isEnabled());
   QVERIFY(child<QProgressBar>("FortschrittsanzeigeProgressBar")->isVisible());
-  QVERIFY(!window_->findChild<QAction*>(QStringLiteral("MenuBeenden"))->isEnabled());
+  QVERIFY(!rig_->window->findChild<QAction*>(QStringLiteral("MenuBeenden"))->isEnabled());
 
   QTRY_VERIFY_WITH_TIMEOUT(!runActive(), kTimeoutMs);
   ticker_.stop();
@@ -189,7 +152,7 @@ void MainWindowTest::aSimulationRunsFromTheStartButtonWhileTheWindowStaysRespons
   // The run takes over a second; the event loop went on all the while.
   QVERIFY2(ticks_ >= 20, qPrintable(QString::number(ticks_)));
   QVERIFY2(longestPause_ < 1000, qPrintable(QString::number(longestPause_)));
-  QVERIFY(ui_.messageBoxes().empty());
+  QVERIFY(rig_->ui.messageBoxes().empty());
 }
 
 void MainWindowTest::theStopButtonEndsTheSimulation() {
@@ -202,7 +165,7 @@ void MainWindowTest::theStopButtonEndsTheSimulation() {
   const auto trace = platform::readTextLines(machine::Protokolldatei()).lines;
   QVERIFY(std::find(trace.begin(), trace.end(), "cncNachBearbeitung(1)") != trace.end());
   QVERIFY(child<QPushButton>("FraesenStartenBitBtn")->isVisible());
-  QVERIFY(!params_->bAbbruch);
+  QVERIFY(!rig_->params.bAbbruch);
 }
 
 void MainWindowTest::theToolTableDialogStoresItsGridEvenWhenCancelled() {
@@ -218,37 +181,37 @@ void MainWindowTest::theToolTableDialogStoresItsGridEvenWhenCancelled() {
     }
     dialog->findChild<QPushButton*>(QStringLiteral("AbbrechenBitBtn"))->click();
   });
-  window_->findChild<QAction*>(QStringLiteral("MenuToolDef"))->trigger();
+  rig_->window->findChild<QAction*>(QStringLiteral("MenuToolDef"))->trigger();
   QCOMPARE(shown, (QStringList{QStringLiteral("Startfreq"), QStringLiteral("Tool 3"), QStringLiteral("400")}));
-  QCOMPARE(form_->ToolDef.TArbeitsfreq[2], 0);
-  QCOMPARE(form_->ToolDef.TStartfreq[0], 250);
-  QCOMPARE(form_->ToolDef.TEilfreq[6], 600);
+  QCOMPARE(rig_->form->ToolDef.TArbeitsfreq[2], 0);
+  QCOMPARE(rig_->form->ToolDef.TStartfreq[0], 250);
+  QCOMPARE(rig_->form->ToolDef.TEilfreq[6], 600);
 }
 
 QTEST_MAIN(MainWindowTest)
 void MainWindowTest::aDocumentOpenedFromTheMenuIsDrawnAndKeepsItsEditsThroughSaveAndReopen() {
-  const std::filesystem::path folder = folder_->path().toStdString();
+  const std::filesystem::path folder = rig_->folder();
   panel::TMainFormState doc;
   panel::StringGrid_Neu(doc);
   doc.Abmessungen.Plattenbreite = 80.0;
   panel::appendObjectRow(doc, "PUNKT", {{1, "5.00"}, {2, "5.00"}, {3, "-1.00"}});
   const auto original = folder / "platte.tvx";
-  QVERIFY(panel::DokumentSpeichern(doc, original, ui_));
+  QVERIFY(panel::DokumentSpeichern(doc, original, rig_->ui));
 
   const auto trigger = [this](const char* name) { child<QAction>(name)->trigger(); };
-  ui_.pushAnswer(platform::MsgResult::No);
+  rig_->ui.pushAnswer(platform::MsgResult::No);
   trigger("MenuSchliessen");
-  QCOMPARE(form_->Dokumenttyp, panel::DocumentKind::None);
-  ui_.pushFileAnswer(platform::FileDialogResult{original.string(), 1});
+  QCOMPARE(rig_->form->Dokumenttyp, panel::DocumentKind::None);
+  rig_->ui.pushFileAnswer(platform::FileDialogResult{original.string(), 1});
   trigger("MenuOeffnen");
-  QCOMPARE(form_->Dokumenttyp, panel::DocumentKind::Panel);
+  QCOMPARE(rig_->form->Dokumenttyp, panel::DocumentKind::Panel);
   const std::string shown = original.string().size() <= 40 ? original.string() : original.filename().string();
-  QVERIFY(window_->windowTitle().endsWith(QString::fromStdString(shown)));
+  QVERIFY(rig_->window->windowTitle().endsWith(QString::fromStdString(shown)));
 
   // The panel is drawn: white inside the panel, grey around it.
-  const QImage image = canvas_->image();
-  const int insideX = panel::mm2PixelX(form_->Ansicht, 70.0);
-  const int insideY = panel::mm2PixelY(form_->Ansicht, 40.0);
+  const QImage image = rig_->canvas.image();
+  const int insideX = panel::mm2PixelX(rig_->form->Ansicht, 70.0);
+  const int insideY = panel::mm2PixelY(rig_->form->Ansicht, 40.0);
   QCOMPARE(image.pixel(insideX, insideY) & 0xFFFFFFu, 0xFFFFFFu);
   QCOMPARE(image.pixel(1, 1) & 0xFFFFFFu, 0x808080u);
 
@@ -257,16 +220,16 @@ void MainWindowTest::aDocumentOpenedFromTheMenuIsDrawnAndKeepsItsEditsThroughSav
   const bool before = spindle->isChecked();
   spindle->click();
   const auto copy = folder / "kopie.tvx";
-  ui_.pushFileAnswer(platform::FileDialogResult{copy.string(), 1});
+  rig_->ui.pushFileAnswer(platform::FileDialogResult{copy.string(), 1});
   trigger("MenuSpeichernUnter");
-  ui_.pushAnswer(platform::MsgResult::No);
+  rig_->ui.pushAnswer(platform::MsgResult::No);
   trigger("MenuSchliessen");
-  ui_.pushFileAnswer(platform::FileDialogResult{copy.string(), 1});
+  rig_->ui.pushFileAnswer(platform::FileDialogResult{copy.string(), 1});
   trigger("MenuOeffnen");
-  QCOMPARE(form_->SpindelmotorCheckBox.Checked, !before);
+  QCOMPARE(rig_->form->SpindelmotorCheckBox.Checked, !before);
   QCOMPARE(child<QCheckBox>("SpindelmotorCheckBox")->isChecked(), !before);
-  QCOMPARE(form_->Abmessungen.Plattenbreite, 80.0);
-  QCOMPARE(form_->DatenStringGrid.RowCount(), 2);
+  QCOMPARE(rig_->form->Abmessungen.Plattenbreite, 80.0);
+  QCOMPARE(rig_->form->DatenStringGrid.RowCount(), 2);
 }
 
 #include "MainWindowTest.moc"

@@ -3,11 +3,11 @@
 #include "ObjectTypes.h"
 
 #include "panel/ObjectType.h"
-#include "panel/TypeLinie.h"
-#include "panel/TypePlan.h"
-#include "panel/TypePunkt.h"
-#include "panel/TypeRechteck.h"
-#include "panel/TypeTool.h"
+#include "panel/types/TypeLinie.h"
+#include "panel/types/TypePlan.h"
+#include "panel/types/TypePunkt.h"
+#include "panel/types/TypeRechteck.h"
+#include "panel/types/TypeTool.h"
 
 namespace panel {
 

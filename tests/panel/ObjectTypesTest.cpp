@@ -5,11 +5,11 @@
 #include <ostream>
 
 #include "ObjectTypeFixture.h"
-#include "panel/TypeLinie.h"
-#include "panel/TypePlan.h"
-#include "panel/TypePunkt.h"
-#include "panel/TypeRechteck.h"
-#include "panel/TypeTool.h"
+#include "panel/types/TypeLinie.h"
+#include "panel/types/TypePlan.h"
+#include "panel/types/TypePunkt.h"
+#include "panel/types/TypeRechteck.h"
+#include "panel/types/TypeTool.h"
 
 namespace {
 

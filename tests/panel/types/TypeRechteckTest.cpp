@@ -4,7 +4,7 @@
 #include <ostream>
 
 #include "ObjectTypeFixture.h"
-#include "panel/TypeRechteck.h"
+#include "panel/types/TypeRechteck.h"
 
 namespace {
 

@@ -4,8 +4,10 @@
 set -euo pipefail
 
 # qt6-base-dev: the Qt views and drawing surface; fonts-dejavu-core: a monospace font for the
-# rulers to fall back on when "Courier New" is missing.
-packages=(cmake ninja-build g++ libgtest-dev libgmock-dev libbenchmark-dev qt6-base-dev fonts-dejavu-core)
+# rulers to fall back on when "Courier New" is missing; hershey-fonts-data: the Hershey fonts the
+# build turns into the stroke fonts of engraved text.
+packages=(cmake ninja-build g++ libgtest-dev libgmock-dev libbenchmark-dev qt6-base-dev fonts-dejavu-core
+  hershey-fonts-data)
 
 missing=()
 for p in "${packages[@]}"; do

@@ -47,6 +47,11 @@ std::optional<int> circleHandleAt(const CircleBox& box, int x, int y) {
   return std::nullopt;
 }
 
+void circleGriffTesten(TMainFormState& form, const CircleBox& box, bool selektiert, int mitteCode, int x, int y) {
+  if (!selektiert) return;
+  if (const std::optional<int> griff = circleHandleAt(box, x, y)) form.Griffpunkt = mitteCode + *griff;
+}
+
 void drawCircleHandles(platform::Canvas& canvas, const CircleBox& box, int griffpunkt, int mitteCode) {
   const int d = kGriffAbstand;
   const int cx = box.c.x;

@@ -9,6 +9,7 @@
 #include <optional>
 
 #include "panel/Geometry.h"
+#include "panel/MainFormState.h"
 #include "panel/PanelView.h"
 #include "platform/Canvas.h"
 
@@ -32,6 +33,10 @@ bool circleBoxHit(const CircleBox& box, int x, int y);
 // The handle under (x, y) as an offset from the centre's code: 0 centre, 1 left, 2 right, 3 top,
 // 4 bottom; none outside the zones. All bounds are strict.
 std::optional<int> circleHandleAt(const CircleBox& box, int x, int y);
+
+// For a selected object: `Griffpunkt` becomes the code of the handle under (x, y), from the
+// centre's code `mitteCode`; left alone when no handle is there.
+void circleGriffTesten(TMainFormState& form, const CircleBox& box, bool selektiert, int mitteCode, int x, int y);
 
 // The eight handle squares of a selected object and, when `griffpunkt` is one of its five codes
 // (centre code `mitteCode` and the four after it), the red square of the grabbed handle.

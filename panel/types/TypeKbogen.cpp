@@ -108,7 +108,7 @@ void Kbogen_ZeichneFraesweg(DrawContext& context, const KbogenRecord& b) {
   if (!isMilled(b.Modus)) return;
   platform::Canvas& canvas = context.canvas;
   const Palette& farben = context.form.Farben;
-  const platform::Pen pen = dottedPen(b.gueltig ? farben.FarbeFraesweg : farben.FarbeUngueltig);
+  const platform::Pen pen = toolPathPen(farben, farben.FarbeFraesweg, b.gueltig);
   canvas.setPen(pen);
   clearBrush(canvas);
   drawArc(canvas, b, b.wirkRadiusPx, pen);
@@ -119,10 +119,7 @@ void Kbogen_ZeichneFraesweg(DrawContext& context, const KbogenRecord& b) {
 void Kbogen_AusdehnungErweitern(Extent& extent, const KbogenRecord& b) {
   // The whole circle, not only the arc.
   const double r = isOutside(compensationOf(b.Radiuskorrektur)) ? b.wirkRadius : b.radius;
-  extent.xMin = std::min(extent.xMin, b.M.x - r);
-  extent.yMin = std::min(extent.yMin, b.M.y - r);
-  extent.xMax = std::max(extent.xMax, b.M.x + r);
-  extent.yMax = std::max(extent.yMax, b.M.y + r);
+  extent.include(b.M.x - r, b.M.y - r, b.M.x + r, b.M.y + r);
 }
 
 void Kbogen_Fraesen(MillContext& context, const KbogenRecord& b) {
@@ -137,8 +134,7 @@ bool Kbogen_Selektieren(const TMainFormState&, const KbogenRecord& b, int x, int
 }
 
 void Kbogen_GriffTesten(TMainFormState& form, const KbogenRecord& b, int x, int y) {
-  if (!b.selektiert) return;
-  if (const std::optional<int> griff = circleHandleAt(b.box, x, y)) form.Griffpunkt = kGriffKbogenMitte + *griff;
+  circleGriffTesten(form, b.box, b.selektiert, kGriffKbogenMitte, x, y);
 }
 
 void Kbogen_EigenschaftenAnzeigen(TMainFormState& form, int row) {

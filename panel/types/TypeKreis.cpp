@@ -144,8 +144,8 @@ void Kreis_ZeichneFraesweg(DrawContext& context, const KreisRecord& k) {
   platform::Canvas& canvas = context.canvas;
   const PanelAnsicht& view = context.form.Ansicht;
   const Palette& farben = context.form.Farben;
-  const platform::Pen entryPen = dottedPen(k.gueltig ? farben.FarbeEintauchen : farben.FarbeUngueltig);
-  const platform::Pen pathPen = dottedPen(k.gueltig ? farben.FarbeFraesweg : farben.FarbeUngueltig);
+  const platform::Pen entryPen = toolPathPen(farben, farben.FarbeEintauchen, k.gueltig);
+  const platform::Pen pathPen = toolPathPen(farben, farben.FarbeFraesweg, k.gueltig);
   const int cx = k.box.c.x;
   const int cy = k.box.c.y;
   const bool cw = clockwise(k);
@@ -179,10 +179,7 @@ void Kreis_ZeichneFraesweg(DrawContext& context, const KreisRecord& k) {
 
 void Kreis_AusdehnungErweitern(Extent& extent, const KreisRecord& k) {
   const double r = isOutside(compensation(k)) ? k.wirkRadius : k.radius;
-  extent.xMin = std::min(extent.xMin, k.M.x - r);
-  extent.yMin = std::min(extent.yMin, k.M.y - r);
-  extent.xMax = std::max(extent.xMax, k.M.x + r);
-  extent.yMax = std::max(extent.yMax, k.M.y + r);
+  extent.include(k.M.x - r, k.M.y - r, k.M.x + r, k.M.y + r);
 }
 
 void Kreis_Tasche(MillContext& context, const KreisRecord& k) {
@@ -228,8 +225,7 @@ void Kreis_Fraesen(MillContext& context, const KreisRecord& k) {
 bool Kreis_Selektieren(const TMainFormState&, const KreisRecord& k, int x, int y) { return circleBoxHit(k.box, x, y); }
 
 void Kreis_GriffTesten(TMainFormState& form, const KreisRecord& k, int x, int y) {
-  if (!k.selektiert) return;
-  if (const std::optional<int> griff = circleHandleAt(k.box, x, y)) form.Griffpunkt = kGriffKreisMitte + *griff;
+  circleGriffTesten(form, k.box, k.selektiert, kGriffKreisMitte, x, y);
 }
 
 void Kreis_EigenschaftenAnzeigen(TMainFormState& form, int row) {

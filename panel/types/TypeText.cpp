@@ -193,12 +193,7 @@ void Text_ZeichneFraesweg(DrawContext& context, const TextRecord& t) {
 
 void Text_AusdehnungErweitern(Extent& extent, const TextRecord& t) {
   // From the aligned start: a centred or right-aligned text lies left of its position.
-  const double x1 = std::min(t.start.x, t.start.x + t.breite);
-  const double x2 = std::max(t.start.x, t.start.x + t.breite);
-  extent.xMin = std::min(extent.xMin, x1);
-  extent.yMin = std::min(extent.yMin, t.position.y);
-  extent.xMax = std::max(extent.xMax, x2);
-  extent.yMax = std::max(extent.yMax, t.position.y + t.Schrifthoehe);
+  extent.include(t.start.x, t.position.y, t.start.x + t.breite, t.position.y + t.Schrifthoehe);
 }
 
 void Text_Fraesen(MillContext& context, const TextRecord& t) {

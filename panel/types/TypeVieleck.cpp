@@ -111,23 +111,20 @@ void Vieleck_ZeichneFraesweg(DrawContext& context, const VieleckRecord& v) {
   clearBrush(canvas);
   const platform::Point p0 = v.pEckenK.front();
   if (v.Eintauchen) {
-    canvas.setPen(dottedPen(v.gueltig ? farben.FarbeEintauchen : farben.FarbeUngueltig));
+    canvas.setPen(toolPathPen(farben, farben.FarbeEintauchen, v.gueltig));
     canvas.moveTo(v.pRampenStart.x, v.pRampenStart.y);
     canvas.lineTo(p0.x, p0.y);
   } else {
     canvas.moveTo(p0.x, p0.y);
   }
-  canvas.setPen(dottedPen(v.gueltig ? farben.FarbeFraesweg : farben.FarbeUngueltig));
+  canvas.setPen(toolPathPen(farben, farben.FarbeFraesweg, v.gueltig));
   for (std::size_t j = 1; j < v.pEckenK.size(); ++j) canvas.lineTo(v.pEckenK[j].x, v.pEckenK[j].y);
   PfeilspitzeZeichnen(canvas, p0.x, p0.y, v.pEckenK[1].x, v.pEckenK[1].y);
 }
 
 void Vieleck_AusdehnungErweitern(Extent& extent, const VieleckRecord& v) {
   const double r = isOutside(compensationOf(v.Radiuskorrektur)) ? v.wirkRadius : v.radius;
-  extent.xMin = std::min(extent.xMin, v.M.x - r);
-  extent.yMin = std::min(extent.yMin, v.M.y - r);
-  extent.xMax = std::max(extent.xMax, v.M.x + r);
-  extent.yMax = std::max(extent.yMax, v.M.y + r);
+  extent.include(v.M.x - r, v.M.y - r, v.M.x + r, v.M.y + r);
 }
 
 void Vieleck_Fraesen(MillContext& context, const VieleckRecord& v) {
@@ -148,8 +145,7 @@ bool Vieleck_Selektieren(const TMainFormState&, const VieleckRecord& v, int x, i
 }
 
 void Vieleck_GriffTesten(TMainFormState& form, const VieleckRecord& v, int x, int y) {
-  if (!v.selektiert) return;
-  if (const std::optional<int> griff = circleHandleAt(v.box, x, y)) form.Griffpunkt = kGriffVieleckMitte + *griff;
+  circleGriffTesten(form, v.box, v.selektiert, kGriffVieleckMitte, x, y);
 }
 
 void Vieleck_EigenschaftenAnzeigen(TMainFormState& form, int row) {

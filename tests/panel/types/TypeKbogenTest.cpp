@@ -159,14 +159,8 @@ TEST_F(Arcs, TheExtentIsTheWholeCircleAndGrowsByTheCutterOnlyOutside) {
 
 TEST_F(Arcs, AreHitInTheirCirclesBoxAndGrabbedByTheirOwnHandleCodes) {
   const int row = addRow("KBOGEN", arc("10", "0", "90", kCcw, "mitte"));
-  EXPECT_TRUE(select(row, 80, 460));
-  EXPECT_FALSE(select(row, 79, 460));
-  setCell(row, 12, "true");
-  EXPECT_EQ(handleAt(row, 120, 420), 18);
-  EXPECT_EQ(handleAt(row, 99, 420), 19);
-  EXPECT_EQ(handleAt(row, 141, 420), 20);
-  EXPECT_EQ(handleAt(row, 120, 399), 21);
-  EXPECT_EQ(handleAt(row, 120, 441), 22);
+  expectHitsAndHandles(row, {{80, 460}}, {{79, 460}},
+                       {{120, 420, 18}, {99, 420, 19}, {141, 420, 20}, {120, 399, 21}, {120, 441, 22}});
 }
 
 }  // namespace

@@ -196,16 +196,9 @@ class CircleDrawing : public paneltest::ObjectTypeFixture, public ::testing::Wit
 
 // Centre (20, 20) at 4 px/mm from pixel (40, 500) is pixel (120, 420).
 TEST_P(CircleDrawing, TravelsToWhereTheCutStartsAndLeavesThePenWhereItEnds) {
-  form_.DrawLeerfahrten = true;
-  const int row = addRow("KREIS", GetParam().cells);
-  canvas_.moveTo(7, 9);
-  ASSERT_TRUE(draw(row));
-  const auto drawn = canvas_.opsOf(CanvasOp::Kind::LineTo);
-  ASSERT_FALSE(drawn.empty());
-  EXPECT_EQ(drawn[0].from, (platform::Point{7, 9}));
-  EXPECT_EQ(drawn[0].pen.colour, form_.Farben.FarbeLeerfahrt);
-  EXPECT_EQ((platform::Point{drawn[0].args[0], drawn[0].args[1]}), GetParam().travelTo);
-  EXPECT_EQ(canvas_.penPos(), GetParam().penEnd);
+  const TravelAndEnd drawn = drawFromAside(addRow("KREIS", GetParam().cells));
+  EXPECT_EQ(drawn.travelTo, GetParam().travelTo);
+  EXPECT_EQ(drawn.penEnd, GetParam().penEnd);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -253,41 +246,28 @@ TEST_F(Circles, TheExtentTakesTheCutterPathOnlyForOutsideCircles) {
   EXPECT_DOUBLE_EQ(form_.Ausdehnung.yMax, 31.5);
 }
 
-struct HandleCase {
-  int x;
-  int y;
-  int code;
-};
-
 // Radius 10 round pixel (120, 420): box 80..160 x 380..460; handle bands of half the 40 px radius
 // round the centre, reaching 15 px beyond the box; all bounds strict.
 TEST_F(Circles, AreHitWithinTheirBoxAndGrabbedByTheirFiveHandles) {
   const int row = addRow("KREIS", circle("10", "nein", kCw, "innen"));
-  for (auto [x, y] : {std::pair{80, 380}, {160, 460}}) EXPECT_TRUE(select(row, x, y)) << x << "," << y;
-  for (auto [x, y] : {std::pair{79, 420}, {161, 420}, {120, 379}, {120, 461}})
-    EXPECT_FALSE(select(row, x, y)) << x << "," << y;
-
-  form_.DatenStringGrid.setCells(12, row, "false");
-  EXPECT_EQ(handleAt(row, 120, 420), -1);
-  form_.DatenStringGrid.setCells(12, row, "true");
-  for (const HandleCase& h : {HandleCase{120, 420, 13},
-                              {101, 420, 13},
-                              {100, 420, -1},
-                              {99, 420, 14},
-                              {66, 420, 14},
-                              {65, 420, -1},
-                              {141, 420, 15},
-                              {174, 420, 15},
-                              {175, 420, -1},
-                              {120, 399, 16},
-                              {120, 366, 16},
-                              {120, 365, -1},
-                              {66, 441, 17},
-                              {120, 474, 17},
-                              {120, 475, -1},
-                              {65, 441, -1},
-                              {120, 440, -1}})
-    EXPECT_EQ(handleAt(row, h.x, h.y), h.code) << h.x << "," << h.y;
+  expectHitsAndHandles(row, {{80, 380}, {160, 460}}, {{79, 420}, {161, 420}, {120, 379}, {120, 461}},
+                       {{120, 420, 13},
+                        {101, 420, 13},
+                        {100, 420, -1},
+                        {99, 420, 14},
+                        {66, 420, 14},
+                        {65, 420, -1},
+                        {141, 420, 15},
+                        {174, 420, 15},
+                        {175, 420, -1},
+                        {120, 399, 16},
+                        {120, 366, 16},
+                        {120, 365, -1},
+                        {66, 441, 17},
+                        {120, 474, 17},
+                        {120, 475, -1},
+                        {65, 441, -1},
+                        {120, 440, -1}});
 }
 
 TEST_F(Circles, TheGrabbedHandleIsMarkedRed) {

@@ -158,14 +158,8 @@ TEST_F(Polygons, AreDrawnAsTheirNominalPolygonAndTheChainOfTheCutterPath) {
 
 TEST_F(Polygons, AreHitInTheCircumcirclesBoxAndGrabbedByTheirOwnHandleCodes) {
   const int row = addRow("VIELECK", polygon("10", "6", "0", "nein", kCw, "mitte"));
-  EXPECT_TRUE(select(row, 20, 440));
-  EXPECT_FALSE(select(row, 20, 439));
-  setCell(row, 12, "true");
-  EXPECT_EQ(handleAt(row, 60, 480), 8);
-  EXPECT_EQ(handleAt(row, 39, 480), 9);
-  EXPECT_EQ(handleAt(row, 81, 480), 10);
-  EXPECT_EQ(handleAt(row, 60, 459), 11);
-  EXPECT_EQ(handleAt(row, 60, 501), 12);
+  expectHitsAndHandles(row, {{20, 440}}, {{20, 439}},
+                       {{60, 480, 8}, {39, 480, 9}, {81, 480, 10}, {60, 459, 11}, {60, 501, 12}});
 }
 
 }  // namespace

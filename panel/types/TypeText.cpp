@@ -54,6 +54,8 @@ void layout(const TextRecord& t, const TextStrokeSink& sink) {
 
 bool textContentAllowed(std::string_view text) {
   if (!platform::isValidUtf8(text)) return false;
+  // The document file holds Windows-1252: a character it cannot hold would turn into '?' there.
+  if (platform::cp1252ToUtf8(platform::utf8ToCp1252(text)) != text) return false;
   const std::vector<std::string> zeichen = platform::utf8Characters(text);
   if (zeichen.size() > kTextMaxZeichen) return false;
   return std::none_of(zeichen.begin(), zeichen.end(), [](const std::string& z) { return z == ";" || isControl(z); });

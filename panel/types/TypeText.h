@@ -51,7 +51,8 @@ struct TextRecord : RowBasis {
 };
 
 // Whether a typed text may become a TEXT row's content: valid UTF-8 of at most kTextMaxZeichen
-// characters without ';' (the document's cell separator) and without control characters.
+// characters that the document file can hold (Windows-1252), without ';' (the document's cell
+// separator) and without control characters.
 bool textContentAllowed(std::string_view text);
 
 int Text_Neu(TMainFormState& form);

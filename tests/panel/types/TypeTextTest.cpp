@@ -352,7 +352,8 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(EntryCase{"Umlauts", "Kühlung ÄÖÜ 25 °C", true}, EntryCase{"Semicolon", "a;b", false},
                       EntryCase{"Tab", "a\tb", false}, EntryCase{"LineFeed", "a\nb", false},
                       EntryCase{"Delete", "a\x7F", false}, EntryCase{"C1Control", "a\xC2\x85", false},
-                      EntryCase{"NotUtf8", "a\xE4", false},
+                      EntryCase{"NotUtf8", "a\xE4", false}, EntryCase{"NotInTheDocumentsCodePage", "a → b", false},
+                      EntryCase{"EuroSign", "20 €", true},
                       EntryCase{"AtTheLengthLimit", std::string(panel::kTextMaxZeichen, 'x'), true},
                       EntryCase{"BeyondTheLengthLimit", std::string(panel::kTextMaxZeichen + 1, 'x'), false}),
     [](const ::testing::TestParamInfo<EntryCase>& caseInfo) { return std::string(caseInfo.param.name); });

@@ -21,6 +21,12 @@ inline platform::Pen dottedPen(platform::Colour colour) {
   return platform::Pen{colour, 1, platform::PenStyle::Dot, platform::PenMode::Copy};
 }
 
+// The dotted pen of a tool path in its colour, or in the invalid colour for an object that cannot
+// be milled.
+inline platform::Pen toolPathPen(const Palette& farben, platform::Colour colour, bool gueltig) {
+  return dottedPen(gueltig ? colour : farben.FarbeUngueltig);
+}
+
 // The brush of outlines: nothing filled, the colour kept.
 inline void clearBrush(platform::Canvas& canvas) {
   canvas.setBrush(platform::Brush{canvas.brush().colour, platform::BrushStyle::Clear});

@@ -3,11 +3,15 @@
 #include "ObjectTypes.h"
 
 #include "panel/ObjectType.h"
-#include "panel/TypeLinie.h"
-#include "panel/TypePlan.h"
-#include "panel/TypePunkt.h"
-#include "panel/TypeRechteck.h"
-#include "panel/TypeTool.h"
+#include "panel/types/TypeKbogen.h"
+#include "panel/types/TypeKreis.h"
+#include "panel/types/TypeLinie.h"
+#include "panel/types/TypePlan.h"
+#include "panel/types/TypePunkt.h"
+#include "panel/types/TypeRechteck.h"
+#include "panel/types/TypeText.h"
+#include "panel/types/TypeTool.h"
+#include "panel/types/TypeVieleck.h"
 
 namespace panel {
 
@@ -83,6 +87,66 @@ struct RechteckRoles {
   static constexpr auto EigenschaftenUebernehmen = &Rechteck_EigenschaftenUebernehmen;
 };
 
+struct VieleckRoles {
+  using Record = VieleckRecord;
+  static constexpr auto Lesen = &Vieleck_Lesen;
+  static constexpr auto ZeichneLeerfahrt = &Vieleck_ZeichneLeerfahrt;
+  static constexpr auto ZeichneKontur = &Vieleck_ZeichneKontur;
+  static constexpr auto ZeichneNummer = &Vieleck_ZeichneNummer;
+  static constexpr auto ZeichneFraesweg = &Vieleck_ZeichneFraesweg;
+  static constexpr auto AusdehnungErweitern = &Vieleck_AusdehnungErweitern;
+  static constexpr auto Fraesen = &Vieleck_Fraesen;
+  static constexpr auto Selektieren = &Vieleck_Selektieren;
+  static constexpr auto GriffTesten = &Vieleck_GriffTesten;
+  static constexpr auto EigenschaftenAnzeigen = &Vieleck_EigenschaftenAnzeigen;
+  static constexpr auto EigenschaftenUebernehmen = &Vieleck_EigenschaftenUebernehmen;
+};
+
+struct KreisRoles {
+  using Record = KreisRecord;
+  static constexpr auto Lesen = &Kreis_Lesen;
+  static constexpr auto ZeichneLeerfahrt = &Kreis_ZeichneLeerfahrt;
+  static constexpr auto ZeichneKontur = &Kreis_ZeichneKontur;
+  static constexpr auto ZeichneNummer = &Kreis_ZeichneNummer;
+  static constexpr auto ZeichneFraesweg = &Kreis_ZeichneFraesweg;
+  static constexpr auto AusdehnungErweitern = &Kreis_AusdehnungErweitern;
+  static constexpr auto Fraesen = &Kreis_Fraesen;
+  static constexpr auto Selektieren = &Kreis_Selektieren;
+  static constexpr auto GriffTesten = &Kreis_GriffTesten;
+  static constexpr auto EigenschaftenAnzeigen = &Kreis_EigenschaftenAnzeigen;
+  static constexpr auto EigenschaftenUebernehmen = &Kreis_EigenschaftenUebernehmen;
+};
+
+struct KbogenRoles {
+  using Record = KbogenRecord;
+  static constexpr auto Lesen = &Kbogen_Lesen;
+  static constexpr auto ZeichneLeerfahrt = &Kbogen_ZeichneLeerfahrt;
+  static constexpr auto ZeichneKontur = &Kbogen_ZeichneKontur;
+  static constexpr auto ZeichneNummer = &Kbogen_ZeichneNummer;
+  static constexpr auto ZeichneFraesweg = &Kbogen_ZeichneFraesweg;
+  static constexpr auto AusdehnungErweitern = &Kbogen_AusdehnungErweitern;
+  static constexpr auto Fraesen = &Kbogen_Fraesen;
+  static constexpr auto Selektieren = &Kbogen_Selektieren;
+  static constexpr auto GriffTesten = &Kbogen_GriffTesten;
+  static constexpr auto EigenschaftenAnzeigen = &Kbogen_EigenschaftenAnzeigen;
+  static constexpr auto EigenschaftenUebernehmen = &Kbogen_EigenschaftenUebernehmen;
+};
+
+// A text draws no row number.
+struct TextRoles {
+  using Record = TextRecord;
+  static constexpr auto Lesen = &Text_Lesen;
+  static constexpr auto ZeichneLeerfahrt = &Text_ZeichneLeerfahrt;
+  static constexpr auto ZeichneKontur = &Text_ZeichneKontur;
+  static constexpr auto ZeichneFraesweg = &Text_ZeichneFraesweg;
+  static constexpr auto AusdehnungErweitern = &Text_AusdehnungErweitern;
+  static constexpr auto Fraesen = &Text_Fraesen;
+  static constexpr auto Selektieren = &Text_Selektieren;
+  static constexpr auto GriffTesten = &Text_GriffTesten;
+  static constexpr auto EigenschaftenAnzeigen = &Text_EigenschaftenAnzeigen;
+  static constexpr auto EigenschaftenUebernehmen = &Text_EigenschaftenUebernehmen;
+};
+
 }  // namespace
 
 ObjectTypeTable standardObjectTypes() {
@@ -97,6 +161,10 @@ ObjectTypeTable standardObjectTypes() {
       makeObjectTypeEntry<RechteckRoles<&Rechteck2_Lesen, &Rechteck2_EigenschaftenAnzeigen>>();
   table[KonturTyp::Rechteck3] =
       makeObjectTypeEntry<RechteckRoles<&Rechteck3_Lesen, &Rechteck3_EigenschaftenAnzeigen>>();
+  table[KonturTyp::Vieleck] = makeObjectTypeEntry<VieleckRoles>();
+  table[KonturTyp::Kreis] = makeObjectTypeEntry<KreisRoles>();
+  table[KonturTyp::Kbogen] = makeObjectTypeEntry<KbogenRoles>();
+  table[KonturTyp::Text] = makeObjectTypeEntry<TextRoles>();
   return table;
 }
 

@@ -51,11 +51,14 @@ void takeNumericPropertyRows(TMainFormState& form, int row, int depthRow, int ra
     props.setCells(kWerteSpalte, depthRow, "0.00");
   if (radiusRow > 0 && machine::Text_in_Zahl(props.Cells(kWerteSpalte, radiusRow)) < 0.0)
     props.setCells(kWerteSpalte, radiusRow, "0.00");
-  for (int i = 1; i <= lastNumericRow && i <= 10; ++i) {
-    const std::string text = cellText(machine::Text_in_Zahl(props.Cells(kWerteSpalte, i)));
-    props.setCells(kWerteSpalte, i, text);
-    form.DatenStringGrid.setCells(i, row, text);
-  }
+  for (int i = 1; i <= lastNumericRow && i <= 10; ++i) takeNumericPropertyRow(form, row, i);
+}
+
+void takeNumericPropertyRow(TMainFormState& form, int row, int i) {
+  StringGrid& props = form.EigenschaftenStringGrid;
+  const std::string text = cellText(machine::Text_in_Zahl(props.Cells(kWerteSpalte, i)));
+  props.setCells(kWerteSpalte, i, text);
+  form.DatenStringGrid.setCells(i, row, text);
 }
 
 }  // namespace panel

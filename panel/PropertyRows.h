@@ -41,4 +41,8 @@ void showPropertyRows(TMainFormState& form, int row, const PropertyLayout& layou
 // the properties grid and the object row. The option rows 8-11 are not touched.
 void takeNumericPropertyRows(TMainFormState& form, int row, int depthRow, int radiusRow, int lastNumericRow);
 
+// Re-formats numeric row i of the properties grid as a cell number and writes it into both the
+// properties grid and cell i of object row `row`.
+void takeNumericPropertyRow(TMainFormState& form, int row, int i);
+
 }  // namespace panel

@@ -1,6 +1,7 @@
 // Windows-1252 <-> UTF-8 tables and the file-text decoding rule.
 #include "TextCodec.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 
@@ -118,6 +119,18 @@ bool isValidUtf8(std::string_view bytes) {
     pos += len;
   }
   return true;
+}
+
+std::vector<std::string> utf8Characters(std::string_view text) {
+  std::vector<std::string> characters;
+  std::size_t pos = 0;
+  while (pos < text.size()) {
+    char32_t cp = 0;
+    const std::size_t len = std::max<std::size_t>(decodeOne(text, pos, cp), 1);
+    characters.emplace_back(text.substr(pos, len));
+    pos += len;
+  }
+  return characters;
 }
 
 std::string decodeFileText(std::string_view bytes) {

@@ -5,6 +5,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace platform {
 
@@ -17,6 +18,10 @@ std::string cp1252ToUtf8(std::string_view bytes);
 std::string utf8ToCp1252(std::string_view text);
 
 bool isValidUtf8(std::string_view bytes);
+
+// The characters of a UTF-8 text, each as the bytes of its code point; a byte that is not part of
+// valid UTF-8 stands as a character of its own.
+std::vector<std::string> utf8Characters(std::string_view text);
 
 // Text of a file read from disk: files are Windows-1252, but one that an editor saved as UTF-8
 // (and is valid UTF-8) is taken as it is rather than doubled into mojibake.

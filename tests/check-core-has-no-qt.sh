@@ -4,9 +4,9 @@
 set -euo pipefail
 root=${1:?source folder}
 cd "$root"
-hits=$(grep -rnE '^\s*#\s*include\s*[<"](Q[A-Za-z]+|Qt[A-Za-z]*/)' platform panel machine app formats download \
+hits=$(grep -rnE '^\s*#\s*include\s*[<"](Q[A-Za-z]+|Qt[A-Za-z]*/)' platform panel machine app formats download fonts \
          --include='*.h' --include='*.hpp' --include='*.cpp' 2>/dev/null | grep -v '/qt/' || true)
-cmake_hits=$(grep -rn 'find_package(Qt' platform panel machine app formats download --include=CMakeLists.txt \
+cmake_hits=$(grep -rn 'find_package(Qt' platform panel machine app formats download fonts --include=CMakeLists.txt \
          2>/dev/null | grep -v '/qt/' || true)
 if [ -n "$hits$cmake_hits" ]; then
   echo "Qt used in core files:"

@@ -4,10 +4,11 @@
 set -euo pipefail
 
 # qt6-base-dev: the Qt views and drawing surface; fonts-dejavu-core: a monospace font for the
-# rulers to fall back on when "Courier New" is missing; clang with its runtime libraries of the
-# same version (libFuzzer and the sanitizers): the fuzzing of the test command.
+# rulers to fall back on when "Courier New" is missing; hershey-fonts-data: the Hershey fonts the
+# build turns into the stroke fonts of engraved text; clang with its runtime libraries of the same
+# version (libFuzzer and the sanitizers): the fuzzing of the test command.
 packages=(cmake ninja-build g++ libgtest-dev libgmock-dev libbenchmark-dev qt6-base-dev fonts-dejavu-core
-  clang libclang-rt-dev)
+  hershey-fonts-data clang libclang-rt-dev)
 
 missing=()
 for p in "${packages[@]}"; do

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <initializer_list>
 #include <string>
 #include <utility>
 #include <vector>
@@ -65,6 +66,47 @@ class ObjectTypeFixture : public TraceLogFolder {
     form_.Griffpunkt = panel::kKeinGriff;
     types_[typeOf(row)].testHandles(form_, row, x, y);
     return form_.Griffpunkt;
+  }
+
+  struct TravelAndEnd {
+    platform::Point travelTo;
+    platform::Point penEnd;
+  };
+
+  // Draws the row with travel lines shown and the pen first at (7, 9); checks that the first line
+  // is the travel line from there. Gives where it goes and where the pen is left.
+  TravelAndEnd drawFromAside(int row) {
+    form_.DrawLeerfahrten = true;
+    canvas_.moveTo(7, 9);
+    EXPECT_TRUE(draw(row));
+    const auto drawn = canvas_.opsOf(testsupport::CanvasOp::Kind::LineTo);
+    if (drawn.empty()) {
+      ADD_FAILURE() << "nothing drawn";
+      return {};
+    }
+    EXPECT_EQ(drawn[0].from, (platform::Point{7, 9}));
+    EXPECT_EQ(drawn[0].pen.colour, form_.Farben.FarbeLeerfahrt);
+    return {{drawn[0].args[0], drawn[0].args[1]}, canvas_.penPos()};
+  }
+
+  struct HandleCase {
+    int x;
+    int y;
+    int code;  // -1: no handle there
+  };
+
+  // The hit test at points that hit and points that miss, then the handle codes at points of the
+  // row once it is selected (while it is not, the first point grabs nothing).
+  void expectHitsAndHandles(int row, std::initializer_list<platform::Point> hits,
+                            std::initializer_list<platform::Point> misses, std::initializer_list<HandleCase> handles) {
+    for (const platform::Point& p : hits) EXPECT_TRUE(select(row, p.x, p.y)) << p.x << "," << p.y;
+    for (const platform::Point& p : misses) EXPECT_FALSE(select(row, p.x, p.y)) << p.x << "," << p.y;
+    form_.DatenStringGrid.setCells(12, row, "false");
+    if (handles.size() > 0) {
+      EXPECT_EQ(handleAt(row, handles.begin()->x, handles.begin()->y), -1);
+    }
+    form_.DatenStringGrid.setCells(12, row, "true");
+    for (const HandleCase& h : handles) EXPECT_EQ(handleAt(row, h.x, h.y), h.code) << h.x << "," << h.y;
   }
 
   // The recorded canvas lines as "x1,y1-x2,y2".

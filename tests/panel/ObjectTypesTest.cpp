@@ -3,13 +3,18 @@
 // type has.
 #include <functional>
 #include <ostream>
+#include <tuple>
 
 #include "ObjectTypeFixture.h"
-#include "panel/TypeLinie.h"
-#include "panel/TypePlan.h"
-#include "panel/TypePunkt.h"
-#include "panel/TypeRechteck.h"
-#include "panel/TypeTool.h"
+#include "panel/types/TypeKbogen.h"
+#include "panel/types/TypeKreis.h"
+#include "panel/types/TypeLinie.h"
+#include "panel/types/TypePlan.h"
+#include "panel/types/TypePunkt.h"
+#include "panel/types/TypeRechteck.h"
+#include "panel/types/TypeText.h"
+#include "panel/types/TypeTool.h"
+#include "panel/types/TypeVieleck.h"
 
 namespace {
 
@@ -68,70 +73,128 @@ std::vector<std::pair<int, std::string>> rechteckLabels(const char* l1, const ch
 
 INSTANTIATE_TEST_SUITE_P(
     Types, NewRows,
-    ::testing::Values(NewRowCase{"Tool3",
-                                 [](TMainFormState& f) { return panel::Tool_Neu(f, 2); },
-                                 {"TOOL", "250", "450", "650", "120", "", "", "", "", "", "", "ja", "true"},
-                                 "Tool3-Eigenschaften:",
-                                 0,
-                                 {{1, "Startfreq [Hz]:"},
-                                  {2, "Arbeitsfreq [Hz]:"},
-                                  {3, "Eilfreq [Hz]:"},
-                                  {4, "Rampenlänge [ms]:"},
-                                  {11, "aktiv:"}}},
-                      NewRowCase{
-                          "Plan",
-                          panel::Plan_Neu,
-                          {"PLAN", "25.00", "25.00", "50.00", "50.00", "-1.50", "", "", "", "", "", "ja", "true"},
-                          "Planfräsen-Eigenschaften:",
-                          1,
-                          {{1, "X-Mittelpunkt:"},
-                           {2, "Y-Mittelpunkt:"},
-                           {3, "Breite:"},
-                           {4, "Höhe:"},
-                           {5, "Tiefe:"},
-                           {11, "Fräsen:"}}},
-                      NewRowCase{"Punkt",
-                                 panel::Punkt_Neu,
-                                 {"PUNKT", "5.00", "5.00", "-1.50", "", "", "", "", "", "", "", "ja", "true"},
-                                 "Punkt-Eigenschaften:",
-                                 2,
-                                 {{1, "X-Punkt:"}, {2, "Y-Punkt:"}, {3, "Tiefe:"}, {11, "Fräsen:"}}},
-                      NewRowCase{"Linie1",
-                                 panel::Linie1_Neu,
-                                 {"LINIE1", "0.00", "0.00", "5.00", "5.00", "-1.50", "", "", "nein", "Uhrzeigersinn",
-                                  "mitte", "ja", "true"},
-                                 "Linie-Eigenschaften:",
-                                 3,
-                                 {{1, "X-Start:"},
-                                  {2, "Y-Start:"},
-                                  {3, "X-End:"},
-                                  {4, "Y-End:"},
-                                  {5, "Tiefe:"},
-                                  {8, "Eintauchen:"},
-                                  {9, "Fräsrichtung:"},
-                                  {10, "Radiuskorrektur:"},
-                                  {11, "Fräsen:"}}},
-                      NewRowCase{"Rechteck1",
-                                 panel::Rechteck1_Neu,
-                                 {"RECHTECK1", "0.00", "0.00", "10.00", "5.00", "-1.50", "0.00", "", "nein",
-                                  "Uhrzeigersinn", "innen", "ja", "true"},
-                                 "Rechteck/Quadrat-Eigenschaften:",
-                                 4,
-                                 rechteckLabels("X-linke Ecke:", "Y-linke Ecke:", "X-rechte Ecke:", "Y-rechte Ecke:")},
-                      NewRowCase{"Rechteck2",
-                                 panel::Rechteck2_Neu,
-                                 {"RECHTECK2", "5.00", "2.50", "10.00", "5.00", "-1.50", "0.00", "", "nein",
-                                  "Uhrzeigersinn", "innen", "ja", "true"},
-                                 "Rechteck/Quadrat-Eigenschaften:",
-                                 5,
-                                 rechteckLabels("X-Mittelpunkt:", "Y-Mittelpunkt:", "Breite:", "Höhe:")},
-                      NewRowCase{"Rechteck3",
-                                 panel::Rechteck3_Neu,
-                                 {"RECHTECK3", "0.00", "0.00", "10.00", "5.00", "-1.50", "0.00", "", "nein",
-                                  "Uhrzeigersinn", "innen", "ja", "true"},
-                                 "Rechteck/Quadrat-Eigenschaften:",
-                                 6,
-                                 rechteckLabels("X-linke Ecke:", "Y-linke Ecke:", "Breite:", "Höhe:")}),
+    ::testing::Values(
+        NewRowCase{"Tool3",
+                   [](TMainFormState& f) { return panel::Tool_Neu(f, 2); },
+                   {"TOOL", "250", "450", "650", "120", "", "", "", "", "", "", "ja", "true"},
+                   "Tool3-Eigenschaften:",
+                   0,
+                   {{1, "Startfreq [Hz]:"},
+                    {2, "Arbeitsfreq [Hz]:"},
+                    {3, "Eilfreq [Hz]:"},
+                    {4, "Rampenlänge [ms]:"},
+                    {11, "aktiv:"}}},
+        NewRowCase{"Plan",
+                   panel::Plan_Neu,
+                   {"PLAN", "25.00", "25.00", "50.00", "50.00", "-1.50", "", "", "", "", "", "ja", "true"},
+                   "Planfräsen-Eigenschaften:",
+                   1,
+                   {{1, "X-Mittelpunkt:"},
+                    {2, "Y-Mittelpunkt:"},
+                    {3, "Breite:"},
+                    {4, "Höhe:"},
+                    {5, "Tiefe:"},
+                    {11, "Fräsen:"}}},
+        NewRowCase{"Punkt",
+                   panel::Punkt_Neu,
+                   {"PUNKT", "5.00", "5.00", "-1.50", "", "", "", "", "", "", "", "ja", "true"},
+                   "Punkt-Eigenschaften:",
+                   2,
+                   {{1, "X-Punkt:"}, {2, "Y-Punkt:"}, {3, "Tiefe:"}, {11, "Fräsen:"}}},
+        NewRowCase{
+            "Linie1",
+            panel::Linie1_Neu,
+            {"LINIE1", "0.00", "0.00", "5.00", "5.00", "-1.50", "", "", "nein", "Uhrzeigersinn", "mitte", "ja", "true"},
+            "Linie-Eigenschaften:",
+            3,
+            {{1, "X-Start:"},
+             {2, "Y-Start:"},
+             {3, "X-End:"},
+             {4, "Y-End:"},
+             {5, "Tiefe:"},
+             {8, "Eintauchen:"},
+             {9, "Fräsrichtung:"},
+             {10, "Radiuskorrektur:"},
+             {11, "Fräsen:"}}},
+        NewRowCase{"Rechteck1",
+                   panel::Rechteck1_Neu,
+                   {"RECHTECK1", "0.00", "0.00", "10.00", "5.00", "-1.50", "0.00", "", "nein", "Uhrzeigersinn", "innen",
+                    "ja", "true"},
+                   "Rechteck/Quadrat-Eigenschaften:",
+                   4,
+                   rechteckLabels("X-linke Ecke:", "Y-linke Ecke:", "X-rechte Ecke:", "Y-rechte Ecke:")},
+        NewRowCase{"Rechteck2",
+                   panel::Rechteck2_Neu,
+                   {"RECHTECK2", "5.00", "2.50", "10.00", "5.00", "-1.50", "0.00", "", "nein", "Uhrzeigersinn", "innen",
+                    "ja", "true"},
+                   "Rechteck/Quadrat-Eigenschaften:",
+                   5,
+                   rechteckLabels("X-Mittelpunkt:", "Y-Mittelpunkt:", "Breite:", "Höhe:")},
+        NewRowCase{"Rechteck3",
+                   panel::Rechteck3_Neu,
+                   {"RECHTECK3", "0.00", "0.00", "10.00", "5.00", "-1.50", "0.00", "", "nein", "Uhrzeigersinn", "innen",
+                    "ja", "true"},
+                   "Rechteck/Quadrat-Eigenschaften:",
+                   6,
+                   rechteckLabels("X-linke Ecke:", "Y-linke Ecke:", "Breite:", "Höhe:")},
+        NewRowCase{"Vieleck",
+                   panel::Vieleck_Neu,
+                   {"VIELECK", "5.00", "5.00", "5.00", "6.00", "0.00", "-1.50", "", "nein", "Uhrzeigersinn", "innen",
+                    "ja", "true"},
+                   "Vieleck-Eigenschaften:",
+                   7,
+                   {{1, "X-Mittelpunkt:"},
+                    {2, "Y-Mittelpunkt:"},
+                    {3, "Radius:"},
+                    {4, "Eckenanzahl:"},
+                    {5, "Drehwinkel:"},
+                    {6, "Tiefe:"},
+                    {8, "Eintauchen:"},
+                    {9, "Fräsrichtung:"},
+                    {10, "Radiuskorrektur:"},
+                    {11, "Fräsen:"}}},
+        NewRowCase{
+            "Kreis",
+            panel::Kreis_Neu,
+            {"KREIS", "5.00", "5.00", "5.00", "-1.50", "", "", "", "nein", "Uhrzeigersinn", "innen", "ja", "true"},
+            "Kreis-Eigenschaften:",
+            8,
+            {{1, "X-Mittelpunkt:"},
+             {2, "Y-Mittelpunkt:"},
+             {3, "Radius:"},
+             {4, "Tiefe:"},
+             {8, "Eintauchen:"},
+             {9, "Fräsrichtung:"},
+             {10, "Radiuskorrektur:"},
+             {11, "Fräsen:"}}},
+        NewRowCase{"Kbogen",
+                   panel::Kbogen_Neu,
+                   {"KBOGEN", "5.00", "5.00", "5.00", "135.00", "315.00", "-1.50", "", "", "Uhrzeigersinn", "innen",
+                    "ja", "true"},
+                   "Kreisbogen-Eigenschaften:",
+                   9,
+                   {{1, "X-Mittelpunkt:"},
+                    {2, "Y-Mittelpunkt:"},
+                    {3, "Radius:"},
+                    {4, "Startwinkel:"},
+                    {5, "Endwinkel:"},
+                    {6, "Tiefe:"},
+                    {9, "Fräsrichtung:"},
+                    {10, "Radiuskorrektur:"},
+                    {11, "Fräsen:"}}},
+        NewRowCase{"Text",
+                   panel::Text_Neu,
+                   {"TEXT", "links", "0.0", "0.0", "ABC", "normal.cxf", "3.0", "-1.50", "", "", "", "ja", "true"},
+                   "Text-Eigenschaften:",
+                   10,
+                   {{1, "Ausrichtung:"},
+                    {2, "X-Position:"},
+                    {3, "Y-Position:"},
+                    {4, "Textinhalt:"},
+                    {5, "Schriftname:"},
+                    {6, "Schrifthöhe:"},
+                    {7, "Tiefe:"},
+                    {11, "Fräsen:"}}}),
     [](const ::testing::TestParamInfo<NewRowCase>& caseInfo) { return std::string(caseInfo.param.name); });
 
 class ObjectTypes : public paneltest::ObjectTypeFixture {};
@@ -217,6 +280,16 @@ TEST_F(ObjectTypes, ARowOfAnotherTypeOrCaseIsNotParsed) {
   EXPECT_FALSE(panel::Rechteck2_Lesen(form_, g, 1));
   EXPECT_FALSE(panel::Rechteck1_Lesen(form_, g, 2));
   EXPECT_FALSE(panel::Punkt_Lesen(form_, g, 2));
+  for (int row : {1, 2}) {
+    EXPECT_FALSE(panel::Vieleck_Lesen(form_, g, row));
+    EXPECT_FALSE(panel::Kreis_Lesen(form_, g, row));
+    EXPECT_FALSE(panel::Kbogen_Lesen(form_, g, row));
+    EXPECT_FALSE(panel::Text_Lesen(form_, g, row));
+  }
+  addRow("KREIS1", {});
+  addRow("text", {});
+  EXPECT_FALSE(panel::Kreis_Lesen(form_, g, 3));
+  EXPECT_FALSE(panel::Text_Lesen(form_, g, 4));
 }
 
 TEST_F(ObjectTypes, JunkCellsReadAsZero) {
@@ -236,19 +309,20 @@ TEST_F(ObjectTypes, JunkCellsReadAsZero) {
   EXPECT_DOUBLE_EQ(punkt->tiefe, 0.0);
 }
 
-TEST_F(ObjectTypes, TheTableGivesToolRowsNoDrawingSelectionOrHandlesAndLeavesLaterTypesEmpty) {
+TEST_F(ObjectTypes, TheTableGivesToolRowsNoDrawingSelectionOrHandlesAndLeavesPlotsLibrariesAndNotesEmpty) {
   const panel::ObjectTypeEntry& tool = types_[KonturTyp::Tool];
   EXPECT_FALSE(tool.drawRow);
   EXPECT_FALSE(tool.selectRow);
   EXPECT_FALSE(tool.testHandles);
   EXPECT_TRUE(tool.millRow && tool.showProperties && tool.takeProperties);
-  for (KonturTyp typ : {KonturTyp::Plan, KonturTyp::Punkt, KonturTyp::Linie1, KonturTyp::Rechteck1,
-                        KonturTyp::Rechteck2, KonturTyp::Rechteck3}) {
+  for (KonturTyp typ :
+       {KonturTyp::Plan, KonturTyp::Punkt, KonturTyp::Linie1, KonturTyp::Rechteck1, KonturTyp::Rechteck2,
+        KonturTyp::Rechteck3, KonturTyp::Vieleck, KonturTyp::Kreis, KonturTyp::Kbogen, KonturTyp::Text}) {
     const panel::ObjectTypeEntry& e = types_[typ];
     EXPECT_TRUE(e.drawRow && e.millRow && e.selectRow && e.testHandles && e.showProperties && e.takeProperties)
         << static_cast<int>(typ);
   }
-  for (KonturTyp typ : {KonturTyp::Vieleck, KonturTyp::Kreis, KonturTyp::Hinweis})
+  for (KonturTyp typ : {KonturTyp::Hpgl, KonturTyp::Biblio, KonturTyp::Hinweis})
     EXPECT_FALSE(types_[typ].millRow) << static_cast<int>(typ);
 }
 
@@ -273,6 +347,20 @@ TEST_F(ObjectTypes, CommitsCorrectDepthAndCornerRadiusAndReformatTheNumbers) {
   types_[KonturTyp::Linie1].takeProperties(form_, line);
   EXPECT_EQ(form_.DatenStringGrid.Cells(4, line), "7.00");
   EXPECT_EQ(form_.DatenStringGrid.Cells(5, line), "0.00");
+
+  // Circles, arcs and polygons correct their radius; the corner count is clamped only when read.
+  for (auto [neu, typ, depthRow] :
+       {std::tuple{&panel::Kreis_Neu, KonturTyp::Kreis, 4}, std::tuple{&panel::Kbogen_Neu, KonturTyp::Kbogen, 6},
+        std::tuple{&panel::Vieleck_Neu, KonturTyp::Vieleck, 6}}) {
+    const int rund = neu(form_);
+    props.setCells(1, 3, "-2");
+    props.setCells(1, depthRow, "1");
+    props.setCells(1, 4, typ == KonturTyp::Vieleck ? "40" : props.Cells(1, 4));
+    types_[typ].takeProperties(form_, rund);
+    EXPECT_EQ(form_.DatenStringGrid.Cells(3, rund), "0.00") << static_cast<int>(typ);
+    EXPECT_EQ(form_.DatenStringGrid.Cells(depthRow, rund), "0.00") << static_cast<int>(typ);
+  }
+  EXPECT_EQ(form_.DatenStringGrid.Cells(4, form_.DatenStringGrid.RowCount() - 1), "40.00");
 }
 
 }  // namespace

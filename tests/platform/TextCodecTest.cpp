@@ -36,4 +36,10 @@ TEST(TextCodec, LowerLatinFoldsAsciiAndUmlautsOnly) {
   EXPECT_EQ(platform::lowerLatin("ß×"), "ß×");
 }
 
+TEST(TextCodec, SplitsTextIntoItsCharactersAndKeepsStrayBytesApart) {
+  EXPECT_EQ(platform::utf8Characters("Ä°a"), (std::vector<std::string>{"Ä", "°", "a"}));
+  EXPECT_EQ(platform::utf8Characters("a\xE4;"), (std::vector<std::string>{"a", "\xE4", ";"}));
+  EXPECT_TRUE(platform::utf8Characters("").empty());
+}
+
 }  // namespace

@@ -13,8 +13,8 @@
 #include "panel/ObjectDrawing.h"
 #include "panel/PanelDrawing.h"
 #include "panel/PropertyRows.h"
-#include "panel/RectanglePath.h"
-#include "panel/RectanglePocket.h"
+#include "panel/types/RectanglePath.h"
+#include "panel/types/RectanglePocket.h"
 
 namespace panel {
 

@@ -7,8 +7,8 @@
 #include <cmath>
 
 #include "panel/ObjectDrawing.h"
-#include "panel/RectanglePath.h"
 #include "panel/RowCells.h"
+#include "panel/types/RectanglePath.h"
 
 namespace panel {
 

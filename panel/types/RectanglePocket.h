@@ -10,7 +10,7 @@
 #include "panel/DrawContext.h"
 #include "panel/Geometry.h"
 #include "panel/MillContext.h"
-#include "panel/TypeRechteck.h"
+#include "panel/types/TypeRechteck.h"
 
 namespace panel {
 

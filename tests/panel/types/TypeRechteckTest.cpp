@@ -4,7 +4,7 @@
 #include <ostream>
 
 #include "ObjectTypeFixture.h"
-#include "panel/TypeRechteck.h"
+#include "panel/types/TypeRechteck.h"
 
 namespace {
 
@@ -152,16 +152,9 @@ class RectangleDrawing : public paneltest::ObjectTypeFixture, public ::testing::
 
 // 20 x 20 at 4 px/mm from pixel (40, 500): the contour start (1.5, 10) is pixel (46, 460).
 TEST_P(RectangleDrawing, TravelsToWhereTheCutStartsAndLeavesThePenWhereItEnds) {
-  form_.DrawLeerfahrten = true;
-  const int row = addRow("RECHTECK1", GetParam().cells);
-  canvas_.moveTo(7, 9);
-  ASSERT_TRUE(draw(row));
-  const auto drawn = canvas_.opsOf(CanvasOp::Kind::LineTo);
-  ASSERT_FALSE(drawn.empty());
-  EXPECT_EQ(drawn[0].from, (platform::Point{7, 9}));
-  EXPECT_EQ(drawn[0].pen.colour, form_.Farben.FarbeLeerfahrt);
-  EXPECT_EQ((platform::Point{drawn[0].args[0], drawn[0].args[1]}), GetParam().travelTo);
-  EXPECT_EQ(canvas_.penPos(), GetParam().penEnd);
+  const TravelAndEnd drawn = drawFromAside(addRow("RECHTECK1", GetParam().cells));
+  EXPECT_EQ(drawn.travelTo, GetParam().travelTo);
+  EXPECT_EQ(drawn.penEnd, GetParam().penEnd);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -205,41 +198,28 @@ TEST_F(Rectangles, TheExtentTakesTheCutterPathOnlyForOutsideContours) {
   EXPECT_DOUBLE_EQ(form_.Ausdehnung.yMax, 16.5);
 }
 
-struct HandleCase {
-  int x;
-  int y;
-  int code;
-};
-
 // 10 x 5 from the origin: pixels x 40..80 and y 480..500, centre (60, 490); both middle bands
 // are a quarter of the 40 px width on each side of the centre.
 TEST_F(Rectangles, AreHitWithinTheirBoxAndGrabbedByTheBandsAndMargins) {
   const int row = addRow("RECHTECK1", rectangle("10", "5", "0", "nein", kCw, "innen"));
-  for (auto [x, y] : {std::pair{40, 480}, {80, 500}}) EXPECT_TRUE(select(row, x, y)) << x << "," << y;
-  for (auto [x, y] : {std::pair{39, 490}, {81, 490}, {60, 479}, {60, 501}})
-    EXPECT_FALSE(select(row, x, y)) << x << "," << y;
-
-  form_.DatenStringGrid.setCells(12, row, "false");
-  EXPECT_EQ(handleAt(row, 60, 490), -1);
-  form_.DatenStringGrid.setCells(12, row, "true");
-  for (const HandleCase& h : {HandleCase{60, 490, 6},
-                              {51, 490, 6},
-                              {50, 490, -1},
-                              {49, 490, 5},
-                              {26, 490, 5},
-                              {25, 490, -1},
-                              {71, 490, 7},
-                              {94, 490, 7},
-                              {95, 490, -1},
-                              {60, 510, 5},
-                              {60, 514, 5},
-                              {60, 515, -1},
-                              {60, 470, 7},
-                              {60, 466, 7},
-                              {60, 465, -1},
-                              {60, 500, -1},
-                              {95, 510, -1}})
-    EXPECT_EQ(handleAt(row, h.x, h.y), h.code) << h.x << "," << h.y;
+  expectHitsAndHandles(row, {{40, 480}, {80, 500}}, {{39, 490}, {81, 490}, {60, 479}, {60, 501}},
+                       {{60, 490, 6},
+                        {51, 490, 6},
+                        {50, 490, -1},
+                        {49, 490, 5},
+                        {26, 490, 5},
+                        {25, 490, -1},
+                        {71, 490, 7},
+                        {94, 490, 7},
+                        {95, 490, -1},
+                        {60, 510, 5},
+                        {60, 514, 5},
+                        {60, 515, -1},
+                        {60, 470, 7},
+                        {60, 466, 7},
+                        {60, 465, -1},
+                        {60, 500, -1},
+                        {95, 510, -1}});
 }
 
 }  // namespace

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "RecordingMotion.h"
-#include "panel/LeadIn.h"
+#include "panel/types/LeadIn.h"
 #include "support/RecordingCanvas.h"
 
 namespace {

@@ -3,7 +3,7 @@
 #include <ostream>
 
 #include "ObjectTypeFixture.h"
-#include "panel/TypePlan.h"
+#include "panel/types/TypePlan.h"
 
 namespace {
 

@@ -14,10 +14,10 @@
 #include "panel/DrawContext.h"
 #include "panel/Extent.h"
 #include "panel/Geometry.h"
-#include "panel/LeadIn.h"
 #include "panel/MainFormState.h"
 #include "panel/MillContext.h"
 #include "panel/RowCells.h"
+#include "panel/types/LeadIn.h"
 
 namespace panel {
 

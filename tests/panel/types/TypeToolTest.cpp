@@ -9,7 +9,7 @@
 #include "panel/MillingRun.h"
 #include "panel/ObjectTypes.h"
 #include "panel/PropertyRows.h"
-#include "panel/TypeTool.h"
+#include "panel/types/TypeTool.h"
 
 namespace {
 

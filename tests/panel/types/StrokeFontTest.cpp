@@ -1,0 +1,181 @@
+// The stroke-font reader: the header and when it applies, glyph blocks, what makes a file
+// malformed, where fonts are looked for, and the fonts the build makes from the Hershey fonts.
+#include <gtest/gtest.h>
+
+#include <ostream>
+
+#include "FontFolder.h"
+#include "TraceLogFolder.h"
+#include "panel/types/StrokeFont.h"
+
+namespace {
+
+using panel::FontStatus;
+using Strings = std::vector<std::string>;
+
+class StrokeFont : public paneltest::TraceLogFolder {};
+
+TEST_F(StrokeFont, TheHeaderGivesTheNameInLowerCaseAndTheTwoSpacingFactors) {
+  const panel::FontLoad load = panel::parseStrokeFont(paneltest::fontFile("  Normal ", "0.3  1,5 9", {}));
+  ASSERT_EQ(load.status, FontStatus::Ok);
+  EXPECT_TRUE(load.font.kopfForm);
+  EXPECT_EQ(load.font.name, "normal.cxf");
+  EXPECT_DOUBLE_EQ(load.font.buchstabenFaktor, 0.3);
+  EXPECT_DOUBLE_EQ(load.font.wortFaktor, 1.5);
+  EXPECT_TRUE(load.font.kopfGilt("normal.cxf"));
+  EXPECT_FALSE(load.font.kopfGilt("Normal.cxf"));
+}
+
+struct HeaderCase {
+  const char* name;
+  Strings lines;
+  friend std::ostream& operator<<(std::ostream& os, const HeaderCase& c) { return os << c.name; }
+};
+
+class HeaderWithoutForm : public ::testing::TestWithParam<HeaderCase> {};
+
+// The font is still read; only its header does not apply.
+TEST_P(HeaderWithoutForm, DoesNotApply) {
+  const panel::FontLoad load = panel::parseStrokeFont(GetParam().lines);
+  ASSERT_EQ(load.status, FontStatus::Ok);
+  EXPECT_FALSE(load.font.kopfForm);
+  EXPECT_FALSE(load.font.kopfGilt("x.cxf"));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, HeaderWithoutForm,
+    ::testing::Values(HeaderCase{"NameInLowerCase", {"", "", "", "# name: x", "# Dimensions: 1 2 3"}},
+                      HeaderCase{"NoColon", {"", "", "", "# Name x", "# Dimensions: 1 2 3"}},
+                      HeaderCase{"TwoWords", {"", "", "", "# Name: x", "# Dimensions: 1 2"}},
+                      HeaderCase{"WordOfTwelveCharacters", {"", "", "", "# Name: x", "# Dimensions: 1 2 123456789012"}},
+                      HeaderCase{"DimensionsMisspelt", {"", "", "", "# Name: x", "# Dimension: 1 2 3"}},
+                      HeaderCase{"NoNameLineButFourLines", {"", "", "", "[A] 0"}}),
+    [](const ::testing::TestParamInfo<HeaderCase>& caseInfo) { return std::string(caseInfo.param.name); });
+
+TEST_F(StrokeFont, GlyphBlocksHoldTheirStrokesAndTheFirstBlockOfACharacterCounts) {
+  const panel::FontLoad load =
+      panel::parseStrokeFont(paneltest::fontFile("t", "1 1 1",
+                                                 {"[A] 3", "L 0,0,3, 9", "A 1.5,2,1,270,90", "X anything", "[A] 1",
+                                                  "L 9,9,9,9", "[]] 1", "L1e1,.5,-2,+3", "[ä] 0", "[B]x 0"}));
+  ASSERT_EQ(load.status, FontStatus::Ok);
+  const auto& zeichen = load.font.zeichen;
+  ASSERT_EQ(zeichen.size(), 4u);
+  const panel::Glyph& a = zeichen.at("A");
+  ASSERT_EQ(a.size(), 3u);
+  EXPECT_EQ(a[0].kind, panel::FontStroke::Kind::Line);
+  EXPECT_DOUBLE_EQ(a[0].v[3], 9.0);
+  // An end angle below the start angle goes once more round.
+  EXPECT_EQ(a[1].kind, panel::FontStroke::Kind::Arc);
+  EXPECT_DOUBLE_EQ(a[1].v[4], 450.0);
+  EXPECT_EQ(a[2].kind, panel::FontStroke::Kind::Other);
+  const panel::Glyph& bracket = zeichen.at("]");
+  EXPECT_DOUBLE_EQ(bracket[0].v[0], 10.0);
+  EXPECT_DOUBLE_EQ(bracket[0].v[1], 0.5);
+  EXPECT_DOUBLE_EQ(bracket[0].v[3], 3.0);
+  EXPECT_TRUE(zeichen.at("ä").empty());
+  // The fourth character of a block's first line is skipped whatever it is.
+  EXPECT_TRUE(zeichen.at("B").empty());
+}
+
+struct MalformedCase {
+  const char* name;
+  Strings glyphs;
+  friend std::ostream& operator<<(std::ostream& os, const MalformedCase& c) { return os << c.name; }
+};
+
+class MalformedFont : public ::testing::TestWithParam<MalformedCase> {};
+
+TEST_P(MalformedFont, IsRefusedWhole) {
+  EXPECT_EQ(panel::parseStrokeFont(paneltest::fontFile("t", "1 1 1", GetParam().glyphs)).status, FontStatus::Malformed);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, MalformedFont,
+    ::testing::Values(MalformedCase{"CountNoNumber", {"[A] zwei", "L 0,0,1,1"}}, MalformedCase{"CountMissing", {"[A]"}},
+                      MalformedCase{"CountNegative", {"[A] -1"}},
+                      MalformedCase{"CountPastTheEnd", {"[A] 3", "L 0,0,1,1", "L 1,1,2,2"}},
+                      MalformedCase{"CountPastTheEndOfAnUnusedGlyph", {"[A] 1", "L 0,0,1,1", "[Z] 9"}},
+                      MalformedCase{"LineOfThreeNumbers", {"[A] 1", "L 0,0,1"}},
+                      MalformedCase{"BlankBeforeComma", {"[A] 1", "L 0 ,0,1,1"}},
+                      MalformedCase{"NotANumber", {"[A] 1", "L nan,0,1,1"}},
+                      MalformedCase{"Infinite", {"[A] 1", "L inf,0,1,1"}},
+                      MalformedCase{"BeyondTheCoordinateLimit", {"[A] 1", "L 10001,0,1,1"}},
+                      MalformedCase{"ArcOfFourNumbers", {"[A] 1", "A 0,0,1,0"}},
+                      MalformedCase{"GlyphOfTooManyPoints", {"[A] 2", "A 0,0,1,-9999,9999", "A 0,0,1,0,360"}}),
+    [](const ::testing::TestParamInfo<MalformedCase>& caseInfo) { return std::string(caseInfo.param.name); });
+
+TEST_F(StrokeFont, AFileTooShortForItsHeaderIsMalformed) {
+  EXPECT_EQ(panel::parseStrokeFont({"", "", ""}).status, FontStatus::Malformed);
+  EXPECT_EQ(panel::parseStrokeFont({"", "", "", "# Name: x"}).status, FontStatus::Malformed);
+  EXPECT_EQ(panel::parseStrokeFont({"", "", "", "# no header"}).status, FontStatus::Ok);
+}
+
+TEST_F(StrokeFont, IsReadFromTheProgramFolderAsWindows1252) {
+  paneltest::writeFont("mine.cxf", paneltest::fontFile("Mine", "0 0 0", {"[Ö] 1", "L 0,0,1,1"}));
+  const panel::FontLoad load = panel::loadStrokeFont("mine.cxf");
+  ASSERT_EQ(load.status, FontStatus::Ok);
+  EXPECT_TRUE(load.font.kopfGilt("mine.cxf"));
+  EXPECT_EQ(load.font.zeichen.count("Ö"), 1u);
+}
+
+TEST_F(StrokeFont, ANameThatIsNoPlainFileNameOrNoFileIsMissing) {
+  paneltest::writeFont("mine.cxf", paneltest::fontFile("mine", "0 0 0", {}));
+  for (const char* name : {"", ".", "..", "../mine.cxf", "sub/mine.cxf", "sub\\mine.cxf", "fehlt.cxf"}) {
+    EXPECT_TRUE(panel::strokeFontPath(name).empty()) << name;
+    EXPECT_EQ(panel::loadStrokeFont(name).status, FontStatus::Missing) << name;
+  }
+  std::filesystem::create_directory(platform::programFolder() / "ordner.cxf");
+  EXPECT_EQ(panel::loadStrokeFont("ordner.cxf").status, FontStatus::Unreadable);
+}
+
+TEST_F(StrokeFont, AFileBeyondTheSizeLimitIsNotReadAtAll) {
+  paneltest::writeFont("gross.cxf", {std::string(panel::kSchriftMaxBytes, '#')});
+  EXPECT_EQ(panel::loadStrokeFont("gross.cxf").status, FontStatus::Malformed);
+}
+
+// The fonts the build makes beside the program, read back as a TEXT row reads them.
+class BuiltFonts : public ::testing::TestWithParam<const char*> {
+ protected:
+  void SetUp() override {
+    previous_ = platform::programFolder();
+    platform::setProgramFolder(VELTRIS_FONT_DIR);
+  }
+  void TearDown() override { platform::setProgramFolder(previous_); }
+
+ private:
+  std::filesystem::path previous_;
+};
+
+TEST_P(BuiltFonts, HaveTheirHeaderAndAGlyphForEveryPrintableCharacterUmlautAndDegree) {
+  const panel::FontLoad load = panel::loadStrokeFont(GetParam());
+  ASSERT_EQ(load.status, FontStatus::Ok);
+  EXPECT_TRUE(load.font.kopfGilt(GetParam()));
+  Strings zeichen = {"ä", "ö", "ü", "Ä", "Ö", "Ü", "°"};
+  for (char c = ' '; c <= '~'; ++c) zeichen.emplace_back(1, c);
+  for (const std::string& z : zeichen) {
+    ASSERT_EQ(load.font.zeichen.count(z), 1u) << z;
+    if (z != " ") {
+      EXPECT_FALSE(load.font.zeichen.at(z).empty()) << z;
+    }
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Fonts, BuiltFonts, ::testing::Values("normal.cxf", "courier.cxf", "scriptc.cxf"),
+                         [](const ::testing::TestParamInfo<const char*>& caseInfo) {
+                           return std::string(caseInfo.param).substr(0, std::string(caseInfo.param).find('.'));
+                         });
+
+TEST(BuiltFont, NormalHasTheRomanSimplexH) {
+  const std::filesystem::path previous = platform::programFolder();
+  platform::setProgramFolder(VELTRIS_FONT_DIR);
+  const panel::FontLoad load = panel::loadStrokeFont("normal.cxf");
+  platform::setProgramFolder(previous);
+  ASSERT_EQ(load.status, FontStatus::Ok);
+  const panel::Glyph& h = load.font.zeichen.at("H");
+  ASSERT_EQ(h.size(), 3u);
+  EXPECT_DOUBLE_EQ(h[1].v[0], 6.0);
+  EXPECT_DOUBLE_EQ(h[1].v[1], 9.0);
+  EXPECT_DOUBLE_EQ(h[2].v[1], 4.7143);
+}
+
+}  // namespace

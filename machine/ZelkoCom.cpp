@@ -4,6 +4,7 @@
 
 #include <cctype>
 #include <chrono>
+#include <cstdint>
 #include <optional>
 
 #include "FailureCodes.h"
@@ -114,13 +115,20 @@ void TzelkoCOM::Init(int comPort, int baudrate) {
 void TzelkoCOM::Connect() {
   const Link link = currentLink();
   if (link.port) {
+    const std::uint64_t droppedBefore = link.receiver->droppedAnswers();
     for (int probe = 0; probe < kConnectProbes; ++probe) {
       SendReq(std::string(1, kZelkoCr));
-      // The receiver is released only by taking the answer; an answer that comes too late is
-      // dropped, so it cannot pass for the answer to the next probe or command.
+      // An answer that comes too late is dropped, so it cannot pass for the answer to the next
+      // command; one that comes during a later probe is taken for that probe's, which is alike.
       const ZelkoTaken taken = link.receiver->takeNormal(kConnectAnswerWait);
       if (taken.result == ZelkoWait::Closed) break;
-      if (taken.result == ZelkoWait::Signalled && beginsWith(taken.answer, std::string("E1") + kZelkoBel)) return;
+      if (taken.result == ZelkoWait::Signalled && beginsWith(taken.answer, std::string("E1") + kZelkoBel)) {
+        // A slow controller still owes the answers to the probes before: let them come and go
+        // before the first command, which would otherwise take one for its own.
+        if (probe > 0)
+          link.receiver->awaitDropped(droppedBefore + static_cast<std::uint64_t>(probe), kConnectAnswerWait);
+        return;
+      }
     }
   }
   ui_.messageBox(kConnectText, "zelkoCOM->Connect", platform::MsgButtons::Ok, platform::MsgIcon::Warning);

@@ -214,7 +214,18 @@ void TzelkoCOM_thread::priorityComplete(const std::string& answer) {
 }
 
 void TzelkoCOM_thread::drop(const std::string& answer) {
+  ++dropped_;
   traceLines_.push_back("TzelkoCOM_thread :: Antwort verworfen: " + answer);
+}
+
+std::uint64_t TzelkoCOM_thread::droppedAnswers() const {
+  std::lock_guard lock(mutex_);
+  return dropped_;
+}
+
+void TzelkoCOM_thread::awaitDropped(std::uint64_t count, std::chrono::milliseconds timeout) {
+  std::unique_lock lock(mutex_);
+  waitUntil(lock, std::chrono::steady_clock::now() + timeout, [&] { return dropped_ >= count; });
 }
 
 void TzelkoCOM_thread::settleUnwantedFinal() {

@@ -26,6 +26,7 @@
 #include <chrono>
 #include <condition_variable>
 #include <cstddef>
+#include <cstdint>
 #include <deque>
 #include <memory>
 #include <mutex>
@@ -104,6 +105,10 @@ class TzelkoCOM_thread {
   void disownFinal();
   // A stop was sent: a motion's final answer is awaited until `deadline` at the most.
   void boundFinalWait(std::chrono::steady_clock::time_point deadline);
+  // How many answers nobody waited for have been dropped so far; waits up to `timeout` until
+  // that count reaches `count`.
+  std::uint64_t droppedAnswers() const;
+  void awaitDropped(std::uint64_t count, std::chrono::milliseconds timeout);
 
  private:
   enum class Phase { Free, Answer, Final };
@@ -149,6 +154,7 @@ class TzelkoCOM_thread {
   bool partialNormal_ = false;
   bool partialPriority_ = false;
   std::optional<TimePoint> stopDeadline_;
+  std::uint64_t dropped_ = 0;
   bool closed_ = false;
   bool broken_ = false;
   // Lines for the trace log, written outside the lock.

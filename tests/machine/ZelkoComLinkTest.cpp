@@ -30,6 +30,16 @@ TEST_P(ConnectAfterSilence, ConnectsOnTheFirstProbeThatIsAnswered) {
 
 INSTANTIATE_TEST_SUITE_P(SilentProbes, ConnectAfterSilence, ::testing::Values(0, 2, 10));
 
+TEST_F(ZelkoLink, AProbeAnsweredLateIsNotTakenForTheFirstCommand) {
+  // The first probe's answer comes after the second probe has been answered, and before the
+  // first command's own answer would.
+  sim.addFault(peers::SimFault::late("", 80ms));
+  sim.addFault(peers::SimFault::late("#S", 40ms));
+  connect();
+  driver.Startgeschwindigkeit_einstellen(200);
+  EXPECT_EQ(driver.letzteAntwort(), std::string(1, kAck));
+}
+
 TEST_F(ZelkoLink, ConnectWithoutAnAnswerShowsTheBoxAndThrowsWaitTimeout) {
   sim.addFault(peers::SimFault::silence("", -1));
   driver.Init(kSimPort, 115200);

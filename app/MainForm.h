@@ -117,6 +117,10 @@ class TMainForm : public panel::TMainFormState {
   void ToolBarsAnzeigen();
   void MenuAbmessungenOnClick();
   void MenuNutzenfertigungOnClick();
+  // The firmware tools: after the question, the controller link is closed and the tool started
+  // without waiting for it; a tool that is not there only beeps.
+  void MenuFirmwareEinspielenOnClick();
+  void MenuUSBIOFirmwareOnClick();
   // Redraw of the open document into the bitmap, then copied to the screen.
   void AnsichtNeuZeichnen();
   void Konfig_Laden();
@@ -190,9 +194,11 @@ class TMainForm : public panel::TMainFormState {
   MenuItemState MenuAbmessungen{.Caption = "&Abmessungen"};
   MenuItemState MenuEinstellungen{.Caption = "&Einstellungen"};
   MenuItemState MenuToolDef{.Caption = "Tool-Einstellungen"};
+  MenuItemState MenuUSBIOFirmwareEinspielen{.Caption = "USB-IO-Firmware einspielen..."};
   MenuItemState MenuSteuerung{.Caption = "&Steuerung"};
   MenuItemState MenuCobalt_Kyro{.Visible = false, .Caption = ""};
   MenuItemState MenuWerkzeuglaengeMessen{.Enabled = false, .Visible = false, .Caption = "&Werkzeuglänge messen"};
+  MenuItemState MenuFirmwareEinspielen{.Caption = "Firmware einspielen..."};
   MenuItemState MenuInfo{.Caption = "&Info"};
   MenuItemState MenuBeenden{.Caption = "&Beenden"};
 
@@ -270,6 +276,8 @@ class TMainForm : public panel::TMainFormState {
   std::array<std::string, kStatusBarPanels> statusTexte(bool verbunden, const std::function<double(char)>& position);
   int modul() const;
   void stopRun();
+  // Starts the firmware tool at `relativePath` after `question`.
+  void FirmwareToolStarten(const char* question, const char* relativePath);
 
   MainFormServices services_;
   TMainFormView* view_ = nullptr;

@@ -12,7 +12,7 @@ namespace download {
 namespace {
 
 constexpr int kLastPort = 255;
-// Bounds for folders named like HEX files, which may even link back to their parent.
+// Bounds for the search through folders named like HEX files.
 constexpr int kMaxDepth = 4;
 constexpr std::size_t kMaxFiles = 10000;
 
@@ -32,7 +32,8 @@ void search(const std::filesystem::path& folder, int depth, std::vector<std::str
     if (!endsWithHex(entry.path().filename().string())) continue;
     std::error_code kind;
     if (entry.is_directory(kind)) {
-      if (depth < kMaxDepth) search(entry.path(), depth + 1, files);
+      // A linked folder may lead back to where the search began.
+      if (depth < kMaxDepth && !entry.is_symlink(kind)) search(entry.path(), depth + 1, files);
     } else if (entry.is_regular_file(kind)) {
       files.push_back(entry.path().string());
     }

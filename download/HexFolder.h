@@ -14,7 +14,8 @@ namespace download {
 std::vector<std::string> PortExists();
 
 // Full paths of the regular files in `folder` whose names end ".hex" in any case, sorted; a
-// folder whose own name ends ".hex" is searched as well (a few levels deep at most).
+// folder whose own name ends ".hex" is searched as well (a few levels deep at most, and not
+// through links).
 std::vector<std::string> FindHexFiles(const std::filesystem::path& folder);
 
 }  // namespace download

@@ -153,16 +153,21 @@ bool BootSim::waitFor(const std::function<bool(const std::vector<BootFrame>&)>& 
 void BootSim::serve() {
   std::string chunk(4096, '\0');
   while (!stop_.load()) {
-    int timeoutMs = -1;
+    // To the nanosecond: a paced line's answers are due well within a millisecond.
+    timespec timeout{};
+    timespec* wait = nullptr;
     {
       std::lock_guard lock(mutex_);
       if (!pending_.empty()) {
-        const auto left = std::chrono::ceil<std::chrono::milliseconds>(pending_.front().at - Clock::now());
-        timeoutMs = static_cast<int>(std::max<std::int64_t>(0, left.count()));
+        const auto left = std::max(pending_.front().at - Clock::now(), Clock::duration::zero());
+        const auto ns = std::chrono::duration_cast<std::chrono::nanoseconds>(left).count();
+        timeout.tv_sec = static_cast<time_t>(ns / 1'000'000'000);
+        timeout.tv_nsec = static_cast<long>(ns % 1'000'000'000);
+        wait = &timeout;
       }
     }
     pollfd pfds[2] = {{master_, POLLIN, 0}, {wakeFd_, POLLIN, 0}};
-    if (::poll(pfds, 2, timeoutMs) < 0 && errno != EINTR) break;
+    if (::ppoll(pfds, 2, wait, nullptr) < 0 && errno != EINTR) break;
     if ((pfds[1].revents & POLLIN) != 0) {
       std::uint64_t count = 0;
       (void)!::read(wakeFd_, &count, sizeof count);

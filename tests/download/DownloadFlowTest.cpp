@@ -379,31 +379,25 @@ TEST(Download, APortLostBeforeTheBootloaderIsEnteredShowsBothBoxes) {
 }
 
 TEST(Download, ACancelDuringTheWriteStopsAtTheNextRow) {
-  BootRig rig;
+  // The cancel comes from another thread, the device's, as it takes the third row.
+  std::atomic<download::ComLink*> link{nullptr};
+  std::atomic<int> rows{0};
+  BootSim::Options options;
+  options.onFrame = [&](const BootFrame& frame) {
+    if (frame.kind == BootFrame::Kind::WriteProgram && ++rows == 3) link.load()->cancel();
+  };
+  BootRig rig(options);
+  link = &rig.link;
   Firmware firmware;
   for (std::uint32_t row = 0; row < 50; ++row) firmware.instructions[row * 32] = row;
   const auto path = rig.write("fw.hex", downloadtest::hexFile(firmware));
-  std::atomic<bool> cancelled{false};
-  // The cancel comes from another thread once the third row has gone to the device.
-  std::thread canceller([&] {
-    rig.sim.waitFor(
-        [](const std::vector<BootFrame>& f) {
-          return std::count_if(f.begin(), f.end(),
-                               [](const BootFrame& b) { return b.kind == BootFrame::Kind::WriteProgram; }) >= 3;
-        },
-        std::chrono::seconds(20));
-    rig.link.cancel();
-    cancelled = true;
-  });
   const auto result = rig.run(path);
-  canceller.join();
-  ASSERT_TRUE(cancelled);
   EXPECT_EQ(result, DownloadResult::Cancelled);
   EXPECT_EQ(rig.statuses().back(), "Cancelled");
   ASSERT_EQ(rig.messages().size(), 1u);
   EXPECT_EQ(rig.messages()[0].text,
             "Der Download wurde abgebrochen!\nDie Firmware wurde nicht vollständig übertragen!");
-  EXPECT_LT(rig.sim.frames(BootFrame::Kind::WriteProgram).size(), 50u);
+  EXPECT_EQ(rig.sim.frames(BootFrame::Kind::WriteProgram).size(), 3u);
   EXPECT_TRUE(rig.sim.frames(BootFrame::Kind::Leave).empty());
   downloadtest::expectNoSuccess(rig);
 }

@@ -28,9 +28,16 @@ class CountingView final : public download::TForm1View {
   int shown = 0;
 };
 
+// A line as slow as the bootloader's: a download of many rows takes long enough to be cancelled.
+peers::BootSim::Options pacedLine() {
+  peers::BootSim::Options options;
+  options.wireBaud = 9600;
+  return options;
+}
+
 class DownloadFormTest : public ::testing::Test {
  protected:
-  DownloadFormTest() {
+  DownloadFormTest() : rig_(pacedLine()) {
     // The real clock: the worker's pauses pass as on a machine, and the simulator keeps up.
     form_ = std::make_unique<TForm1>(
         download::DownloadFormServices{ui_, gui_, platform::systemClock(), downloadtest::testTiming()});

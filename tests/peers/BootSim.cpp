@@ -3,15 +3,15 @@
 // memory model and answers (now, or when a paced line would have carried them).
 #include "BootSim.h"
 
-#include <fcntl.h>
 #include <poll.h>
-#include <sys/eventfd.h>
 #include <termios.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
 #include <stdexcept>
+
+#include "SimLine.h"
 
 namespace peers {
 
@@ -57,22 +57,11 @@ BootSim::BootSim(Options options) : options_(std::move(options)) {
   eeprom_.assign(kEepromWords, options_.eepromFill);
   config_ = options_.configFill;
 
-  master_ = ::posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
-  if (master_ < 0 || ::grantpt(master_) != 0 || ::unlockpt(master_) != 0)
-    throw std::runtime_error("pseudo-terminal not available");
-  char name[128] = {};
-  if (::ptsname_r(master_, name, sizeof name) != 0) throw std::runtime_error("ptsname_r failed");
-  devicePath_ = name;
-  // Kept open, so that the line stays up while the utility closes and reopens its port.
-  slave_ = ::open(name, O_RDWR | O_NOCTTY | O_CLOEXEC);
-  if (slave_ < 0) throw std::runtime_error("cannot open " + devicePath_);
-  termios tio{};
-  ::tcgetattr(slave_, &tio);
-  ::cfmakeraw(&tio);
-  ::tcsetattr(slave_, TCSANOW, &tio);
-  ::fcntl(master_, F_SETFL, ::fcntl(master_, F_GETFL) | O_NONBLOCK);
-  wakeFd_ = ::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
-  if (wakeFd_ < 0) throw std::runtime_error("eventfd failed");
+  const SimLine line = openSimLine();
+  master_ = line.master;
+  slave_ = line.slave;
+  wakeFd_ = line.wakeFd;
+  devicePath_ = line.devicePath;
   thread_ = std::thread([this] { serve(); });
 }
 

@@ -1,15 +1,13 @@
 // boot-sim: the simulated controller with its bootloader on its own. It prints the device path
 // of its pseudo-terminal, then every frame it takes, and serves until SIGINT or SIGTERM.
 // Usage: boot-sim [family]   (0: dsPIC30F6014, the default; 1: dsPIC33FJ256GP710)
-#include <pthread.h>
-
-#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <iostream>
 #include <string>
 
 #include "BootSim.h"
+#include "SimMain.h"
 
 namespace {
 
@@ -42,12 +40,8 @@ const char* kindName(peers::BootFrame::Kind kind) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  // Blocked before the serving thread starts, so that only sigwait below receives them.
-  sigset_t signals;
-  sigemptyset(&signals);
-  sigaddset(&signals, SIGINT);
-  sigaddset(&signals, SIGTERM);
-  pthread_sigmask(SIG_BLOCK, &signals, nullptr);
+  // Blocked before the serving thread starts, so that only the wait below receives them.
+  const sigset_t signals = peers::blockTermination();
 
   peers::BootSim::Options options;
   if (argc > 1 && std::atoi(argv[1]) != 0) {
@@ -63,7 +57,6 @@ int main(int argc, char** argv) {
   peers::BootSim sim(options);
   std::cout << sim.devicePath() << std::endl;
 
-  int received = 0;
-  sigwait(&signals, &received);
+  peers::waitForTermination(signals);
   return 0;
 }

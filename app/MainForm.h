@@ -122,6 +122,10 @@ class TMainForm : public panel::TMainFormState {
   void ToolBarsAnzeigen();
   void MenuAbmessungenOnClick();
   void MenuNutzenfertigungOnClick();
+  // The firmware tools: after the question, the controller link is closed and the tool started
+  // without waiting for it; a tool that is not there only beeps.
+  void MenuFirmwareEinspielenOnClick();
+  void MenuUSBIOFirmwareOnClick();
   // Redraw of the open document into the bitmap, then copied to the screen.
   void AnsichtNeuZeichnen();
   void Konfig_Laden();
@@ -201,9 +205,11 @@ class TMainForm : public panel::TMainFormState {
   MenuItemState MenuAbmessungen{.Caption = "&Abmessungen"};
   MenuItemState MenuEinstellungen{.Caption = "&Einstellungen"};
   MenuItemState MenuToolDef{.Caption = "Tool-Einstellungen"};
+  MenuItemState MenuUSBIOFirmwareEinspielen{.Caption = "USB-IO-Firmware einspielen..."};
   MenuItemState MenuSteuerung{.Caption = "&Steuerung"};
   MenuItemState MenuCobalt_Kyro{.Visible = false, .Caption = ""};
   MenuItemState MenuWerkzeuglaengeMessen{.Enabled = false, .Visible = false, .Caption = "&Werkzeuglänge messen"};
+  MenuItemState MenuFirmwareEinspielen{.Caption = "Firmware einspielen..."};
   MenuItemState MenuInfo{.Caption = "&Info"};
   MenuItemState MenuBeenden{.Caption = "&Beenden"};
 
@@ -285,6 +291,8 @@ class TMainForm : public panel::TMainFormState {
   void outputsOff();
   // After a termination signal, once no job runs: outputs off, then the window closes.
   void closeAfterSignal();
+  // Starts the firmware tool at `relativePath` after `question`.
+  void FirmwareToolStarten(const char* question, const char* relativePath);
 
   MainFormServices services_;
   TMainFormView* view_ = nullptr;

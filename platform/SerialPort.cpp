@@ -10,6 +10,7 @@
 #include <termios.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdint>
 
@@ -59,18 +60,19 @@ bool configureRaw(int fd, speed_t speed) {
   return ::tcsetattr(fd, TCSANOW, &tio) == 0;
 }
 
-// The controllers expect DTR off and RTS on. A pseudo-terminal or an adapter without modem
-// lines refuses these calls, which must not make the port unusable, so their result is ignored.
-void setModemLines(int fd) {
+// The controllers expect DTR off and RTS on, the bootloader link both off. A pseudo-terminal or
+// an adapter without modem lines refuses these calls, which must not make the port unusable, so
+// their result is ignored.
+void setModemLines(int fd, ModemLines lines) {
   int dtr = TIOCM_DTR;
   int rts = TIOCM_RTS;
   (void)::ioctl(fd, TIOCMBIC, &dtr);
-  (void)::ioctl(fd, TIOCMBIS, &rts);
+  (void)::ioctl(fd, lines == ModemLines::DtrOffRtsOn ? TIOCMBIS : TIOCMBIC, &rts);
 }
 
 }  // namespace
 
-SerialOpenResult SerialPort::open(const std::string& path, int baudrate) {
+SerialOpenResult SerialPort::open(const std::string& path, int baudrate, ModemLines lines) {
   speed_t speed{};
   if (!baudConstant(baudrate, speed)) return failure(SerialOpenError::Other, EINVAL);
 
@@ -88,7 +90,7 @@ SerialOpenResult SerialPort::open(const std::string& path, int baudrate) {
     return closeAndFail(fd, err == EWOULDBLOCK ? SerialOpenError::Busy : SerialOpenError::Other, err);
   }
   if (!configureRaw(fd, speed)) return closeAndFail(fd, SerialOpenError::Other, errno);
-  setModemLines(fd);
+  setModemLines(fd, lines);
 
   const int wakeFd = ::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
   if (wakeFd < 0) return closeAndFail(fd, SerialOpenError::Other, errno);
@@ -148,6 +150,31 @@ SerialRead SerialPort::readByte(char& out) {
       return SerialRead::HangUp;
     }
     if ((pfds[0].revents & (POLLHUP | POLLERR | POLLNVAL)) != 0) return SerialRead::HangUp;
+  }
+}
+
+SerialWait SerialPort::readAvailable(std::string& out, std::size_t max, std::chrono::milliseconds timeout) {
+  const auto deadline = std::chrono::steady_clock::now() + timeout;
+  for (;;) {
+    const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now()).count();
+    pollfd pfds[2] = {{fd_, POLLIN, 0}, {wakeFd_, POLLIN, 0}};
+    const int ready = ::poll(pfds, 2, static_cast<int>(std::max<long long>(0, left)));
+    if (ready < 0) {
+      if (errno == EINTR) continue;
+      return SerialWait::HangUp;
+    }
+    if ((pfds[1].revents & POLLIN) != 0) return SerialWait::Woken;
+    if ((pfds[0].revents & POLLIN) != 0) {
+      const std::size_t before = out.size();
+      out.resize(before + max);
+      const ssize_t n = max == 0 ? 0 : ::read(fd_, out.data() + before, max);
+      out.resize(before + (n > 0 ? static_cast<std::size_t>(n) : 0));
+      if (n > 0 || max == 0) return SerialWait::Data;
+      if (n < 0 && (errno == EAGAIN || errno == EINTR)) continue;
+      return SerialWait::HangUp;
+    }
+    if ((pfds[0].revents & (POLLHUP | POLLERR | POLLNVAL)) != 0) return SerialWait::HangUp;
+    if (ready == 0 && left <= 0) return SerialWait::TimedOut;
   }
 }
 

@@ -1,9 +1,10 @@
 // A serial port over termios: raw 8N1 without flow control, exclusive to this process, with
 // writes bounded by a deadline and reads that another thread can wake.
 //
-// Thread context: one reader thread may block in readByte while other threads write, purge or
-// call wakeReader; everything else on one thread at a time. readByte blocks until a byte comes,
-// the reader is woken or the line hangs up; write blocks at most until its deadline. The object
+// Thread context: one reader thread may block in readByte or readAvailable while other threads
+// write, purge or call wakeReader; everything else on one thread at a time. readByte blocks until
+// a byte comes, the reader is woken or the line hangs up; readAvailable and write block at most
+// until their deadline. The object
 // owns its descriptors (all O_CLOEXEC) and closes them on destruction.
 #pragma once
 
@@ -29,14 +30,22 @@ struct SerialOpenResult {
 
 enum class SerialRead { Byte, Woken, HangUp };
 
+enum class SerialWait { Data, TimedOut, Woken, HangUp };
+
+// The modem lines a port holds while it is open, where the device has them.
+enum class ModemLines {
+  DtrOffRtsOn,  // the text-protocol controllers
+  Off,          // DTR and RTS both off: the bootloader link
+};
+
 enum class SerialWrite { Done, TimedOut, HangUp, Failed };
 
 class SerialPort {
  public:
   // Opens `path` for reading and writing, takes an exclusive lock on it and sets it raw 8N1 at
-  // `baudrate` (9600, 19200 or 115200), no flow control, DTR off and RTS on where
-  // the device has modem lines.
-  static SerialOpenResult open(const std::string& path, int baudrate);
+  // `baudrate` (9600, 19200 or 115200), no flow control, the modem lines as `lines` says where
+  // the device has them.
+  static SerialOpenResult open(const std::string& path, int baudrate, ModemLines lines = ModemLines::DtrOffRtsOn);
 
   ~SerialPort();
   SerialPort(const SerialPort&) = delete;
@@ -53,7 +62,12 @@ class SerialPort {
   // HangUp when the other end has gone (end of file or an I/O error).
   SerialRead readByte(char& out);
 
-  // Makes a blocked readByte return Woken, now and from then on.
+  // Waits up to `timeout` for input, then appends to `out` what has arrived, at most `max` bytes.
+  // Data when something was appended; Woken once wakeReader was called; HangUp when the other end
+  // has gone.
+  SerialWait readAvailable(std::string& out, std::size_t max, std::chrono::milliseconds timeout);
+
+  // Makes a blocked readByte or readAvailable return Woken, now and from then on.
   void wakeReader();
 
  private:

@@ -42,6 +42,12 @@ class UiServices {
   virtual std::optional<FileDialogResult> saveFileDialog(const FileDialogRequest& request) = 0;
   // Starts another program without waiting for it; false when it could not be started.
   virtual bool startProgram(const std::string& path) = 0;
+  // The folder browser with `title`; nullopt when the user cancelled (or, as here, when the
+  // services offer no folder choice).
+  virtual std::optional<std::string> chooseFolder(const std::string& title) {
+    (void)title;
+    return std::nullopt;
+  }
 };
 
 }  // namespace platform

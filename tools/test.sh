@@ -31,6 +31,9 @@ echo "== ThreadSanitizer"
 "$root/tools/tsan.sh" | count
 
 echo "== fuzzing the document reader (60 s)"
-"$root/tools/fuzz.sh" 60
+"$root/tools/fuzz.sh" 60 document
+
+echo "== fuzzing the Intel-HEX reader (60 s)"
+"$root/tools/fuzz.sh" 60 hex
 
 awk '/tests passed, 0 tests failed out of/ { n += $NF } END { print "all test runs: " n " passed, 0 failed" }' "$summary"

@@ -146,6 +146,15 @@ void MainWindow::buildMenus() {
   MenuEinstellungen_ = named(menuBar()->addMenu(QString()), "MenuEinstellungen");
   MenuToolDef_ = named(MenuEinstellungen_->addAction(QString()), "MenuToolDef");
   connect(MenuToolDef_, &QAction::triggered, this, [this] { call([this] { MenuToolDefOnClick(); }); });
+  named(MenuEinstellungen_->addSeparator(), "MenuE2");
+  MenuUSBIOFirmwareEinspielen_ = named(MenuEinstellungen_->addAction(QString()), "MenuUSBIOFirmwareEinspielen");
+  connect(MenuUSBIOFirmwareEinspielen_, &QAction::triggered, this,
+          [this] { call([this] { form_.MenuUSBIOFirmwareOnClick(); }); });
+
+  MenuCobalt_Kyro_ = named(menuBar()->addMenu(QString()), "MenuCobalt_Kyro");
+  MenuFirmwareEinspielen_ = named(MenuCobalt_Kyro_->addAction(QString()), "MenuFirmwareEinspielen");
+  connect(MenuFirmwareEinspielen_, &QAction::triggered, this,
+          [this] { call([this] { form_.MenuFirmwareEinspielenOnClick(); }); });
 
   MenuBeenden_ = named(menuBar()->addAction(QString()), "MenuBeenden");
   MenuBeenden_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_B));
@@ -290,6 +299,11 @@ void MainWindow::showState() {
   MenuEinstellungen_->setTitle(qs(form_.MenuEinstellungen.Caption));
   MenuEinstellungen_->menuAction()->setEnabled(form_.MenuEinstellungen.Enabled);
   showMenuItem(MenuToolDef_, form_.MenuToolDef);
+  showMenuItem(MenuUSBIOFirmwareEinspielen_, form_.MenuUSBIOFirmwareEinspielen);
+  MenuCobalt_Kyro_->setTitle(qs(form_.MenuCobalt_Kyro.Caption));
+  MenuCobalt_Kyro_->menuAction()->setEnabled(form_.MenuCobalt_Kyro.Enabled);
+  MenuCobalt_Kyro_->menuAction()->setVisible(form_.MenuCobalt_Kyro.Visible);
+  showMenuItem(MenuFirmwareEinspielen_, form_.MenuFirmwareEinspielen);
   showMenuItem(MenuBeenden_, form_.MenuBeenden);
 
   showControl(DrawPageControl_, form_.DrawPageControl);

@@ -83,6 +83,9 @@ class MainWindow final : public QMainWindow, public app::TMainFormView {
   QAction* MenuNutzenfertigung_ = nullptr;
   QMenu* MenuEinstellungen_ = nullptr;
   QAction* MenuToolDef_ = nullptr;
+  QAction* MenuUSBIOFirmwareEinspielen_ = nullptr;
+  QMenu* MenuCobalt_Kyro_ = nullptr;
+  QAction* MenuFirmwareEinspielen_ = nullptr;
   QAction* MenuBeenden_ = nullptr;
 
   QTabWidget* DrawPageControl_ = nullptr;

@@ -1,4 +1,4 @@
-// Message boxes, beeps, file dialogs and program starts on Qt Widgets.
+// Message boxes, beeps, file and folder dialogs and program starts on Qt Widgets.
 #include "QtUiServices.h"
 
 #include <QApplication>
@@ -128,5 +128,11 @@ std::optional<FileDialogResult> QtUiServices::fileDialog(const FileDialogRequest
 }
 
 bool QtUiServices::startProgram(const std::string& path) { return QProcess::startDetached(qs(path), {}); }
+
+std::optional<std::string> QtUiServices::chooseFolder(const std::string& title) {
+  const QString folder = QFileDialog::getExistingDirectory(parent_.data(), qs(title));
+  if (folder.isEmpty()) return std::nullopt;
+  return folder.toStdString();
+}
 
 }  // namespace platform

@@ -1,5 +1,5 @@
 // The user-interface services on Qt Widgets: message boxes with the given caption, icon and
-// buttons, the system beep, the file dialogs and the start of other programs.
+// buttons, the system beep, the file and folder dialogs and the start of other programs.
 //
 // Thread context: GUI thread only (workers reach it through the GUI dispatcher). Message boxes
 // and file dialogs are modal and block until the user answers. The parent widget is not owned;
@@ -29,6 +29,7 @@ class QtUiServices final : public UiServices {
   std::optional<FileDialogResult> openFileDialog(const FileDialogRequest& request) override;
   std::optional<FileDialogResult> saveFileDialog(const FileDialogRequest& request) override;
   bool startProgram(const std::string& path) override;
+  std::optional<std::string> chooseFolder(const std::string& title) override;
 
  private:
   std::optional<FileDialogResult> fileDialog(const FileDialogRequest& request, bool save);

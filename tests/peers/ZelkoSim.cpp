@@ -2,10 +2,7 @@
 // side, answers them (now, later, or as a fault says) and runs the timed moves.
 #include "ZelkoSim.h"
 
-#include <fcntl.h>
 #include <poll.h>
-#include <sys/eventfd.h>
-#include <termios.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -13,6 +10,8 @@
 #include <cstdint>
 #include <cstdlib>
 #include <stdexcept>
+
+#include "SimLine.h"
 
 namespace peers {
 
@@ -92,23 +91,11 @@ std::optional<ZelkoSim::Positions> homingTarget(const std::string& command, Zelk
 ZelkoSim::ZelkoSim() : ZelkoSim(Options{}) {}
 
 ZelkoSim::ZelkoSim(Options options) : options_(std::move(options)), started_(std::chrono::steady_clock::now()) {
-  // posix_openpt instead of openpty, so that both sides are close-on-exec from the start.
-  master_ = ::posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
-  if (master_ < 0 || ::grantpt(master_) != 0 || ::unlockpt(master_) != 0)
-    throw std::runtime_error("pseudo-terminal not available");
-  char name[128] = {};
-  if (::ptsname_r(master_, name, sizeof name) != 0) throw std::runtime_error("ptsname_r failed");
-  devicePath_ = name;
-  slave_ = ::open(name, O_RDWR | O_NOCTTY | O_CLOEXEC);
-  if (slave_ < 0) throw std::runtime_error("cannot open " + devicePath_);
-  // Raw at once: a cooked slave would echo our answers back to us before the driver opens it.
-  termios tio{};
-  ::tcgetattr(slave_, &tio);
-  ::cfmakeraw(&tio);
-  ::tcsetattr(slave_, TCSANOW, &tio);
-  ::fcntl(master_, F_SETFL, ::fcntl(master_, F_GETFL) | O_NONBLOCK);
-  wakeFd_ = ::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
-  if (wakeFd_ < 0) throw std::runtime_error("eventfd failed");
+  const SimLine line = openSimLine();
+  master_ = line.master;
+  slave_ = line.slave;
+  wakeFd_ = line.wakeFd;
+  devicePath_ = line.devicePath;
   thread_ = std::thread([this] { serve(); });
 }
 

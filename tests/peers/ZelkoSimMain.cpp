@@ -1,22 +1,16 @@
 // zelko-sim: the simulated text-protocol controller on its own. It prints the device path of its
 // pseudo-terminal, then every command and answer, and serves until SIGINT or SIGTERM.
-#include <pthread.h>
-
-#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <iostream>
 
+#include "SimMain.h"
 #include "ZelkoSim.h"
 #include "machine/TraceLog.h"
 
 int main(int argc, char** argv) {
-  // Blocked before the serving thread starts, so that only sigwait below receives them.
-  sigset_t signals;
-  sigemptyset(&signals);
-  sigaddset(&signals, SIGINT);
-  sigaddset(&signals, SIGTERM);
-  pthread_sigmask(SIG_BLOCK, &signals, nullptr);
+  // Blocked before the serving thread starts, so that only the wait below receives them.
+  const sigset_t signals = peers::blockTermination();
 
   peers::ZelkoSim::Options options;
   if (argc > 1) options.moveDuration = std::chrono::milliseconds(std::atoi(argv[1]));
@@ -28,7 +22,6 @@ int main(int argc, char** argv) {
   peers::ZelkoSim sim(options);
   std::cout << sim.devicePath() << std::endl;
 
-  int received = 0;
-  sigwait(&signals, &received);
+  peers::waitForTermination(signals);
   return 0;
 }

@@ -1,5 +1,6 @@
 // The termios serial port on a pseudo-terminal: what each failed open reports, the exclusive
-// lock, bytes both ways, purge, the write deadline, the wake of a blocked read and a hang-up.
+// lock, bytes both ways, purge, the write deadline, reads with a deadline, the wake of a blocked
+// read and a hang-up.
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <poll.h>
@@ -21,6 +22,7 @@ using namespace std::chrono_literals;
 using platform::SerialOpenError;
 using platform::SerialPort;
 using platform::SerialRead;
+using platform::SerialWait;
 using platform::SerialWrite;
 
 // The master side of a pseudo-terminal; the port under test opens its slave.
@@ -62,8 +64,9 @@ class Pty {
   std::string path_;
 };
 
-std::unique_ptr<SerialPort> openOrFail(const std::string& path) {
-  auto result = SerialPort::open(path, 115200);
+std::unique_ptr<SerialPort> openOrFail(const std::string& path,
+                                       platform::ModemLines lines = platform::ModemLines::DtrOffRtsOn) {
+  auto result = SerialPort::open(path, 115200, lines);
   EXPECT_EQ(result.error, SerialOpenError::None) << "errno " << result.systemError;
   return std::move(result.port);
 }
@@ -144,6 +147,35 @@ TEST(SerialPort, AWriteTheLineCannotTakeEndsAtItsDeadline) {
   const auto start = std::chrono::steady_clock::now();
   EXPECT_EQ(port->write(std::string(1 << 20, 'x'), 50ms), SerialWrite::TimedOut);
   EXPECT_LT(std::chrono::steady_clock::now() - start, 5s);
+}
+
+TEST(SerialPort, AReadWithADeadlineTakesWhatArrivedUpToItsLimit) {
+  Pty pty;
+  // With both modem lines off, as the bootloader link: a terminal without them opens all the same.
+  auto port = openOrFail(pty.path(), platform::ModemLines::Off);
+  std::string got;
+  const auto start = std::chrono::steady_clock::now();
+  EXPECT_EQ(port->readAvailable(got, 10, 30ms), SerialWait::TimedOut);
+  EXPECT_GE(std::chrono::steady_clock::now() - start, 30ms);
+  EXPECT_TRUE(got.empty());
+
+  pty.send("abcdef");
+  while (got.size() < 4 && port->readAvailable(got, 4 - got.size(), 1000ms) == SerialWait::Data) {
+  }
+  EXPECT_EQ(got, "abcd");
+  EXPECT_EQ(port->readAvailable(got, 10, 1000ms), SerialWait::Data);
+  EXPECT_EQ(got, "abcdef");
+
+  port->wakeReader();
+  EXPECT_EQ(port->readAvailable(got, 10, 5000ms), SerialWait::Woken);
+}
+
+TEST(SerialPort, AReadWithADeadlineSeesTheHangUp) {
+  Pty pty;
+  auto port = openOrFail(pty.path());
+  pty.closeMaster();
+  std::string got;
+  EXPECT_EQ(port->readAvailable(got, 10, 5000ms), SerialWait::HangUp);
 }
 
 TEST(SerialPort, AWokenReadReturnsAndStaysWoken) {

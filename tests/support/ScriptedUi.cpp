@@ -21,6 +21,11 @@ void ScriptedUi::setStartProgramResult(bool ok) {
   startResult_ = ok;
 }
 
+void ScriptedUi::pushFolderAnswer(std::optional<std::string> folder) {
+  std::lock_guard lock(mutex_);
+  folderAnswers_.push_back(std::move(folder));
+}
+
 MsgResult ScriptedUi::messageBox(const std::string& text, const std::string& caption, MsgButtons buttons,
                                  platform::MsgIcon icon) {
   std::lock_guard lock(mutex_);
@@ -83,6 +88,18 @@ bool ScriptedUi::startProgram(const std::string& path) {
   return startResult_;
 }
 
+std::optional<std::string> ScriptedUi::chooseFolder(const std::string& title) {
+  std::lock_guard lock(mutex_);
+  UiCall call;
+  call.kind = UiCall::Kind::FolderDialog;
+  call.text = title;
+  calls_.push_back(call);
+  if (folderAnswers_.empty()) return std::nullopt;
+  auto answer = folderAnswers_.front();
+  folderAnswers_.pop_front();
+  return answer;
+}
+
 std::vector<UiCall> ScriptedUi::calls() const {
   std::lock_guard lock(mutex_);
   return calls_;
@@ -114,6 +131,7 @@ void ScriptedUi::clear() {
   calls_.clear();
   answers_.clear();
   fileAnswers_.clear();
+  folderAnswers_.clear();
   unscripted_ = 0;
 }
 

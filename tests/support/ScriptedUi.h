@@ -15,9 +15,9 @@
 namespace testsupport {
 
 struct UiCall {
-  enum class Kind { MessageBox, Beep, OpenDialog, SaveDialog, StartProgram };
+  enum class Kind { MessageBox, Beep, OpenDialog, SaveDialog, StartProgram, FolderDialog };
   Kind kind = Kind::MessageBox;
-  std::string text;  // message text, or the program path
+  std::string text;  // message text, the program path, or the folder dialog's title
   std::string caption;
   platform::MsgButtons buttons = platform::MsgButtons::Ok;
   platform::MsgIcon icon = platform::MsgIcon::None;
@@ -35,6 +35,8 @@ class ScriptedUi final : public platform::UiServices {
   void pushFileAnswer(std::optional<platform::FileDialogResult> answer);
   // Result of startProgram (true when not set).
   void setStartProgramResult(bool ok);
+  // Answers for the folder dialog (nullopt = cancelled); an empty queue answers cancelled.
+  void pushFolderAnswer(std::optional<std::string> folder);
 
   platform::MsgResult messageBox(const std::string& text, const std::string& caption, platform::MsgButtons buttons,
                                  platform::MsgIcon icon) override;
@@ -42,6 +44,7 @@ class ScriptedUi final : public platform::UiServices {
   std::optional<platform::FileDialogResult> openFileDialog(const platform::FileDialogRequest& request) override;
   std::optional<platform::FileDialogResult> saveFileDialog(const platform::FileDialogRequest& request) override;
   bool startProgram(const std::string& path) override;
+  std::optional<std::string> chooseFolder(const std::string& title) override;
 
   std::vector<UiCall> calls() const;
   // Only the message boxes, or only the beeps, in order.
@@ -55,6 +58,7 @@ class ScriptedUi final : public platform::UiServices {
   std::vector<UiCall> calls_;
   std::deque<platform::MsgResult> answers_;
   std::deque<std::optional<platform::FileDialogResult>> fileAnswers_;
+  std::deque<std::optional<std::string>> folderAnswers_;
   bool startResult_ = true;
   int unscripted_ = 0;
 };

@@ -6,6 +6,7 @@
 #include <QDialog>
 #include <QElapsedTimer>
 #include <QLabel>
+#include <QMenu>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSlider>
@@ -51,6 +52,7 @@ class MainWindowTest : public QObject {
   void aSimulationRunsFromTheStartButtonWhileTheWindowStaysResponsive();
   void theStopButtonEndsTheSimulation();
   void theToolTableDialogStoresItsGridEvenWhenCancelled();
+  void theFirmwareMenusAskBeforeTheyStartTheirTools();
   void aDocumentOpenedFromTheMenuIsDrawnAndKeepsItsEditsThroughSaveAndReopen();
 
  private:
@@ -186,6 +188,26 @@ void MainWindowTest::theToolTableDialogStoresItsGridEvenWhenCancelled() {
   QCOMPARE(rig_->form->ToolDef.TArbeitsfreq[2], 0);
   QCOMPARE(rig_->form->ToolDef.TStartfreq[0], 250);
   QCOMPARE(rig_->form->ToolDef.TEilfreq[6], 600);
+}
+
+void MainWindowTest::theFirmwareMenusAskBeforeTheyStartTheirTools() {
+  auto* kyro = window_->findChild<QMenu*>(QStringLiteral("MenuCobalt_Kyro"));
+  QVERIFY(kyro != nullptr);
+  QCOMPARE(kyro->title(), QStringLiteral("Cobalt-Kyro"));
+  QVERIFY(kyro->menuAction()->isVisible());
+  auto* firmware = window_->findChild<QAction*>(QStringLiteral("MenuFirmwareEinspielen"));
+  auto* usbIo = window_->findChild<QAction*>(QStringLiteral("MenuUSBIOFirmwareEinspielen"));
+  QCOMPARE(firmware->text(), QStringLiteral("Firmware einspielen..."));
+  QCOMPARE(usbIo->text(), QStringLiteral("USB-IO-Firmware einspielen..."));
+
+  ui_.pushAnswer(platform::MsgResult::No);
+  firmware->trigger();
+  ui_.pushAnswer(platform::MsgResult::No);
+  usbIo->trigger();
+  const auto boxes = ui_.messageBoxes();
+  QCOMPARE(boxes.size(), std::size_t{2});
+  QCOMPARE(boxes[0].text, std::string("Möchten Sie die Firmware wirklich neu einspielen?\n"));
+  QCOMPARE(boxes[1].text, std::string("Möchten Sie die USB-IO-Firmware wirklich neu einspielen?\n"));
 }
 
 QTEST_MAIN(MainWindowTest)

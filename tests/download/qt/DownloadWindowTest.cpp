@@ -1,0 +1,139 @@
+// The download window on Qt's offscreen platform: its layout, the folder choice, and a whole
+// download against the simulated controller while the event loop keeps running.
+#include <QComboBox>
+#include <QElapsedTimer>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <algorithm>
+#include <memory>
+
+#include "BootRig.h"
+#include "download/DownloadForm.h"
+#include "download/qt/DownloadWindow.h"
+#include "platform/qt/QtGuiDispatcher.h"
+#include "support/ScriptedUi.h"
+
+namespace {
+
+constexpr int kTimeoutMs = 60000;
+
+}  // namespace
+
+class DownloadWindowTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void init();
+  void cleanup();
+  void showsTheFormsControlsAtTheirPlaces();
+  void aFolderChoiceFillsTheListAndAChoiceOffersTheDownload();
+  void aDownloadRunsWhileTheWindowStaysResponsiveAndCanBeCancelled();
+
+ private:
+  template <class W>
+  W* child(const char* name) {
+    W* widget = window_->findChild<W*>(QString::fromLatin1(name));
+    if (widget == nullptr) qFatal("no widget %s", name);
+    return widget;
+  }
+  void chooseFile();
+
+  std::unique_ptr<downloadtest::BootRig> rig_;
+  testsupport::ScriptedUi ui_;
+  std::unique_ptr<platform::QtGuiDispatcher> gui_;
+  std::unique_ptr<download::TForm1> form_;
+  std::unique_ptr<downloadqt::DownloadWindow> window_;
+};
+
+void DownloadWindowTest::init() {
+  // A line as slow as the bootloader's: the rows take long enough to be cancelled.
+  peers::BootSim::Options options;
+  options.wireBaud = 9600;
+  rig_ = std::make_unique<downloadtest::BootRig>(options);
+  gui_ = std::make_unique<platform::QtGuiDispatcher>();
+  form_ = std::make_unique<download::TForm1>(
+      download::DownloadFormServices{ui_, *gui_, platform::systemClock(), downloadtest::testTiming()});
+  form_->FormCreate();
+  window_ = std::make_unique<downloadqt::DownloadWindow>(*form_);
+  window_->show();
+}
+
+void DownloadWindowTest::cleanup() {
+  window_.reset();
+  form_.reset();
+  gui_.reset();
+  ui_.clear();
+  rig_.reset();
+}
+
+void DownloadWindowTest::chooseFile() {
+  downloadtest::Firmware firmware;
+  for (std::uint32_t row = 0; row < 100; ++row) firmware.instructions[row * 32] = row;
+  rig_->write("fw.hex", downloadtest::hexFile(firmware));
+  ui_.pushFolderAnswer(rig_->folder.string());
+  QTest::mouseClick(child<QPushButton>("Button2"), Qt::LeftButton);
+  child<QListWidget>("ListBox1")->setCurrentRow(0);
+  auto* ports = child<QComboBox>("ComboBox1");
+  ports->setCurrentIndex(ports->findText(QString::fromLatin1(downloadtest::BootRig::kPort)));
+}
+
+void DownloadWindowTest::showsTheFormsControlsAtTheirPlaces() {
+  QCOMPARE(window_->windowTitle(), QStringLiteral("Download-Manager für Zelko - Kestrin       Version 2.0"));
+  QCOMPARE(window_->size(), QSize(431, 491));
+  QCOMPARE(child<QComboBox>("ComboBox1")->geometry(), QRect(128, 48, 145, 21));
+  QCOMPARE(child<QPushButton>("Button1")->geometry(), QRect(120, 296, 185, 25));
+  QCOMPARE(child<QPushButton>("Button2")->text(), QStringLiteral("Verzeichnis wählen !"));
+  QVERIFY(child<QPushButton>("Button2")->isVisible());
+  QVERIFY(!child<QListWidget>("ListBox1")->isVisible());
+  QVERIFY(!child<QPushButton>("Button1")->isEnabled());
+  QVERIFY(!child<QPushButton>("CancelButton")->isEnabled());
+  QVERIFY(child<QLineEdit>("Edit1")->isReadOnly());
+  QVERIFY(child<QComboBox>("ComboBox1")->findText(QString::fromLatin1(downloadtest::BootRig::kPort)) >= 0);
+}
+
+void DownloadWindowTest::aFolderChoiceFillsTheListAndAChoiceOffersTheDownload() {
+  chooseFile();
+  QVERIFY(!child<QPushButton>("Button2")->isVisible());
+  auto* list = child<QListWidget>("ListBox1");
+  QVERIFY(list->isVisible());
+  QCOMPARE(list->count(), 1);
+  QCOMPARE(list->item(0)->text().toStdString(), (rig_->folder / "fw.hex").string());
+  QVERIFY(child<QPushButton>("Button1")->isEnabled());
+  QCOMPARE(form_->ComboBox1.selected(), std::string(downloadtest::BootRig::kPort));
+}
+
+void DownloadWindowTest::aDownloadRunsWhileTheWindowStaysResponsiveAndCanBeCancelled() {
+  chooseFile();
+  QElapsedTimer sinceTick;
+  qint64 longestPause = 0;
+  int ticks = 0;
+  QTimer ticker;
+  ticker.setInterval(10);
+  connect(&ticker, &QTimer::timeout, this, [&] {
+    longestPause = std::max(longestPause, sinceTick.restart());
+    ++ticks;
+  });
+  sinceTick.start();
+  ticker.start();
+
+  QTest::mouseClick(child<QPushButton>("Button1"), Qt::LeftButton);
+  QVERIFY(!child<QPushButton>("Button1")->isEnabled());
+  QVERIFY(child<QPushButton>("CancelButton")->isEnabled());
+  QTRY_COMPARE_WITH_TIMEOUT(child<QLineEdit>("Edit1")->text(), QStringLiteral("Programming Device "), kTimeoutMs);
+  QTest::mouseClick(child<QPushButton>("CancelButton"), Qt::LeftButton);
+  QTRY_VERIFY_WITH_TIMEOUT(child<QPushButton>("Button1")->isEnabled(), kTimeoutMs);
+  ticker.stop();
+
+  QCOMPARE(child<QLineEdit>("Edit1")->text(), QStringLiteral("Cancelled"));
+  QVERIFY(!child<QPushButton>("CancelButton")->isEnabled());
+  QCOMPARE(ui_.messageBoxes().size(), std::size_t{1});
+  // The wake-up alone pauses for seconds; the event loop went on all the while.
+  QVERIFY2(ticks >= 50, qPrintable(QString::number(ticks)));
+  QVERIFY2(longestPause < 1000, qPrintable(QString::number(longestPause)));
+}
+
+QTEST_MAIN(DownloadWindowTest)
+#include "DownloadWindowTest.moc"

@@ -191,26 +191,25 @@ void MainWindowTest::theToolTableDialogStoresItsGridEvenWhenCancelled() {
 }
 
 void MainWindowTest::theFirmwareMenusAskBeforeTheyStartTheirTools() {
-  auto* kyro = window_->findChild<QMenu*>(QStringLiteral("MenuCobalt_Kyro"));
+  auto* kyro = rig_->window->findChild<QMenu*>(QStringLiteral("MenuCobalt_Kyro"));
   QVERIFY(kyro != nullptr);
   QCOMPARE(kyro->title(), QStringLiteral("Cobalt-Kyro"));
   QVERIFY(kyro->menuAction()->isVisible());
-  auto* firmware = window_->findChild<QAction*>(QStringLiteral("MenuFirmwareEinspielen"));
-  auto* usbIo = window_->findChild<QAction*>(QStringLiteral("MenuUSBIOFirmwareEinspielen"));
+  auto* firmware = rig_->window->findChild<QAction*>(QStringLiteral("MenuFirmwareEinspielen"));
+  auto* usbIo = rig_->window->findChild<QAction*>(QStringLiteral("MenuUSBIOFirmwareEinspielen"));
   QCOMPARE(firmware->text(), QStringLiteral("Firmware einspielen..."));
   QCOMPARE(usbIo->text(), QStringLiteral("USB-IO-Firmware einspielen..."));
 
-  ui_.pushAnswer(platform::MsgResult::No);
+  rig_->ui.pushAnswer(platform::MsgResult::No);
   firmware->trigger();
-  ui_.pushAnswer(platform::MsgResult::No);
+  rig_->ui.pushAnswer(platform::MsgResult::No);
   usbIo->trigger();
-  const auto boxes = ui_.messageBoxes();
+  const auto boxes = rig_->ui.messageBoxes();
   QCOMPARE(boxes.size(), std::size_t{2});
   QCOMPARE(boxes[0].text, std::string("Möchten Sie die Firmware wirklich neu einspielen?\n"));
   QCOMPARE(boxes[1].text, std::string("Möchten Sie die USB-IO-Firmware wirklich neu einspielen?\n"));
 }
 
-QTEST_MAIN(MainWindowTest)
 void MainWindowTest::aDocumentOpenedFromTheMenuIsDrawnAndKeepsItsEditsThroughSaveAndReopen() {
   const std::filesystem::path folder = rig_->folder();
   panel::TMainFormState doc;
@@ -254,4 +253,5 @@ void MainWindowTest::aDocumentOpenedFromTheMenuIsDrawnAndKeepsItsEditsThroughSav
   QCOMPARE(rig_->form->DatenStringGrid.RowCount(), 2);
 }
 
+QTEST_MAIN(MainWindowTest)
 #include "MainWindowTest.moc"

@@ -39,8 +39,9 @@ class LineWriter {
     lines_.push_back(std::string(key) + "=" + platform::formatInt(value));
   }
   void number(const char* key, double value) {
-    // Plain fixed-point always: an exponent form would read back as 0.
-    lines_.push_back(std::string(key) + "=" + platform::formatFixedSignificant(value, 6, 2));
+    // Plain fixed-point always, and bounded: an exponent form or a text too long for the reader
+    // would read back as 0.
+    lines_.push_back(std::string(key) + "=" + platform::formatFixedSignificant(platform::boundedValue(value), 6, 2));
   }
   void endGroup() { lines_.emplace_back(); }
   std::vector<std::string> take() { return std::move(lines_); }

@@ -306,7 +306,7 @@ TEST_F(ParameterFile, ValuesAreReadTolerantly) {
       {"xRefNr=2.9", 2, xRefNr},
       {"xRefNr=2,9", 2, xRefNr},
       {"xRefNr=-2.9", -2, xRefNr},
-      {"xRefNr=99999999999", std::numeric_limits<std::int32_t>::max(), xRefNr},
+      {"xRefNr=99999999999", 1e9, xRefNr},
       {"Baudrate=115 200", 115200, baud},
       {"Baudrate=19200.0", 0, baud},
       {"LPTAdresse=0x378", 0, lpt},

@@ -69,7 +69,8 @@ class CommandLayer {
   // Sends every machine parameter to the controller.
   void InitializeSteuerung(bool herstellermodus);
 
-  // Shows a failure code for the protocol controller types only (the others show their own).
+  // Shows a failure code for the protocol controller types only (the others show their own), and
+  // a move refused for its step range for every type.
   void Steuerungsfehler_melden(platform::UiServices& ui, int code, const std::string& caption) const;
 
   Maschinenparameter& params() { return params_; }

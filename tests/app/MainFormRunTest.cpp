@@ -197,6 +197,21 @@ INSTANTIATE_TEST_SUITE_P(Types, FailedRun,
                          ::testing::Values(FailureCase{5, true}, FailureCase{6, true}, FailureCase{12, true},
                                            FailureCase{3, false}, FailureCase{0, false}));
 
+// A move refused for its step range reached no driver, so no driver has shown it: the box comes
+// whatever the controller type.
+TEST_P(FailedRun, AMoveOutOfTheStepRangeIsShownForEveryController) {
+  startWithPoints(false);
+  params_.update([](machine::Maschinenparameter& p) { p.Modul = GetParam().modul; });
+  TestPointType::failRow = 2;
+  TestPointType::failCode = machine::STEP_RANGE_ERROR;
+  runSimulation();
+
+  const auto boxes = ui_.messageBoxes();
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_EQ(boxes[0].text, "### Fahrweg außerhalb des Schrittbereichs der Steuerung ###");
+  EXPECT_EQ(boxes[0].caption, "Tessaly");
+}
+
 TEST_F(MainFormRun, APositionReadFailureAfterARunShowsDashes) {
   startWithPoints(true);
   factory_.positionFailure = machine::WAIT_TIMEOUT;

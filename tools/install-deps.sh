@@ -4,8 +4,8 @@
 set -euo pipefail
 
 # qt6-base-dev: the Qt views and drawing surface; fonts-dejavu-core: a monospace font for the
-# rulers to fall back on when "Courier New" is missing.
-packages=(cmake ninja-build g++ libgtest-dev libgmock-dev libbenchmark-dev qt6-base-dev fonts-dejavu-core)
+# rulers to fall back on when "Courier New" is missing; clang: the fuzz targets (libFuzzer).
+packages=(cmake ninja-build g++ libgtest-dev libgmock-dev libbenchmark-dev qt6-base-dev fonts-dejavu-core clang)
 
 missing=()
 for p in "${packages[@]}"; do

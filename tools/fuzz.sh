@@ -22,7 +22,9 @@ for target in "${targets[@]}"; do
   echo "== fuzzing $target for $seconds s"
   # The seeds stay untouched; new inputs the fuzzer finds go to a scratch corpus.
   mkdir -p "corpus-$target"
+  dict=()
+  [ -f "$root/tests/fuzz/$target.dict" ] && dict=(-dict="$root/tests/fuzz/$target.dict")
   ASAN_OPTIONS=abort_on_error=1:detect_leaks=1 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
     "./tests/fuzz/${target}_fuzz" -max_total_time="$seconds" -timeout=5 -max_len=4096 -print_final_stats=1 \
-    -artifact_prefix="$build/$target-" "corpus-$target" "$root/tests/fuzz/corpus/$target"
+    "${dict[@]}" -artifact_prefix="$build/$target-" "corpus-$target" "$root/tests/fuzz/corpus/$target"
 done

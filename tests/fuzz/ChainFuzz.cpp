@@ -2,7 +2,7 @@
 // panel document, drawn into a recording canvas, and milled once as a simulation and once live
 // against a recording controller. Nothing may crash, overflow or hang; every pixel handed to the
 // canvas stays near the bitmap's range; a simulation ends normally and a live run ends normally or
-// refuses a move that the controller could not take.
+// refuses a move that the controller could not take, and no move sent exceeds the step range.
 //
 // Input: the first byte picks the switches (multi-up production, drawing switches, maker mode,
 // machine geometry, program-memory recording); the rest is the document file.
@@ -20,12 +20,14 @@
 #include <cstdlib>
 #include <filesystem>
 #include <memory>
+#include <sstream>
 #include <string>
 #include <vector>
 
 #include "machine/CommandLayer.h"
 #include "machine/FailureCodes.h"
 #include "machine/MachineParameters.h"
+#include "machine/StepRange.h"
 #include "panel/CncMotion.h"
 #include "panel/DocumentFile.h"
 #include "panel/MillingRun.h"
@@ -50,8 +52,8 @@ enum Switch : std::uint8_t {
   kGriff = 1 << 7,
 };
 
-constexpr long kCanvasBudget = 100000;
-constexpr int kMoveBudget = 3000;
+constexpr long kCanvasBudget = 30000;
+constexpr int kMoveBudget = 600;
 
 void check(bool condition) {
   if (!condition) std::abort();
@@ -166,7 +168,14 @@ void mill(const panel::TMainFormState& document, std::uint8_t switches, bool sim
   if ((switches & kFeineSpindel) != 0) params.xUebersetz = params.yUebersetz = params.zUebersetz = 0.000001;
   std::atomic<bool> bAbbruch{false};
   auto backend = std::make_unique<testsupport::RecordingProtocolBackend>();
-  backend->onCall = [&bAbbruch](const std::string&, int number) {
+  backend->onCall = [&bAbbruch](const std::string& call, int number) {
+    // "Vektorfahrt_ausfuehren mode index x y z": no count beyond what the controllers take.
+    static const std::string kMove = "Vektorfahrt_ausfuehren ";
+    if (call.compare(0, kMove.size(), kMove) == 0) {
+      std::istringstream fields(call.substr(kMove.size()));
+      long long value = 0;
+      while (fields >> value) check(value >= -machine::kMaxSchritte && value <= machine::kMaxSchritte);
+    }
     if (number == kMoveBudget) bAbbruch = true;
   };
   machine::ControllerBackends backends;

@@ -1,5 +1,5 @@
 // Helper program of the kill test: saves one file again and again, alternating between two
-// contents that tell themselves apart whole ("A" and "B" repeated), until it is killed.
+// contents that tell themselves apart whole ("B" and "A" repeated, "B" first), until it is killed.
 // Usage: text_file_saver <path> <bytes per save>
 #include <cstdlib>
 #include <string>
@@ -11,7 +11,7 @@ int main(int argc, char** argv) {
   const std::string path = argv[1];
   const std::size_t size = std::strtoul(argv[2], nullptr, 10);
   const std::string contents[2] = {std::string(size, 'A'), std::string(size + 1, 'B')};
-  for (unsigned long n = 0;; ++n) {
+  for (unsigned long n = 1;; ++n) {
     if (!platform::writeFileAtomic(path, contents[n % 2])) return 1;
   }
 }

@@ -173,14 +173,20 @@ struct FailureCase {
   friend std::ostream& operator<<(std::ostream& os, const FailureCase& c) { return os << "type " << c.modul; }
 };
 
-class FailedRun : public MainFormRun, public ::testing::WithParamInterface<FailureCase> {};
+class FailedRun : public MainFormRun, public ::testing::WithParamInterface<FailureCase> {
+ protected:
+  // A run with the controller type of the case whose second row fails with `code`.
+  void runFailingWith(int code) {
+    startWithPoints(false);
+    params_.update([](machine::Maschinenparameter& p) { p.Modul = GetParam().modul; });
+    TestPointType::failRow = 2;
+    TestPointType::failCode = code;
+    runSimulation();
+  }
+};
 
 TEST_P(FailedRun, ShowsTheCodeOnlyForTheProtocolControllers) {
-  startWithPoints(false);
-  params_.update([](machine::Maschinenparameter& p) { p.Modul = GetParam().modul; });
-  TestPointType::failRow = 2;
-  TestPointType::failCode = machine::ACK_ERROR;
-  runSimulation();
+  runFailingWith(machine::ACK_ERROR);
 
   const auto boxes = ui_.messageBoxes();
   ASSERT_EQ(boxes.size(), GetParam().boxShown ? 1u : 0u);
@@ -200,11 +206,7 @@ INSTANTIATE_TEST_SUITE_P(Types, FailedRun,
 // A move refused for its step range reached no driver, so no driver has shown it: the box comes
 // whatever the controller type.
 TEST_P(FailedRun, AMoveOutOfTheStepRangeIsShownForEveryController) {
-  startWithPoints(false);
-  params_.update([](machine::Maschinenparameter& p) { p.Modul = GetParam().modul; });
-  TestPointType::failRow = 2;
-  TestPointType::failCode = machine::STEP_RANGE_ERROR;
-  runSimulation();
+  runFailingWith(machine::STEP_RANGE_ERROR);
 
   const auto boxes = ui_.messageBoxes();
   ASSERT_EQ(boxes.size(), 1u);

@@ -38,7 +38,8 @@ class CommandLayer {
   void Referenzgeschwindigkeit_einstellen(int hz);
   void Referenzoffset_einstellen(char axis, double mm);
   void Referenzfahrt_ausfuehren(const std::string& axes);
-  // mode 1 relative (a move of all zeros is dropped), 0 absolute (99999: axis not moved).
+  // mode 1 relative (a move of all zeros is dropped), 0 absolute (99999: axis not moved). A count
+  // or target beyond kMaxSchritte (StepRange.h) throws STEP_RANGE_ERROR before anything is sent.
   void Vektorfahrt_ausfuehren(int mode, int speedIndex, int x, int y, int z, int execute);
   // Decelerated stop; afterwards sets the stop request, whatever the controller type.
   void Achsen_anhalten();

@@ -10,7 +10,6 @@
 // A document may legitimately ask for a very long job (a pocket of a hundred thousand rings), so
 // each input works to a budget: the drawing gives up after a number of canvas calls, and both
 // runs are stopped by the stop request after a number of moves, which also walks the stop path.
-#include <sys/mman.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -24,6 +23,7 @@
 #include <string>
 #include <vector>
 
+#include "FuzzFile.h"
 #include "machine/CommandLayer.h"
 #include "machine/FailureCodes.h"
 #include "machine/MachineParameters.h"
@@ -55,9 +55,7 @@ enum Switch : std::uint8_t {
 constexpr long kCanvasBudget = 30000;
 constexpr int kMoveBudget = 600;
 
-void check(bool condition) {
-  if (!condition) std::abort();
-}
+using fuzz::check;
 
 // The drawing gave up at its budget.
 struct BudgetSpent {};
@@ -127,16 +125,6 @@ class StoppingClock final : public platform::Clock {
   std::atomic<bool>& bAbbruch_;
   int sleeps_ = 0;
 };
-
-// The readers take a path; an in-memory file behind /proc/self/fd keeps the disk out of the loop.
-int memoryFile() {
-  static const int fd = [] {
-    const int f = ::memfd_create("chain", MFD_CLOEXEC);
-    if (f < 0) std::abort();
-    return f;
-  }();
-  return fd;
-}
 
 const panel::ObjectTypeTable& objectTypes() {
   static const panel::ObjectTypeTable table = panel::standardObjectTypes();
@@ -214,10 +202,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   if (size == 0) return 0;
   const std::uint8_t switches = data[0];
-  const int fd = memoryFile();
-  if (::ftruncate(fd, 0) != 0) std::abort();
-  if (size > 1 && ::pwrite(fd, data + 1, size - 1, 0) != static_cast<ssize_t>(size - 1)) std::abort();
-  const std::filesystem::path path = "/proc/self/fd/" + std::to_string(fd);
+  const std::filesystem::path path = fuzz::asFile(data + 1, size - 1);
 
   testsupport::ScriptedUi ui;
   panel::TMainFormState form;

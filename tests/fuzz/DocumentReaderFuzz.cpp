@@ -1,6 +1,5 @@
 // Fuzz target for the panel document readers: any bytes as a document file must open, import and
 // load as a library without a crash, and never leave the table without its header row.
-#include <sys/mman.h>
 #include <unistd.h>
 
 #include <cstddef>
@@ -9,12 +8,15 @@
 #include <filesystem>
 #include <string>
 
+#include "FuzzFile.h"
 #include "panel/DocumentFile.h"
 #include "panel/NewDocument.h"
 #include "platform/ProgramPath.h"
 #include "platform/UiServices.h"
 
 namespace {
+
+using fuzz::check;
 
 class SilentUi final : public platform::UiServices {
  public:
@@ -28,20 +30,6 @@ class SilentUi final : public platform::UiServices {
   bool startProgram(const std::string&) override { return false; }
 };
 
-// The readers take a path; an in-memory file behind /proc/self/fd keeps the disk out of the loop.
-int memoryFile() {
-  static const int fd = [] {
-    const int f = ::memfd_create("document", MFD_CLOEXEC);
-    if (f < 0) std::abort();
-    return f;
-  }();
-  return fd;
-}
-
-void check(bool condition) {
-  if (!condition) std::abort();
-}
-
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
@@ -53,10 +41,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  const int fd = memoryFile();
-  if (::ftruncate(fd, 0) != 0) std::abort();
-  if (size > 0 && ::pwrite(fd, data, size, 0) != static_cast<ssize_t>(size)) std::abort();
-  const std::filesystem::path path = "/proc/self/fd/" + std::to_string(fd);
+  const std::filesystem::path path = fuzz::asFile(data, size);
 
   SilentUi ui;
   panel::TMainFormState form;

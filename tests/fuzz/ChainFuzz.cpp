@@ -102,7 +102,9 @@ class BudgetCanvas final : public platform::Canvas {
 
  private:
   int at(int v) {
-    check(v >= -2 * panel::kPixelLimit && v <= 2 * panel::kPixelLimit);
+    // A clamped pixel plus a few clamped lengths (a corner's centre and its radius), far inside
+    // the int range.
+    check(v >= -4 * panel::kPixelLimit && v <= 4 * panel::kPixelLimit);
     if (++calls_ % 1000 == 0) inner_.clear();
     if (calls_ > kCanvasBudget) throw BudgetSpent{};
     return v;

@@ -209,7 +209,8 @@ TEST_F(PanelDrawing, HugeValuesDrawWithinThePixelLimit) {
     panel::DrawContext context{form_, canvas_, types};
     panel::DrawTVXFormat(context);
 
-    const int limit = 2 * panel::kPixelLimit;
+    // A clamped pixel plus a few clamped lengths, as a corner's centre and radius give.
+    const int limit = 4 * panel::kPixelLimit;
     for (const auto& op : canvas_.ops()) {
       for (int v : op.args) ASSERT_LE(std::abs(v), limit) << panelSize;
       for (const auto& p : op.points) ASSERT_LE(std::max(std::abs(p.x), std::abs(p.y)), limit) << panelSize;

@@ -276,6 +276,9 @@ class TMainForm : public panel::TMainFormState {
   void oeffnen(const std::string& path);
   // A file that was refused: the 880 Hz beep and a box naming the file and the reason.
   void dateiAbgelehnt(const std::string& path, const std::string& reason);
+  // The parameter or configuration file exists but cannot be read: a box naming it and the
+  // reason; the program goes on with the defaults.
+  void datendateiNichtLesbar(const std::string& path, const std::string& reason);
 
   MainFormServices services_;
   TMainFormView* view_ = nullptr;

@@ -109,13 +109,16 @@ std::string KonfigDateiname(const std::string& programFileName) {
   return fileNameWithSuffix(programFileName, "_konfig.dat");
 }
 
-bool Parameter_Laden(Maschinenparameter& p) {
+bool Parameter_Laden(Maschinenparameter& p, std::string* error) {
   const platform::TextReadResult file = platform::readTextLines(p.Parameterdatei);
   if (file.status == platform::ReadStatus::Missing) {
     Parameter_Vorbelegen(p);
     return true;
   }
-  if (file.status != platform::ReadStatus::Ok) return false;
+  if (file.status != platform::ReadStatus::Ok) {
+    if (error) *error = file.error;
+    return false;
+  }
 
   const KeyValues kv(file.lines);
   p.Modul = kv.integer("Modul");

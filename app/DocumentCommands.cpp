@@ -103,15 +103,15 @@ void TMainForm::oeffnen(const std::string& path) {
   }
 }
 
-void TMainForm::dateiAbgelehnt(const std::string& path, const std::string& reason) {
-  services_.ui.Beep(880, 100);
+void TMainForm::dateiAbgelehnt(const std::string& path, const std::string& reason, bool piepen) {
+  if (piepen) services_.ui.Beep(880, 100);
   services_.ui.messageBox(path + "\n" + reason, kProgrammname, platform::MsgButtons::Ok, platform::MsgIcon::Warning);
 }
 
 bool TMainForm::DateiOeffnen(const std::string& extension) {
   const platform::TextReadResult text = platform::readTextLines(Dokumentpfad);
   if (text.status != platform::ReadStatus::Ok) {
-    dateiAbgelehnt(Dokumentpfad, text.error);
+    dateiAbgelehnt(Dokumentpfad, text.error, true);
     return false;
   }
 
@@ -122,8 +122,7 @@ bool TMainForm::DateiOeffnen(const std::string& extension) {
     resetJobOptions(candidate);
     std::string reason;
     if (!panel::DokumentOeffnen(candidate, Dokumentpfad, services_.ui, &reason)) {
-      services_.ui.messageBox(Dokumentpfad + "\n" + reason, kProgrammname, platform::MsgButtons::Ok,
-                              platform::MsgIcon::Warning);
+      dateiAbgelehnt(Dokumentpfad, reason, false);
       return false;
     }
     static_cast<panel::TMainFormState&>(*this) = std::move(candidate);
@@ -190,7 +189,7 @@ void TMainForm::MenuImportierenOnClick() {
   const int rows = DatenStringGrid.RowCount();
   std::string reason;
   if (!panel::DokumentImportieren(*this, chosen->path, &reason)) {
-    dateiAbgelehnt(chosen->path, reason);
+    dateiAbgelehnt(chosen->path, reason, true);
     return;
   }
   if (DatenStringGrid.RowCount() != rows) {

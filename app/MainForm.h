@@ -274,8 +274,9 @@ class TMainForm : public panel::TMainFormState {
   void stopRun();
   // Opens the file at `path` as Open and the recent files do; a refused file leaves the path.
   void oeffnen(const std::string& path);
-  // A file that was refused: the 880 Hz beep and a box naming the file and the reason.
-  void dateiAbgelehnt(const std::string& path, const std::string& reason);
+  // A file that was refused: a box naming the file and the reason, after the 880 Hz beep when
+  // `piepen` (the document reader beeps itself).
+  void dateiAbgelehnt(const std::string& path, const std::string& reason, bool piepen);
   // The parameter or configuration file exists but cannot be read: a box naming it and the
   // reason; the program goes on with the defaults.
   void datendateiNichtLesbar(const std::string& path, const std::string& reason);

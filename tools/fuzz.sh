@@ -4,7 +4,9 @@
 # reader (document_fuzz) and the whole chain from document text through drawing to a simulated
 # and a live milling run (chain_fuzz). A crash, a sanitizer report or an input that runs longer
 # than 5 s fails the run and leaves the input in build/fuzz/.
-# Usage: tools/fuzz.sh [seconds] [target...]   (targets: document chain; default both)
+# Each run starts from the seeds alone, so that it takes the time it is given; FUZZ_KEEP=1 keeps
+# what earlier runs found (build/fuzz/corpus-<target>) for a longer search.
+# Usage: [FUZZ_KEEP=1] tools/fuzz.sh [seconds] [target...]   (targets: document chain; default both)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 seconds=${1:-60}
@@ -21,6 +23,7 @@ cd "$build"
 for target in "${targets[@]}"; do
   echo "== fuzzing $target for $seconds s"
   # The seeds stay untouched; new inputs the fuzzer finds go to a scratch corpus.
+  [ "${FUZZ_KEEP:-0}" = "1" ] || rm -rf "corpus-$target"
   mkdir -p "corpus-$target"
   dict=()
   [ -f "$root/tests/fuzz/$target.dict" ] && dict=(-dict="$root/tests/fuzz/$target.dict")

@@ -10,8 +10,6 @@
 // A document may legitimately ask for a very long job (a pocket of a hundred thousand rings), so
 // each input works to a budget: the drawing gives up after a number of canvas calls, and both
 // runs are stopped by the stop request after a number of moves, which also walks the stop path.
-#include <unistd.h>
-
 #include <algorithm>
 #include <atomic>
 #include <cstddef>
@@ -34,7 +32,6 @@
 #include "panel/NewDocument.h"
 #include "panel/ObjectTypes.h"
 #include "panel/PanelDrawing.h"
-#include "platform/ProgramPath.h"
 #include "support/RecordingCanvas.h"
 #include "support/RecordingProtocolBackend.h"
 #include "support/ScriptedUi.h"
@@ -181,23 +178,15 @@ void mill(const panel::TMainFormState& document, std::uint8_t switches, bool sim
   check(code == 0 || (!simulate && code == machine::STEP_RANGE_ERROR));
 }
 
-std::filesystem::path& traceFolder() {
-  static std::filesystem::path folder;
+const fuzz::ScratchFolder& scratch() {
+  static const fuzz::ScratchFolder folder("veltris-chain-fuzz");
   return folder;
 }
 
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-  // The trace log goes to a throw-away folder rather than beside the fuzzer binary; in memory
-  // where there is one, since a run writes a line for every move. The folder exists only while
-  // an input runs, so that nothing is left behind when the fuzzer ends.
-  std::error_code ec;
-  const std::filesystem::path base = std::filesystem::is_directory("/dev/shm", ec)
-                                         ? std::filesystem::path("/dev/shm")
-                                         : std::filesystem::temp_directory_path();
-  traceFolder() = base / ("veltris-chain-fuzz-" + std::to_string(::getpid()));
-  platform::setProgramFolder(traceFolder());
+  scratch();
   return 0;
 }
 
@@ -220,10 +209,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   form.Nutzenfertigung.xNFAnzahl = std::min(form.Nutzenfertigung.xNFAnzahl, 2);
   form.Nutzenfertigung.yNFAnzahl = std::min(form.Nutzenfertigung.yNFAnzahl, 2);
 
-  std::filesystem::create_directories(traceFolder());
+  scratch().enter();
   draw(form, switches);
   mill(form, switches, true);
   mill(form, switches, false);
-  std::filesystem::remove_all(traceFolder());
+  scratch().leave();
   return 0;
 }

@@ -1,7 +1,5 @@
 // Fuzz target for the panel document readers: any bytes as a document file must open, import and
 // load as a library without a crash, and never leave the table without its header row.
-#include <unistd.h>
-
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -11,7 +9,6 @@
 #include "FuzzFile.h"
 #include "panel/DocumentFile.h"
 #include "panel/NewDocument.h"
-#include "platform/ProgramPath.h"
 #include "platform/UiServices.h"
 
 namespace {
@@ -30,18 +27,21 @@ class SilentUi final : public platform::UiServices {
   bool startProgram(const std::string&) override { return false; }
 };
 
+const fuzz::ScratchFolder& scratch() {
+  static const fuzz::ScratchFolder folder("veltris-fuzz");
+  return folder;
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-  // The trace log goes to a throw-away folder rather than beside the fuzzer binary.
-  const auto folder = std::filesystem::temp_directory_path() / ("veltris-fuzz-" + std::to_string(::getpid()));
-  std::filesystem::create_directories(folder);
-  platform::setProgramFolder(folder);
+  scratch();
   return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::filesystem::path path = fuzz::asFile(data, size);
+  scratch().enter();
 
   SilentUi ui;
   panel::TMainFormState form;
@@ -50,7 +50,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   check(form.DatenStringGrid.RowCount() >= 1);
   check(form.DatenStringGrid.ColCount() == panel::kKonturSpalten);
   if (opened) {
-    check(form.Nutzenfertigung.xNFAnzahl >= 1 && form.Nutzenfertigung.yNFAnzahl >= 1);
+    check(form.Nutzenfertigung.xNFAnzahl >= 1 && form.Nutzenfertigung.xNFAnzahl <= panel::kMaxNutzenAnzahl);
+    check(form.Nutzenfertigung.yNFAnzahl >= 1 && form.Nutzenfertigung.yNFAnzahl <= panel::kMaxNutzenAnzahl);
     check(form.nachBearbeitungRadioGroup.ItemIndex >= 0 && form.nachBearbeitungRadioGroup.ItemIndex <= 2);
     check(panel::DateiSchreiben(form).size() == 9 + static_cast<std::size_t>(form.DatenStringGrid.RowCount()));
   }
@@ -64,5 +65,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   panel::BibliothekLaden(biblio, width, height, path);
   check(biblio.RowCount() >= 1);
   panel::DateiVersion(path);
+  scratch().leave();
   return 0;
 }

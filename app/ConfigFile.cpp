@@ -94,11 +94,16 @@ class FileBuilder {
 
 }  // namespace
 
-Konfiguration Konfig_Laden(const std::filesystem::path& path) {
+Konfiguration Konfig_Laden(const std::filesystem::path& path, std::string* error) {
   // The reader decodes value by value, so the file is split as bytes: CR and LF never occur
   // inside a UTF-8 or Windows-1252 character.
   std::string bytes;
-  if (!platform::readFileBytes(path, bytes)) return Konfiguration{};
+  std::string reason;
+  if (!platform::readFileBytes(path, bytes, &reason)) {
+    std::error_code ec;
+    if (error && std::filesystem::exists(path, ec)) *error = reason;
+    return Konfiguration{};
+  }
   const KeyValues kv(platform::splitLines(bytes));
 
   Konfiguration konfig;

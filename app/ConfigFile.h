@@ -42,12 +42,13 @@ struct Konfiguration {
   bool operator==(const Konfiguration&) const = default;
 };
 
-// Reads the file. A file that is missing (or cannot be read) gives the built-in defaults. In a
+// Reads the file. A file that is missing gives the built-in defaults; so does one that cannot be
+// read (see platform::readFileBytes), whose reason goes into `error` when given. In a
 // file that exists every key is looked up by name, letter case ignored, whatever its section;
 // the first line with that key wins. Absent keys give an empty text, false or 0 (the tool
 // table included, not its defaults); an empty Verzeichnis means the dialogs' start folder is
 // left as it was. A value that is not valid UTF-8 is read as Windows-1252.
-Konfiguration Konfig_Laden(const std::filesystem::path& path);
+Konfiguration Konfig_Laden(const std::filesystem::path& path, std::string* error = nullptr);
 
 // Writes the whole file (UTF-8, CR LF) from `konfig`, replacing the old one atomically. A text
 // holding CR or LF would break the line structure and is written empty. On failure the old file

@@ -24,9 +24,11 @@ std::string lowerExtension(const std::string& path) {
   return ext;
 }
 
+// Whether there is anything under the path; what is there but cannot be read (a folder, a FIFO)
+// reaches the reader, which refuses it and says why.
 bool fileExists(const std::string& path) {
   std::error_code ec;
-  return !path.empty() && std::filesystem::is_regular_file(path, ec);
+  return !path.empty() && std::filesystem::exists(path, ec);
 }
 
 // The job options a freshly opened file starts with.
@@ -79,41 +81,66 @@ void TMainForm::MenuOeffnenOnClick() {
   request.initialDir = Dialogordner;
   const auto chosen = services_.ui.openFileDialog(request);
   if (!chosen) return;
-  Dokumentpfad = chosen->path;
-  Dateiendung = lowerExtension(chosen->path);
-  if (fileExists(Dokumentpfad)) DateiOeffnen(Dateiendung);
+  oeffnen(chosen->path);
 }
 
 void TMainForm::ZuletztGeoeffneteDateiOeffnen(const std::string& path) {
   if (path.empty()) return;
-  Dokumentpfad = path;
-  Dateiendung = lowerExtension(path);
-  if (fileExists(path)) DateiOeffnen(Dateiendung);
+  oeffnen(path);
 }
 
-void TMainForm::DateiOeffnen(const std::string& extension) {
+void TMainForm::oeffnen(const std::string& path) {
+  if (!fileExists(path)) return;
+  // The path becomes the document's only once the file has opened: a refused file leaves the
+  // path, the title and the open document as they were.
+  const std::string bisherigerPfad = Dokumentpfad;
+  const std::string bisherigeEndung = Dateiendung;
+  Dokumentpfad = path;
+  Dateiendung = lowerExtension(path);
+  if (!DateiOeffnen(Dateiendung)) {
+    Dokumentpfad = bisherigerPfad;
+    Dateiendung = bisherigeEndung;
+  }
+}
+
+void TMainForm::dateiAbgelehnt(const std::string& path, const std::string& reason, bool piepen) {
+  if (piepen) services_.ui.Beep(880, 100);
+  services_.ui.messageBox(path + "\n" + reason, kProgrammname, platform::MsgButtons::Ok, platform::MsgIcon::Warning);
+}
+
+bool TMainForm::DateiOeffnen(const std::string& extension) {
   const platform::TextReadResult text = platform::readTextLines(Dokumentpfad);
-  DatenRichEdit = text.status == platform::ReadStatus::Ok ? text.lines : std::vector<std::string>{};
+  if (text.status != platform::ReadStatus::Ok) {
+    dateiAbgelehnt(Dokumentpfad, text.error, true);
+    return false;
+  }
 
   if (extension == ".tvx") {
     // The document is read into a copy and taken over only when the whole file was readable:
-    // an unreadable file beeps and leaves the open document as it was.
+    // a refused file leaves the open document as it was. DokumentOeffnen beeps itself.
     panel::TMainFormState candidate = *this;
     resetJobOptions(candidate);
-    if (!panel::DokumentOeffnen(candidate, Dokumentpfad, services_.ui)) return;
+    std::string reason;
+    if (!panel::DokumentOeffnen(candidate, Dokumentpfad, services_.ui, &reason)) {
+      dateiAbgelehnt(Dokumentpfad, reason, false);
+      return false;
+    }
     static_cast<panel::TMainFormState&>(*this) = std::move(candidate);
+    DatenRichEdit = text.lines;
     Dokumenttyp = panel::DocumentKind::Panel;
     bDokumentBenannt = true;
     FormatAnzeigeVorbereiten();
     AnsichtNeuZeichnen();
-    return;
+    return true;
   }
+  DatenRichEdit = text.lines;
   resetJobOptions(*this);
   const bool developmentKind = extension == ".kdf" || extension == ".nc" || extension == ".dxf";
-  if (developmentKind && !bEntwicklungsmodus) return;
+  if (developmentKind && !bEntwicklungsmodus) return false;
   // Plots, command files, DIN/ISO programs and DXF drawings have no reader yet: refused like any
   // file type that is not handled.
   if (FehlerSignal) FehlerSignal();
+  return false;
 }
 
 void TMainForm::FormatAnzeigeVorbereiten() {
@@ -160,7 +187,12 @@ void TMainForm::MenuImportierenOnClick() {
   Dateiendung = lowerExtension(chosen->path);
   if (!fileExists(chosen->path) || Dateiendung != ".tvx") return;
   const int rows = DatenStringGrid.RowCount();
-  if (panel::DokumentImportieren(*this, chosen->path) && DatenStringGrid.RowCount() != rows) {
+  std::string reason;
+  if (!panel::DokumentImportieren(*this, chosen->path, &reason)) {
+    dateiAbgelehnt(chosen->path, reason, true);
+    return;
+  }
+  if (DatenStringGrid.RowCount() != rows) {
     bGeaendert = true;
     AnsichtNeuZeichnen();
   }

@@ -147,8 +147,10 @@ class TMainForm : public panel::TMainFormState {
   void MenuFile3Click() { ZuletztGeoeffneteDateiOeffnen(File_3); }
   void MenuFile4Click() { ZuletztGeoeffneteDateiOeffnen(File_4); }
   void ZuletztGeoeffneteDateiOeffnen(const std::string& path);
-  // Opens `Dokumentpfad` by its lower-case extension.
-  void DateiOeffnen(const std::string& extension);
+  // Opens `Dokumentpfad` by its lower-case extension. False when the file was refused: a file
+  // that cannot be read or is no panel document beeps and says why in a box naming it; a type
+  // that is not handled gives the error signal.
+  bool DateiOeffnen(const std::string& extension);
   void FormatAnzeigeVorbereiten();
   void ZuletztGeoeffneteDateienSpeichern();
   // The filter texts of the open dialog for the current mode, and of the save dialog.
@@ -293,6 +295,14 @@ class TMainForm : public panel::TMainFormState {
   void closeAfterSignal();
   // Starts the firmware tool at `relativePath` after `question`.
   void FirmwareToolStarten(const char* question, const char* relativePath);
+  // Opens the file at `path` as Open and the recent files do; a refused file leaves the path.
+  void oeffnen(const std::string& path);
+  // A file that was refused: a box naming the file and the reason, after the 880 Hz beep when
+  // `piepen` (the document reader beeps itself).
+  void dateiAbgelehnt(const std::string& path, const std::string& reason, bool piepen);
+  // The parameter or configuration file exists but cannot be read: a box naming it and the
+  // reason; the program goes on with the defaults.
+  void datendateiNichtLesbar(const std::string& path, const std::string& reason);
 
   MainFormServices services_;
   TMainFormView* view_ = nullptr;

@@ -144,8 +144,10 @@ void TMainForm::InitTimerTimer() {
   MenuFile1.Caption = "&1 " + File_1;
 
   machine::Maschinenparameter p = services_.params.snapshot();
-  if (!machine::Parameter_Laden(p)) {
+  std::string error;
+  if (!machine::Parameter_Laden(p, &error)) {
     machine::Protokoll_schreiben("Parameter_Laden(): " + p.Parameterdatei + " ist nicht lesbar");
+    datendateiNichtLesbar(p.Parameterdatei, error);
   }
   services_.params.assign(p);
 
@@ -315,7 +317,9 @@ void TMainForm::AnsichtNeuZeichnen() {
 }
 
 void TMainForm::Konfig_Laden() {
-  const Konfiguration k = app::Konfig_Laden(Konfigdatei);
+  std::string error;
+  const Konfiguration k = app::Konfig_Laden(Konfigdatei, &error);
+  if (!error.empty()) datendateiNichtLesbar(Konfigdatei.string(), error);
   if (!k.Verzeichnis.empty()) Verzeichnis = k.Verzeichnis;
   File_1 = k.File_1;
   File_2 = k.File_2;
@@ -346,5 +350,9 @@ bool TMainForm::Konfig_Speichern() {
 }
 
 int TMainForm::modul() const { return services_.params.snapshot().Modul; }
+
+void TMainForm::datendateiNichtLesbar(const std::string& path, const std::string& reason) {
+  services_.ui.messageBox(path + "\n" + reason, kProgrammname, platform::MsgButtons::Ok, platform::MsgIcon::Warning);
+}
 
 }  // namespace app

@@ -8,6 +8,7 @@
 
 #include "ControllerFamily.h"
 #include "FailureCodes.h"
+#include "StepRange.h"
 #include "TraceFormat.h"
 #include "TraceLog.h"
 #include "platform/NumberFormat.h"
@@ -347,6 +348,10 @@ void CommandLayer::Referenzfahrt_ausfuehren(const std::string& axes) {
 void CommandLayer::Vektorfahrt_ausfuehren(int mode, int speedIndex, int x, int y, int z, int execute) {
   Protokoll_schreiben("Vektorfahrt_ausfuehren(" + num(mode) + "," + num(speedIndex) + "," + rightAligned(x, 5) + "," +
                       rightAligned(y, 5) + "," + rightAligned(z, 5) + "," + num(execute) + ")");
+  // Whoever asks for it, no move leaves with a count or target the controllers cannot take.
+  checkedSteps(x);
+  checkedSteps(y);
+  checkedSteps(z);
   // A relative move of nothing is not sent; an absolute one still names a target.
   const bool nothingToMove = mode != 0 && x == 0 && y == 0 && z == 0;
   const auto f = nothingToMove ? ControllerFamily::None : familyOf(params_.Modul);

@@ -38,7 +38,8 @@ class CommandLayer {
   void Referenzgeschwindigkeit_einstellen(int hz);
   void Referenzoffset_einstellen(char axis, double mm);
   void Referenzfahrt_ausfuehren(const std::string& axes);
-  // mode 1 relative (a move of all zeros is dropped), 0 absolute (99999: axis not moved).
+  // mode 1 relative (a move of all zeros is dropped), 0 absolute (99999: axis not moved). A count
+  // or target beyond kMaxSchritte (StepRange.h) throws STEP_RANGE_ERROR before anything is sent.
   void Vektorfahrt_ausfuehren(int mode, int speedIndex, int x, int y, int z, int execute);
   // Decelerated stop with the stop request, whatever the controller type; the request is set
   // first, so that it stands even when the stop itself fails.
@@ -75,7 +76,8 @@ class CommandLayer {
   // Sends every machine parameter to the controller.
   void InitializeSteuerung(bool herstellermodus);
 
-  // Shows a failure code for the protocol controller types only (the others show their own).
+  // Shows a failure code for the protocol controller types only (the others show their own), and
+  // a move refused for its step range for every type.
   void Steuerungsfehler_melden(platform::UiServices& ui, int code, const std::string& caption) const;
 
   Maschinenparameter& params() { return params_; }

@@ -204,8 +204,9 @@ void CommandLayer::InitializeSteuerung(bool herstellermodus) {
 }
 
 void CommandLayer::Steuerungsfehler_melden(platform::UiServices& ui, int code, const std::string& caption) const {
-  // The other drivers have already shown their own box at the point of failure.
-  if (istProtokollTyp(params_.Modul)) Fehler_Meldung(ui, code, caption);
+  // The other drivers have already shown their own box at the point of failure; a move refused
+  // before it was sent reached no driver and is shown whatever the controller type.
+  if (istProtokollTyp(params_.Modul) || code == STEP_RANGE_ERROR) Fehler_Meldung(ui, code, caption);
 }
 
 }  // namespace machine

@@ -58,6 +58,8 @@ std::string Fehlertext_Steuerung(int code) {
       return "### max. ProgrammHeader/Befehls-Länge von 256 Bytes überschritten ###";
     case 1119:
       return "### Encoder-Positions-Fehler ###";
+    case STEP_RANGE_ERROR:
+      return "### Fahrweg außerhalb des Schrittbereichs der Steuerung ###";
     default:
       return "### default ###";
   }

@@ -24,10 +24,15 @@ inline constexpr int WAIT_ABANDONED = 1011;         // a wait for the receiver w
 inline constexpr int WAIT_TIMEOUT = 1012;           // a wait for the receiver timed out
 inline constexpr int WAIT_FAILED = 1013;            // a wait for the receiver failed
 
+// The program's own: a move whose step counts lie outside the range the controllers take
+// (machine/StepRange.h), refused before anything of it was sent.
+inline constexpr int STEP_RANGE_ERROR = 1030;
+
 // The run was stopped by the user; never reported in a box.
 inline constexpr int USER_ABORT = 2000;
 
-// Text of a controller error answer (1021-1028, 1119); "### default ###" for every other code.
+// Text of a controller error answer (1021-1028, 1119) or of STEP_RANGE_ERROR; "### default ###"
+// for every other code.
 std::string Fehlertext_Steuerung(int code);
 
 // Shows the code in a warning box with an OK button and the given caption: the name of a

@@ -39,8 +39,9 @@ class LineWriter {
     lines_.push_back(std::string(key) + "=" + platform::formatInt(value));
   }
   void number(const char* key, double value) {
-    // Plain fixed-point always: an exponent form would read back as 0.
-    lines_.push_back(std::string(key) + "=" + platform::formatFixedSignificant(value, 6, 2));
+    // Plain fixed-point always, and bounded: an exponent form or a text too long for the reader
+    // would read back as 0.
+    lines_.push_back(std::string(key) + "=" + platform::formatFixedSignificant(platform::boundedValue(value), 6, 2));
   }
   void endGroup() { lines_.emplace_back(); }
   std::vector<std::string> take() { return std::move(lines_); }
@@ -108,13 +109,16 @@ std::string KonfigDateiname(const std::string& programFileName) {
   return fileNameWithSuffix(programFileName, "_konfig.dat");
 }
 
-bool Parameter_Laden(Maschinenparameter& p) {
+bool Parameter_Laden(Maschinenparameter& p, std::string* error) {
   const platform::TextReadResult file = platform::readTextLines(p.Parameterdatei);
   if (file.status == platform::ReadStatus::Missing) {
     Parameter_Vorbelegen(p);
     return true;
   }
-  if (file.status != platform::ReadStatus::Ok) return false;
+  if (file.status != platform::ReadStatus::Ok) {
+    if (error) *error = file.error;
+    return false;
+  }
 
   const KeyValues kv(file.lines);
   p.Modul = kv.integer("Modul");

@@ -90,8 +90,9 @@ std::string KonfigDateiname(const std::string& programFileName);
 
 // Reads the file named by p.Parameterdatei into the persisted fields. A missing file gives the
 // defaults and true; a key missing from the file gives 0 for its field (then the range checks
-// apply). A file that exists but cannot be read leaves the record unchanged and gives false.
-bool Parameter_Laden(Maschinenparameter& p);
+// apply). A file that exists but cannot be read (see platform::readFileBytes) leaves the record
+// unchanged, gives false and puts the reason into `error` when given.
+bool Parameter_Laden(Maschinenparameter& p, std::string* error = nullptr);
 
 // Replaces the file named by p.Parameterdatei with the persisted fields. On failure the old file
 // stays as it was, a warning box captioned "Tessaly" shows the system's error text, and the

@@ -40,7 +40,7 @@ double Text_in_Zahl(std::string_view text) {
     }
   }
   // A text that mixes ',' and '.' ("1.234,5") now holds two points and is refused like "1.2.3".
-  return platform::parseDecimal(s).value_or(0.0);
+  return platform::boundedValue(platform::parseDecimal(s).value_or(0.0));
 }
 
 std::int32_t Text_in_Ganzzahl(std::string_view text) {

@@ -14,7 +14,8 @@ namespace machine {
 // removed; a text with a ',' is read with ',' as the separator, otherwise with '.'. Gives 0.0
 // for an empty text, for more than 31 characters after the blanks are gone, for any character
 // other than digits, '.', ',', '-' and '+', and for anything that is still not one number
-// ("1.2.3", "1.234,5", "-", "1e3").
+// ("1.2.3", "1.234,5", "-", "1e3"). A value beyond plus or minus platform::kValueLimit is held
+// at that limit, so that whatever is read or typed is written back as a text that reads again.
 double Text_in_Zahl(std::string_view text);
 
 // Decimal integer in the 32-bit range after removing blanks (code 32); 0 for anything else

@@ -2,16 +2,20 @@
 #include "CncMotion.h"
 
 #include <cmath>
+#include <cstdint>
 #include <numbers>
 #include <string>
 #include <utility>
 
 #include "machine/FailureCodes.h"
+#include "machine/StepRange.h"
 #include "machine/TraceLog.h"
 #include "panel/PanelView.h"
 #include "platform/NumberFormat.h"
 
 namespace panel {
+
+using machine::checkedSteps;
 
 namespace {
 
@@ -51,13 +55,17 @@ bool CncMotion::simulating() const { return form_.SimulationslaufCheckBox.Checke
 
 bool CncMotion::recording() const { return env_.bAusgabeInFestwertspeicher.load(); }
 
-void CncMotion::simulatedMoveDone() {
+void CncMotion::checkStopRequest() {
   if (env_.bAbbruch.exchange(false)) throw machine::USER_ABORT;
+}
+
+void CncMotion::simulatedMoveDone() {
+  checkStopRequest();
   env_.clock.sleepMillis(env_.Simulationspause.load());
 }
 
-void CncMotion::move(int mode, int speedIndex, int x, int y, int z) {
-  env_.steuerung.Vektorfahrt_ausfuehren(mode, speedIndex, x, y, z, 1);
+void CncMotion::send(std::initializer_list<Move> moves) {
+  for (const Move& m : moves) env_.steuerung.Vektorfahrt_ausfuehren(m.mode, m.speedIndex, m.x, m.y, m.z, 1);
 }
 
 void CncMotion::traceTargets(const char* label, int x, int y, int z) {
@@ -78,27 +86,34 @@ void CncMotion::cncMoveTo(double x, double y) {
   const int ty = st.mm_in_Schritte('y', p.yWerkstücknullpunkt + y);
   const int tz = st.mm_in_Schritte('z', p.zWerkstücknullpunkt - p.zWZLdelta);
   traceTargets("SOLL:Absolut", tx, ty, tz);
+  // Every target, count and height on the way is checked before the first of the five moves.
+  const int sx = checkedSteps(tx);
+  const int sy = checkedSteps(ty);
+  const int sz = checkedSteps(tz);
+  const int hoch = checkedSteps(s);
+  checkedSteps(std::int64_t{sz} - hoch);
   if (recording()) {
-    move(kAbsolut, 1, kNichtBewegen, kNichtBewegen, tz);
-    move(kRelativ, kEilgang, 0, 0, -s);
-    move(kAbsolut, kEilgang, tx, kNichtBewegen, kNichtBewegen);
-    move(kAbsolut, kEilgang, kNichtBewegen, ty, kNichtBewegen);
-    move(kRelativ, kEilgang, 0, 0, s);
+    send({{kAbsolut, 1, kNichtBewegen, kNichtBewegen, sz},
+          {kRelativ, kEilgang, 0, 0, -hoch},
+          {kAbsolut, kEilgang, sx, kNichtBewegen, kNichtBewegen},
+          {kAbsolut, kEilgang, kNichtBewegen, sy, kNichtBewegen},
+          {kRelativ, kEilgang, 0, 0, hoch}});
     return;
   }
   const int cx = st.Position_abfragen('x');
   const int cy = st.Position_abfragen('y');
   const int cz = st.Position_abfragen('z');
   traceTargets("IST:AktPos", cx, cy, cz);
-  const int dx = tx - cx;
-  const int dy = ty - cy;
+  const int dx = checkedSteps(std::int64_t{sx} - cx);
+  const int dy = checkedSteps(std::int64_t{sy} - cy);
   if (dx == 0 && dy == 0) return;
+  const int dz = checkedSteps(std::int64_t{sz} - cz);
   // Down to the surface, up to the safety height, x, then y (never together), down again.
-  move(kRelativ, 1, 0, 0, tz - cz);
-  move(kRelativ, kEilgang, 0, 0, -s);
-  move(kRelativ, kEilgang, dx, 0, 0);
-  move(kRelativ, kEilgang, 0, dy, 0);
-  move(kRelativ, kEilgang, 0, 0, s);
+  send({{kRelativ, 1, 0, 0, dz},
+        {kRelativ, kEilgang, 0, 0, -hoch},
+        {kRelativ, kEilgang, dx, 0, 0},
+        {kRelativ, kEilgang, 0, dy, 0},
+        {kRelativ, kEilgang, 0, 0, hoch}});
 }
 
 void CncMotion::cncLineTo(int speedIndex, double x, double y, double z) {
@@ -123,15 +138,19 @@ void CncMotion::cncLineTo(int speedIndex, double x, double y, double z) {
   const int ty = st.mm_in_Schritte('y', p.yWerkstücknullpunkt + y);
   const int tz = st.mm_in_Schritte('z', p.zWerkstücknullpunkt + z - p.zWZLdelta);
   traceTargets("SOLL:Absolut", tx, ty, tz);
+  const int sx = checkedSteps(tx);
+  const int sy = checkedSteps(ty);
+  const int sz = checkedSteps(tz);
   if (recording()) {
-    move(kAbsolut, speedIndex, tx, ty, tz);
+    send({{kAbsolut, speedIndex, sx, sy, sz}});
     return;
   }
   const int cx = st.Position_abfragen('x');
   const int cy = st.Position_abfragen('y');
   const int cz = st.Position_abfragen('z');
   traceTargets("IST:AktPos", cx, cy, cz);
-  move(kRelativ, speedIndex, tx - cx, ty - cy, tz - cz);
+  send({{kRelativ, speedIndex, checkedSteps(std::int64_t{sx} - cx), checkedSteps(std::int64_t{sy} - cy),
+         checkedSteps(std::int64_t{sz} - cz)}});
 }
 
 void CncMotion::cncKreisLineTo(int direction, double cx, double cy, double radius, double startAngle, double endAngle,
@@ -184,23 +203,27 @@ void CncMotion::cncStiftHebenSenken(int raise) {
   machine::CommandLayer& st = env_.steuerung;
   const machine::Maschinenparameter& p = st.params();
   const double height = raise != 0 ? penUp_ : penDown_;
-  const int tz = st.mm_in_Schritte('z', p.zWerkstücknullpunkt + height - p.zWZLdelta);
+  const int tz = checkedSteps(st.mm_in_Schritte('z', p.zWerkstücknullpunkt + height - p.zWZLdelta));
   const int cz = recording() ? 0 : st.Position_abfragen('z');
+  const int dz = checkedSteps(std::int64_t{tz} - cz);
   cncKuehlmittelpumpe(raise != 0 ? 0 : 1);
   if (recording()) {
-    move(kAbsolut, 1, kNichtBewegen, kNichtBewegen, tz);
+    send({{kAbsolut, 1, kNichtBewegen, kNichtBewegen, tz}});
   } else {
-    move(kRelativ, 1, 0, 0, tz - cz);
+    send({{kRelativ, 1, 0, 0, dz}});
   }
 }
 
-void CncMotion::travelTo(int tx, int ty, int tz) {
+void CncMotion::travelTo(int targetX, int targetY, int targetZ) {
   machine::CommandLayer& st = env_.steuerung;
+  const int tx = checkedSteps(targetX);
+  const int ty = checkedSteps(targetY);
+  const int tz = checkedSteps(targetZ);
   if (recording()) {
-    move(kAbsolut, kEilgang, kNichtBewegen, kNichtBewegen, 0);
-    move(kAbsolut, kEilgang, tx, kNichtBewegen, kNichtBewegen);
-    move(kAbsolut, kEilgang, kNichtBewegen, ty, kNichtBewegen);
-    move(kAbsolut, kEilgang, kNichtBewegen, kNichtBewegen, tz);
+    send({{kAbsolut, kEilgang, kNichtBewegen, kNichtBewegen, 0},
+          {kAbsolut, kEilgang, tx, kNichtBewegen, kNichtBewegen},
+          {kAbsolut, kEilgang, kNichtBewegen, ty, kNichtBewegen},
+          {kAbsolut, kEilgang, kNichtBewegen, kNichtBewegen, tz}});
     return;
   }
   const int cx = st.Position_abfragen('x');
@@ -208,12 +231,12 @@ void CncMotion::travelTo(int tx, int ty, int tz) {
   const int cz = st.Position_abfragen('z');
   if (tx != cx || ty != cy) {
     // Up to machine z 0, the travel height, before any sideways move.
-    move(kRelativ, kEilgang, 0, 0, -cz);
-    move(kRelativ, kEilgang, tx - cx, 0, 0);
-    move(kRelativ, kEilgang, 0, ty - cy, 0);
-    move(kRelativ, kEilgang, 0, 0, tz);
+    send({{kRelativ, kEilgang, 0, 0, checkedSteps(-std::int64_t{cz})},
+          {kRelativ, kEilgang, checkedSteps(std::int64_t{tx} - cx), 0, 0},
+          {kRelativ, kEilgang, 0, checkedSteps(std::int64_t{ty} - cy), 0},
+          {kRelativ, kEilgang, 0, 0, tz}});
   } else {
-    move(kRelativ, kEilgang, 0, 0, tz - cz);
+    send({{kRelativ, kEilgang, 0, 0, checkedSteps(std::int64_t{tz} - cz)}});
   }
 }
 

@@ -5,11 +5,14 @@
 // Thread context: the thread that runs the job. Reads the run's snapshot of the main window and
 // of the machine parameters (through the bound command layer); the stop request, the simulation
 // pace and the program-memory flag are shared atomics read at every move. Moves block until done
-// or until the simulation pause is over; failure codes pass through, 2000 on a stop request.
+// or until the simulation pause is over; failure codes pass through, 2000 on a stop request. A
+// live move is checked against the controllers' step range (machine/StepRange.h) before any part
+// of it is sent; one outside ends the run with STEP_RANGE_ERROR.
 #pragma once
 
 #include <atomic>
 #include <functional>
+#include <initializer_list>
 
 #include "machine/CommandLayer.h"
 #include "panel/MainFormState.h"
@@ -46,6 +49,7 @@ class CncMotion final : public MotionPrimitives {
   void cncStiftHebenSenken(int raise) override;
   void cncGotoWSNullpunkt() override;
   void cncGotoParkposition() override;
+  void checkStopRequest() override;
 
   // Heights of a plot's pen in mm below the surface, set by the plot module before it mills.
   void setStiftHoehen(double penUp, double penDown);
@@ -54,7 +58,16 @@ class CncMotion final : public MotionPrimitives {
   bool simulating() const;
   bool recording() const;
   void simulatedMoveDone();
-  void move(int mode, int speedIndex, int x, int y, int z);
+  // One vector move: mode 0 absolute, 1 relative; step counts already checked.
+  struct Move {
+    int mode;
+    int speedIndex;
+    int x;
+    int y;
+    int z;
+  };
+  // Sends the moves in order; every count has passed machine::checkedSteps before the first.
+  void send(std::initializer_list<Move> moves);
   void traceTargets(const char* label, int x, int y, int z);
   void switchOutput(const char* name, int number, bool enabled, int on, bool waitAfterOn);
   void travelTo(int x, int y, int z);

@@ -13,6 +13,11 @@ namespace panel {
 
 namespace {
 
+// Why a readable file is no document, for the box that names it.
+constexpr const char* kLeereDatei = "Die Datei ist leer.";
+constexpr const char* kKeinDokument = "Die Datei ist kein Tessaly-Dokument (unbekannte Version).";
+constexpr const char* kKopfFehlt = "Die Kopfzeilen des Dokuments fehlen oder sind unvollständig.";
+
 constexpr std::size_t kErsteZeileV2 = 10;
 constexpr std::size_t kErsteZeileV1 = 3;
 
@@ -65,20 +70,26 @@ struct ParsedDocument {
 
 bool headerIs(const std::vector<std::string>& t, const char* keyword) { return !t.empty() && t[0] == keyword; }
 
-std::optional<ParsedDocument> parse(const std::filesystem::path& path, bool withHeaderValues) {
+// The document at `path`, or nullopt with the reason in `reason` (when given).
+std::optional<ParsedDocument> parse(const std::filesystem::path& path, bool withHeaderValues, std::string* reason) {
+  auto refuse = [reason](std::string text) -> std::optional<ParsedDocument> {
+    if (reason != nullptr) *reason = std::move(text);
+    return std::nullopt;
+  };
   const platform::TextReadResult file = platform::readTextLines(path);
-  if (file.status != platform::ReadStatus::Ok) return std::nullopt;
+  if (file.status != platform::ReadStatus::Ok) return refuse(file.error);
   const std::vector<std::string>& lines = file.lines;
+  if (lines.empty()) return refuse(kLeereDatei);
   ParsedDocument doc;
   doc.version = versionOf(lines);
   std::size_t first = 0;
   if (doc.version == kVersion2) {
-    if (lines.size() < kErsteZeileV2) return std::nullopt;
+    if (lines.size() < kErsteZeileV2) return refuse(kKopfFehlt);
     const auto ab = tokens(lines[1]);
     const auto nf = tokens(lines[2]);
     const auto be = tokens(lines[3]);
     if (!headerIs(ab, "Abmessungen:") || !headerIs(nf, "Nutzenfertigung:") || !headerIs(be, "Bearbeitung:"))
-      return std::nullopt;
+      return refuse(kKopfFehlt);
     if (withHeaderValues) {
       TAbmessungen a;
       a.Plattenbreite = machine::Text_in_Zahl(token(ab, 1));
@@ -90,9 +101,8 @@ std::optional<ParsedDocument> parse(const std::filesystem::path& path, bool with
       TNutzenfertigung n;
       n.xNFAbstand = machine::Text_in_Zahl(token(nf, 1));
       n.yNFAbstand = machine::Text_in_Zahl(token(nf, 2));
-      // A count below 1 would mill nothing while the run reports success.
-      n.xNFAnzahl = std::max(1, machine::Text_in_Ganzzahl(token(nf, 3)));
-      n.yNFAnzahl = std::max(1, machine::Text_in_Ganzzahl(token(nf, 4)));
+      n.xNFAnzahl = NutzenAnzahlBegrenzen(machine::Text_in_Ganzzahl(token(nf, 3)));
+      n.yNFAnzahl = NutzenAnzahlBegrenzen(machine::Text_in_Ganzzahl(token(nf, 4)));
       doc.nutzen = n;
       std::array<bool, 6> c{};
       for (std::size_t i = 0; i < c.size(); ++i) c[i] = machine::Text_ist_wahr(token(be, i + 1));
@@ -102,7 +112,7 @@ std::optional<ParsedDocument> parse(const std::filesystem::path& path, bool with
     }
     first = kErsteZeileV2;
   } else if (doc.version == kVersion1) {
-    if (lines.size() < kErsteZeileV1) return std::nullopt;
+    if (lines.size() < kErsteZeileV1) return refuse(kKopfFehlt);
     if (withHeaderValues) {
       const auto t = tokens(lines[0]);
       TAbmessungen a;
@@ -115,7 +125,7 @@ std::optional<ParsedDocument> parse(const std::filesystem::path& path, bool with
     }
     first = kErsteZeileV1 - 1;  // the table's header row comes first
   } else {
-    return std::nullopt;
+    return refuse(kKeinDokument);
   }
   for (std::size_t i = first; i < lines.size(); ++i) {
     auto cells = zeileZerlegen(lines[i]);
@@ -156,8 +166,9 @@ std::array<std::string, kKonturSpalten> zeileZerlegen(std::string_view line) {
   return cells;
 }
 
-bool DokumentOeffnen(TMainFormState& form, const std::filesystem::path& path, platform::UiServices& ui) {
-  const std::optional<ParsedDocument> doc = parse(path, true);
+bool DokumentOeffnen(TMainFormState& form, const std::filesystem::path& path, platform::UiServices& ui,
+                     std::string* reason) {
+  const std::optional<ParsedDocument> doc = parse(path, true, reason);
   if (!doc) {
     ui.Beep(880, 100);
     return false;
@@ -186,19 +197,20 @@ bool DokumentOeffnen(TMainFormState& form, const std::filesystem::path& path, pl
   return true;
 }
 
-bool DokumentImportieren(TMainFormState& form, const std::filesystem::path& path) {
-  const std::optional<ParsedDocument> doc = parse(path, false);
+bool DokumentImportieren(TMainFormState& form, const std::filesystem::path& path, std::string* reason) {
+  const std::optional<ParsedDocument> doc = parse(path, false, reason);
   if (!doc) return false;
   appendRows(form.DatenStringGrid, doc->rows, doc->version == kVersion1 ? 1 : 0);
   return true;
 }
 
-bool BibliothekLaden(StringGrid& biblio, double& width, double& height, const std::filesystem::path& path) {
+bool BibliothekLaden(StringGrid& biblio, double& width, double& height, const std::filesystem::path& path,
+                     std::string* reason) {
   for (int row = 0; row < biblio.RowCount(); ++row)
     for (int col = 0; col < kKonturSpalten; ++col) biblio.setCells(col, row, std::string());
   biblio.setColCount(kKonturSpalten);
   biblio.setRowCount(1);
-  const std::optional<ParsedDocument> doc = parse(path, true);
+  const std::optional<ParsedDocument> doc = parse(path, true, reason);
   if (!doc) return false;
   width = doc->abmessungen->Plattenbreite;
   height = doc->abmessungen->Plattenhoehe;
@@ -207,17 +219,18 @@ bool BibliothekLaden(StringGrid& biblio, double& width, double& height, const st
 }
 
 std::vector<std::string> DateiSchreiben(const TMainFormState& form) {
-  using platform::formatFixed;
+  // Values beyond the bound would be written as texts too long to read back.
+  auto f2 = [](double value) { return platform::formatFixed(platform::boundedValue(value), 2); };
   auto flag = [](const CheckBoxState& box) { return box.Checked ? std::string("1") : std::string("0"); };
   const TAbmessungen& a = form.Abmessungen;
   const TNutzenfertigung& n = form.Nutzenfertigung;
   std::vector<std::string> lines;
   lines.emplace_back("[Version 2.0]");
-  lines.push_back("Abmessungen: " + formatFixed(a.Plattenbreite, 2) + " " + formatFixed(a.Plattenhoehe, 2) + " " +
-                  formatFixed(a.Standardtiefe, 2) + " " + formatFixed(a.Fraeserdurchmesser, 2) + " " +
-                  formatFixed(a.Sicherheitsebene, 2));
-  lines.push_back("Nutzenfertigung: " + formatFixed(n.xNFAbstand, 2) + " " + formatFixed(n.yNFAbstand, 2) + " " +
-                  std::to_string(n.xNFAnzahl) + " " + std::to_string(n.yNFAnzahl));
+  lines.push_back("Abmessungen: " + f2(a.Plattenbreite) + " " + f2(a.Plattenhoehe) + " " + f2(a.Standardtiefe) + " " +
+                  f2(a.Fraeserdurchmesser) + " " + f2(a.Sicherheitsebene));
+  lines.push_back("Nutzenfertigung: " + f2(n.xNFAbstand) + " " + f2(n.yNFAbstand) + " " +
+                  std::to_string(NutzenAnzahlBegrenzen(n.xNFAnzahl)) + " " +
+                  std::to_string(NutzenAnzahlBegrenzen(n.yNFAnzahl)));
   lines.push_back("Bearbeitung: " + flag(form.ReferenzfahrtCheckBox) + " " + flag(form.WZLCheckBox) + " " +
                   flag(form.WSNullpunktCheckBox) + " " + flag(form.SpindelmotorCheckBox) + " " +
                   flag(form.KuehlmittelpumpeCheckBox) + " " + flag(form.AbsaugungCheckBox) + " " +

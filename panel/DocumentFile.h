@@ -30,19 +30,24 @@ int DateiVersion(const std::filesystem::path& path);
 // with fewer separators the first field fills every remaining column down to 0.
 std::array<std::string, kKonturSpalten> zeileZerlegen(std::string_view line);
 
-// Opens a document into the table and the document-wide values. An unreadable file (unknown
-// version, empty, too short, header lines missing) beeps at 880 Hz for 100 ms and changes nothing;
-// the result is then false.
-bool DokumentOeffnen(TMainFormState& form, const std::filesystem::path& path, platform::UiServices& ui);
+// The readers refuse a file that cannot be read (the system's text says why; see
+// platform::readFileBytes for what is never read) and one that is no panel document: empty,
+// without a known version line, or without its header lines. A refusal gives false, changes
+// nothing, and puts the reason (German, for a box that names the file) into `reason` when given.
+
+// Opens a document into the table and the document-wide values. A refused file also beeps at
+// 880 Hz for 100 ms.
+bool DokumentOeffnen(TMainFormState& form, const std::filesystem::path& path, platform::UiServices& ui,
+                     std::string* reason = nullptr);
 
 // Appends the object rows of another document after the last row; the document-wide values stay.
-// False, and nothing appended, for an unreadable file.
-bool DokumentImportieren(TMainFormState& form, const std::filesystem::path& path);
+bool DokumentImportieren(TMainFormState& form, const std::filesystem::path& path, std::string* reason = nullptr);
 
 // The library grid of a sub-drawing: emptied to its header row, then filled with the rows of the
-// document at `path`; `width` and `height` receive that document's panel size. False when the
-// file is unreadable (the grid then stays empty).
-bool BibliothekLaden(StringGrid& biblio, double& width, double& height, const std::filesystem::path& path);
+// document at `path`; `width` and `height` receive that document's panel size. A refused file
+// leaves the grid empty.
+bool BibliothekLaden(StringGrid& biblio, double& width, double& height, const std::filesystem::path& path,
+                     std::string* reason = nullptr);
 
 // Writes the document as a version 2 file, replacing any file of that name atomically. A failure
 // leaves the old file, shows a warning box with the system's text (caption "Tessaly") and gives

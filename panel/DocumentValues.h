@@ -5,7 +5,16 @@
 // member initialisers are the values of a new document.
 #pragma once
 
+#include <algorithm>
+
 namespace panel {
+
+// Most copies of the layout in x and in y. A count read from a file or entered above it is held
+// at it, one below 1 becomes 1: a document must not ask for a job that never ends, nor for one
+// that mills nothing while the run reports success.
+inline constexpr int kMaxNutzenAnzahl = 1000;
+
+inline int NutzenAnzahlBegrenzen(int anzahl) { return std::clamp(anzahl, 1, kMaxNutzenAnzahl); }
 
 struct TAbmessungen {
   double Plattenbreite = 50.0;      // mm, > 0
@@ -25,8 +34,8 @@ struct TAbmessungen {
 struct TNutzenfertigung {
   double xNFAbstand = 10.0;  // mm between copies in x
   double yNFAbstand = 10.0;  // mm between copies in y
-  int xNFAnzahl = 1;         // copies in x, >= 1
-  int yNFAnzahl = 1;         // copies in y, >= 1
+  int xNFAnzahl = 1;         // copies in x, 1 to kMaxNutzenAnzahl
+  int yNFAnzahl = 1;         // copies in y, 1 to kMaxNutzenAnzahl
 };
 
 }  // namespace panel

@@ -19,21 +19,13 @@ struct MmPoint {
   bool operator==(const MmPoint&) const = default;
 };
 
-// Pixels far off any bitmap are held at this distance, so that the drawing's small offsets
-// (handles 15 px out, corner radii) can never overflow an int.
-inline constexpr int kPixelLimit = 1 << 24;
-
-inline int clampPixel(int value) { return std::clamp(value, -kPixelLimit, kPixelLimit); }
-
 // The bitmap pixel of a panel point in the given view.
 inline platform::Point toPixel(const PanelAnsicht& view, MmPoint p) {
-  return {clampPixel(mm2PixelX(view, p.x)), clampPixel(mm2PixelY(view, p.y))};
+  return {mm2PixelX(view, p.x), mm2PixelY(view, p.y)};
 }
 
 // A length in whole pixels, truncated.
-inline int pixelLength(const PanelAnsicht& view, double mm) {
-  return clampPixel(platform::saturatingTrunc(mm * view.dMassstab));
-}
+inline int pixelLength(const PanelAnsicht& view, double mm) { return mm2PixelLength(view, mm); }
 
 // "Uhrzeigersinn" is clockwise; every other text counts as counter-clockwise.
 inline constexpr std::string_view kUhrzeigersinn = "Uhrzeigersinn";

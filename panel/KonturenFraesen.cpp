@@ -1,7 +1,6 @@
 // Milling walk: copies outer in x, inner in y; per copy every object row in table order.
 #include "KonturenFraesen.h"
 
-#include <algorithm>
 #include <string>
 
 #include "machine/TraceLog.h"
@@ -37,13 +36,16 @@ void KonturenFraesen(MillContext& context) {
     copies.xNFAnzahl = 1;
     copies.yNFAnzahl = 1;
   }
-  // A document may hold counts below 1; milling no copy at all would end the run as if it had
-  // succeeded, so such a count mills one copy. The document itself is left as read.
-  const int xCount = std::max(copies.xNFAnzahl, 1);
-  const int yCount = std::max(copies.yNFAnzahl, 1);
+  // Counts that did not come through the reader are held in range here too; the document itself
+  // is left as it is.
+  const int xCount = NutzenAnzahlBegrenzen(copies.xNFAnzahl);
+  const int yCount = NutzenAnzahlBegrenzen(copies.yNFAnzahl);
 
   for (int i = 0; i < xCount; ++i) {
     for (int j = 0; j < yCount; ++j) {
+      // A layout without rows moves nothing, so no move would find a stop request: each copy
+      // looks for it itself.
+      context.motion.checkStopRequest();
       form.Nutzenversatz = Shift{i * copies.xNFAbstand, j * copies.yNFAbstand};
       for (int row = 1; row < form.DatenStringGrid.RowCount(); ++row) millRow(context, row);
     }

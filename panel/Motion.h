@@ -28,6 +28,10 @@ class MotionPrimitives {
   virtual void cncStiftHebenSenken(int raise) = 0;
   virtual void cncGotoWSNullpunkt() = 0;
   virtual void cncGotoParkposition() = 0;
+
+  // Throws 2000 when the user has asked to stop, clearing the request: for walks that may go on
+  // for a long time without a single move.
+  virtual void checkStopRequest() = 0;
 };
 
 }  // namespace panel

@@ -41,7 +41,7 @@ std::string rulerLabel(double value, int precision, bool isMinimum) {
   return platform::formatFixedSignificant(value, precision, 2);
 }
 
-int scaled(double value, double scale) { return platform::saturatingTrunc(value * scale); }
+int scaled(double value, double scale) { return clampPixel(value * scale); }
 
 // The drawing walk over rows 1 to the last: each type's drawing role, in the fixed order of the
 // keywords; unknown keywords, TOOL and notes draw nothing.
@@ -206,8 +206,10 @@ void NutzenZeichnen(DrawContext& context) {
   const bool drawNummer = form.DrawNummer;
   form.DrawNummer = false;
   const TNutzenfertigung copies = form.Nutzenfertigung;
-  for (int i = 0; i < copies.xNFAnzahl; ++i) {
-    for (int j = 0; j < copies.yNFAnzahl; ++j) {
+  const int xCount = NutzenAnzahlBegrenzen(copies.xNFAnzahl);
+  const int yCount = NutzenAnzahlBegrenzen(copies.yNFAnzahl);
+  for (int i = 0; i < xCount; ++i) {
+    for (int j = 0; j < yCount; ++j) {
       if (i == 0 && j == 0) continue;
       form.Nutzenversatz = Shift{i * copies.xNFAbstand, j * copies.yNFAbstand};
       for (int row = 1; row < form.DatenStringGrid.RowCount(); ++row) {

@@ -1,10 +1,9 @@
 // Millimetre/pixel conversions of the panel view.
 #include "PanelView.h"
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
-
-#include "platform/NumberFormat.h"
 
 namespace panel {
 
@@ -14,13 +13,21 @@ double safeScale(const PanelAnsicht& view) { return view.dMassstab > 0.0 ? view.
 
 }  // namespace
 
+int clampPixel(double px) {
+  if (std::isnan(px)) return 0;
+  return static_cast<int>(
+      std::clamp(std::trunc(px), -static_cast<double>(kPixelLimit), static_cast<double>(kPixelLimit)));
+}
+
 int mm2PixelX(const PanelAnsicht& view, double x) {
-  return platform::saturatingTrunc(static_cast<double>(view.x0) + std::trunc(x * view.dMassstab));
+  return clampPixel(static_cast<double>(view.x0) + std::trunc(x * view.dMassstab));
 }
 
 int mm2PixelY(const PanelAnsicht& view, double y) {
-  return platform::saturatingTrunc(static_cast<double>(view.y0) - std::trunc(y * view.dMassstab));
+  return clampPixel(static_cast<double>(view.y0) - std::trunc(y * view.dMassstab));
 }
+
+int mm2PixelLength(const PanelAnsicht& view, double mm) { return clampPixel(mm * view.dMassstab); }
 
 double Pixel2mmX(const PanelAnsicht& view, int px) {
   return WertRunden((static_cast<double>(px) - view.x0) / safeScale(view), 1);

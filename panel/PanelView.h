@@ -21,12 +21,22 @@ struct PanelAnsicht {
   bool liveDrawing = false;  // a format module's run draws its path as it mills
 };
 
+// Pixels far off any bitmap are held at this distance, so that the drawing's offsets and sums of
+// pixel values (handles 15 px out, corner radii, an origin plus a panel width) never overflow
+// an int.
+inline constexpr int kPixelLimit = 1 << 24;
+
 // Smallest scale a layout gives: a panel or paint box of no size must not make the scale 0 or
 // negative, which would divide by zero in the pixel-to-millimetre conversions.
 inline constexpr double kMinimumMassstab = 0.01;
 
+// Bitmap pixel of a panel coordinate, held within plus or minus kPixelLimit.
 int mm2PixelX(const PanelAnsicht& view, double x);
 int mm2PixelY(const PanelAnsicht& view, double y);
+// A length in whole pixels (truncated), held within plus or minus kPixelLimit.
+int mm2PixelLength(const PanelAnsicht& view, double mm);
+// The pixel value held within plus or minus kPixelLimit.
+int clampPixel(double px);
 // Millimetres of a pixel, rounded to one decimal, halves away from zero.
 double Pixel2mmX(const PanelAnsicht& view, int px);
 double Pixel2mmY(const PanelAnsicht& view, int py);

@@ -36,6 +36,6 @@ platform::Pen outlinePen(const Palette& farben, std::string_view modus, bool gue
   return pen;
 }
 
-std::string cellText(double value) { return platform::formatFixedSignificant(value, 6, 2); }
+std::string cellText(double value) { return platform::formatFixedSignificant(platform::boundedValue(value), 6, 2); }
 
 }  // namespace panel

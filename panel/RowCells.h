@@ -51,7 +51,8 @@ bool isMilled(std::string_view modus);
 platform::Pen outlinePen(const Palette& farben, std::string_view modus, bool gueltig = true);
 
 // A number as the cells hold it: rounded to six significant digits, then two decimals with '.',
-// always in plain fixed-point (12345.678 -> "12345.70", -6 -> "-6.00").
+// always in plain fixed-point (12345.678 -> "12345.70", -6 -> "-6.00"); held within plus or minus
+// platform::kValueLimit.
 std::string cellText(double value);
 
 }  // namespace panel

@@ -1,6 +1,7 @@
 // Locale-independent number texts built on <charconv>.
 #include "NumberFormat.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <cmath>
@@ -25,6 +26,11 @@ bool onlyZeroDigits(const std::string& s) {
 }
 
 }  // namespace
+
+double boundedValue(double value) {
+  if (std::isnan(value)) return 0.0;
+  return std::clamp(value, -kValueLimit, kValueLimit);
+}
 
 std::string formatFixed(double value, int decimals) {
   if (!std::isfinite(value)) value = 0.0;

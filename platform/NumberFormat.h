@@ -11,6 +11,14 @@
 
 namespace platform {
 
+// Largest magnitude of a number that the program keeps in its files and cells. Every value is
+// held within it where it is read or entered, so that its written text ("-1000000000.00") stays
+// well inside the 31 characters the number reader accepts and reads back as itself.
+inline constexpr double kValueLimit = 1e9;
+
+// The value held within plus or minus kValueLimit; NaN gives 0.
+double boundedValue(double value);
+
 // Plain fixed-point text with `decimals` digits after a '.', never exponent form. A result that
 // shows only zeros carries no minus sign ("0.00", never "-0.00").
 std::string formatFixed(double value, int decimals);

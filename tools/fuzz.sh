@@ -1,28 +1,36 @@
 #!/usr/bin/env bash
-# Builds a fuzz target with clang (libFuzzer, AddressSanitizer and UndefinedBehaviorSanitizer) and
-# runs it on its seed corpus for the given number of seconds (default 60): "document" the panel
-# document reader (the default), "hex" the Intel-HEX reader of the download utility. A crash or
-# sanitizer report fails the run and leaves the input in build/fuzz/.
-# Usage: tools/fuzz.sh [seconds] [document|hex]
+# Builds the fuzz targets with clang (libFuzzer, AddressSanitizer and UndefinedBehaviorSanitizer)
+# and runs each on its seed corpus for the given number of seconds (default 60): the document
+# reader (document_fuzz), the whole chain from document text through drawing to a simulated and a
+# live milling run (chain_fuzz) and the Intel-HEX reader of the download utility (hex_fuzz). A
+# crash, a sanitizer report or an input that runs longer than 5 s fails the run and leaves the
+# input in build/fuzz/.
+# Each run starts from the seeds alone, so that it takes the time it is given; FUZZ_KEEP=1 keeps
+# what earlier runs found (build/fuzz/corpus-<target>) for a longer search.
+# Usage: [FUZZ_KEEP=1] tools/fuzz.sh [seconds] [target...]   (targets: document chain hex; default all)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 seconds=${1:-60}
-target=${2:-document}
+shift || true
+targets=("$@")
+[ ${#targets[@]} -eq 0 ] && targets=(document chain hex)
 build="$root/build/fuzz"
-
-case "$target" in
-  document) max_len=4096 ;;
-  hex) max_len=8192 ;;
-  *) echo "unknown fuzz target: $target (document or hex)" >&2; exit 2 ;;
-esac
 
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DCMAKE_CXX_COMPILER=clang++ -DVELTRIS_FUZZ=ON -DVELTRIS_SANITIZE=ON -DVELTRIS_TESTS=OFF -DVELTRIS_QT=OFF >/dev/null
-cmake --build "$build" --target "${target}_fuzz" -j "$(nproc)"
+cmake --build "$build" --target "${targets[@]/%/_fuzz}" -j "$(nproc)"
 
-# The seeds stay untouched; new inputs the fuzzer finds go to a scratch corpus of the target.
-mkdir -p "$build/corpus-$target"
 cd "$build"
-ASAN_OPTIONS=abort_on_error=1:detect_leaks=1 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
-  "./tests/fuzz/${target}_fuzz" -max_total_time="$seconds" -max_len="$max_len" -print_final_stats=1 \
-  "corpus-$target" "$root/tests/fuzz/corpus/$target"
+for target in "${targets[@]}"; do
+  echo "== fuzzing $target for $seconds s"
+  # The seeds stay untouched; new inputs the fuzzer finds go to a scratch corpus.
+  [ "${FUZZ_KEEP:-0}" = "1" ] || rm -rf "corpus-$target"
+  mkdir -p "corpus-$target"
+  max_len=4096
+  [ "$target" = hex ] && max_len=8192
+  dict=()
+  [ -f "$root/tests/fuzz/$target.dict" ] && dict=(-dict="$root/tests/fuzz/$target.dict")
+  ASAN_OPTIONS=abort_on_error=1:detect_leaks=1 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
+    "./tests/fuzz/${target}_fuzz" -max_total_time="$seconds" -timeout=5 -max_len="$max_len" -print_final_stats=1 \
+    "${dict[@]}" -artifact_prefix="$build/$target-" "corpus-$target" "$root/tests/fuzz/corpus/$target"
+done

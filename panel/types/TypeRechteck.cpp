@@ -194,6 +194,11 @@ void Rechteck_Berechnen(const TMainFormState& form, RechteckRecord& r) {
   }
   r.stege = c == Compensation::AussenSteg;
   if (r.stege && 4.0 * D > r.wc) gueltig = false;
+  // The tabs stand between C.x - D and C.x + D on the straight part of the top and bottom edge. A
+  // corner radius reaching into that stretch would turn the path back on itself and shrink each
+  // tab to a sliver, so the part would come loose. (The side edges carry no tabs; their radius is
+  // bounded by the height test above.)
+  if (r.stege && r.r > r.wc / 2.0 - D) gueltig = false;
   // A pocket whose rings would never end (no cutter, or absurdly many rings) cannot be milled.
   if (c == Compensation::InnenTasche && !pocketRingsBounded(r, D)) gueltig = false;
 

@@ -1,14 +1,19 @@
 // The document commands of the main window: open by extension, import, save and save as, close
 // and exit with their questions, the recent file and the title.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
+#include <cerrno>
+#include <cstring>
 #include <fstream>
 #include <ostream>
+#include <string>
 
 #include "MainFormFixture.h"
 #include "panel/DocumentFile.h"
 #include "panel/NewDocument.h"
 #include "panel/PropertyRows.h"
+#include "support/Fixtures.h"
 
 namespace {
 
@@ -74,6 +79,100 @@ TEST_F(DocumentCommands, AnUnreadableDocumentBeepsAndKeepsTheOpenOne) {
   EXPECT_EQ(beepsOf(880), 1);
   EXPECT_EQ(form().DatenStringGrid.RowCount(), 2);
   EXPECT_TRUE(form().SpindelmotorCheckBox.Checked);
+}
+
+struct RefusedCase {
+  std::string id;
+  std::string name;  // a fixture, or "fifo.tvx" / "ordner.tvx" made by the test
+  std::string reason;
+  friend std::ostream& operator<<(std::ostream& os, const RefusedCase& c) { return os << c.name; }
+};
+
+class RefusedFiles : public DocumentCommands, public ::testing::WithParamInterface<RefusedCase> {
+ protected:
+  std::filesystem::path refusedFile() {
+    const std::string& name = GetParam().name;
+    if (name == "fifo.tvx") {
+      EXPECT_EQ(::mkfifo((folder() / name).c_str(), 0600), 0);
+      return folder() / name;
+    }
+    if (name == "ordner.tvx") {
+      std::filesystem::create_directories(folder() / name);
+      return folder() / name;
+    }
+    return testsupport::fixture(name);
+  }
+};
+
+// A file that is refused beeps and says why in a box naming it; the path, the title, the text
+// view and the open document stay as they were, so the next save goes to the open document's
+// file and not over the refused one.
+TEST_P(RefusedFiles, SayWhyAndChangeNothing) {
+  const auto opened = savedDocument("offen.tvx");
+  form().ZuletztGeoeffneteDateiOeffnen(opened.string());
+  ASSERT_EQ(form().Dokumentpfad, opened.string());
+  const std::string caption = form().Caption;
+  const auto textView = form().DatenRichEdit;
+  const std::string recent = form().File_1;
+  ui_.clear();
+
+  const auto path = refusedFile();
+  chooseFile(path);
+  form().MenuOeffnenOnClick();
+
+  EXPECT_EQ(beepsOf(880), 1);
+  const auto boxes = ui_.messageBoxes();
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_EQ(boxes[0].text, path.string() + "\n" + GetParam().reason);
+  EXPECT_EQ(boxes[0].caption, "Tessaly");
+  EXPECT_EQ(boxes[0].icon, platform::MsgIcon::Warning);
+  form().OnActivate();  // rebuilds the title from the path
+  EXPECT_EQ(form().Dokumentpfad, opened.string());
+  EXPECT_EQ(form().Caption, caption);
+  EXPECT_EQ(form().DatenRichEdit, textView);
+  EXPECT_EQ(form().File_1, recent);
+  EXPECT_EQ(form().Dokumenttyp, panel::DocumentKind::Panel);
+  EXPECT_EQ(form().DatenStringGrid.RowCount(), 2);
+  EXPECT_DOUBLE_EQ(form().Abmessungen.Plattenbreite, 80.0);
+
+  // Import reports the same way and appends nothing.
+  ui_.clear();
+  chooseFile(path);
+  form().MenuImportierenOnClick();
+  EXPECT_EQ(beepsOf(880), 1);
+  ASSERT_EQ(ui_.messageBoxes().size(), 1u);
+  EXPECT_EQ(ui_.messageBoxes()[0].text, path.string() + "\n" + GetParam().reason);
+  EXPECT_EQ(form().DatenStringGrid.RowCount(), 2);
+  EXPECT_FALSE(form().bGeaendert);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, RefusedFiles,
+    ::testing::Values(
+        RefusedCase{"leer", "leer.tvx", "Die Datei ist leer."},
+        RefusedCase{"ohneKopf", "ohne-kopf.tvx", "Die Datei ist kein Tessaly-Dokument (unbekannte Version)."},
+        RefusedCase{"version3", "version-3.tvx", "Die Datei ist kein Tessaly-Dokument (unbekannte Version)."},
+        RefusedCase{"binaer", "binaer.tvx", "Die Datei ist kein Tessaly-Dokument (unbekannte Version)."},
+        RefusedCase{"kopfFehlt", "kopf-fehlt.tvx", "Die Kopfzeilen des Dokuments fehlen oder sind unvollständig."},
+        RefusedCase{"fifo", "fifo.tvx", "keine gewöhnliche Datei"},
+        RefusedCase{"ordner", "ordner.tvx", std::strerror(EISDIR)}),
+    [](const ::testing::TestParamInfo<RefusedCase>& caseInfo) { return caseInfo.param.id; });
+
+// A plot is refused while there is no plot reader; the panel document stays open under its own
+// path, so saving it cannot overwrite the plot.
+TEST_F(DocumentCommands, ARefusedForeignFileLeavesThePathSoASaveCannotOverwriteIt) {
+  const auto opened = savedDocument("offen.tvx");
+  form().ZuletztGeoeffneteDateiOeffnen(opened.string());
+  const auto plot = folder() / "plot.plt";
+  std::ofstream(plot) << "IN;PU0,0;\n";
+  chooseFile(plot);
+  form().MenuOeffnenOnClick();
+  EXPECT_EQ(form().Dokumentpfad, opened.string());
+  EXPECT_TRUE(form().MenuSpeichernOnClick());
+  std::ifstream in(plot);
+  std::string first;
+  std::getline(in, first);
+  EXPECT_EQ(first, "IN;PU0,0;");
 }
 
 struct ForeignCase {

@@ -173,14 +173,20 @@ struct FailureCase {
   friend std::ostream& operator<<(std::ostream& os, const FailureCase& c) { return os << "type " << c.modul; }
 };
 
-class FailedRun : public MainFormRun, public ::testing::WithParamInterface<FailureCase> {};
+class FailedRun : public MainFormRun, public ::testing::WithParamInterface<FailureCase> {
+ protected:
+  // A run with the controller type of the case whose second row fails with `code`.
+  void runFailingWith(int code) {
+    startWithPoints(false);
+    params_.update([](machine::Maschinenparameter& p) { p.Modul = GetParam().modul; });
+    TestPointType::failRow = 2;
+    TestPointType::failCode = code;
+    runSimulation();
+  }
+};
 
 TEST_P(FailedRun, ShowsTheCodeOnlyForTheProtocolControllers) {
-  startWithPoints(false);
-  params_.update([](machine::Maschinenparameter& p) { p.Modul = GetParam().modul; });
-  TestPointType::failRow = 2;
-  TestPointType::failCode = machine::ACK_ERROR;
-  runSimulation();
+  runFailingWith(machine::ACK_ERROR);
 
   const auto boxes = ui_.messageBoxes();
   ASSERT_EQ(boxes.size(), GetParam().boxShown ? 1u : 0u);
@@ -196,6 +202,17 @@ TEST_P(FailedRun, ShowsTheCodeOnlyForTheProtocolControllers) {
 INSTANTIATE_TEST_SUITE_P(Types, FailedRun,
                          ::testing::Values(FailureCase{5, true}, FailureCase{6, true}, FailureCase{12, true},
                                            FailureCase{3, false}, FailureCase{0, false}));
+
+// A move refused for its step range reached no driver, so no driver has shown it: the box comes
+// whatever the controller type.
+TEST_P(FailedRun, AMoveOutOfTheStepRangeIsShownForEveryController) {
+  runFailingWith(machine::STEP_RANGE_ERROR);
+
+  const auto boxes = ui_.messageBoxes();
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_EQ(boxes[0].text, "### Fahrweg außerhalb des Schrittbereichs der Steuerung ###");
+  EXPECT_EQ(boxes[0].caption, "Tessaly");
+}
 
 TEST_F(MainFormRun, APositionReadFailureAfterARunShowsDashes) {
   startWithPoints(true);

@@ -1,8 +1,11 @@
 // The main window's start and close: the one-time initialisation with and without a controller,
-// the status bar, the configuration it loads and saves, where its files go, and the close query
-// and close steps.
+// the status bar, the configuration it loads and saves, data files it cannot read, where its
+// files go, and the close query and close steps.
 #include <sys/stat.h>
 
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <ostream>
 
@@ -94,6 +97,24 @@ TEST_F(MainFormTest, TheConfigurationIsLoadedIntoTheWindowAndSavedBackAtClose) {
   EXPECT_EQ(saved.File_1, "/daten/gehaeuse.tvx");
   EXPECT_TRUE(saved.Abmessungen);
   EXPECT_TRUE(saved.DrawNummer);
+}
+
+// A FIFO in place of the configuration file used to block the start for good, and a folder in
+// place of the parameter file was noted only in the trace log. Both are refused at once, each
+// with a box saying why, and the program starts on the defaults.
+TEST_F(MainFormTest, DataFilesThatCannotBeReadAreReportedAndTheDefaultsTaken) {
+  ASSERT_EQ(::mkfifo((folder() / "veltris_konfig.dat").c_str(), 0600), 0);
+  std::filesystem::create_directories(folder() / "veltris_param.dat");
+  start();
+  const auto boxes = ui_.messageBoxes();
+  ASSERT_EQ(boxes.size(), 2u);
+  EXPECT_EQ(boxes[0].text, (folder() / "veltris_konfig.dat").string() + "\nkeine gewöhnliche Datei");
+  EXPECT_EQ(boxes[1].text, (folder() / "veltris_param.dat").string() + "\n" + std::strerror(EISDIR));
+  EXPECT_EQ(boxes[1].caption, "Tessaly");
+  EXPECT_EQ(boxes[1].icon, platform::MsgIcon::Warning);
+  EXPECT_TRUE(form().DrawFraeswege);  // the built-in defaults
+  EXPECT_EQ(form().ToolDef.TStartfreq[0], 200);
+  EXPECT_TRUE(form().bInitFertig);
 }
 
 TEST_F(MainFormTest, FilesLieBesideTheProgramAndTheTraceLogGoesAtClose) {

@@ -1,20 +1,19 @@
 // Fuzz target for the panel document readers: any bytes as a document file must open, import and
 // load as a library without a crash, and never leave the table without its header row.
-#include <sys/mman.h>
-#include <unistd.h>
-
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
 
+#include "FuzzFile.h"
 #include "panel/DocumentFile.h"
 #include "panel/NewDocument.h"
-#include "platform/ProgramPath.h"
 #include "platform/UiServices.h"
 
 namespace {
+
+using fuzz::check;
 
 class SilentUi final : public platform::UiServices {
  public:
@@ -28,35 +27,21 @@ class SilentUi final : public platform::UiServices {
   bool startProgram(const std::string&) override { return false; }
 };
 
-// The readers take a path; an in-memory file behind /proc/self/fd keeps the disk out of the loop.
-int memoryFile() {
-  static const int fd = [] {
-    const int f = ::memfd_create("document", MFD_CLOEXEC);
-    if (f < 0) std::abort();
-    return f;
-  }();
-  return fd;
-}
-
-void check(bool condition) {
-  if (!condition) std::abort();
+const fuzz::ScratchFolder& scratch() {
+  static const fuzz::ScratchFolder folder("veltris-fuzz");
+  return folder;
 }
 
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-  // The trace log goes to a throw-away folder rather than beside the fuzzer binary.
-  const auto folder = std::filesystem::temp_directory_path() / ("veltris-fuzz-" + std::to_string(::getpid()));
-  std::filesystem::create_directories(folder);
-  platform::setProgramFolder(folder);
+  scratch();
   return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  const int fd = memoryFile();
-  if (::ftruncate(fd, 0) != 0) std::abort();
-  if (size > 0 && ::pwrite(fd, data, size, 0) != static_cast<ssize_t>(size)) std::abort();
-  const std::filesystem::path path = "/proc/self/fd/" + std::to_string(fd);
+  const std::filesystem::path path = fuzz::asFile(data, size);
+  scratch().enter();
 
   SilentUi ui;
   panel::TMainFormState form;
@@ -65,7 +50,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   check(form.DatenStringGrid.RowCount() >= 1);
   check(form.DatenStringGrid.ColCount() == panel::kKonturSpalten);
   if (opened) {
-    check(form.Nutzenfertigung.xNFAnzahl >= 1 && form.Nutzenfertigung.yNFAnzahl >= 1);
+    check(form.Nutzenfertigung.xNFAnzahl >= 1 && form.Nutzenfertigung.xNFAnzahl <= panel::kMaxNutzenAnzahl);
+    check(form.Nutzenfertigung.yNFAnzahl >= 1 && form.Nutzenfertigung.yNFAnzahl <= panel::kMaxNutzenAnzahl);
     check(form.nachBearbeitungRadioGroup.ItemIndex >= 0 && form.nachBearbeitungRadioGroup.ItemIndex <= 2);
     check(panel::DateiSchreiben(form).size() == 9 + static_cast<std::size_t>(form.DatenStringGrid.RowCount()));
   }
@@ -79,5 +65,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   panel::BibliothekLaden(biblio, width, height, path);
   check(biblio.RowCount() >= 1);
   panel::DateiVersion(path);
+  scratch().leave();
   return 0;
 }

@@ -1,7 +1,9 @@
 // Tests of moves and homing through the command layer: the skip rule, the stop check, the wait
-// for a protocol controller's final answer, the homing order and the mm/step conversions.
+// for a protocol controller's final answer, the step range, the homing order and the mm/step
+// conversions.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
 #include <limits>
 #include <string>
@@ -58,6 +60,23 @@ TEST(Vektorfahrt, AbsoluteMoveToZeroIsSent) {
     rig.createAllBackends();
     rig.layer.Vektorfahrt_ausfuehren(0, 2, 0, 0, 0, 1);
     EXPECT_EQ(rig.calls(), c.calls) << c.type;
+  }
+}
+
+TEST(Vektorfahrt, ACountBeyondTheStepRangeIsRefusedBeforeAnythingIsSent) {
+  for (int type : kFamilyTypes) {
+    for (const std::array<int, 4> move :
+         {std::array<int, 4>{1, 1000000001, 0, 0}, {1, 0, -1000000001, 0}, {0, 99999, 99999, 2147483647}}) {
+      CommandLayerRig rig(type);
+      rig.createAllBackends();
+      EXPECT_EQ(thrownCode([&] { rig.layer.Vektorfahrt_ausfuehren(move[0], 1, move[1], move[2], move[3], 1); }),
+                machine::STEP_RANGE_ERROR)
+          << type;
+      EXPECT_EQ(rig.calls(), "") << type;
+    }
+    CommandLayerRig rig(type);
+    rig.createAllBackends();
+    EXPECT_EQ(thrownCode([&] { rig.layer.Vektorfahrt_ausfuehren(1, 1, 1000000000, -1000000000, 0, 1); }), -1) << type;
   }
 }
 

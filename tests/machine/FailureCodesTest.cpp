@@ -38,6 +38,7 @@ TEST(FehlerMeldung, ShowsTheTextOfEachCodeInAWarningBox) {
       {1027, "### Arbeitsbereich verlassen ###"},
       {1028, "### max. ProgrammHeader/Befehls-Länge von 256 Bytes überschritten ###"},
       {1029, "### default ###"},
+      {1030, "### Fahrweg außerhalb des Schrittbereichs der Steuerung ###"},
       {1119, "### Encoder-Positions-Fehler ###"},
       {0, "### default ###"},
       {-1, "### default ###"},

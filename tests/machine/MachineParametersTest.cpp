@@ -242,6 +242,25 @@ TEST_F(ParameterFile, DoublesAreRoundedToTwoDecimalsAndSixDigits) {
             std::string::npos);
 }
 
+// A parameter of 4e28 was written as a text longer than the number reader takes and came back
+// as 0. It is written at the bound of 1e9 now, as is one read from the file, and reads back so.
+TEST_F(ParameterFile, AHugeValueIsWrittenAtTheBoundAndReadsBackAsItself) {
+  Maschinenparameter saved = defaults();
+  saved.Parameterdatei = path();
+  saved.xUebersetz = 4e28;
+  saved.zWerkstücknullpunkt = -4e28;
+  ASSERT_TRUE(machine::Parameter_Speichern(saved, ui_));
+  const std::string bytes = readRaw();
+  EXPECT_NE(bytes.find("\r\nxUebersetz=1000000000.00\r\n"), std::string::npos);
+  EXPECT_NE(bytes.find("\r\nzWerkst\xFC"
+                       "cknullpunkt=-1000000000.00\r\n"),
+            std::string::npos);
+  const Maschinenparameter loaded = load(bytes);
+  EXPECT_DOUBLE_EQ(loaded.xUebersetz, 1e9);
+  EXPECT_DOUBLE_EQ(loaded.zWerkstücknullpunkt, -1e9);
+  EXPECT_DOUBLE_EQ(load("yUebersetz=9999999999999999999999999999999\r\n").yUebersetz, 1e9);
+}
+
 TEST_F(ParameterFile, MissingFileGivesDefaultsAndWritesNothing) {
   Maschinenparameter p;
   for (const auto& f : kIntFields) p.*f.member = 77;
@@ -306,7 +325,7 @@ TEST_F(ParameterFile, ValuesAreReadTolerantly) {
       {"xRefNr=2.9", 2, xRefNr},
       {"xRefNr=2,9", 2, xRefNr},
       {"xRefNr=-2.9", -2, xRefNr},
-      {"xRefNr=99999999999", std::numeric_limits<std::int32_t>::max(), xRefNr},
+      {"xRefNr=99999999999", 1e9, xRefNr},
       {"Baudrate=115 200", 115200, baud},
       {"Baudrate=19200.0", 0, baud},
       {"LPTAdresse=0x378", 0, lpt},

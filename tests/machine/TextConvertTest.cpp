@@ -23,8 +23,10 @@ TEST(TextInZahl, AcceptsCommaOrPointAndRefusesJunk) {
       {"42", 42.0},
       {",5", 0.5},
       {"-12.50", -12.5},
-      // 31 characters after the blanks are gone are still read ...
-      {"1234567890123456789012345678.00", 1234567890123456789012345678.0},
+      // 31 characters after the blanks are gone are still read, held at the value limit ...
+      {"1234567890123456789012345678.00", 1e9},
+      {"-1000000000.01", -1e9},
+      {"999999999.99", 999999999.99},
       {"", 0.0},
       {"   ", 0.0},
       {"-", 0.0},

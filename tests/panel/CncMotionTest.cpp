@@ -1,11 +1,13 @@
 // Motion primitives: machine moves in steps (relative and, while recording, absolute), arcs,
-// outputs, the travels to the workpiece zero and the park position, and the simulation.
+// outputs, the travels to the workpiece zero and the park position, the simulation, and the step
+// range every live move is checked against.
 #include <gtest/gtest.h>
 
 #include <ostream>
 #include <sstream>
 
 #include "MachineFixture.h"
+#include "machine/FailureCodes.h"
 #include "panel/CncMotion.h"
 
 namespace {
@@ -164,6 +166,78 @@ TEST_F(Motion, ASimulationOnlyDrawsAndPausesAndEndsOnAStopRequest) {
     EXPECT_EQ(code, 2000);
   }
   EXPECT_FALSE(bAbbruch_.load());
+}
+
+// A move whose step counts the controller could not take ends the run before anything of it is
+// sent: huge lengths (a safety height or a line end of 1e9 mm), a tiny gear ratio, a position the
+// controller reports far away. Before, the step arithmetic overflowed and moves of 2^31 steps
+// went out.
+class StepRange;
+
+struct RangeCase {
+  const char* name;
+  void (*act)(StepRange& rig);
+  friend std::ostream& operator<<(std::ostream& os, const RangeCase& c) { return os << c.name; }
+};
+
+class StepRange : public paneltest::MachineFixture, public ::testing::WithParamInterface<RangeCase> {
+ public:
+  using MachineFixture::backend_;
+  using MachineFixture::form_;
+  using MachineFixture::motion_;
+  using MachineFixture::params_;
+  using MachineFixture::recording_;
+};
+
+TEST_P(StepRange, IsRefusedWithItsOwnCodeAndNothingIsSent) {
+  try {
+    GetParam().act(*this);
+    FAIL() << "the move was not refused";
+  } catch (int code) {
+    EXPECT_EQ(code, machine::STEP_RANGE_ERROR);
+  }
+  EXPECT_TRUE(moves().empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Moves, StepRange,
+    ::testing::Values(RangeCase{"SafetyHeight",
+                                [](StepRange& rig) {
+                                  rig.form_.Abmessungen.Sicherheitsebene = 1e9;
+                                  rig.motion_.cncMoveTo(1.0, 1.0);
+                                }},
+                      RangeCase{"LineEnd", [](StepRange& rig) { rig.motion_.cncLineTo(1, 1e9, 0.0, 0.0); }},
+                      RangeCase{"TinyGearRatio",
+                                [](StepRange& rig) {
+                                  rig.params_.xUebersetz = 1e-9;
+                                  rig.motion_.cncLineTo(1, 1.0, 0.0, 0.0);
+                                }},
+                      RangeCase{"FarCurrentPosition",
+                                [](StepRange& rig) {
+                                  rig.backend_->setPosition(-2147483000, 0, 0);
+                                  rig.motion_.cncLineTo(1, 1.0, 1.0, 0.0);
+                                }},
+                      RangeCase{"RecordedTravel",
+                                [](StepRange& rig) {
+                                  rig.recording_ = true;
+                                  rig.motion_.cncMoveTo(3e6, 0.0);
+                                }},
+                      RangeCase{"ParkPosition",
+                                [](StepRange& rig) {
+                                  rig.params_.xParkposition = 1e7;
+                                  rig.motion_.cncGotoParkposition();
+                                }},
+                      RangeCase{"PenHeight",
+                                [](StepRange& rig) {
+                                  rig.motion_.setStiftHoehen(1e9, 0.0);
+                                  rig.motion_.cncStiftHebenSenken(1);
+                                }}),
+    [](const ::testing::TestParamInfo<RangeCase>& caseInfo) { return std::string(caseInfo.param.name); });
+
+TEST_F(Motion, AMoveOfExactlyTheLargestStepCountIsSent) {
+  // 400 steps per mm from a workpiece zero at x 10 mm: 2.5 million mm are a billion steps.
+  motion_.cncLineTo(1, 2.5e6 - 10.0, -20.0, -5.0);
+  EXPECT_EQ(moves(), (Strings{"1 1 1000000000 0 0"}));
 }
 
 }  // namespace

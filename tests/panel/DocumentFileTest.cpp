@@ -1,16 +1,22 @@
 // Panel document files: writing version 2, reading both versions, import, library loading, the
-// row splitting from the end, and files that cannot be read or written.
+// row splitting from the end, files that cannot be read or written or are no document, and the
+// bounds on what is read.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <ostream>
+#include <utility>
 
 #include "TraceLogFolder.h"
 #include "panel/DocumentFile.h"
 #include "panel/NewDocument.h"
 #include "panel/PropertyRows.h"
 #include "platform/TextFile.h"
+#include "support/Fixtures.h"
 #include "support/ScriptedUi.h"
 
 namespace {
@@ -216,6 +222,91 @@ TEST_F(DocumentFile, AFailedSaveKeepsTheOldFileAndSaysWhy) {
   EXPECT_EQ(ui_.messageBoxes()[0].caption, "Tessaly");
   EXPECT_EQ(ui_.messageBoxes()[0].icon, platform::MsgIcon::Warning);
   EXPECT_EQ(bytesOf(path), old);
+}
+
+// Copy counts far beyond any job are held at a thousand each way where they are read, and the
+// next save writes them so.
+TEST_F(DocumentFile, CopyCountsAreHeldToAThousand) {
+  TMainFormState form = newDocument();
+  ASSERT_TRUE(panel::DokumentOeffnen(form, testsupport::fixture("nutzen-absurd.tvx"), ui_));
+  EXPECT_EQ(form.Nutzenfertigung.xNFAnzahl, panel::kMaxNutzenAnzahl);
+  EXPECT_EQ(form.Nutzenfertigung.yNFAnzahl, panel::kMaxNutzenAnzahl);
+  form.Nutzenfertigung.yNFAnzahl = 5000;  // as if it came from elsewhere
+  EXPECT_EQ(panel::DateiSchreiben(form)[2], "Nutzenfertigung: 10.00 10.00 1000 1000");
+}
+
+// A width of 31 nines was saved as 35 characters, which the number reader refuses: the document
+// reopened 0 mm wide. Held at 1e9 where it is read, the value now survives any number of saves.
+TEST_F(DocumentFile, AHugeValueReadsBackAsItself) {
+  TMainFormState form = newDocument();
+  ASSERT_TRUE(panel::DokumentOeffnen(form, testsupport::fixture("breite-31-neunen.tvx"), ui_));
+  EXPECT_DOUBLE_EQ(form.Abmessungen.Plattenbreite, 1e9);
+  form.Abmessungen.Plattenhoehe = -4e28;  // a value set by other means is bounded when written
+  const auto path = dir_ / "wieder.tvx";
+  ASSERT_TRUE(panel::DokumentSpeichern(form, path, ui_));
+  EXPECT_EQ(panel::DateiSchreiben(form)[1], "Abmessungen: 1000000000.00 -1000000000.00 -6.00 3.00 0.00");
+  TMainFormState again = newDocument();
+  ASSERT_TRUE(panel::DokumentOeffnen(again, path, ui_));
+  EXPECT_DOUBLE_EQ(again.Abmessungen.Plattenbreite, 1e9);
+  EXPECT_DOUBLE_EQ(again.Abmessungen.Plattenhoehe, -1e9);
+}
+
+struct RefusalCase {
+  const char* fixture;
+  const char* reason;
+  friend std::ostream& operator<<(std::ostream& os, const RefusalCase& c) { return os << c.fixture; }
+};
+
+class RefusedDocument : public DocumentFile, public ::testing::WithParamInterface<RefusalCase> {};
+
+// A file that is no panel document is refused by all three readers with the reason; nothing of
+// it reaches the document, the table or the library grid.
+TEST_P(RefusedDocument, IsRefusedByEveryReaderWithItsReason) {
+  const auto path = testsupport::fixture(GetParam().fixture);
+  TMainFormState form = newDocument();
+  panel::appendObjectRow(form, "KREIS", {});
+  std::string reason;
+  EXPECT_FALSE(panel::DokumentOeffnen(form, path, ui_, &reason));
+  EXPECT_EQ(reason, GetParam().reason);
+  ASSERT_EQ(ui_.beeps().size(), 1u);
+  EXPECT_EQ(ui_.beeps()[0].hz, 880u);
+
+  reason.clear();
+  EXPECT_FALSE(panel::DokumentImportieren(form, path, &reason));
+  EXPECT_EQ(reason, GetParam().reason);
+  EXPECT_EQ(form.DatenStringGrid.RowCount(), 2);
+
+  panel::StringGrid biblio(13, 3);
+  double width = 0.0;
+  double height = 0.0;
+  reason.clear();
+  EXPECT_FALSE(panel::BibliothekLaden(biblio, width, height, path, &reason));
+  EXPECT_EQ(reason, GetParam().reason);
+  EXPECT_EQ(biblio.RowCount(), 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Fixtures, RefusedDocument,
+    ::testing::Values(RefusalCase{"leer.tvx", "Die Datei ist leer."},
+                      RefusalCase{"ohne-kopf.tvx", "Die Datei ist kein Tessaly-Dokument (unbekannte Version)."},
+                      RefusalCase{"version-3.tvx", "Die Datei ist kein Tessaly-Dokument (unbekannte Version)."},
+                      RefusalCase{"binaer.tvx", "Die Datei ist kein Tessaly-Dokument (unbekannte Version)."},
+                      RefusalCase{"kopf-fehlt.tvx", "Die Kopfzeilen des Dokuments fehlen oder sind unvollständig."}));
+
+// What cannot be read at all is refused with the system's text: a folder, a FIFO (which must not
+// block the reader), a missing file.
+TEST_F(DocumentFile, WhatCannotBeReadIsRefusedWithTheSystemsText) {
+  std::filesystem::create_directories(dir_ / "ordner.tvx");
+  ASSERT_EQ(::mkfifo((dir_ / "fifo.tvx").c_str(), 0600), 0);
+  const std::pair<const char*, std::string> cases[] = {{"ordner.tvx", std::strerror(EISDIR)},
+                                                       {"fifo.tvx", "keine gewöhnliche Datei"},
+                                                       {"fehlt.tvx", std::strerror(ENOENT)}};
+  for (const auto& [name, text] : cases) {
+    TMainFormState form = newDocument();
+    std::string reason;
+    EXPECT_FALSE(panel::DokumentOeffnen(form, dir_ / name, ui_, &reason)) << name;
+    EXPECT_EQ(reason, text) << name;
+  }
 }
 
 struct SplitCase {

@@ -1,5 +1,6 @@
 // The milling walk: order over the copies and rows, shifts, keyword dispatch, progress and
-// screen hook, the copy counts, and failure codes passing through.
+// screen hook, the copy counts and their bounds, the stop request once per copy, and failure codes
+// passing through.
 #include <gtest/gtest.h>
 
 #include <initializer_list>
@@ -9,7 +10,10 @@
 
 #include "RecordingMotion.h"
 #include "TraceLogFolder.h"
+#include "panel/DocumentFile.h"
 #include "panel/KonturenFraesen.h"
+#include "support/Fixtures.h"
+#include "support/ScriptedUi.h"
 
 namespace {
 
@@ -112,13 +116,13 @@ TEST_F(MillingWalk, MenuUncheckedMillsOnceAndSetsBothCountsToOne) {
   EXPECT_EQ(form_.Nutzenfertigung.yNFAnzahl, 1);
 }
 
-TEST_F(MillingWalk, CountsBelowOneMillOneCopyAndStayInTheDocument) {
+TEST_F(MillingWalk, CountsOutsideOneToAThousandAreHeldAndStayInTheDocument) {
   struct Counts {
     int x;
     int y;
     std::size_t copies;
   };
-  for (const Counts& c : {Counts{0, 2, 2}, Counts{3, -1, 3}, Counts{0, 0, 1}}) {
+  for (const Counts& c : {Counts{0, 2, 2}, Counts{3, -1, 3}, Counts{0, 0, 1}, Counts{2147483647, 2, 2000}}) {
     calls_.clear();
     setRows({"PUNKT"});
     setCopies(c.x, c.y, 10.0, 10.0);
@@ -127,6 +131,27 @@ TEST_F(MillingWalk, CountsBelowOneMillOneCopyAndStayInTheDocument) {
     EXPECT_EQ(form_.Nutzenfertigung.xNFAnzahl, c.x);
     EXPECT_EQ(form_.Nutzenfertigung.yNFAnzahl, c.y);
   }
+}
+
+// A document that asks for the largest grid of copies and holds no rows moves nothing, so no move
+// finds the stop request: each copy looks for it, so the run can still be stopped.
+TEST_F(MillingWalk, EveryCopyLooksForTheStopRequestEvenWithoutRows) {
+  testsupport::ScriptedUi ui;
+  ASSERT_TRUE(panel::DokumentOeffnen(form_, testsupport::fixture("nutzen-absurd.tvx"), ui));
+  form_.MenuNutzenfertigung.Checked = true;
+  mill();
+  EXPECT_EQ(motion_.stopChecks, panel::kMaxNutzenAnzahl * panel::kMaxNutzenAnzahl);
+
+  motion_.stopChecks = 0;
+  motion_.stopRequested = true;
+  try {
+    mill();
+    FAIL() << "the stop request was not taken";
+  } catch (int code) {
+    EXPECT_EQ(code, 2000);
+  }
+  EXPECT_EQ(motion_.stopChecks, 1);
+  EXPECT_FALSE(motion_.stopRequested);
 }
 
 TEST_F(MillingWalk, HeaderOnlyDocumentMillsNothing) {

@@ -3,12 +3,19 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <ostream>
+#include <sstream>
 
 #include "MachineFixture.h"
 #include "TestPointType.h"
+#include "machine/FailureCodes.h"
 #include "machine/SharedParameters.h"
+#include "machine/StepRange.h"
+#include "panel/DocumentFile.h"
 #include "panel/MillingRun.h"
+#include "panel/ObjectTypes.h"
+#include "support/Fixtures.h"
 #include "support/ScriptedUi.h"
 
 namespace {
@@ -204,6 +211,25 @@ TEST_F(MillingRun, AnEmptyKindMillsNothingAndAPlotCutsAtTheDefaultDepth) {
   ASSERT_EQ(formatRuns.size(), 1u);
   EXPECT_EQ(formatRuns[0].first, panel::DocumentKind::Hpgl);
   EXPECT_DOUBLE_EQ(formatRuns[0].second, 6.0);
+}
+
+// The fixture's safety height of 1e28 mm (held at 1e9 when read) would have overflowed the step
+// arithmetic: the run ends at the first move that the controller could not take, with the code
+// of its own, nothing of that move sent and every output switched off.
+TEST_F(MillingRun, AMoveOutOfTheStepRangeEndsTheRunBeforeItIsSent) {
+  ASSERT_TRUE(panel::DokumentOeffnen(form_, testsupport::fixture("riesig.tvx"), ui_));
+  form_.Dokumenttyp = panel::DocumentKind::Panel;
+  form_.SpindelmotorCheckBox.Checked = true;
+  const panel::ObjectTypeTable types = panel::standardObjectTypes();
+  panel::RunContext run{form_, types, layer_, motion_};
+  EXPECT_EQ(panel::fraesenAusfuehren(run), machine::STEP_RANGE_ERROR);
+  for (const auto& move : moves()) {
+    std::istringstream fields(move);
+    long long value = 0;
+    while (fields >> value) EXPECT_LE(std::llabs(value), machine::kMaxSchritte) << move;
+  }
+  EXPECT_EQ(traceStartingWith("    cncMoveTo").size(), 1u);
+  EXPECT_EQ(backend_->calls().back(), "Ausgangssignal_setzen 1 0");
 }
 
 }  // namespace

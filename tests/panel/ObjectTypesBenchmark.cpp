@@ -168,6 +168,7 @@ class CountingMotion final : public panel::MotionPrimitives {
   void cncStiftHebenSenken(int raise) override { inner_.cncStiftHebenSenken(raise); }
   void cncGotoWSNullpunkt() override { inner_.cncGotoWSNullpunkt(); }
   void cncGotoParkposition() override { inner_.cncGotoParkposition(); }
+  void checkStopRequest() override { inner_.checkStopRequest(); }
 
   long moves = 0;
   long arcs = 0;

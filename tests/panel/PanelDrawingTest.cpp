@@ -1,14 +1,20 @@
 // The panel drawing: layout for several bitmap and panel sizes, what an empty document draws,
-// the copies of multi-up production, the extent box, the rubber band and the redraw dispatch.
+// the copies of multi-up production, the extent box, the rubber band, the redraw dispatch, and
+// pixels that stay within their limit however large the document's values.
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <ostream>
 
 #include "TestPointType.h"
 #include "TraceLogFolder.h"
+#include "panel/DocumentFile.h"
+#include "panel/ObjectTypes.h"
 #include "panel/PanelDrawing.h"
+#include "support/Fixtures.h"
 #include "support/RecordingCanvas.h"
+#include "support/ScriptedUi.h"
 
 namespace {
 
@@ -181,6 +187,38 @@ TEST_F(PanelDrawing, ADegenerateBitmapOrPanelStillDraws) {
   panel::DrawContext context{form_, tiny, types_};
   panel::DrawTVXFormat(context);
   EXPECT_GT(form_.Ansicht.dMassstab, 0.0);
+}
+
+// A panel of 1e12 mm (held at 1e9 when read) once saturated to the largest pixel, and then the
+// panel's right edge and the ruler ticks overflowed; so would a line to 1e9 mm on a panel of a
+// hundredth of a millimetre, drawn at 70000 px per mm. Every pixel now stays within the limit, the
+// sums of pixels included, and the panel still extends to the right of its origin.
+TEST_F(PanelDrawing, HugeValuesDrawWithinThePixelLimit) {
+  const panel::ObjectTypeTable types = panel::standardObjectTypes();
+  for (const double panelSize : {0.0, 0.01}) {
+    testsupport::ScriptedUi ui;
+    ASSERT_TRUE(panel::DokumentOeffnen(form_, testsupport::fixture("riesig.tvx"), ui));
+    if (panelSize > 0.0) form_.Abmessungen.Plattenbreite = form_.Abmessungen.Plattenhoehe = panelSize;
+    form_.DrawNummer = true;
+    form_.DrawLeerfahrten = true;
+    form_.bHerstellermodus = true;
+    form_.DrawNF = true;
+    form_.MenuNutzenfertigung.Checked = true;
+    form_.Nutzenfertigung = {1e9, 1e9, 3, 2};
+    canvas_.clear();
+    panel::DrawContext context{form_, canvas_, types};
+    panel::DrawTVXFormat(context);
+
+    // A clamped pixel plus a few clamped lengths, as a corner's centre and radius give.
+    const int limit = 4 * panel::kPixelLimit;
+    for (const auto& op : canvas_.ops()) {
+      for (int v : op.args) ASSERT_LE(std::abs(v), limit) << panelSize;
+      for (const auto& p : op.points) ASSERT_LE(std::max(std::abs(p.x), std::abs(p.y)), limit) << panelSize;
+    }
+    const auto fills = canvas_.opsOf(CanvasOp::Kind::FillRect);
+    ASSERT_FALSE(fills.empty());
+    EXPECT_GT(fills.front().args[2], form_.Ansicht.x0);
+  }
 }
 
 TEST_F(PanelDrawing, TheRedrawGoesByDocumentKind) {

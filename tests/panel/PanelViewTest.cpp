@@ -30,8 +30,10 @@ TEST(PanelView, MillimetresTruncateTowardZeroIntoPixels) {
 
 TEST(PanelView, HugeOrInvalidValuesSaturateInsteadOfOverflowing) {
   const PanelAnsicht view = viewAt(40, 500, 10.0);
-  EXPECT_EQ(panel::mm2PixelX(view, 1e300), std::numeric_limits<int>::max());
-  EXPECT_EQ(panel::mm2PixelY(view, 1e300), std::numeric_limits<int>::min());
+  // Held at the pixel limit, so that sums of pixels drawn from them cannot overflow either.
+  EXPECT_EQ(panel::mm2PixelX(view, 1e300), panel::kPixelLimit);
+  EXPECT_EQ(panel::mm2PixelY(view, 1e300), -panel::kPixelLimit);
+  EXPECT_EQ(panel::mm2PixelLength(view, -1e300), -panel::kPixelLimit);
   EXPECT_EQ(panel::mm2PixelX(view, std::nan("")), 0);
 }
 

@@ -27,8 +27,18 @@ class RecordingMotion final : public panel::MotionPrimitives {
   void cncStiftHebenSenken(int raise) override { add("cncStiftHebenSenken " + std::to_string(raise)); }
   void cncGotoWSNullpunkt() override { add("cncGotoWSNullpunkt"); }
   void cncGotoParkposition() override { add("cncGotoParkposition"); }
+  // Not recorded as a call: counted, and a set `stopRequested` is taken like the stop button.
+  void checkStopRequest() override {
+    ++stopChecks;
+    if (stopRequested) {
+      stopRequested = false;
+      throw 2000;
+    }
+  }
 
   std::vector<std::string> calls;
+  int stopChecks = 0;
+  bool stopRequested = false;
 
  private:
   static std::string n(double v) { return platform::formatFixed(v, 2); }

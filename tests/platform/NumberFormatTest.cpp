@@ -1,9 +1,11 @@
-// Number texts for files and cells: fixed-point only, significant-digit rounding, strict parsing.
+// Number texts for files and cells: fixed-point only, significant-digit rounding, strict parsing,
+// and the bound on values that keeps every written text readable.
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <limits>
 #include <ostream>
+#include <utility>
 
 #include "platform/NumberFormat.h"
 
@@ -74,6 +76,16 @@ TEST(ParseInt32, AcceptsTheWholeRangeAndNothingElse) {
   EXPECT_FALSE(platform::parseInt32("0x10"));
   EXPECT_FALSE(platform::parseInt32("+"));
   EXPECT_FALSE(platform::parseInt32(""));
+}
+
+// Values are held within plus or minus 1e9, so that their written text always reads back.
+TEST(BoundedValue, HoldsEveryValueWithinTheFileRange) {
+  const double inf = std::numeric_limits<double>::infinity();
+  const std::pair<double, double> cases[] = {{12.5, 12.5},     {1e9, 1e9},          {-1e9, -1e9},
+                                             {1e9 + 1.0, 1e9}, {-4e28, -1e9},       {inf, 1e9},
+                                             {-inf, -1e9},     {std::nan(""), 0.0}, {999999999.99, 999999999.99}};
+  for (const auto& [value, bounded] : cases) EXPECT_EQ(platform::boundedValue(value), bounded) << value;
+  EXPECT_EQ(platform::formatFixed(platform::boundedValue(-inf), 2), "-1000000000.00");
 }
 
 TEST(SaturatingConversion, ClampsInsteadOfOverflowing) {

@@ -1,13 +1,18 @@
-// Line splitting, Windows-1252 CR LF writing and atomic replacement of files.
+// Line splitting, Windows-1252 CR LF writing, what the readers refuse, and atomic replacement of
+// files (the kill test is TextFileKillTest.cpp).
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cerrno>
 #include <csignal>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <ostream>
+#include <utility>
 
 #include "platform/TextFile.h"
 
@@ -129,6 +134,66 @@ TEST_F(TempDir, AWriteThatRunsOutOfSpaceLeavesTheOldFileWhole) {
   EXPECT_FALSE(error.empty());
   EXPECT_EQ(bytesOf(file), old);
   EXPECT_EQ(leftovers(), std::vector<std::string>{"param.dat"});
+}
+
+// Only regular files of a sane size are read: a device would never end (and /dev/zero ended in
+// bad_alloc), a FIFO would block the caller for good. Each refusal says why.
+TEST_F(TempDir, OnlyRegularFilesOfASaneSizeAreRead) {
+  ASSERT_EQ(::mkfifo((dir_ / "fifo").c_str(), 0600), 0);
+  const fs::path huge = dir_ / "huge.dat";
+  writeBytes(huge, "");
+  fs::resize_file(huge, platform::kMaxReadBytes + 1);  // sparse: nothing is written
+  const std::pair<fs::path, std::string> cases[] = {{dir_ / "fifo", "keine gewöhnliche Datei"},
+                                                    {"/dev/zero", "keine gewöhnliche Datei"},
+                                                    {dir_, std::strerror(EISDIR)},
+                                                    {huge, "Datei größer als 1 GiB"}};
+  for (const auto& [path, reason] : cases) {
+    std::string bytes = "old";
+    std::string error;
+    EXPECT_FALSE(platform::readFileBytes(path, bytes, &error)) << path;
+    EXPECT_EQ(error, reason) << path;
+    EXPECT_TRUE(bytes.empty());
+    const auto lines = platform::readTextLines(path);
+    EXPECT_EQ(lines.status, platform::ReadStatus::Failed) << path;
+    EXPECT_EQ(lines.error, reason) << path;
+  }
+  const auto missing = platform::readTextLines(dir_ / "none.dat");
+  EXPECT_EQ(missing.error, std::strerror(ENOENT));
+}
+
+// The temporary's name is short whatever the target's, so a name of the longest legal length
+// saves too; and nothing is left beside it.
+TEST_F(TempDir, ANameOfTheLongestLegalLengthSaves) {
+  const fs::path file = dir_ / (std::string(250, 'n') + ".tvx");
+  ASSERT_EQ(file.filename().string().size(), 254u);
+  std::string error;
+  ASSERT_TRUE(platform::writeFileAtomic(file, "neu", &error)) << error;
+  ASSERT_TRUE(platform::writeFileAtomic(file, "neuer", &error)) << error;
+  EXPECT_EQ(bytesOf(file), "neuer");
+  EXPECT_EQ(leftovers(), std::vector<std::string>{file.filename().string()});
+}
+
+// A save through a symbolic link writes into the file it points to: the link stays a link, also
+// over a chain of links and when the file does not exist yet.
+TEST_F(TempDir, ASaveThroughALinkReplacesTheFileItPointsTo) {
+  fs::create_directories(dir_ / "echt");
+  writeBytes(dir_ / "echt" / "platte.tvx", "alt");
+  fs::create_symlink("echt/platte.tvx", dir_ / "link.tvx");
+  fs::create_symlink(dir_ / "link.tvx", dir_ / "kette.tvx");
+  fs::create_symlink("echt/neu.tvx", dir_ / "offen.tvx");
+
+  ASSERT_TRUE(platform::writeFileAtomic(dir_ / "kette.tvx", "neu"));
+  EXPECT_TRUE(fs::is_symlink(dir_ / "kette.tvx"));
+  EXPECT_TRUE(fs::is_symlink(dir_ / "link.tvx"));
+  EXPECT_EQ(bytesOf(dir_ / "echt" / "platte.tvx"), "neu");
+
+  ASSERT_TRUE(platform::writeFileAtomic(dir_ / "offen.tvx", "erst"));
+  EXPECT_TRUE(fs::is_symlink(dir_ / "offen.tvx"));
+  EXPECT_EQ(bytesOf(dir_ / "echt" / "neu.tvx"), "erst");
+  std::vector<std::string> inside;
+  for (const auto& e : fs::directory_iterator(dir_ / "echt")) inside.push_back(e.path().filename().string());
+  std::sort(inside.begin(), inside.end());
+  EXPECT_EQ(inside, (std::vector<std::string>{"neu.tvx", "platte.tvx"}));
 }
 
 TEST_F(TempDir, AppendingCreatesTheFileAndEndsEachLineWithCrLf) {

@@ -1,10 +1,13 @@
 // Rectangles: which rectangles can be milled, the exact paths of a plain contour, a contour with
-// holding tabs, a lead-in and a ramp entry, the travel lines and pen positions of the drawing,
-// the extent, and the hit and handle tests at their bounds.
+// holding tabs (and tabs that would vanish inside the corner arcs), a lead-in and a ramp entry, the travel lines and
+// pen positions of the drawing, the extent, and the hit and handle tests at their bounds.
 #include <ostream>
 
 #include "ObjectTypeFixture.h"
+#include "panel/DocumentFile.h"
 #include "panel/types/TypeRechteck.h"
+#include "support/Fixtures.h"
+#include "support/ScriptedUi.h"
 
 namespace {
 
@@ -54,6 +57,12 @@ INSTANTIATE_TEST_SUITE_P(
         ValidityCase{"AussenSharp", 3.0, rectangle("10", "5", "0", "nein", kCw, "aussen"), true, 0.0},
         ValidityCase{"TabsFit", 3.0, rectangle("10", "5", "0", "nein", kCw, "aussen-steg"), true, 0.0},
         ValidityCase{"TabsTooWide", 4.0, rectangle("10", "5", "0", "nein", kCw, "aussen-steg"), false, 0.0},
+        // 12 x 20 with a 3 mm cutter: 15 mm compensated width, so the corner arcs (radius + 1.5) may
+        // reach 7.5 - 3 = 4.5 mm in before they run into the tab stretch of C.x -/+ 3.
+        ValidityCase{"TabsClearOfTheCorners", 3.0, rectangle("12", "20", "3", "nein", kCw, "aussen-steg"), true, 4.5},
+        ValidityCase{"TabsInsideTheCornerArcs", 3.0, rectangle("12", "20", "3.01", "nein", kCw, "aussen-steg"), false,
+                     4.51},
+        ValidityCase{"TabsShrunkToSlivers", 3.0, rectangle("12", "20", "5", "nein", kCw, "aussen-steg"), false, 6.5},
         ValidityCase{"RampTooLow", 3.0, rectangle("10", "5", "0", "ja", kCw, "mitte"), false, 0.0},
         ValidityCase{"LeadInOutsideTheContour", 3.0, rectangle("10", "5", "0", "ja", kCw, "innen"), false, 0.0},
         ValidityCase{"CornersSwapped", 3.0, rectangle("-10", "5", "0", "nein", kCw, "mitte"), false, 0.0},
@@ -67,6 +76,20 @@ INSTANTIATE_TEST_SUITE_P(
     [](const ::testing::TestParamInfo<ValidityCase>& caseInfo) { return std::string(caseInfo.param.name); });
 
 class Rectangles : public paneltest::ObjectTypeFixture {};
+
+// The document of the fault: 12 x 20 mm, corner radius 5, 3 mm cutter, tabs. Its path would have
+// turned back inside the corner arcs and left tabs of about 0.4 mm; it is drawn as invalid and
+// refused with the error signal when milled.
+TEST_F(Rectangles, TabsInsideTheCornerArcsAreRefused) {
+  testsupport::ScriptedUi ui;
+  ASSERT_TRUE(panel::DokumentOeffnen(form_, testsupport::fixture("steg-in-ecken.tvx"), ui));
+  ASSERT_TRUE(draw(1));
+  const auto outline = canvas_.opsOf(CanvasOp::Kind::LineTo);
+  ASSERT_FALSE(outline.empty());
+  EXPECT_EQ(outline.front().pen.colour, form_.Farben.FarbeUngueltig);
+  EXPECT_TRUE(mill(1).empty());
+  EXPECT_EQ(beeps_, 1);
+}
 
 // The new rectangle with a 3 mm cutter: compensated corners (1.5, 1.5) and (8.5, 3.5), sharp.
 TEST_F(Rectangles, TheNewInsideRectangleRunsClockwiseFromTheMiddleOfItsLeftEdge) {

@@ -15,6 +15,10 @@ namespace {
 
 constexpr char kAt = '@';
 constexpr std::int64_t kStopAnswerPauseMs = 10;
+// How long a wait that has run out lets the receiver handle the bytes already received, and how
+// often it looks.
+constexpr std::chrono::milliseconds kCatchUpGrace{1000};
+constexpr std::chrono::milliseconds kCatchUpPoll{1};
 // How long a command waits for the rest of an answer whose taker gave up.
 constexpr std::chrono::milliseconds kPartialAnswerGrace{250};
 
@@ -82,7 +86,9 @@ void TzelkoCOM_thread::Execute() {
   std::deque<std::string> trace;
   while (!terminate_.load()) {
     char c = 0;
+    reading_.store(true);
     const platform::SerialRead read = port_->readByte(c);
+    reading_.store(false);
     if (read == platform::SerialRead::Woken) break;
     if (read == platform::SerialRead::HangUp) {
       // A vanished adapter or a closed line keeps reporting end of file; waiting on it would
@@ -245,19 +251,27 @@ bool TzelkoCOM_thread::mayBegin(bool priority) const {
   return normalPhase_ == Phase::Free && priorityPhase_ == Phase::Free && !finalOwed_;
 }
 
+bool TzelkoCOM_thread::caughtUp() const { return reading_.load() && port_->pendingInput() == 0; }
+
 template <typename Ready>
 ZelkoWait TzelkoCOM_thread::waitUntil(std::unique_lock<std::mutex>& lock, const std::optional<TimePoint>& deadline,
                                       Ready ready) {
   for (;;) {
     if (closed_) return ZelkoWait::Closed;
     if (ready()) return ZelkoWait::Signalled;
-    if (deadline) {
-      if (changed_.wait_until(lock, *deadline) == std::cv_status::timeout) {
-        if (closed_) return ZelkoWait::Closed;
-        return ready() ? ZelkoWait::Signalled : ZelkoWait::TimedOut;
-      }
-    } else {
+    if (!deadline) {
       changed_.wait(lock);
+      continue;
+    }
+    if (changed_.wait_until(lock, *deadline) != std::cv_status::timeout) continue;
+    // The time is up. An answer that came in time may still wait in the port, unread because
+    // this program was slow to run: it is handled before the wait is given up.
+    const TimePoint graceEnd = std::chrono::steady_clock::now() + kCatchUpGrace;
+    for (;;) {
+      if (closed_) return ZelkoWait::Closed;
+      if (ready()) return ZelkoWait::Signalled;
+      if (caughtUp() || std::chrono::steady_clock::now() >= graceEnd) return ZelkoWait::TimedOut;
+      changed_.wait_for(lock, kCatchUpPoll);
     }
   }
 }

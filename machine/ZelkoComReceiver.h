@@ -121,6 +121,8 @@ class TzelkoCOM_thread {
   void drop(const std::string& answer);
   void close(bool broken);
   bool mayBegin(bool priority) const;
+  // Nothing received is left unhandled: no byte waits in the port, and the loop is in its read.
+  bool caughtUp() const;
   // A final answer that came while nobody waits for it is dropped, and the channel freed.
   void settleUnwantedFinal();
   // Waits until `ready` holds, the deadline passes or the link closes.
@@ -131,6 +133,8 @@ class TzelkoCOM_thread {
   platform::Clock& clock_;
   std::thread thread_;
   std::atomic<bool> terminate_{false};
+  // The loop waits in its read: every byte that came has been handled.
+  std::atomic<bool> reading_{false};
   platform::Event hEventThreadRun;
 
   mutable std::mutex mutex_;

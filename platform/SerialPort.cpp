@@ -134,6 +134,12 @@ SerialWrite SerialPort::write(std::string_view bytes, std::chrono::milliseconds 
   return SerialWrite::Done;
 }
 
+std::size_t SerialPort::pendingInput() const {
+  int count = 0;
+  if (::ioctl(fd_, FIONREAD, &count) != 0 || count < 0) return 0;
+  return static_cast<std::size_t>(count);
+}
+
 SerialRead SerialPort::readByte(char& out) {
   for (;;) {
     pollfd pfds[2] = {{fd_, POLLIN, 0}, {wakeFd_, POLLIN, 0}};

@@ -70,6 +70,9 @@ class SerialPort {
   // Makes a blocked readByte or readAvailable return Woken, now and from then on.
   void wakeReader();
 
+  // Bytes received and not read yet (0 when the driver cannot tell).
+  std::size_t pendingInput() const;
+
  private:
   SerialPort(int fd, int wakeFd) : fd_(fd), wakeFd_(wakeFd) {}
 

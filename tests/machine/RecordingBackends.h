@@ -86,16 +86,18 @@ class RecordingParallelBackend final : public machine::ParallelPortBackend {
   void Rampenlaenge_einstellen(int ms) override { rec("Rampenlaenge_einstellen", ms); }
   void Referenzgeschwindigkeit_einstellen(int hz) override { rec("Referenzgeschwindigkeit_einstellen", hz); }
   void Referenzoffset_einstellen(char axis, int steps) override { rec("Referenzoffset_einstellen", axis, steps); }
-  void Referenzfahrt_ausfuehren(const std::string& axes) override {
+  machine::MoveOutcome Referenzfahrt_ausfuehren(const std::string& axes) override {
     for (char a : axes)
       if (axisIndex(a) >= 0) positions[static_cast<std::size_t>(axisIndex(a))] = 0;
     rec("Referenzfahrt_ausfuehren", axes);
+    return outcome;
   }
-  void Vektorfahrt_ausfuehren(int mode, int index, int x, int y, int z) override {
+  machine::MoveOutcome Vektorfahrt_ausfuehren(int mode, int index, int x, int y, int z) override {
     positions[0] += x;
     positions[1] += y;
     positions[2] += z;
     rec("Vektorfahrt_ausfuehren", mode, index, x, y, z);
+    return outcome;
   }
   void Achsen_anhalten() override { rec("Achsen_anhalten"); }
   void Achsen_sofort_stoppen() override { rec("Achsen_sofort_stoppen"); }
@@ -106,6 +108,8 @@ class RecordingParallelBackend final : public machine::ParallelPortBackend {
   }
 
   std::array<int, 4> positions{};
+  // How every move and homing run ends.
+  machine::MoveOutcome outcome = machine::MoveOutcome::Done;
   std::string version = "Garnet-Karte";
   bool connectResult = true;
   bool input = true;

@@ -87,7 +87,8 @@ void TlptThread::cancelIdleTask() {
 }
 
 void TlptThread::Execute() {
-  // Steps are timed by busy waiting; real-time scheduling keeps other threads from cutting in.
+  // Steps are timed by busy waiting; real-time scheduling, where the kernel grants it without
+  // forced pauses, keeps other threads from cutting in.
   platform::tryRealtimePriority();
   std::unique_lock lock(mutex_);
   running_ = true;

@@ -1,8 +1,10 @@
-// Real-time scheduling through pthread_setschedparam.
+// Real-time scheduling through pthread_setschedparam, where the kernel does not throttle it.
 #include "ThreadPriority.h"
 
 #include <pthread.h>
 #include <sched.h>
+
+#include <fstream>
 
 namespace platform {
 
@@ -13,7 +15,14 @@ constexpr int kPriorityAboveMinimum = 10;
 
 }  // namespace
 
+bool realtimeUnthrottled(const std::filesystem::path& runtimeSetting) {
+  std::ifstream in(runtimeSetting);
+  long long runtime = 0;
+  return static_cast<bool>(in >> runtime) && runtime < 0;
+}
+
 bool tryRealtimePriority() {
+  if (!realtimeUnthrottled()) return false;
   const int lowest = sched_get_priority_min(SCHED_FIFO);
   const int highest = sched_get_priority_max(SCHED_FIFO);
   if (lowest < 0 || highest < lowest) return false;

@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <limits>
 
+#include "AxisSlot.h"
+
 namespace machine {
 
 namespace {
@@ -13,25 +15,6 @@ int saturatingAdd(int a, int b) {
   const std::int64_t sum = static_cast<std::int64_t>(a) + b;
   return static_cast<int>(
       std::clamp<std::int64_t>(sum, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
-}
-
-int slotOfLetter(char axis) {
-  switch (axis) {
-    case 'x':
-    case 'X':
-      return 0;
-    case 'y':
-    case 'Y':
-      return 1;
-    case 'z':
-    case 'Z':
-      return 2;
-    case 'u':
-    case 'U':
-      return 3;
-    default:
-      return -1;
-  }
 }
 
 }  // namespace
@@ -57,13 +40,13 @@ void LptBackend::Reset_durchfuehren() {
   resetPositions();
 }
 
-int LptBackend::axisSlot(char axis) const {
-  const int slot = slotOfLetter(axis);
+int LptBackend::slotOf(char axis) const {
+  const int slot = axisSlot(axis);
   return slot < axes_ ? slot : -1;
 }
 
 int LptBackend::Position_abfragen(char axis) {
-  const int slot = axisSlot(axis);
+  const int slot = slotOf(axis);
   return slot < 0 ? 0 : positions_[static_cast<std::size_t>(slot)].load();
 }
 
@@ -83,7 +66,7 @@ void LptBackend::Rampenlaenge_einstellen(int ms) {
 }
 
 void LptBackend::Referenzoffset_einstellen(char axis, int steps) {
-  const int slot = axisSlot(axis);
+  const int slot = slotOf(axis);
   if (slot >= 0) referenceOffset_[static_cast<std::size_t>(slot)] = steps;
 }
 
@@ -95,7 +78,7 @@ bool LptBackend::Eingang_abfragen(int pin) { return unit_.LptEingang_lesen(pin);
 
 MoveOutcome LptBackend::homeFirstAxis(bool stepDirection, const std::string& axes) {
   if (axes.empty()) return MoveOutcome::Done;
-  const int slot = axisSlot(axes[0]);
+  const int slot = slotOf(axes[0]);
   if (slot < 0) return MoveOutcome::Done;
   const char letter = "xyzu"[slot];
   const MoveOutcome outcome =

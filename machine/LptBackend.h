@@ -52,7 +52,7 @@ class LptBackend : public ParallelPortBackend {
   // `hz`, or the limit after a warning box with `text` and `caption`.
   int limitedFrequency(int hz, const char* text, const char* caption);
   // Slot of an axis letter of this back-end (either case); -1 for other letters.
-  int axisSlot(char axis) const;
+  int slotOf(char axis) const;
   // The homing run of the first letter of `axes`, if it names an axis of this back-end.
   MoveOutcome homeFirstAxis(bool stepDirection, const std::string& axes);
   // A relative move at the speed of `speedIndex` (0-9; others move nothing).

@@ -5,6 +5,7 @@
 #include <charconv>
 #include <optional>
 
+#include "AxisSlot.h"
 #include "FailureCodes.h"
 
 namespace machine {
@@ -172,26 +173,8 @@ MoveOutcome LptUnit::Lpt_Referenzfahrt(bool stepDirection, char axis, int offset
   command.rampMs = rampMs;
   const MoveOutcome outcome = post(command);
   std::lock_guard lock(configMutex_);
-  switch (axis) {
-    case 'x':
-    case 'X':
-      lastPositions_[0] = 0;
-      break;
-    case 'y':
-    case 'Y':
-      lastPositions_[1] = 0;
-      break;
-    case 'z':
-    case 'Z':
-      lastPositions_[2] = 0;
-      break;
-    case 'u':
-    case 'U':
-      lastPositions_[3] = 0;
-      break;
-    default:
-      break;
-  }
+  // The homed axis stands at its reference point.
+  if (const int slot = axisSlot(axis); slot >= 0) lastPositions_[static_cast<std::size_t>(slot)] = 0;
   return outcome;
 }
 

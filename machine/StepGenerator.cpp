@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <limits>
 
+#include "AxisSlot.h"
 #include "StepRamp.h"
 
 namespace machine {
@@ -19,27 +20,6 @@ constexpr unsigned kWarnHz = 440;
 constexpr unsigned kWarnMs = 100;
 constexpr int kRefusedUBeeps = 3;
 constexpr int kChannelStep = 64;  // the card's channel number in the two top bits of the byte
-
-constexpr std::size_t kNoAxis = kLptAxes;
-
-std::size_t axisIndex(char letter) {
-  switch (letter) {
-    case 'x':
-    case 'X':
-      return 0;
-    case 'y':
-    case 'Y':
-      return 1;
-    case 'z':
-    case 'Z':
-      return 2;
-    case 'u':
-    case 'U':
-      return 3;
-    default:
-      return kNoAxis;
-  }
-}
 
 int saturatingInt(std::int64_t value) {
   return static_cast<int>(
@@ -205,8 +185,8 @@ MoveOutcome StepGenerator::Referenzfahrt_Achse(bool stepDirection, char axis, in
     pause();
   }
 
-  const std::size_t index = axisIndex(axis);
-  if (index != kNoAxis) {
+  if (const int slot = axisSlot(axis); slot >= 0) {
+    const auto index = static_cast<std::size_t>(slot);
     conditions.stopWhenActive = true;
     if (!endsHoming(outcome)) run(index, -kHomingTravel, false);
     conditions.stopWhenActive = false;

@@ -6,6 +6,7 @@
 
 #include "LptRig.h"
 #include "TempFolder.h"
+#include "ThrownCode.h"
 #include "machine/CommandLayer.h"
 #include "machine/DefaultBackendFactory.h"
 #include "machine/FailureCodes.h"
@@ -13,7 +14,9 @@
 
 namespace {
 
-struct ParallelLayerRig {
+using machinetest::thrownCode;
+
+struct ParallelLayerRig : machinetest::SimulatedPortRig {
   explicit ParallelLayerRig(int modul) {
     machine::Parameter_Vorbelegen(params);
     params.Modul = modul;
@@ -33,26 +36,12 @@ struct ParallelLayerRig {
     return connected;
   }
 
-  template <class F>
-  int thrownCode(F&& f) {
-    try {
-      f();
-    } catch (int code) {
-      return code;
-    }
-    return -1;
-  }
-
   std::vector<testsupport::UiCall> calls() {
     gui.drain();
     return ui.calls();
   }
 
   machinetest::ProgramFolder folder;
-  testsupport::ManualClock clock{1'000'000};
-  testsupport::ScriptedUi ui;
-  testsupport::QueueDispatcher gui;
-  peers::SimulatedParallelPort port{clock};
   machine::DefaultBackendFactory factory{ui, gui, clock, [this] { return port.connection(); }};
   machine::Maschinenparameter params;
   machine::ControllerBackends backends;
@@ -94,9 +83,8 @@ TEST(ParallelCommandLayer, WithoutPortAccessTheControllerIsNotConnectedAndMovesF
   const auto calls = rig.calls();
   ASSERT_EQ(calls.size(), 1u);
   EXPECT_EQ(calls[0].text, "InitializeWinIo() failed");
-  EXPECT_EQ(rig.thrownCode([&] { rig.layer.Vektorfahrt_ausfuehren(1, 1, 10, 0, 0, 1); }),
-            machine::HANDLE_COM_PORT_ERROR);
-  EXPECT_EQ(rig.thrownCode([&] { rig.layer.Referenzfahrt_ausfuehren("z"); }), machine::HANDLE_COM_PORT_ERROR);
+  EXPECT_EQ(thrownCode([&] { rig.layer.Vektorfahrt_ausfuehren(1, 1, 10, 0, 0, 1); }), machine::HANDLE_COM_PORT_ERROR);
+  EXPECT_EQ(thrownCode([&] { rig.layer.Referenzfahrt_ausfuehren("z"); }), machine::HANDLE_COM_PORT_ERROR);
   EXPECT_TRUE(rig.port.writes().empty());
 
   ParallelLayerRig taken(0);
@@ -110,7 +98,7 @@ TEST(ParallelCommandLayer, ARefusedMoveEndsTheRunWithItsOwnCodeAfterTheBeep) {
   ParallelLayerRig rig(1);
   rig.params.Arbeitsfreq = 8000;  // stored, but above the Zircon's 5000
   ASSERT_TRUE(rig.connect());
-  EXPECT_EQ(rig.thrownCode([&] { rig.layer.Vektorfahrt_ausfuehren(1, 1, 10, 0, 0, 1); }), machine::MOVE_REFUSED);
+  EXPECT_EQ(thrownCode([&] { rig.layer.Vektorfahrt_ausfuehren(1, 1, 10, 0, 0, 1); }), machine::MOVE_REFUSED);
   EXPECT_TRUE(rig.port.writes().empty());
   auto calls = rig.calls();
   ASSERT_EQ(calls.size(), 1u);
@@ -120,7 +108,7 @@ TEST(ParallelCommandLayer, ARefusedMoveEndsTheRunWithItsOwnCodeAfterTheBeep) {
   EXPECT_EQ(rig.calls().size(), 1u);
 
   // The rapid speed is within the limit and moves.
-  EXPECT_EQ(rig.thrownCode([&] { rig.layer.Vektorfahrt_ausfuehren(1, 2, 10, 0, 0, 1); }), -1);
+  EXPECT_EQ(thrownCode([&] { rig.layer.Vektorfahrt_ausfuehren(1, 2, 10, 0, 0, 1); }), -1);
   EXPECT_EQ(rig.port.positions()[0], 10);
 }
 
@@ -128,7 +116,7 @@ TEST(ParallelCommandLayer, ALimitSwitchEndsTheRunWithItsOwnCode) {
   ParallelLayerRig rig(7);
   ASSERT_TRUE(rig.connect());
   rig.port.setPinModel(10, [](const peers::AxisPositions& p) { return p[1] < 50; });
-  EXPECT_EQ(rig.thrownCode([&] { rig.layer.Vektorfahrt_ausfuehren(1, 2, 0, 400, 0, 1); }), machine::LIMIT_SWITCH_STOP);
+  EXPECT_EQ(thrownCode([&] { rig.layer.Vektorfahrt_ausfuehren(1, 2, 0, 400, 0, 1); }), machine::LIMIT_SWITCH_STOP);
   EXPECT_EQ(rig.port.positions()[1], 50);
   EXPECT_EQ(rig.layer.Position_abfragen('y'), 50);
   EXPECT_FALSE(rig.stop.load());
@@ -138,7 +126,7 @@ TEST(ParallelCommandLayer, TheStopButtonDeceleratesTheMoveAndTheRunEndsWithUserA
   ParallelLayerRig rig(4);
   ASSERT_TRUE(rig.connect());
   rig.port.onceWhen([](const peers::AxisPositions& p) { return p[0] == 1000; }, [&] { rig.layer.Achsen_anhalten(); });
-  EXPECT_EQ(rig.thrownCode([&] { rig.layer.Vektorfahrt_ausfuehren(1, 2, 4000, 0, 0, 1); }), machine::USER_ABORT);
+  EXPECT_EQ(thrownCode([&] { rig.layer.Vektorfahrt_ausfuehren(1, 2, 4000, 0, 0, 1); }), machine::USER_ABORT);
   EXPECT_FALSE(rig.stop.load());
   // 200 to 600 steps per second in 200 ms: 120 steps to slow down.
   EXPECT_EQ(rig.port.positions()[0], 1120);
@@ -147,7 +135,7 @@ TEST(ParallelCommandLayer, TheStopButtonDeceleratesTheMoveAndTheRunEndsWithUserA
   // A move cut short by a stop that the job did not ask for ends the job all the same.
   rig.port.onceWhen([](const peers::AxisPositions& p) { return p[0] == 1500; },
                     [&] { rig.backends.TaktRicht->Achsen_sofort_stoppen(); });
-  EXPECT_EQ(rig.thrownCode([&] { rig.layer.Vektorfahrt_ausfuehren(1, 2, 4000, 0, 0, 1); }), machine::USER_ABORT);
+  EXPECT_EQ(thrownCode([&] { rig.layer.Vektorfahrt_ausfuehren(1, 2, 4000, 0, 0, 1); }), machine::USER_ABORT);
   EXPECT_FALSE(rig.stop.load());
 }
 
@@ -156,7 +144,7 @@ TEST(ParallelCommandLayer, AHaltAfterTheLastMoveDoesNotCutTheNextRunsFirstMoveSh
   ASSERT_TRUE(rig.connect());
   // A failed run halts the axes on its way out, when nothing moves any more.
   rig.layer.haltAxes();
-  EXPECT_EQ(rig.thrownCode([&] { rig.layer.Vektorfahrt_ausfuehren(1, 2, 800, 0, 0, 1); }), -1);
+  EXPECT_EQ(thrownCode([&] { rig.layer.Vektorfahrt_ausfuehren(1, 2, 800, 0, 0, 1); }), -1);
   EXPECT_EQ(rig.port.positions()[0], 800);
 }
 
@@ -172,7 +160,7 @@ TEST(ParallelCommandLayer, HomingGoesAxisByAxisAndItsCancelEndsTheWholeSequence)
     if (cancel)
       rig.port.onceWhen([](const peers::AxisPositions& p) { return p[2] == 150; },
                         [&] { rig.layer.Achsen_sofort_stoppen(); });
-    const int code = rig.thrownCode([&] { rig.layer.Referenzfahrt_Reihenfolge(1, 1, 1, 0); });
+    const int code = thrownCode([&] { rig.layer.Referenzfahrt_Reihenfolge(1, 1, 1, 0); });
     if (cancel) {
       EXPECT_EQ(code, machine::USER_ABORT);
       EXPECT_EQ(rig.port.positions(), (peers::AxisPositions{300, 300, 150, 0}));

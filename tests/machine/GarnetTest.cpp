@@ -15,7 +15,7 @@ using machinetest::periodOf;
 
 constexpr std::int64_t kHoldingDelayMicros = 500'000;
 
-struct GarnetRig {
+struct GarnetRig : machinetest::SimulatedPortRig {
   GarnetRig() {
     port.setDecoding(peers::SimulatedParallelPort::Decoding::PhasePatterns);
     // The card's single limit input, pin 11, is active high: low means released.
@@ -31,10 +31,6 @@ struct GarnetRig {
     for (const auto& l : port.latchedBytes()) bytes.push_back(l.value);
     return bytes;
   }
-  std::vector<testsupport::UiCall> boxes() {
-    gui.drain();
-    return ui.messageBoxes();
-  }
   // Moves the clock on by the holding delay and waits for the generator thread to put out the
   // holding patterns (`count` bytes in all since the record was cleared).
   bool holdingAfterDelay(std::size_t count) {
@@ -42,10 +38,6 @@ struct GarnetRig {
     return port.waitUntil([&] { return port.latchedBytes().size() >= count; }, std::chrono::seconds(20));
   }
 
-  testsupport::ManualClock clock{1'000'000};
-  testsupport::ScriptedUi ui;
-  testsupport::QueueDispatcher gui;
-  peers::SimulatedParallelPort port{clock};
   machine::TGarnet backend{port.connection(), clock, ui, gui};
 };
 
@@ -189,7 +181,7 @@ TEST(Garnet, SpeedsAreCappedAtFiveThousandAndTheSpeedIndexIsChecked) {
   EXPECT_EQ(rig.backend.Vektorfahrt_ausfuehren(1, 10, 5, 0, 0), MoveOutcome::Done);
   EXPECT_TRUE(rig.latched().empty());
   EXPECT_EQ(rig.backend.Vektorfahrt_ausfuehren(1, 9, 5, 0, 0), MoveOutcome::Done);
-  for (auto gap : machinetest::LptRig::intervals(rig.port.stepTimes(0))) EXPECT_EQ(gap, periodOf(5000));
+  for (auto gap : machinetest::SimulatedPortRig::intervals(rig.port.stepTimes(0))) EXPECT_EQ(gap, periodOf(5000));
 }
 
 TEST(Garnet, HomingTakesTheFirstLetterAndUIsNoAxisOfTheCard) {

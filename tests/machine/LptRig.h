@@ -1,7 +1,5 @@
-// A parallel-port unit on the simulated port at 0x378 with virtual time: a manual clock, scripted
-// UI services and a GUI dispatcher that the test thread drains. The port is opened and claimed,
-// the step generator set up for a step/direction controller of type 7 (three limit inputs,
-// active low, all released).
+// Rigs on the simulated parallel port with virtual time: the port with its clock and UI doubles,
+// and the parallel-port unit on it.
 #pragma once
 
 #include <cstdint>
@@ -17,13 +15,9 @@
 
 namespace machinetest {
 
-struct LptRig {
-  LptRig() {
-    unit.Lpt_oeffnen();
-    unit.LptAdresse_setzen("378");
-    port.clearRecord();
-  }
-
+// Virtual time, scripted UI services, a GUI dispatcher that the test thread drains and the
+// simulated port at 0x378.
+struct SimulatedPortRig {
   // The tones and boxes posted so far (the dispatcher is drained first).
   std::vector<testsupport::UiCall> beeps() {
     gui.drain();
@@ -47,6 +41,17 @@ struct LptRig {
   testsupport::ScriptedUi ui;
   testsupport::QueueDispatcher gui;
   peers::SimulatedParallelPort port{clock};
+};
+
+// The unit on the simulated port, opened and claimed, set up by default for a step/direction
+// controller of type 7 (three limit inputs, active low, all released).
+struct LptRig : SimulatedPortRig {
+  LptRig() {
+    unit.Lpt_oeffnen();
+    unit.LptAdresse_setzen("378");
+    port.clearRecord();
+  }
+
   machine::LptUi lptUi{ui, gui};
   machine::LptUnit unit{port.connection(), clock, lptUi};
 };

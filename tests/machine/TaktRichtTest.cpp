@@ -13,7 +13,7 @@ namespace {
 using machine::MoveOutcome;
 using machinetest::periodOf;
 
-struct TaktRichtRig {
+struct TaktRichtRig : machinetest::SimulatedPortRig {
   TaktRichtRig() {
     EXPECT_TRUE(backend.Steuerung_verbinden("0x378"));
     // Type 7: three inputs, active low, all released (the pins read high).
@@ -25,19 +25,7 @@ struct TaktRichtRig {
     backend.Referenzgeschwindigkeit_einstellen(800);
     port.clearRecord();
   }
-  std::vector<testsupport::UiCall> boxes() {
-    gui.drain();
-    return ui.messageBoxes();
-  }
-  std::vector<testsupport::UiCall> beeps() {
-    gui.drain();
-    return ui.beeps();
-  }
 
-  testsupport::ManualClock clock{1'000'000};
-  testsupport::ScriptedUi ui;
-  testsupport::QueueDispatcher gui;
-  peers::SimulatedParallelPort port{clock};
   machine::TTaktRicht backend{port.connection(), clock, ui, gui};
 };
 
@@ -72,7 +60,7 @@ TEST(TaktRicht, SpeedsAboveSixteenThousandAreCappedAfterABox) {
   rig.backend.Startgeschwindigkeit_einstellen(16000);
   rig.backend.Endgeschwindigkeit_einstellen(1, 20000);
   ASSERT_EQ(rig.backend.Vektorfahrt_ausfuehren(1, 1, 10, 0, 0), MoveOutcome::Done);
-  for (auto gap : machinetest::LptRig::intervals(rig.port.stepTimes(0))) EXPECT_EQ(gap, periodOf(16000));
+  for (auto gap : machinetest::SimulatedPortRig::intervals(rig.port.stepTimes(0))) EXPECT_EQ(gap, periodOf(16000));
   EXPECT_EQ(rig.boxes().size(), 1u);
 }
 
@@ -106,7 +94,7 @@ TEST(TaktRicht, SpeedIndexesOutsideTheTableMoveNothingAndSetNothing) {
   rig.backend.Endgeschwindigkeit_einstellen(9, 2000);
   rig.backend.Startgeschwindigkeit_einstellen(2000);
   EXPECT_EQ(rig.backend.Vektorfahrt_ausfuehren(1, 9, 3, 0, 0), MoveOutcome::Done);
-  for (auto gap : machinetest::LptRig::intervals(rig.port.stepTimes(0))) EXPECT_EQ(gap, periodOf(2000));
+  for (auto gap : machinetest::SimulatedPortRig::intervals(rig.port.stepTimes(0))) EXPECT_EQ(gap, periodOf(2000));
 }
 
 TEST(TaktRicht, PositionsAddUpTheStepsMadeAndResetClearsThem) {
@@ -147,7 +135,7 @@ TEST(TaktRicht, HomingZOnTypeSevenFindsTheSwitchLeavesItAndTravelsTheOffset) {
   // A pause of 250 ms after the switch, after leaving it and at the end.
   EXPECT_EQ(rig.clock.sleeps(), (std::vector<std::int64_t>{250'000, 250'000, 250'000}));
   // The homing runs at the reference speed.
-  const auto gaps = machinetest::LptRig::intervals(rig.port.stepTimes(2));
+  const auto gaps = machinetest::SimulatedPortRig::intervals(rig.port.stepTimes(2));
   EXPECT_EQ(*std::min_element(gaps.begin(), gaps.end()), periodOf(800));
   EXPECT_TRUE(rig.beeps().empty());
 }

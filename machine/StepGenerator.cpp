@@ -90,7 +90,7 @@ MoveOutcome StepGenerator::Schrittgenerator(bool stepDirection, const std::array
     return MoveOutcome::Refused;
   }
 
-  // The increment comes from the full ramp; a move too short for two ramps only gets halfway up.
+  // The increment comes from the full ramp: a move too short for two ramps turns before full speed.
   const std::int64_t fullRamp = rampSteps(f0, f1, rampMs);
   const double increment = fullRamp > 0 ? static_cast<double>(f1 - f0) / static_cast<double>(fullRamp) : 0.0;
   const std::uint64_t ramp = std::min(static_cast<std::uint64_t>(fullRamp), total / 2);

@@ -96,6 +96,17 @@ void CommandLayer::stopCheck() {
   if (bAbbruch_.exchange(false)) throw USER_ABORT;
 }
 
+void CommandLayer::parallelOutcome(MoveOutcome outcome) {
+  // A move that did not reach its target must not pass for done: the job would go on with its
+  // cuts offset. The user's stop takes precedence, and a move cut short by a stop request ends
+  // the job as that stop, whether or not the request reached the job itself.
+  if (outcome == MoveOutcome::Stopped) bAbbruch_.store(true);
+  stopCheck();
+  // The back-end has beeped or shown its box; the failure helper adds nothing for these types.
+  if (outcome == MoveOutcome::Refused) throw MOVE_REFUSED;
+  if (outcome == MoveOutcome::LimitSwitch) throw LIMIT_SWITCH_STOP;
+}
+
 void CommandLayer::Reset_durchfuehren() {
   Protokoll_schreiben("Reset_durchfuehren()");
   const auto f = familyOf(params_.Modul);
@@ -327,7 +338,7 @@ void CommandLayer::Referenzfahrt_ausfuehren(const std::string& axes) {
   switch (f) {
     case ControllerFamily::Garnet:
     case ControllerFamily::TaktRicht:
-      parallelBackend(backends_, f).Referenzfahrt_ausfuehren(axes);
+      parallelOutcome(parallelBackend(backends_, f).Referenzfahrt_ausfuehren(axes));
       break;
     case ControllerFamily::Beryl:
     case ControllerFamily::Kyro:
@@ -358,7 +369,7 @@ void CommandLayer::Vektorfahrt_ausfuehren(int mode, int speedIndex, int x, int y
   switch (f) {
     case ControllerFamily::Garnet:
     case ControllerFamily::TaktRicht:
-      parallelBackend(backends_, f).Vektorfahrt_ausfuehren(mode, speedIndex, x, y, z);
+      parallelOutcome(parallelBackend(backends_, f).Vektorfahrt_ausfuehren(mode, speedIndex, x, y, z));
       break;
     case ControllerFamily::Beryl:
     case ControllerFamily::Kyro: {
@@ -420,7 +431,13 @@ void CommandLayer::Achsen_sofort_stoppen() {
   switch (f) {
     case ControllerFamily::Garnet:
     case ControllerFamily::TaktRicht:
-      if (auto* b = parallelOrNull(backends_, f)) b->Achsen_sofort_stoppen();
+      if (auto* b = parallelOrNull(backends_, f)) {
+        // The parallel-port types home one axis per call. As with the decelerated stop, the
+        // request comes first, so that the homing dialog's cancel ends the whole sequence at the
+        // stop check of the run it cuts short, not just that axis.
+        bAbbruch_.store(true);
+        b->Achsen_sofort_stoppen();
+      }
       break;
     case ControllerFamily::Beryl:
     case ControllerFamily::Kyro:

@@ -6,8 +6,10 @@
 // Thread context: a CommandLayer is a light view bound to one parameter record (a run's
 // snapshot, or the GUI thread's copy for the connection step), the process's back-ends and the
 // stop request; make one where it is needed. Operations block while the back-end works and throw
-// integer failure codes (2000 when a stop request is found after a move or homing run). Only the
-// stop operations may be called from another thread while a move runs.
+// integer failure codes (2000 when a stop request is found after a move or homing run, or when a
+// stop cut a parallel-port move short; MOVE_REFUSED and LIMIT_SWITCH_STOP when the step generator
+// refused a move or a limit switch ended it). Only the stop operations may be called from another
+// thread while a move runs.
 #pragma once
 
 #include <atomic>
@@ -15,6 +17,7 @@
 
 #include "machine/ControllerBackends.h"
 #include "machine/MachineParameters.h"
+#include "machine/MoveOutcome.h"
 #include "platform/UiServices.h"
 
 namespace machine {
@@ -49,6 +52,8 @@ class CommandLayer {
   // False when the serial protocol link has been closed since it was opened (the controller fell
   // silent after a stop); the other controller types always count as open.
   bool Verbindung_offen() const;
+  // Immediate stop. For the parallel-port types the stop request is set first, so that the homing
+  // sequence it cuts short ends with USER_ABORT instead of going on with the next axis.
   void Achsen_sofort_stoppen();
   void Ausgangssignal_setzen(int number, int value);
   void Programmdurchlaeufe_hinterlegen(int count);
@@ -84,6 +89,9 @@ class CommandLayer {
 
  private:
   void stopCheck();
+  // The stop check after a parallel-port move or homing run, and the failure code of a run that
+  // was refused or ended by a limit switch (MOVE_REFUSED, LIMIT_SWITCH_STOP).
+  void parallelOutcome(MoveOutcome outcome);
 
   Maschinenparameter& params_;
   ControllerBackends& backends_;

@@ -31,6 +31,10 @@ const char* communicationName(int code) {
       return "WAIT_TIMEOUT";
     case WAIT_FAILED:
       return "WAIT_FAILED";
+    case MOVE_REFUSED:
+      return "MOVE_REFUSED";
+    case LIMIT_SWITCH_STOP:
+      return "LIMIT_SWITCH_STOP";
     default:
       return nullptr;
   }

@@ -27,6 +27,9 @@ inline constexpr int WAIT_FAILED = 1013;            // a wait for the receiver f
 // The program's own: a move whose step counts lie outside the range the controllers take
 // (machine/StepRange.h), refused before anything of it was sent.
 inline constexpr int STEP_RANGE_ERROR = 1030;
+// Parallel-port moves that did not happen as asked; the back-end has beeped or shown its box.
+inline constexpr int MOVE_REFUSED = 1031;       // the step generator refused the move's speeds or ramp
+inline constexpr int LIMIT_SWITCH_STOP = 1032;  // a limit switch ended the move
 
 // The run was stopped by the user; never reported in a box.
 inline constexpr int USER_ABORT = 2000;
@@ -36,7 +39,8 @@ inline constexpr int USER_ABORT = 2000;
 std::string Fehlertext_Steuerung(int code);
 
 // Shows the code in a warning box with an OK button and the given caption: the name of a
-// communication failure (1001-1013), otherwise Fehlertext_Steuerung. USER_ABORT shows nothing.
+// communication failure (1001-1013) or of a parallel-port move failure (1031, 1032), otherwise
+// Fehlertext_Steuerung. USER_ABORT shows nothing.
 void Fehler_Meldung(platform::UiServices& ui, int code, const std::string& caption);
 
 }  // namespace machine

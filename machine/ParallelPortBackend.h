@@ -3,11 +3,14 @@
 //
 // Thread context: the thread that runs a job or the connection step; Achsen_anhalten and
 // Achsen_sofort_stoppen may come from the GUI thread while another thread waits in a move.
-// Moves and homing block until done. Failures are thrown as integer codes or shown by the
+// Moves and homing block until done and tell how they ended; the command layer turns an ending
+// other than Done into its failure code. Failures are thrown as integer codes or shown by the
 // back-end itself.
 #pragma once
 
 #include <string>
+
+#include "machine/MoveOutcome.h"
 
 namespace machine {
 
@@ -19,8 +22,9 @@ class ParallelPortBackend {
   virtual void OnDestroy() = 0;
   // Opens the port at the base address given as hexadecimal text ("0x378"); false when it cannot.
   virtual bool Steuerung_verbinden(const std::string& portText) = 0;
-  // Step/direction only: the active levels of the three limit inputs, and the frequency limits.
-  virtual void Endschalter_konfigurieren(int first, int second, int third) = 0;
+  // Step/direction only: the limit-switch inputs (four-input layout, single input, active high)
+  // and the frequency limits.
+  virtual void Endschalter_konfigurieren(int fourInputs, int singleInput, int activeHigh) = 0;
   virtual void Frequenzgrenzen_setzen(int maxFrequency, int pulseDivisor) = 0;
 
   virtual void Reset_durchfuehren() = 0;
@@ -34,9 +38,9 @@ class ParallelPortBackend {
   virtual void Rampenlaenge_einstellen(int ms) = 0;
   virtual void Referenzgeschwindigkeit_einstellen(int hz) = 0;
   virtual void Referenzoffset_einstellen(char axis, int steps) = 0;
-  virtual void Referenzfahrt_ausfuehren(const std::string& axes) = 0;
+  virtual MoveOutcome Referenzfahrt_ausfuehren(const std::string& axes) = 0;
   // Always relative; the step/direction back-end ignores the mode.
-  virtual void Vektorfahrt_ausfuehren(int mode, int speedIndex, int x, int y, int z) = 0;
+  virtual MoveOutcome Vektorfahrt_ausfuehren(int mode, int speedIndex, int x, int y, int z) = 0;
   virtual void Achsen_anhalten() = 0;
   virtual void Achsen_sofort_stoppen() = 0;
   virtual void Ausgangssignal_setzen(int number, int value) = 0;

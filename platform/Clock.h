@@ -1,6 +1,8 @@
-// Monotonic time and sleeping, injectable so that timing code runs on a manual clock in tests.
+// Monotonic time, sleeping and busy waiting, injectable so that timing code runs on a manual
+// clock in tests.
 //
-// Thread context: any thread. `sleepMicros` blocks the caller (a manual clock only advances).
+// Thread context: any thread. `sleepMicros` blocks the caller; `spinUntilNanos` keeps the caller
+// busy without giving up the processor. A manual clock only advances, so neither waits there.
 #pragma once
 
 #include <cstdint>
@@ -13,6 +15,11 @@ class Clock {
   // Microseconds on a monotonic scale with an arbitrary origin.
   virtual std::int64_t nowMicros() = 0;
   virtual void sleepMicros(std::int64_t micros) = 0;
+  // Nanoseconds on the same scale, for timing finer than a microsecond (step pulses).
+  virtual std::int64_t nowNanos() { return nowMicros() * 1000; }
+  // Returns once nowNanos() has reached `targetNanos`. The real clock spins on the processor, so
+  // that the return comes within a fraction of a microsecond; this default merely sleeps.
+  virtual void spinUntilNanos(std::int64_t targetNanos);
 
   std::int64_t nowMillis() { return nowMicros() / 1000; }
   void sleepMillis(std::int64_t millis) { sleepMicros(millis * 1000); }

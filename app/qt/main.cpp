@@ -31,7 +31,7 @@ int main(int argc, char** argv) {
   platform::QtUiServices ui;
   platform::QtGuiDispatcher gui;
   platform::QtCanvas canvas(platform::Size{800, 600});
-  machine::DefaultBackendFactory backends(ui);
+  machine::DefaultBackendFactory backends(ui, gui);
   const panel::ObjectTypeTable objectTypes = panel::standardObjectTypes();
 
   app::TMainForm form(app::MainFormServices{ui, gui, canvas, platform::systemClock(), backends,

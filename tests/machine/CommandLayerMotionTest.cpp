@@ -9,26 +9,17 @@
 #include <string>
 
 #include "CommandLayerRig.h"
+#include "ThrownCode.h"
 #include "machine/FailureCodes.h"
 #include "machine/TraceFormat.h"
 
 namespace {
 
 using machinetest::CommandLayerRig;
+using machinetest::thrownCode;
 
 // One type of each family, and an unassigned one.
 const int kFamilyTypes[] = {0, 1, 2, 3, 5, 10, 8};
-
-// Runs `f` and returns the integer code it threw, or -1 when it threw none.
-template <class F>
-int thrownCode(F&& f) {
-  try {
-    f();
-  } catch (int code) {
-    return code;
-  }
-  return -1;
-}
 
 TEST(Vektorfahrt, RelativeMoveOfNothingIsDroppedButStillEndsAPendingStop) {
   for (int type : kFamilyTypes) {

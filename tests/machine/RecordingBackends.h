@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "machine/AxisSlot.h"
 #include "machine/ControllerBackends.h"
 #include "support/RecordingProtocolBackend.h"
 
@@ -39,25 +40,6 @@ std::string callLine(const std::string& object, const char* operation, const Arg
   return line;
 }
 
-inline int axisIndex(char axis) {
-  switch (axis) {
-    case 'x':
-    case 'X':
-      return 0;
-    case 'y':
-    case 'Y':
-      return 1;
-    case 'z':
-    case 'Z':
-      return 2;
-    case 'u':
-    case 'U':
-      return 3;
-    default:
-      return -1;
-  }
-}
-
 // Garnet or TaktRicht: moves are relative and add up; homing zeroes the named axes.
 class RecordingParallelBackend final : public machine::ParallelPortBackend {
  public:
@@ -77,7 +59,7 @@ class RecordingParallelBackend final : public machine::ParallelPortBackend {
   }
   int Position_abfragen(char axis) override {
     rec("Position_abfragen", axis);
-    const int i = axisIndex(axis);
+    const int i = machine::axisSlot(axis);
     return i < 0 ? 0 : positions[static_cast<std::size_t>(i)];
   }
   void Schrittbetrieb_einstellen(int mode, int current) override { rec("Schrittbetrieb_einstellen", mode, current); }
@@ -86,16 +68,18 @@ class RecordingParallelBackend final : public machine::ParallelPortBackend {
   void Rampenlaenge_einstellen(int ms) override { rec("Rampenlaenge_einstellen", ms); }
   void Referenzgeschwindigkeit_einstellen(int hz) override { rec("Referenzgeschwindigkeit_einstellen", hz); }
   void Referenzoffset_einstellen(char axis, int steps) override { rec("Referenzoffset_einstellen", axis, steps); }
-  void Referenzfahrt_ausfuehren(const std::string& axes) override {
+  machine::MoveOutcome Referenzfahrt_ausfuehren(const std::string& axes) override {
     for (char a : axes)
-      if (axisIndex(a) >= 0) positions[static_cast<std::size_t>(axisIndex(a))] = 0;
+      if (machine::axisSlot(a) >= 0) positions[static_cast<std::size_t>(machine::axisSlot(a))] = 0;
     rec("Referenzfahrt_ausfuehren", axes);
+    return outcome;
   }
-  void Vektorfahrt_ausfuehren(int mode, int index, int x, int y, int z) override {
+  machine::MoveOutcome Vektorfahrt_ausfuehren(int mode, int index, int x, int y, int z) override {
     positions[0] += x;
     positions[1] += y;
     positions[2] += z;
     rec("Vektorfahrt_ausfuehren", mode, index, x, y, z);
+    return outcome;
   }
   void Achsen_anhalten() override { rec("Achsen_anhalten"); }
   void Achsen_sofort_stoppen() override { rec("Achsen_sofort_stoppen"); }
@@ -106,6 +90,8 @@ class RecordingParallelBackend final : public machine::ParallelPortBackend {
   }
 
   std::array<int, 4> positions{};
+  // How every move and homing run ends.
+  machine::MoveOutcome outcome = machine::MoveOutcome::Done;
   std::string version = "Garnet-Karte";
   bool connectResult = true;
   bool input = true;

@@ -15,6 +15,7 @@
 #include "panel/ObjectType.h"
 #include "panel/PropertyRows.h"
 #include "panel/RowCells.h"
+#include "support/QueueDispatcher.h"
 #include "support/RecordingCanvas.h"
 
 namespace machinetest {
@@ -81,7 +82,8 @@ class ZelkoMilling : public ZelkoRig {
     return static_cast<int>(std::count(history.begin(), history.end(), peers::ZelkoSim::Positions{x, y, z, 0}));
   }
 
-  machine::DefaultBackendFactory factory{ui, clock};
+  testsupport::QueueDispatcher gui;
+  machine::DefaultBackendFactory factory{ui, gui, clock};
   machine::Maschinenparameter params;
   machine::ControllerBackends backends;
   std::atomic<bool> bAbbruch{false};

@@ -1,5 +1,6 @@
-// Clock double for tests: time stands still until a sleep or advance() moves it, and every
-// sleep is recorded, so timing code runs instantly and its waits can be checked.
+// Clock double for tests: time stands still until a sleep, a busy wait or advance() moves it, and
+// every sleep is recorded, so timing code runs instantly and its waits can be checked. A busy wait
+// jumps to its target without being recorded as a sleep.
 //
 // Thread context: any thread; state behind a mutex.
 #pragma once
@@ -13,20 +14,28 @@ namespace testsupport {
 
 class ManualClock final : public platform::Clock {
  public:
-  explicit ManualClock(std::int64_t startMicros = 0) : now_(startMicros) {}
+  explicit ManualClock(std::int64_t startMicros = 0) : nowNanos_(startMicros * 1000) {}
 
   std::int64_t nowMicros() override {
     std::lock_guard lock(mutex_);
-    return now_;
+    return nowNanos_ / 1000;
+  }
+  std::int64_t nowNanos() override {
+    std::lock_guard lock(mutex_);
+    return nowNanos_;
   }
   void sleepMicros(std::int64_t micros) override {
     std::lock_guard lock(mutex_);
     sleeps_.push_back(micros);
-    if (micros > 0) now_ += micros;
+    if (micros > 0) nowNanos_ += micros * 1000;
+  }
+  void spinUntilNanos(std::int64_t targetNanos) override {
+    std::lock_guard lock(mutex_);
+    if (targetNanos > nowNanos_) nowNanos_ = targetNanos;
   }
   void advance(std::int64_t micros) {
     std::lock_guard lock(mutex_);
-    now_ += micros;
+    nowNanos_ += micros * 1000;
   }
   std::vector<std::int64_t> sleeps() const {
     std::lock_guard lock(mutex_);
@@ -35,7 +44,7 @@ class ManualClock final : public platform::Clock {
 
  private:
   mutable std::mutex mutex_;
-  std::int64_t now_;
+  std::int64_t nowNanos_;
   std::vector<std::int64_t> sleeps_;
 };
 

@@ -23,6 +23,7 @@
 #include "machine/DefaultBackendFactory.h"
 #include "machine/TraceLog.h"
 #include "platform/TerminationSignals.h"
+#include "platform/qt/QtGuiDispatcher.h"
 #include "support/ScriptedUi.h"
 
 namespace {
@@ -64,6 +65,7 @@ class ControllerEndTest : public QObject {
   std::unique_ptr<peers::ZelkoSim> sim_;
   // The driver's own boxes (the connection's); the window's go to the rig's services.
   testsupport::ScriptedUi ui_;
+  platform::QtGuiDispatcher gui_;
   std::unique_ptr<machine::DefaultBackendFactory> factory_;
   std::unique_ptr<apptest::WindowRig> rig_;
   std::unique_ptr<platform::TerminationSignals> signals_;
@@ -75,7 +77,7 @@ void ControllerEndTest::init() {
   // The parameter file is missing: the defaults name COM1.
   ::setenv("VELTRIS_COM1", sim_->devicePath().c_str(), 1);
   signals_ = std::make_unique<platform::TerminationSignals>();
-  factory_ = std::make_unique<machine::DefaultBackendFactory>(ui_);
+  factory_ = std::make_unique<machine::DefaultBackendFactory>(ui_, gui_);
   rig_ = std::make_unique<apptest::WindowRig>(*factory_, kPoints);
   rig_->window->watchTerminationSignals(*signals_);
   rig_->window->show();

@@ -1,0 +1,113 @@
+// Port access: the ppdev lookup of a base address in the kernel's port list and the reasons a
+// claim fails, direct access that touches nothing unclaimed; and what the step timing relies on:
+// the busy wait of the real clock and real-time scheduling only where the kernel does not throttle
+// it.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "platform/Clock.h"
+#include "platform/IopermPortIo.h"
+#include "platform/PpdevPortIo.h"
+#include "platform/ThreadPriority.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+class PpdevTree : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    root_ = fs::temp_directory_path() / ("veltris-ppdev-" + std::to_string(::getpid()) + "-" +
+                                         ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    fs::remove_all(root_);
+    fs::create_directories(proc());
+    fs::create_directories(dev());
+    // As the kernel lists them: base and upper base in decimal; "default" is no port.
+    port("parport0", "888\t1912\n");
+    port("parport1", "632\t1656\n");
+    fs::create_directories(proc() / "default");
+    // parport1 has a node, but one that takes no ppdev requests.
+    std::ofstream(dev() / "parport1") << "";
+  }
+  void TearDown() override { fs::remove_all(root_); }
+
+  fs::path proc() const { return root_ / "proc"; }
+  fs::path dev() const { return root_ / "dev"; }
+  void port(const std::string& name, const std::string& baseAddr) {
+    fs::create_directories(proc() / name);
+    std::ofstream(proc() / name / "base-addr") << baseAddr;
+  }
+
+  fs::path root_;
+};
+
+TEST_F(PpdevTree, TheBaseAddressFindsTheNodeOfThePortTheKernelReports) {
+  platform::PpdevPortIo io(proc(), dev());
+  EXPECT_TRUE(io.initialize());
+  EXPECT_EQ(io.deviceFor(0x378), dev() / "parport0");
+  EXPECT_EQ(io.deviceFor(0x278), dev() / "parport1");
+  EXPECT_FALSE(io.deviceFor(0x3BC));
+  EXPECT_FALSE(io.deviceFor(0x778));  // the upper base is no base
+
+  platform::PpdevPortIo none(root_ / "missing", dev());
+  EXPECT_FALSE(none.initialize());
+  EXPECT_FALSE(none.deviceFor(0x378));
+}
+
+TEST_F(PpdevTree, AFailedClaimSaysWhyAndLeavesEveryRegisterUnreachable) {
+  platform::PpdevPortIo io(proc(), dev());
+  const struct {
+    std::uint16_t base;
+    std::string reason;
+  } cases[] = {
+      {0x3BC, "Der Kernel kennt keinen Parallelport mit der Basisadresse 0x3bc."},
+      {0x378, (dev() / "parport0").string() + " fehlt: das Kernelmodul ppdev ist nicht geladen (modprobe ppdev)."},
+      {0x278, (dev() / "parport1").string() + " lässt sich nicht belegen (Inappropriate ioctl for device)."},
+  };
+  for (const auto& c : cases) {
+    std::string reason;
+    EXPECT_FALSE(io.claim(c.base, reason)) << c.base;
+    EXPECT_EQ(reason, c.reason);
+    std::uint8_t value = 0;
+    for (int offset = 0; offset < 3; ++offset) {
+      EXPECT_FALSE(io.read(static_cast<std::uint16_t>(c.base + offset), value)) << c.base << "+" << offset;
+      EXPECT_FALSE(io.write(static_cast<std::uint16_t>(c.base + offset), 0)) << c.base << "+" << offset;
+    }
+  }
+}
+
+TEST(IopermPortIo, NothingIsTouchedBeforeAClaim) {
+  platform::IopermPortIo io;
+  std::uint8_t value = 0;
+  EXPECT_FALSE(io.read(0x378, value));
+  EXPECT_FALSE(io.write(0x378, 0));
+  std::string reason;
+  EXPECT_FALSE(io.claim(0xFFFE, reason));
+  EXPECT_FALSE(reason.empty());
+}
+
+TEST(SystemClock, TheBusyWaitReturnsOnlyOnceItsTargetHasPassed) {
+  auto& clock = platform::systemClock();
+  for (std::int64_t wait : {0, 1'000, 20'000, 250'000}) {
+    const std::int64_t target = clock.nowNanos() + wait;
+    clock.spinUntilNanos(target);
+    EXPECT_GE(clock.nowNanos(), target) << wait;
+  }
+}
+
+TEST_F(PpdevTree, RealTimeSchedulingIsOnlyTakenWhereTheKernelDoesNotThrottleIt) {
+  const struct {
+    const char* setting;
+    bool unthrottled;
+  } cases[] = {{"-1\n", true}, {"950000\n", false}, {"0\n", false}, {"", false}, {"x", false}};
+  for (const auto& c : cases) {
+    std::ofstream(root_ / "rt_runtime") << c.setting;
+    EXPECT_EQ(platform::realtimeUnthrottled(root_ / "rt_runtime"), c.unthrottled) << c.setting;
+  }
+  EXPECT_FALSE(platform::realtimeUnthrottled(root_ / "missing"));
+}
+
+}  // namespace

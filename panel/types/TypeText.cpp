@@ -11,6 +11,7 @@
 #include "panel/Keywords.h"
 #include "panel/ObjectDrawing.h"
 #include "panel/PropertyRows.h"
+#include "panel/types/FontCache.h"
 #include "platform/TextCodec.h"
 
 namespace panel {
@@ -71,12 +72,13 @@ std::optional<TextRecord> Text_Lesen(const TMainFormState& form, const StringGri
   t.Schrifthoehe = cellNumber(grid, 6, row);
   t.tiefe = cutDepth(grid, 7, row);
 
-  FontLoad load = loadStrokeFont(t.Schriftname);
-  t.schriftStatus = load.status;
-  const StrokeFont* font = load.status == FontStatus::Ok ? &load.font : nullptr;
+  const std::shared_ptr<const FontLoad> load = sharedStrokeFont(t.Schriftname);
+  t.schriftStatus = load->status;
+  const StrokeFont* font = load->status == FontStatus::Ok ? &load->font : nullptr;
   t.metrik = textMetrik(font, t.Schriftname, t.Schrifthoehe);
   if (font != nullptr && platform::utf8Characters(t.Textinhalt).size() <= kTextMaxZeichen) {
-    t.schrift = std::make_shared<const StrokeFont>(std::move(load.font));
+    // Shares the font read once with every other parse of it.
+    t.schrift = std::shared_ptr<const StrokeFont>(load, font);
     t.breite = Text_Schreiben(*t.schrift, t.metrik, t.Textinhalt, t.position, nullptr);
   }
 

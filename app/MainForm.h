@@ -351,6 +351,8 @@ class TMainForm : public panel::TMainFormState {
   panel::DrawContext zeichenKontext();
   // A redraw of the panel document into the bitmap, after the initialisation only.
   void panelNeuZeichnen();
+  // Moves the selected row by `verschieben` and, when it moved, rebuilds the grids.
+  void reihenfolgeAendern(bool (*verschieben)(panel::TMainFormState&));
   // Appends a row through the type's new-row role, selects it and rebuilds the grids.
   void objektAnhaengen(panel::KonturTyp typ, const panel::NewRowRequest& request);
   // A path for a plot or sub-drawing row from the open dialog: empty when cancelled; none when

@@ -83,6 +83,8 @@ void TMainForm::EigenschaftenAktualisieren() {
 void TMainForm::ReihenfolgeSG_Neu_Aufbauen() {
   machine::Protokoll_schreiben("ReihenfolgeSG_Neu_Aufbauen()");
   RightPageControlSeite = RightPage::Einstellungen;
+  // The rows changed: an editor left open would write into whatever row now stands there.
+  panel::esgKomponentenVisible(*this, false);
   ToolPanel.Visible = false;
   RechteckPanel.Visible = false;
   panel::ReihenfolgeAufbauen(*this);
@@ -271,18 +273,24 @@ void TMainForm::esgButtonOnClick() {
 
 void TMainForm::epumAlleTiefenNeuSetzenClick() {
   if (!bearbeitbar()) return;
+  // The rows change under the editor, which would write its old text back on leaving.
+  panel::esgKomponentenVisible(*this, false);
   if (panel::alleTiefenNeuSetzen(*this)) bGeaendert = true;
   EigenschaftenAktualisieren();
 }
 
 void TMainForm::epumDisablenClick() {
   if (!bearbeitbar()) return;
+  // The rows change under the editor, which would write its old text back on leaving.
+  panel::esgKomponentenVisible(*this, false);
   if (panel::alleKonturenUmschalten(*this, panel::kModusJa, panel::kModusNein)) bGeaendert = true;
   EigenschaftenAktualisieren();
 }
 
 void TMainForm::epumEnablenClick() {
   if (!bearbeitbar()) return;
+  // The rows change under the editor, which would write its old text back on leaving.
+  panel::esgKomponentenVisible(*this, false);
   if (panel::alleKonturenUmschalten(*this, panel::kModusNein, panel::kModusJa)) bGeaendert = true;
   EigenschaftenAktualisieren();
 }
@@ -299,18 +307,14 @@ void TMainForm::rsgOnSelectCell(int row) {
   Griffpunkt = panel::kKeinGriff;
 }
 
-void TMainForm::NachObenSpeedButtonClick() {
-  if (!bearbeitbar()) return;
-  panel::esgKomponentenVisible(*this, false);
-  if (!panel::KonturNachOben(*this)) return;
-  ReihenfolgeSG_Neu_Aufbauen();
-  bGeaendert = true;
-}
+void TMainForm::NachObenSpeedButtonClick() { reihenfolgeAendern(panel::KonturNachOben); }
 
-void TMainForm::NachUntenSpeedButtonClick() {
+void TMainForm::NachUntenSpeedButtonClick() { reihenfolgeAendern(panel::KonturNachUnten); }
+
+void TMainForm::reihenfolgeAendern(bool (*verschieben)(panel::TMainFormState&)) {
   if (!bearbeitbar()) return;
   panel::esgKomponentenVisible(*this, false);
-  if (!panel::KonturNachUnten(*this)) return;
+  if (!verschieben(*this)) return;
   ReihenfolgeSG_Neu_Aufbauen();
   bGeaendert = true;
 }

@@ -369,6 +369,21 @@ TEST_F(MainFormEditing, TheEditorsWriteBackRefuseWithTheDoubleBeepAndLeaveTraces
   EXPECT_EQ(form().esgEditor.shown, panel::EditorKind::None);
 }
 
+TEST_F(MainFormEditing, ACommandOnAllRowsClosesTheEditorSoItCannotWriteAnOldValueBack) {
+  startWith();
+  press(at(30.0, 30.0));
+  release();
+  clickProperty(4);
+  ASSERT_EQ(form().esgEditor.text, "-1.00");
+  form().Abmessungen.Standardtiefe = -2.0;
+  form().epumAlleTiefenNeuSetzenClick();
+  EXPECT_EQ(form().esgEditor.shown, panel::EditorKind::None);
+  // The edit reports being left only afterwards.
+  form().esgMaskEditOnExit("-1.00");
+  EXPECT_EQ(cell(kreis_, 4), "-2.00");
+  EXPECT_EQ(form().EigenschaftenStringGrid.Cells(1, 4), "-2.00");
+}
+
 TEST_F(MainFormEditing, ChoosingALineOfTheOrderGridSelectsItsRow) {
   startWith();
   form().rsgOnSelectCell(punkt_);

@@ -10,6 +10,8 @@
 
 namespace {
 
+using Strings = std::vector<std::string>;
+
 class OrderGrid : public ::testing::Test {
  protected:
   // Rows named "PUNKT1", "PUNKT2", ... so that their order shows.
@@ -24,7 +26,11 @@ class OrderGrid : public ::testing::Test {
     for (int row = 1; row < form_.DatenStringGrid.RowCount(); ++row) out.push_back(form_.DatenStringGrid.Cells(0, row));
     return out;
   }
-  const std::string& line(int k, int col) const { return form_.ReihenfolgeStringGrid.Cells(col, k); }
+  // The three cells of line k.
+  std::vector<std::string> line(int k) const {
+    const panel::StringGrid& grid = form_.ReihenfolgeStringGrid;
+    return {grid.Cells(0, k), grid.Cells(1, k), grid.Cells(2, k)};
+  }
 
   panel::TMainFormState form_;
 };
@@ -33,12 +39,8 @@ TEST_F(OrderGrid, AnEmptyDocumentShowsThePlaceholderLine) {
   form_.iAktZeile = 1;
   panel::ReihenfolgeAufbauen(form_);
   EXPECT_EQ(form_.ReihenfolgeStringGrid.RowCount(), 2);
-  EXPECT_EQ(line(0, 0), " Nr.");
-  EXPECT_EQ(line(0, 1), " KonturTyp");
-  EXPECT_EQ(line(0, 2), " E F R F");
-  EXPECT_EQ(line(1, 0), " 1");
-  EXPECT_EQ(line(1, 1), " -");
-  EXPECT_EQ(line(1, 2), " ");
+  EXPECT_EQ(line(0), (Strings{" Nr.", " KonturTyp", " E F R F"}));
+  EXPECT_EQ(line(1), (Strings{" 1", " -", " "}));
   panel::ReihenfolgeKnoepfe(form_);
   EXPECT_FALSE(form_.DelSpeedButton.Enabled);
   EXPECT_FALSE(form_.EigenschaftenStringGridControl.Enabled);
@@ -56,11 +58,9 @@ TEST_F(OrderGrid, EveryRowGetsItsNumberAndItsKeywordAsStored) {
   const unsigned generation = form_.ReihenfolgeStringGridControl.generation;
   panel::ReihenfolgeAufbauen(form_);
   EXPECT_EQ(form_.ReihenfolgeStringGrid.RowCount(), 4);
-  EXPECT_EQ(line(1, 0), " 1");
-  EXPECT_EQ(line(2, 1), " PUNKT2");
-  EXPECT_EQ(line(3, 0), " 3");
-  EXPECT_EQ(line(3, 1), "  KREIS ");
-  EXPECT_EQ(line(3, 2), " ");
+  EXPECT_EQ(line(1), (Strings{" 1", " PUNKT1", " "}));
+  EXPECT_EQ(line(2), (Strings{" 2", " PUNKT2", " "}));
+  EXPECT_EQ(line(3), (Strings{" 3", "  KREIS ", " "}));
   EXPECT_EQ(form_.ReihenfolgeStringGridControl.Row, 2);
   EXPECT_NE(form_.ReihenfolgeStringGridControl.generation, generation);
   form_.iAktZeile = 0;

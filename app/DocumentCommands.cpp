@@ -147,6 +147,9 @@ void TMainForm::FormatAnzeigeVorbereiten() {
   machine::Protokoll_schreiben("FormatAnzeigeVorbereiten()");
   if (Dokumenttyp == panel::DocumentKind::Panel) {
     iAktZeile = DatenStringGrid.RowCount() - 1;
+    ReihenfolgeSG_Neu_Aufbauen();
+  } else {
+    RightPageControlSeite = RightPage::Fraesen;
   }
   bGeaendert = false;
   RightPageControlOnChange();
@@ -194,7 +197,7 @@ void TMainForm::MenuImportierenOnClick() {
   }
   if (DatenStringGrid.RowCount() != rows) {
     bGeaendert = true;
-    AnsichtNeuZeichnen();
+    ReihenfolgeSG_Neu_Aufbauen();
   }
 }
 

@@ -42,11 +42,11 @@ TEST_F(MainFormTest, WithoutAControllerTheInitialisationRunsOnceAndShowsNoConnec
   EXPECT_FALSE(form().FraesenStartenBitBtn.Enabled);
   EXPECT_TRUE(ui_.messageBoxes().empty());
 
-  // A later tick and a later activation change nothing: no second connection, the title stays.
+  // A later tick connects no second time; every activation shows the bare program name again.
   form().InitTimerTimer();
   EXPECT_FALSE(form().OnActivate());
   EXPECT_EQ(factory_.created, 1);
-  EXPECT_EQ(form().Caption, "Tessaly für Cobalt-Kyro   22.01.13         neu.tvx");
+  EXPECT_EQ(form().Caption, "Tessaly");
 }
 
 TEST_F(MainFormTest, WithAControllerTheStatusBarShowsItsVersionPortAndPosition) {

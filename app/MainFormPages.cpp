@@ -1,0 +1,49 @@
+// The drawing switches of the main window, the data grids over the drawing and the placing of
+// the window's panels.
+#include "MainForm.h"
+#include "machine/TraceLog.h"
+
+namespace app {
+
+void TMainForm::DrawNFSpeedButtonOnClick(bool down) {
+  // During a run the bitmap holds the cut drawn so far; the switches are locked with the panel.
+  if (laeuft_) return;
+  DrawNF = down;
+  AnsichtNeuZeichnen();
+}
+
+void TMainForm::DrawFraeswegeSpeedButtonOnClick(bool down) {
+  if (laeuft_) return;
+  DrawFraeswege = down;
+  AnsichtNeuZeichnen();
+}
+
+void TMainForm::DrawNummerSpeedButtonOnClick(bool down) {
+  if (laeuft_) return;
+  DrawNummer = down;
+  AnsichtNeuZeichnen();
+}
+
+void TMainForm::DrawLeerfahrtenSpeedButtonOnClick(bool down) {
+  if (laeuft_) return;
+  DrawLeerfahrten = down;
+  AnsichtNeuZeichnen();
+}
+
+void TMainForm::DSGSpeedButtonOnClick(bool down) {
+  DSGSpeedButtonDown = down;
+  SGPageControl.Visible = down && Dokumenttyp != panel::DocumentKind::None;
+}
+
+void TMainForm::PlatziereKomponenten() {
+  machine::Protokoll_schreiben("PlatziereKomponenten()");
+  if (view_ != nullptr) view_->placeComponents();
+  machine::Protokoll_schreiben("PlatziereKomponenten() :: End");
+}
+
+void TMainForm::ControlBarPaint() {
+  PlatziereKomponenten();
+  AnsichtNeuZeichnen();
+}
+
+}  // namespace app

@@ -71,6 +71,7 @@ enum class ModalDialog {
   Werkzeuglaenge,
   Info
 };
+inline constexpr std::size_t kModalDialoge = 8;
 
 // An edit of a toolbar: its text and whether it takes input (a disabled edit is shown in the
 // toolbar's colour, an enabled one in the window colour).
@@ -110,9 +111,6 @@ class TMainFormView {
   virtual void closeWindow() {}
   // End the program at once with `status`, without the close query.
   virtual void endProgram(int /*status*/) {}
-  // Whether the window has `dialog`; showing it modally, returning when it has closed.
-  virtual bool hasDialog(ModalDialog /*dialog*/) const { return false; }
-  virtual void showDialog(ModalDialog /*dialog*/) {}
   // Place the panels, page controls and grids for the window's current size.
   virtual void placeComponents() {}
 };
@@ -144,6 +142,11 @@ class TMainForm : public panel::TMainFormState {
 
   // The window that shows the model; null for none.
   void setView(TMainFormView* view) { view_ = view; }
+  // Plugs in the dialog the menus show for `dialog`: `show` shows it modally, centred over the
+  // window, and returns when it has closed. An empty `show` takes it out again; a menu whose
+  // dialog is not plugged in gives one short beep.
+  void dialogEinsetzen(ModalDialog dialog, std::function<void()> show);
+  bool hatDialog(ModalDialog dialog) const;
 
   // ---- Program start, initialisation and close
   // Creation: program files, trace log, switches, drawing state, the run worker (started and
@@ -505,6 +508,7 @@ class TMainForm : public panel::TMainFormState {
 
   MainFormServices services_;
   TMainFormView* view_ = nullptr;
+  std::array<std::function<void()>, kModalDialoge> dialoge_;
   machine::ControllerBackends backends_;
   Schalter schalter_;
   bool activated_ = false;

@@ -92,26 +92,36 @@ void TMainForm::steuerungTrennen(const char* caller) {
   bSteuerungVerbunden = false;
 }
 
+void TMainForm::dialogEinsetzen(ModalDialog dialog, std::function<void()> show) {
+  dialoge_.at(static_cast<std::size_t>(dialog)) = std::move(show);
+}
+
+bool TMainForm::hatDialog(ModalDialog dialog) const {
+  return static_cast<bool>(dialoge_.at(static_cast<std::size_t>(dialog)));
+}
+
 bool TMainForm::dialogZeigen(ModalDialog dialog) {
-  if (view_ == nullptr || !view_->hasDialog(dialog)) {
+  if (!hatDialog(dialog)) {
     services_.ui.Beep(440, 100);
     return false;
   }
-  view_->showDialog(dialog);
+  // A copy: the dialog may plug itself out while it is shown.
+  const std::function<void()> show = dialoge_.at(static_cast<std::size_t>(dialog));
+  show();
   return true;
 }
 
 void TMainForm::MenuParameterOnClick() {
   if (laeuft_) return;
   // The link stays as it is when there is no dialog to change its settings.
-  if (view_ == nullptr || !view_->hasDialog(ModalDialog::Parameter)) {
+  if (!hatDialog(ModalDialog::Parameter)) {
     services_.ui.Beep(440, 100);
     return;
   }
   // The dialog may change the port and the controller type: the link is opened again after it,
   // however it was closed.
   steuerungTrennen("MenuParameterOnClick()");
-  view_->showDialog(ModalDialog::Parameter);
+  dialogZeigen(ModalDialog::Parameter);
   Modul_Initialisieren();
 }
 
@@ -149,7 +159,7 @@ void TMainForm::MenuFestwertspeicherLoeschenOnClick() {
 
 void TMainForm::MenuAusgabeInFestwertspeicherOnClick() {
   if (laeuft_ || !hatProgrammspeicher(modul())) return;
-  if (view_ == nullptr || !view_->hasDialog(ModalDialog::AusgabeInFestwertspeicher)) {
+  if (!hatDialog(ModalDialog::AusgabeInFestwertspeicher)) {
     services_.ui.Beep(440, 100);
     return;
   }
@@ -159,7 +169,7 @@ void TMainForm::MenuAusgabeInFestwertspeicherOnClick() {
   if (services_.ui.messageBox("Wurden alle Fräsparameter richtig eingestellt?\n", kProgrammname,
                               platform::MsgButtons::YesNo, platform::MsgIcon::Question) != platform::MsgResult::Yes)
     return;
-  view_->showDialog(ModalDialog::AusgabeInFestwertspeicher);
+  dialogZeigen(ModalDialog::AusgabeInFestwertspeicher);
 }
 
 void TMainForm::MenuWerkzeuglaengeMessenOnClick() {

@@ -109,6 +109,15 @@ MainWindow::MainWindow(app::TMainForm& form, platform::QtCanvas& canvas, QWidget
   connect(escape, &QShortcut::activated, this, [this] { call([this] { form_.OnKeyPress(27); }); });
 
   ToolDefForm_ = new ToolTableDialogView(form_.ToolDefForm, this);
+  form_.dialogEinsetzen(app::ModalDialog::ToolDef, [this] {
+    centreOver(ToolDefForm_);
+    ToolDefForm_->exec(form_.ToolDef);
+  });
+  form_.dialogEinsetzen(app::ModalDialog::Info, [this] {
+    if (InfoDlg_ == nullptr) InfoDlg_ = new InfoDialogView(form_.InfoDlg, this);
+    centreOver(InfoDlg_);
+    InfoDlg_->exec();
+  });
 
   form_.setView(this);
   showState();
@@ -118,6 +127,8 @@ MainWindow::~MainWindow() {
   // Closing the window while it is torn down moves the focus out of an edit; what it sets off
   // must not reach the menus, which go first.
   destroying_ = true;
+  form_.dialogEinsetzen(app::ModalDialog::ToolDef, nullptr);
+  form_.dialogEinsetzen(app::ModalDialog::Info, nullptr);
   form_.setView(nullptr);
 }
 
@@ -391,32 +402,12 @@ void MainWindow::resizeEvent(QResizeEvent* event) {
   placeComponents();
 }
 
-bool MainWindow::hasDialog(app::ModalDialog dialog) const {
-  return dialog == app::ModalDialog::ToolDef || dialog == app::ModalDialog::Info;
-}
-
 void MainWindow::centreOver(QDialog* dialog) {
   dialog->hide();
   dialog->adjustSize();
   const QRect main = geometry();
   dialog->move(main.left() + main.width() / 2 - dialog->width() / 2,
                main.top() + main.height() / 2 - dialog->height() / 2);
-}
-
-void MainWindow::showDialog(app::ModalDialog dialog) {
-  switch (dialog) {
-    case app::ModalDialog::ToolDef:
-      centreOver(ToolDefForm_);
-      ToolDefForm_->exec(form_.ToolDef);
-      break;
-    case app::ModalDialog::Info:
-      if (InfoDlg_ == nullptr) InfoDlg_ = new InfoDialogView(form_.InfoDlg, this);
-      centreOver(InfoDlg_);
-      InfoDlg_->exec();
-      break;
-    default:
-      break;
-  }
 }
 
 void MainWindow::copyToScreen() { PaintBox_->update(); }

@@ -53,9 +53,11 @@ class MainWindow final : public QMainWindow, public app::TMainFormView {
   void closeWindow() override;
   void endProgram(int status) override;
 
-  bool hasDialog(app::ModalDialog dialog) const override;
-  void showDialog(app::ModalDialog dialog) override;
   void placeComponents() override;
+
+  // Hidden, then placed with its centre over the window's centre: where each dialog the model
+  // shows is put before it is shown.
+  void centreOver(QDialog* dialog);
 
   // Passes every termination signal to the model; `watched` must outlive the window.
   void watchTerminationSignals(platform::TerminationSignals& watched);
@@ -79,8 +81,6 @@ class MainWindow final : public QMainWindow, public app::TMainFormView {
   // Sizes the bitmap to the paint box, unless a run draws on it.
   void fitBitmap();
   void showDrawPages();
-  // Hidden, then placed with its centre over the window's centre.
-  void centreOver(QDialog* dialog);
 
   app::TMainForm& form_;
   platform::QtCanvas& canvas_;

@@ -98,7 +98,11 @@ void ControlBar::addButton(Bar& bar, const char* name, app::ControlState app::TM
 }
 
 void ControlBar::takeOver(Bar& bar) {
-  for (Edit& edit : bar.edits) (form_.*edit.state).Text = edit.widget->text().toStdString();
+  for (Edit& edit : bar.edits) {
+    (form_.*edit.state).Text = edit.widget->text().toStdString();
+    // The check may give back the text shown before: the next showing writes it whatever it is.
+    edit.shown.clear();
+  }
   (form_.*bar.onExit)();
 }
 

@@ -59,6 +59,7 @@ inline constexpr std::array<int, kStatusBarPanels> kStatusBarBreiten{120, 50, 18
 enum class RightPage { Einstellungen, Fraesen };
 enum class DrawPage { Grafisch, Textuell };
 enum class SGPage { Daten, HPGL, DINISO, DXF };
+inline constexpr std::size_t kSGPages = 4;
 
 // The dialogs the main window shows modally, centred over itself.
 enum class ModalDialog {
@@ -216,6 +217,13 @@ class TMainForm : public panel::TMainFormState {
   void DrawLeerfahrtenSpeedButtonOnClick(bool down);
   // Shows the data grids while the button is down.
   void DSGSpeedButtonOnClick(bool down);
+  // After a change of the drawing's or the data grids' page: the grid of the page in sight takes
+  // the element list of the main window's format module for it (HPGLDatenEintragen and its
+  // siblings); the document table's page takes nothing.
+  void DrawPageControlOnChange();
+  // Plugs in what writes the element list of the format module of `page` into its grid; an
+  // empty `fill` takes it out. A page without one keeps its grid as it is.
+  void datenlisteEinsetzen(SGPage page, std::function<void(panel::StringGrid&)> fill);
   // The window places its panels and grids for its size; ControlBarPaint also redraws.
   void PlatziereKomponenten();
   void ControlBarPaint();
@@ -509,6 +517,7 @@ class TMainForm : public panel::TMainFormState {
   MainFormServices services_;
   TMainFormView* view_ = nullptr;
   std::array<std::function<void()>, kModalDialoge> dialoge_;
+  std::array<std::function<void(panel::StringGrid&)>, kSGPages> datenlisten_;
   machine::ControllerBackends backends_;
   Schalter schalter_;
   bool activated_ = false;

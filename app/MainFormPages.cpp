@@ -1,5 +1,7 @@
 // The drawing switches of the main window, the data grids over the drawing and the placing of
 // the window's panels.
+#include <utility>
+
 #include "MainForm.h"
 #include "machine/TraceLog.h"
 
@@ -33,6 +35,29 @@ void TMainForm::DrawLeerfahrtenSpeedButtonOnClick(bool down) {
 void TMainForm::DSGSpeedButtonOnClick(bool down) {
   DSGSpeedButtonDown = down;
   SGPageControl.Visible = down && Dokumenttyp != panel::DocumentKind::None;
+}
+
+void TMainForm::datenlisteEinsetzen(SGPage page, std::function<void(panel::StringGrid&)> fill) {
+  datenlisten_.at(static_cast<std::size_t>(page)) = std::move(fill);
+}
+
+void TMainForm::DrawPageControlOnChange() {
+  panel::StringGrid* grid = nullptr;
+  switch (SGPageControlSeite) {
+    case SGPage::HPGL:
+      grid = &HPGLStringGrid;
+      break;
+    case SGPage::DINISO:
+      grid = &DINISOStringGrid;
+      break;
+    case SGPage::DXF:
+      grid = &DXFStringGrid;
+      break;
+    case SGPage::Daten:
+      return;
+  }
+  const auto& fill = datenlisten_.at(static_cast<std::size_t>(SGPageControlSeite));
+  if (fill) fill(*grid);
 }
 
 void TMainForm::PlatziereKomponenten() {

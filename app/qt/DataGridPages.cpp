@@ -32,7 +32,10 @@ DataGridPages::DataGridPages(app::TMainForm& form, Runner call, QWidget* parent)
   setDataColumnWidths();
   connect(this, &QTabWidget::currentChanged, this, [this](int index) {
     if (index < 0 || index >= static_cast<int>(pages_.size())) return;
-    call_([this, index] { form_.SGPageControlSeite = pages_[static_cast<std::size_t>(index)].page; });
+    call_([this, index] {
+      form_.SGPageControlSeite = pages_[static_cast<std::size_t>(index)].page;
+      form_.DrawPageControlOnChange();
+    });
   });
   hide();
 }

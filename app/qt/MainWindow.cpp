@@ -165,6 +165,7 @@ QWidget* MainWindow::buildDrawPages(QWidget* parent) {
     call([this, index] {
       form_.DrawPageControlSeite =
           DrawPageControl_->widget(index) == TextuellTabSheet_ ? app::DrawPage::Textuell : app::DrawPage::Grafisch;
+      form_.DrawPageControlOnChange();
     });
   });
 

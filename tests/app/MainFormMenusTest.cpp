@@ -115,6 +115,39 @@ TEST_F(MainFormMenus, TheDataGridsShowOnlyWithADocumentAndTheirButtonDown) {
   EXPECT_FALSE(form().SGPageControl.Visible);
 }
 
+// The grid in sight takes its format module's list; the others and the document table's page
+// stay as they are.
+TEST_F(MainFormMenus, APageChangeFillsTheGridInSightFromItsModule) {
+  struct Element {
+    std::string Befehl;
+    int Stift;
+    double x, y;
+  };
+  const std::vector<Element> plot = {{"PU", 1, 0, 0}, {"PD", 1, 5, 0}, {"PD", 1, 5, 5}};
+  int fills = 0;
+  form().datenlisteEinsetzen(app::SGPage::HPGL, [&](panel::StringGrid& grid) {
+    ++fills;
+    app::HPGLDatenEintragen(grid, plot);
+  });
+  form().SGPageControlSeite = app::SGPage::Daten;
+  const int datenRows = form().DatenStringGrid.RowCount();
+  form().DrawPageControlOnChange();
+  EXPECT_EQ(fills, 0);
+  EXPECT_EQ(form().DatenStringGrid.RowCount(), datenRows);
+
+  form().SGPageControlSeite = app::SGPage::HPGL;
+  form().DrawPageControlOnChange();
+  EXPECT_EQ(fills, 1);
+  ASSERT_EQ(form().HPGLStringGrid.RowCount(), 4);
+  EXPECT_EQ(form().HPGLStringGrid.Cells(0, 3), "PD");
+  EXPECT_EQ(form().HPGLStringGrid.Cells(3, 3), "5");
+
+  // A page whose module is not plugged in keeps its grid.
+  form().SGPageControlSeite = app::SGPage::DXF;
+  form().DrawPageControlOnChange();
+  EXPECT_EQ(form().DXFStringGrid.RowCount(), 1);
+}
+
 TEST_F(MainFormMenus, TheCaptionShowsAShortPathWholeAndALongOneByItsFileName) {
   form().Fenstertitel = "Tessaly für X   ";
   form().Dokumentpfad = "/home/a/platte.tvx";

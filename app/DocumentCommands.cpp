@@ -151,6 +151,7 @@ void TMainForm::FormatAnzeigeVorbereiten() {
   AbmessungenInitialize();
   NutzenfertigungInitialize();
   if (Dokumenttyp == panel::DocumentKind::Panel) {
+    RightPageControlSeite = RightPage::Einstellungen;
     iAktZeile = DatenStringGrid.RowCount() - 1;
     ReihenfolgeSG_Neu_Aufbauen();
   } else {

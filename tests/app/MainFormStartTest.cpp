@@ -73,6 +73,32 @@ TEST_F(MainFormTest, AFailingPositionReadShowsDashesAndATraceLineWithoutABox) {
   EXPECT_TRUE(ui_.messageBoxes().empty());
 }
 
+// The open and save dialogs start in the folder of the last document, or in the program's folder
+// before there is one.
+TEST_F(MainFormTest, TheFileDialogsStartInTheLastDocumentsFolder) {
+  const auto openedIn = [this] {
+    ui_.clear();
+    form().MenuSchliessenOnClick();
+    form().MenuOeffnenOnClick();
+    for (const auto& call : ui_.calls()) {
+      if (call.kind == testsupport::UiCall::Kind::OpenDialog) return call.dialog.initialDir;
+    }
+    return std::string("(kein Dialog)");
+  };
+  start();
+  EXPECT_EQ(openedIn(), folder().string());
+
+  const auto documents = folder() / "dokumente";
+  std::filesystem::create_directories(documents);
+  {
+    std::ofstream file(folder() / "veltris_konfig.dat", std::ios::binary);
+    file << "[Files]\r\nVerzeichnis=" << documents.string() << "\r\n";
+  }
+  form_.reset();
+  start();
+  EXPECT_EQ(openedIn(), documents.string());
+}
+
 TEST_F(MainFormTest, TheConfigurationIsLoadedIntoTheWindowAndSavedBackAtClose) {
   {
     std::ofstream file(folder() / "veltris_konfig.dat", std::ios::binary);

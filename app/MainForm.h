@@ -501,6 +501,8 @@ class TMainForm : public panel::TMainFormState {
   void FirmwareToolStarten(const char* question, std::initializer_list<const char*> relativePaths);
   // Closes the controller link (a failure only traced) and marks the window unconnected.
   void steuerungTrennen(const char* caller);
+  // A drawing switch: its flag set to the button's state and the view redrawn, outside a run.
+  void zeichenschalterSetzen(bool& flag, bool down);
   // Shows `dialog` when the window has it; otherwise one short beep and false.
   bool dialogZeigen(ModalDialog dialog);
   // Whether the document values differ, for the modified mark.

@@ -7,30 +7,20 @@
 
 namespace app {
 
-void TMainForm::DrawNFSpeedButtonOnClick(bool down) {
+void TMainForm::zeichenschalterSetzen(bool& flag, bool down) {
   // During a run the bitmap holds the cut drawn so far; the switches are locked with the panel.
   if (laeuft_) return;
-  DrawNF = down;
+  flag = down;
   AnsichtNeuZeichnen();
 }
 
-void TMainForm::DrawFraeswegeSpeedButtonOnClick(bool down) {
-  if (laeuft_) return;
-  DrawFraeswege = down;
-  AnsichtNeuZeichnen();
-}
+void TMainForm::DrawNFSpeedButtonOnClick(bool down) { zeichenschalterSetzen(DrawNF, down); }
 
-void TMainForm::DrawNummerSpeedButtonOnClick(bool down) {
-  if (laeuft_) return;
-  DrawNummer = down;
-  AnsichtNeuZeichnen();
-}
+void TMainForm::DrawFraeswegeSpeedButtonOnClick(bool down) { zeichenschalterSetzen(DrawFraeswege, down); }
 
-void TMainForm::DrawLeerfahrtenSpeedButtonOnClick(bool down) {
-  if (laeuft_) return;
-  DrawLeerfahrten = down;
-  AnsichtNeuZeichnen();
-}
+void TMainForm::DrawNummerSpeedButtonOnClick(bool down) { zeichenschalterSetzen(DrawNummer, down); }
+
+void TMainForm::DrawLeerfahrtenSpeedButtonOnClick(bool down) { zeichenschalterSetzen(DrawLeerfahrten, down); }
 
 void TMainForm::DSGSpeedButtonOnClick(bool down) {
   DSGSpeedButtonDown = down;

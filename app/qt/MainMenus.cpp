@@ -112,19 +112,25 @@ QAction* MainMenus::connectItem(QAction* action, const char* name, State state, 
 }
 
 void MainMenus::showState() {
+  // Each change of an item lays the menu bar out anew: only what differs is set, since the
+  // window shows its state after every event of a run.
+  const auto show = [](QAction* action, const app::MenuItemState& s) {
+    if (!action->isSeparator()) {
+      const QString text = qs(s.Caption);
+      if (action->text() != text) action->setText(text);
+    }
+    if (action->isVisible() != s.Visible) action->setVisible(s.Visible);
+    // Qt disables a hidden action of its own accord; the flag is set whatever it shows.
+    action->setEnabled(s.Enabled);
+    if (action->isCheckable() && action->isChecked() != s.Checked) action->setChecked(s.Checked);
+  };
   for (const auto& [menu, state] : menus_) {
     const app::MenuItemState& s = form_.*state;
-    menu->setTitle(qs(s.Caption));
-    menu->menuAction()->setEnabled(s.Enabled);
-    menu->menuAction()->setVisible(s.Visible);
+    const QString title = qs(s.Caption);
+    if (menu->title() != title) menu->setTitle(title);
+    show(menu->menuAction(), s);
   }
-  for (const auto& [action, state] : items_) {
-    const app::MenuItemState& s = form_.*state;
-    if (!action->isSeparator()) action->setText(qs(s.Caption));
-    action->setEnabled(s.Enabled);
-    action->setVisible(s.Visible);
-    if (action->isCheckable()) action->setChecked(s.Checked);
-  }
+  for (const auto& [action, state] : items_) show(action, form_.*state);
 }
 
 }  // namespace appqt

@@ -124,9 +124,10 @@ MainWindow::MainWindow(app::TMainForm& form, platform::QtCanvas& canvas, QWidget
 }
 
 MainWindow::~MainWindow() {
-  // Closing the window while it is torn down moves the focus out of an edit; what it sets off
-  // must not reach the menus, which go first.
+  // Hiding the window moves the focus out of an edit, whose signal comes back here: it must
+  // come while this is still the window, and reach nothing of the model.
   destroying_ = true;
+  hide();
   form_.dialogEinsetzen(app::ModalDialog::ToolDef, nullptr);
   form_.dialogEinsetzen(app::ModalDialog::Info, nullptr);
   form_.setView(nullptr);

@@ -125,8 +125,10 @@ QToolButton* ObjectBar::toggle(const char* name, const QString& caption, const Q
                                bool app::TMainForm::*flag, void (app::TMainForm::*handler)(bool)) {
   QToolButton* b = button(this, name, caption, hint, nullptr);
   b->setCheckable(true);
-  connect(b, &QToolButton::clicked, this,
-          [this, handler](bool down) { command_([this, handler, down] { (form_.*handler)(down); }); });
+  connect(b, &QToolButton::clicked, this, [this, handler](bool down) {
+    app::TMainForm& form = form_;
+    command_([&form, handler, down] { (form.*handler)(down); });
+  });
   toggles_.emplace_back(b, flag);
   return b;
 }

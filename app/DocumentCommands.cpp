@@ -133,12 +133,31 @@ bool TMainForm::DateiOeffnen(const std::string& extension) {
     AnsichtNeuZeichnen();
     return true;
   }
+  if (extension == ".hpgl" || extension == ".plt") {
+    // The plot is read into a module of its own and taken over only when it could be read: a
+    // refused plot (its messages have said why) leaves the open document and its plot as they were.
+    formats::THPGLDataModule plot;
+    plot.HPGL_Parser(Dokumentpfad, &services_.ui);
+    if (!plot.gelesen()) return false;
+    DatenRichEdit = text.lines;
+    resetJobOptions(*this);
+    HPGLDatenmodul = std::move(plot);
+    Dokumenttyp = panel::DocumentKind::Hpgl;
+    bDokumentBenannt = true;
+    FormatAnzeigeVorbereiten();
+    const panel::PanelAnsicht& welt = HPGLDatenmodul.Ansicht;
+    Ausdehnung = panel::Extent{welt.xMin, welt.yMin, welt.xMax, welt.yMax};
+    if (Ausdehnung.xMax > Abmessungen.Plattenbreite) Abmessungen.Plattenbreite = Ausdehnung.xMax;
+    if (Ausdehnung.yMax > Abmessungen.Plattenhoehe) Abmessungen.Plattenhoehe = Ausdehnung.yMax;
+    AnsichtNeuZeichnen();
+    return true;
+  }
   DatenRichEdit = text.lines;
   resetJobOptions(*this);
   const bool developmentKind = extension == ".kdf" || extension == ".nc" || extension == ".dxf";
   if (developmentKind && !bEntwicklungsmodus) return false;
-  // Plots, command files, DIN/ISO programs and DXF drawings have no reader yet: refused like any
-  // file type that is not handled.
+  // Command files, DIN/ISO programs and DXF drawings have no reader yet: refused like any file
+  // type that is not handled.
   if (FehlerSignal) FehlerSignal();
   return false;
 }

@@ -31,6 +31,7 @@
 #include "app/RunWorker.h"
 #include "app/Switches.h"
 #include "app/ToolTableDialog.h"
+#include "formats/HpglModule.h"
 #include "machine/CommandLayer.h"
 #include "machine/ControllerBackends.h"
 #include "machine/SharedParameters.h"
@@ -235,6 +236,8 @@ class TMainForm : public panel::TMainFormState {
 
   // The tool-table dialog, created with the window and shown on demand.
   TToolDefForm ToolDefForm;
+  // The window's own HPGL module: the plot file opened last.
+  formats::THPGLDataModule HPGLDatenmodul;
 
   // Switches besides the maker mode of the panel state.
   bool bEntwicklungsmodus = false;
@@ -272,6 +275,8 @@ class TMainForm : public panel::TMainFormState {
   struct PendingRun {
     panel::RunSnapshot snapshot;
     bool verbunden = false;
+    // The opened plot as it was when the run was posted.
+    formats::THPGLDataModule plot;
   };
 
   // Runs on the worker.

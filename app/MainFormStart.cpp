@@ -47,6 +47,7 @@ TMainForm::TMainForm(MainFormServices services)
     services_.clock.sleepMillis(100);
     services_.ui.Beep(440, 200);
   };
+  PlotLesen = formats::HpglPlotLeser();
 }
 
 TMainForm::~TMainForm() {
@@ -313,6 +314,11 @@ void TMainForm::AnsichtNeuZeichnen() {
   panel::DrawContext context{*this, services_.canvas, services_.objectTypes, [this] {
                                if (view_ != nullptr) view_->copyToScreen();
                              }};
+  context.formatPaint = [this, &context](panel::DocumentKind kind) {
+    if (kind != panel::DocumentKind::Hpgl) return;
+    HPGLDatenmodul.Ansicht.liveDrawing = false;
+    HPGLDatenmodul.HPGL_Paint(context, true);
+  };
   panel::AnsichtNeuZeichnen(context);
 }
 

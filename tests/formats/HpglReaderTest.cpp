@@ -91,7 +91,8 @@ INSTANTIATE_TEST_SUITE_P(
                  {"UP", "UP", "MOVETO 1.00 0.00", "UP"}},
         PathCase{"ASecondInIsPassedOver",
                  "IN;PU40,0;IN;PD80,0;",
-                 {"UP", "UP", "MOVETO 1.00 0.00", "DOWN", "LINETO 2.00 0.00", "UP"}}));
+                 {"UP", "UP", "MOVETO 1.00 0.00", "DOWN", "LINETO 2.00 0.00", "UP"}}),
+    [](const ::testing::TestParamInfo<PathCase>& p) { return std::string(p.param.name); });
 
 TEST(HpglReader, ExtentsHoldTheOriginAndEveryPointIsShifted) {
   const HpglErgebnis r = HpglLesen("IN;PU-400,800;PD1200,400;", 20.0, 30.0);
@@ -224,6 +225,7 @@ INSTANTIATE_TEST_SUITE_P(
         // Refused whole rather than milled cut short.
         RefusalCase{"MoreElementsThanTheListTakes",
                     "IN;PU0,0;CI400;",
-                    {{"Die Plot-Datei ist zu groß: sie hat mehr als 20 Elemente.", "F E H L E R"}, kParsen}}));
+                    {{"Die Plot-Datei ist zu groß: sie hat mehr als 20 Elemente.", "F E H L E R"}, kParsen}}),
+    [](const ::testing::TestParamInfo<RefusalCase>& p) { return std::string(p.param.name); });
 
 }  // namespace

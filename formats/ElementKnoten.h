@@ -1,5 +1,7 @@
-// One step of an imported path (`ElementKnoten`) and the text lengths each format module allows
-// its elements.
+// One step of an imported path (`ElementKnoten`), in the layout of the module that reads it: every
+// layout has the command word and the target x and y in millimetres (the module's shift already
+// added); programs add an argument text and z, drawings z, plots a pen number. The command word
+// and the argument are cut to their layout's length when an element is appended.
 //
 // Thread context: plain values; any thread. Nothing blocks.
 #pragma once
@@ -10,29 +12,45 @@
 
 namespace formats {
 
-struct ElementKnoten {
-  // What the step does: "MOVETO", "LINETO", "UP", "DOWN", "STIFT" (plots), "GOO", "GO1", "MO3",
-  // "M05", "M30", "F", "T" (programs).
+// The layouts.
+struct DinIsoLayout;
+struct DxfLayout;
+struct HpglLayout;
+
+template <class Layout>
+struct ElementKnoten;
+
+// DIN/ISO programs: "GOO", "GO1", "MO3", "M05", "M30", "F", "T"; the argument is the number word
+// of an "F" or "T" word, empty otherwise.
+template <>
+struct ElementKnoten<DinIsoLayout> {
+  static constexpr std::size_t kBefehlMax = 9;
+  static constexpr std::size_t kArgumentMax = 13;
   std::string Befehl;
-  // The number word of an "F" or "T" word of a program; empty otherwise.
   std::string Argument;
-  // Pen number of a plot's "STIFT" step; 0 otherwise.
-  std::int32_t Stift = 0;
-  // Target in millimetres, the module's shift already added.
   double x = 0.0;
   double y = 0.0;
   double z = 0.0;
 };
 
-// The longest command word and argument text a module keeps; longer texts are cut when an element
-// is appended.
-struct ElementLayout {
-  std::size_t befehlMax = 0;
-  std::size_t argumentMax = 0;
+// DXF drawings: "MOVETO", "LINETO".
+template <>
+struct ElementKnoten<DxfLayout> {
+  static constexpr std::size_t kBefehlMax = 15;
+  std::string Befehl;
+  double x = 0.0;
+  double y = 0.0;
+  double z = 0.0;
 };
 
-inline constexpr ElementLayout kDinIsoLayout{9, 13};
-inline constexpr ElementLayout kDxfLayout{15, 0};
-inline constexpr ElementLayout kHpglLayout{11, 0};
+// HPGL plots: "UP", "DOWN" (x = y = 0), "STIFT" (its pen number, x = y = 0), "MOVETO", "LINETO".
+template <>
+struct ElementKnoten<HpglLayout> {
+  static constexpr std::size_t kBefehlMax = 11;
+  std::string Befehl;
+  std::int32_t Stift = 0;
+  double x = 0.0;
+  double y = 0.0;
+};
 
 }  // namespace formats

@@ -1,40 +1,26 @@
-// The shared frames of the format modules.
+// The shared parts of the format modules.
 #include "FormatModule.h"
 
 #include "panel/PanelDrawing.h"
 
 namespace formats {
 
-TFormatDataModule::TFormatDataModule(ElementLayout layout) : liste_(std::make_shared<const ElementListe>(layout)) {
-  OnCreate();
+panel::PanelAnsicht neueAnsicht() {
+  panel::PanelAnsicht ansicht;
+  ansicht.xMin = 0.0;
+  ansicht.yMin = 0.0;
+  ansicht.xMax = -0.0;
+  ansicht.yMax = -0.0;
+  ansicht.liveDrawing = false;
+  return ansicht;
 }
 
-void TFormatDataModule::OnCreate() {
-  Ansicht = panel::PanelAnsicht{};
-  Ansicht.xMin = 0.0;
-  Ansicht.yMin = 0.0;
-  Ansicht.xMax = -0.0;
-  Ansicht.yMax = -0.0;
-  Ansicht.liveDrawing = false;
-  OnDestroy();
-}
-
-void TFormatDataModule::OnDestroy() { listeSetzen(ElementListe(liste_->layout(), liste_->maxElemente())); }
-
-void TFormatDataModule::eigeneAnsichtZeichnen(panel::DrawContext& context) {
+void eigeneAnsichtZeichnen(panel::DrawContext& context, panel::PanelAnsicht& ansicht) {
   platform::Canvas& canvas = context.canvas;
-  panel::PanelLayoutBerechnen(Ansicht, canvas);
-  panel::PanelHintergrundZeichnen(canvas, Ansicht.x0, Ansicht.y0, Ansicht.width, Ansicht.height);
-  panel::LinealeZeichnen(canvas, Ansicht.x0, Ansicht.y0, Ansicht.width, Ansicht.height, Ansicht.dMassstab, Ansicht.xMin,
-                         Ansicht.yMin, Ansicht.xMax, Ansicht.yMax);
-}
-
-void TFormatDataModule::elementeZeichnen(panel::DrawContext& context) const {
-  platform::Pen pen = context.canvas.pen();
-  pen.width = 1;
-  context.canvas.setPen(pen);
-  for (const ElementKnoten& element : *liste_)
-    panel::ImportPfadZeichnen(context, Ansicht, element.Befehl, element.x, element.y);
+  panel::PanelLayoutBerechnen(ansicht, canvas);
+  panel::PanelHintergrundZeichnen(canvas, ansicht.x0, ansicht.y0, ansicht.width, ansicht.height);
+  panel::LinealeZeichnen(canvas, ansicht.x0, ansicht.y0, ansicht.width, ansicht.height, ansicht.dMassstab, ansicht.xMin,
+                         ansicht.yMin, ansicht.xMax, ansicht.yMax);
 }
 
 }  // namespace formats

@@ -21,17 +21,30 @@
 
 namespace formats {
 
+// The state of a new module's view record: pixel fields and shifts 0, world window from (0, 0) to
+// (-0, -0), live drawing off.
+panel::PanelAnsicht neueAnsicht();
+
+// The paint's own view: layout of the view record from its world window and the bitmap, the
+// background and the rulers.
+void eigeneAnsichtZeichnen(panel::DrawContext& context, panel::PanelAnsicht& ansicht);
+
+template <class Layout>
 class TFormatDataModule {
  public:
-  explicit TFormatDataModule(ElementLayout layout);
+  using Elementliste = ElementListe<Layout>;
 
-  // The state of a new module: pixel fields and shifts 0, world window from (0, 0) to (-0, -0),
-  // live drawing off, an empty list.
-  void OnCreate();
+  TFormatDataModule() { OnCreate(); }
+
+  // The state of a new module: see neueAnsicht; an empty list.
+  void OnCreate() {
+    Ansicht = neueAnsicht();
+    OnDestroy();
+  }
   // Frees the list.
-  void OnDestroy();
+  void OnDestroy() { listeSetzen(Elementliste()); }
 
-  const ElementListe& Liste() const { return *liste_; }
+  const Elementliste& Liste() const { return *liste_; }
 
   // The module's own view record: its shift is added to every point read, its world window is
   // the extent of the path read last.
@@ -39,12 +52,16 @@ class TFormatDataModule {
 
  protected:
   // Takes over a freshly read list; whoever still walks the old one keeps it.
-  void listeSetzen(ElementListe liste) { liste_ = std::make_shared<const ElementListe>(std::move(liste)); }
+  void listeSetzen(Elementliste liste) { liste_ = std::make_shared<const Elementliste>(std::move(liste)); }
 
-  // The paint's own view: layout from the world window, background and rulers.
-  void eigeneAnsichtZeichnen(panel::DrawContext& context);
   // Every element as an imported path step in the module's view, with a pen of width 1.
-  void elementeZeichnen(panel::DrawContext& context) const;
+  void elementeZeichnen(panel::DrawContext& context) const {
+    platform::Pen pen = context.canvas.pen();
+    pen.width = 1;
+    context.canvas.setPen(pen);
+    for (const auto& element : *liste_)
+      panel::ImportPfadZeichnen(context, Ansicht, element.Befehl, element.x, element.y);
+  }
 
   // The run's walk: before each element the stop request (2000 ends the run as stopped), then the
   // step drawn in the module's view when the run has a bitmap, then `schritt` (the module's move
@@ -56,7 +73,7 @@ class TFormatDataModule {
       pen.width = 2;
       context.canvas->setPen(pen);
     }
-    for (const ElementKnoten& element : *liste_) {
+    for (const auto& element : *liste_) {
       context.motion.checkStopRequest();
       if (context.canvas != nullptr) {
         panel::DrawContext zeichnen{context.form, *context.canvas, context.objectTypes};
@@ -68,7 +85,7 @@ class TFormatDataModule {
   }
 
  private:
-  std::shared_ptr<const ElementListe> liste_;
+  std::shared_ptr<const Elementliste> liste_;
 };
 
 }  // namespace formats

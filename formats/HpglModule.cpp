@@ -58,10 +58,10 @@ class HpglPlot final : public panel::EingebetteterPlot {
 
 }  // namespace
 
-THPGLDataModule::THPGLDataModule() : TFormatDataModule(kHpglLayout) {}
+THPGLDataModule::THPGLDataModule() = default;
 
 void THPGLDataModule::OnCreate() {
-  TFormatDataModule::OnCreate();
+  TFormatDataModule<HpglLayout>::OnCreate();
   Stifthoehe = 0.0;
   Stifttiefe = 0.0;
   gelesen_ = false;
@@ -104,7 +104,7 @@ void THPGLDataModule::HPGL_Paint(panel::DrawContext& context, bool eigeneAnsicht
   const platform::Size bitmap = context.canvas.size();
   if (bitmap.width <= 0 || bitmap.height <= 0) return;
   if (eigeneAnsicht) {
-    eigeneAnsichtZeichnen(context);
+    eigeneAnsichtZeichnen(context, Ansicht);
   } else {
     Ansicht = context.form.Ansicht;
   }
@@ -118,7 +118,7 @@ void THPGLDataModule::HPGL_Ausfuehren(panel::MillContext& context) const {
   const bool simulation = context.form.SimulationslaufCheckBox.Checked;
   context.motion.setStiftHoehen(Stifthoehe, Stifttiefe);
   bool stiftOben = true;
-  laufen(context, [&](const ElementKnoten& element) {
+  laufen(context, [&](const HpglKnoten& element) {
     const std::string& befehl = element.Befehl;
     if (befehl == "UP") {
       if (!simulation) context.motion.cncStiftHebenSenken(1);

@@ -12,12 +12,13 @@
 #include <filesystem>
 
 #include "formats/FormatModule.h"
+#include "formats/HpglReader.h"
 #include "panel/EmbeddedPlot.h"
 #include "platform/UiServices.h"
 
 namespace formats {
 
-class THPGLDataModule : public TFormatDataModule {
+class THPGLDataModule : public TFormatDataModule<HpglLayout> {
  public:
   THPGLDataModule();
 

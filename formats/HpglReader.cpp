@@ -19,12 +19,9 @@ namespace {
 constexpr int kEof = -1;
 constexpr char kEtx = 0x03;
 constexpr const char* kFehler = "F E H L E R";
-// User and plotter values are held within this bound, so that sums of a position and a relative
-// move, and the products of the scaling, stay exact in 64-bit integers and doubles.
+// User and plotter values are held within this bound (25 km of plotter units), so that sums of a
+// position and a relative move stay exact in 64-bit integers and every extent fits 32 bits.
 constexpr std::int64_t kWertGrenze = 1'000'000'000;
-// A number word keeps this many characters for its decimal value; the integer value is taken as
-// the characters come, so a longer word still reads (and saturates) correctly.
-constexpr std::size_t kZahlwortMax = 32;
 // Characters of an unknown command shown in its message.
 constexpr std::size_t kDefaultZeichen = 32;
 constexpr double kMaxSehnenwinkel = 10.0;
@@ -43,11 +40,19 @@ bool istBuchstabe(int c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z
 bool istGrossbuchstabe(int c) { return c >= 'A' && c <= 'Z'; }
 bool istZeilenende(int c) { return c == '\r' || c == '\n'; }
 
-// A parameter as read: the integer value of its leading digits and, for the sweep angle, its
-// decimal value.
+// A parameter as read: the integer value of its leading digits, taken as the characters come, and
+// its characters for the decimal value of a sweep angle.
 struct Wert {
   std::int64_t ganz = 0;
-  double dezimal = 0.0;
+  std::string_view zahl;
+
+  double dezimal() const {
+    std::string_view text = zahl;
+    if (!text.empty() && text.front() == '+') text.remove_prefix(1);
+    double d = 0.0;
+    if (std::from_chars(text.data(), text.data() + text.size(), d).ec != std::errc{} || !std::isfinite(d)) return 0.0;
+    return d;
+  }
 };
 
 // The bytes of an unknown command as its message shows them: control bytes as '?'.
@@ -139,7 +144,8 @@ class HpglParser {
   std::optional<Wert> holeWert() {
     if (ende_) return std::nullopt;
     Wert wert;
-    std::string wort;
+    std::size_t zahlAnfang = 0;
+    bool zahlOffen = false;  // the number's characters still follow one another
     bool gesammelt = false;
     bool gueltig = true;
     int vorzeichen = 1;
@@ -153,7 +159,11 @@ class HpglParser {
         break;
       }
       if (istZahlzeichen(c)) {
-        if (wort.size() < kZahlwortMax) wort.push_back(static_cast<char>(c));
+        if (!gesammelt) {
+          zahlAnfang = pos_ - 1;
+          zahlOffen = true;
+        }
+        if (zahlOffen) wert.zahl = data_.substr(zahlAnfang, pos_ - zahlAnfang);
         // The integer value of the leading digits, with one sign in front, as the characters come.
         if (!ganzFertig) {
           if (c >= '0' && c <= '9') {
@@ -167,6 +177,7 @@ class HpglParser {
         gesammelt = true;
         continue;
       }
+      zahlOffen = false;
       if (c == ',' || c == ' ' || istZeilenende(c)) {
         if (gesammelt) break;
         continue;
@@ -189,12 +200,6 @@ class HpglParser {
     if (folgendeUeberspringen) ueberspringeLeerzeichen();
     if (!gesammelt) return std::nullopt;
     wert.ganz = begrenzt(vorzeichen * wert.ganz);
-    std::string_view zahl(wort);
-    if (!zahl.empty() && zahl.front() == '+') zahl.remove_prefix(1);
-    double d = 0.0;
-    if (std::from_chars(zahl.data(), zahl.data() + zahl.size(), d).ec == std::errc{} && std::isfinite(d)) {
-      wert.dezimal = d;
-    }
     return wert;
   }
 
@@ -257,7 +262,7 @@ class HpglParser {
 
   // ---- Output
   bool anhaengen(std::string_view befehl, std::int32_t stift = 0, double x = 0.0, double y = 0.0) {
-    if (ergebnis_.liste.Element_anhaengen(befehl, {}, stift, x, y, 0.0)) return true;
+    if (ergebnis_.liste.Element_anhaengen(HpglKnoten{std::string(befehl), stift, x, y})) return true;
     if (!listeVoll_) {
       melden("Die Plot-Datei ist zu groß: sie hat mehr als " + std::to_string(ergebnis_.liste.maxElemente()) +
                  " Elemente.",
@@ -287,8 +292,10 @@ class HpglParser {
   bool punkt(std::string_view befehl, std::int64_t u, std::int64_t v) {
     u = begrenzt(u);
     v = begrenzt(v);
-    const double px = plotterX(u);
-    const double py = plotterY(v);
+    // Scaling can stretch a bounded user value far beyond it; plotter values are held within the
+    // same bound, so the extent holds every point.
+    const double px = std::clamp(plotterX(u), -static_cast<double>(kWertGrenze), static_cast<double>(kWertGrenze));
+    const double py = std::clamp(plotterY(v), -static_cast<double>(kWertGrenze), static_cast<double>(kWertGrenze));
     const std::int32_t ex = platform::saturatingTrunc(px);
     const std::int32_t ey = platform::saturatingTrunc(py);
     ergebnis_.xMin = std::min(ergebnis_.xMin, ex);
@@ -451,7 +458,7 @@ class HpglParser {
     if (!x || !y || !winkel) return letztesGueltig_;
     const std::int64_t cx = relativ ? u_ + x->ganz : x->ganz;
     const std::int64_t cy = relativ ? v_ + y->ganz : y->ganz;
-    if (!bogen(begrenzt(cx), begrenzt(cy), winkel->dezimal, sehne ? static_cast<double>(sehne->ganz) : 0.0)) {
+    if (!bogen(begrenzt(cx), begrenzt(cy), winkel->dezimal(), sehne ? static_cast<double>(sehne->ganz) : 0.0)) {
       return false;
     }
     return letztesGueltig_;

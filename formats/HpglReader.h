@@ -22,6 +22,9 @@ namespace formats {
 
 inline constexpr double kMmProPlotterEinheit = 0.025;
 
+using HpglKnoten = ElementKnoten<HpglLayout>;
+using HpglListe = ElementListe<HpglLayout>;
+
 // A message box the reading asks for, in the order given.
 struct HpglMeldung {
   std::string text;
@@ -29,10 +32,10 @@ struct HpglMeldung {
 };
 
 struct HpglErgebnis {
-  explicit HpglErgebnis(std::size_t maxElemente = kMaxElemente) : liste(kHpglLayout, maxElemente) {}
+  explicit HpglErgebnis(std::size_t maxElemente = kMaxElemente) : liste(maxElemente) {}
 
   // "UP", "DOWN" (x = y = 0), "STIFT" (pen number, x = y = 0), "MOVETO", "LINETO" (mm, shifted).
-  ElementListe liste;
+  HpglListe liste;
   // Extent of every point in plotter units, truncated toward zero; it always holds (0, 0).
   std::int32_t xMin = 0;
   std::int32_t yMin = 0;

@@ -86,6 +86,10 @@ INSTANTIATE_TEST_SUITE_P(
         PathCase{"FractionsAndLongNumbers",
                  "IN;PU40.9,-0.5;PD0000000000000000000000000000000000000040,12345678901234567890;",
                  {"UP", "UP", "MOVETO 1.00 0.00", "DOWN", "LINETO 1.00 25000000.00", "UP"}},
+        // Scaling that stretches a value beyond 25 km of plotter units is held there.
+        PathCase{"ScaledFarBeyondIsHeld",
+                 "IN;IP0,0,1000000000,1000000000;SC0,1,0,1;PU1000,-1000;",
+                 {"UP", "UP", "MOVETO 25000000.00 -25000000.00", "UP"}},
         PathCase{"DeviceControlBeforeIn",
                  "\x1b.(;\x1b.I81;;17:\x1b.N;19:IN;PU40,0;",
                  {"UP", "UP", "MOVETO 1.00 0.00", "UP"}},

@@ -56,7 +56,7 @@ TEST_P(HpglSamples, ReadAndPaintWithoutFault) {
   // The extent is kept in whole plotter units, cut toward zero: a point lies within one of it.
   const panel::PanelAnsicht welt = modul.Ansicht;
   const double u = formats::kMmProPlotterEinheit;
-  for (const formats::ElementKnoten& e : modul.Liste()) {
+  for (const formats::HpglKnoten& e : modul.Liste()) {
     if (e.Befehl != "MOVETO" && e.Befehl != "LINETO") continue;
     ASSERT_TRUE(e.x > welt.xMin - u && e.x < welt.xMax + u && e.y > welt.yMin - u && e.y < welt.yMax + u)
         << e.Befehl << " " << e.x << " " << e.y;
@@ -69,7 +69,7 @@ TEST_P(HpglSamples, ReadAndPaintWithoutFault) {
   modul.HPGL_Paint(context, true);
   EXPECT_EQ(canvas.opsOf(testsupport::CanvasOp::Kind::FillRect).size(), 1u);
   std::size_t linetos = 0;
-  for (const formats::ElementKnoten& e : modul.Liste()) linetos += e.Befehl == "LINETO" ? 1 : 0;
+  for (const formats::HpglKnoten& e : modul.Liste()) linetos += e.Befehl == "LINETO" ? 1 : 0;
   EXPECT_GE(canvas.opsOf(testsupport::CanvasOp::Kind::LineTo).size(), linetos);
 }
 

@@ -240,6 +240,8 @@ void TMainForm::OnClose() {
   } catch (const std::exception& e) {
     machine::Protokoll_schreiben(std::string("OnClose(): Konfig_Speichern: ") + e.what());
   }
+  // The opened plot's list goes now; a run still walking it keeps its own copy.
+  HPGLDatenmodul.OnDestroy();
   try {
     if (FraesThread.running() && !FraesThread.end()) {
       machine::Protokoll_schreiben("OnClose(): TTVXThread ist beschäftigt");

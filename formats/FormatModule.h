@@ -54,13 +54,16 @@ class TFormatDataModule {
   // Takes over a freshly read list; whoever still walks the old one keeps it.
   void listeSetzen(Elementliste liste) { liste_ = std::make_shared<const Elementliste>(std::move(liste)); }
 
-  // Every element as an imported path step in the module's view, with a pen of width 1.
-  void elementeZeichnen(panel::DrawContext& context) const {
+  // Every element as an imported path step in the module's view, with a pen of width 1; with
+  // `stiftZurueck` the pen is put back where it was (programs, drawings and command files do).
+  void elementeZeichnen(panel::DrawContext& context, bool stiftZurueck = false) const {
+    const platform::Point vorher = context.canvas.penPos();
     platform::Pen pen = context.canvas.pen();
     pen.width = 1;
     context.canvas.setPen(pen);
     for (const auto& element : *liste_)
       panel::ImportPfadZeichnen(context, Ansicht, element.Befehl, element.x, element.y);
+    if (stiftZurueck) context.canvas.moveTo(vorher.x, vorher.y);
   }
 
   // The run's walk: before each element the stop request (2000 ends the run as stopped), then the

@@ -2,6 +2,7 @@
 #include "HpglReader.h"
 
 #include <algorithm>
+#include <array>
 #include <charconv>
 #include <cmath>
 #include <numbers>
@@ -379,21 +380,24 @@ class HpglParser {
     return anhaengen("STIFT", n) && letztesGueltig_;
   }
 
-  // IP: the scaling points from their defaults (0, 0) and (100, 100). P1 alone moves P2 along by
-  // the same offset, as a plotter does, instead of squeezing the plot between P1 and the old P2.
-  bool skalierpunkte() {
-    p1x_ = 0;
-    p1y_ = 0;
-    p2x_ = 100;
-    p2y_ = 100;
-    std::int64_t werte[4] = {0, 0, 100, 100};
+  // Up to four values of the parameter list over the defaults in `werte`, the rest of the list
+  // passed over; gives how many were read.
+  int vierWerte(std::array<std::int64_t, 4>& werte) {
     int n = 0;
     while (n < 4) {
       const std::optional<Wert> w = holeWert();
       if (!w) break;
-      werte[n++] = w->ganz;
+      werte[static_cast<std::size_t>(n++)] = w->ganz;
     }
     restUeberspringen();
+    return n;
+  }
+
+  // IP: the scaling points from their defaults (0, 0) and (100, 100). P1 alone moves P2 along by
+  // the same offset, as a plotter does, instead of squeezing the plot between P1 and the old P2.
+  bool skalierpunkte() {
+    std::array<std::int64_t, 4> werte = {0, 0, 100, 100};
+    const int n = vierWerte(werte);
     p1x_ = werte[0];
     p1y_ = werte[1];
     p2x_ = n >= 3 ? werte[2] : p1x_ + 100;
@@ -404,14 +408,8 @@ class HpglParser {
   // SC: the user window from its default 0..100 in both axes; an axis given no span keeps the
   // default, which spares the scaling a division by zero.
   bool nutzerfenster() {
-    std::int64_t werte[4] = {0, 100, 0, 100};
-    int n = 0;
-    while (n < 4) {
-      const std::optional<Wert> w = holeWert();
-      if (!w) break;
-      werte[n++] = w->ganz;
-    }
-    restUeberspringen();
+    std::array<std::int64_t, 4> werte = {0, 100, 0, 100};
+    vierWerte(werte);
     xMin_ = werte[0];
     xMax_ = werte[1];
     yMin_ = werte[2];

@@ -220,3 +220,18 @@ TEST_F(HpglModule, ARunWalksItsCopyWhileTheModuleReadsTheNextFile) {
 }
 
 }  // namespace
+
+namespace {
+
+// A module without a plot paints the background and rulers of an empty window, and its run moves
+// nothing but still looks for a stop.
+TEST_F(HpglModule, WithoutAPlotThePaintIsBackgroundAndRulersAndTheRunMovesNothing) {
+  panel::DrawContext context{form_, canvas_, types_};
+  modul_.HPGL_Paint(context, true);
+  EXPECT_EQ(canvas_.opsOf(CanvasOp::Kind::FillRect).size(), 1u);
+  for (const CanvasOp& op : canvas_.opsOf(CanvasOp::Kind::LineTo)) EXPECT_EQ(op.pen.colour, 0xFFFFFFu);
+  EXPECT_EQ(run(), (Path{"setStiftHoehen 0.00 0.00"}));
+  EXPECT_EQ(motion_.stopChecks, 1);
+}
+
+}  // namespace

@@ -138,7 +138,7 @@ bool TMainForm::DateiOeffnen(const std::string& extension) {
     // refused plot (its messages have said why) leaves the open document and its plot as they were.
     formats::THPGLDataModule plot;
     plot.HPGL_Parser(Dokumentpfad, &services_.ui);
-    if (!plot.gelesen()) return false;
+    if (!plot.readOk()) return false;
     DatenRichEdit = text.lines;
     resetJobOptions(*this);
     HPGLDatenmodul = std::move(plot);

@@ -101,8 +101,8 @@ void TMainForm::FraesenAusfuehren() {
   context.formatRun = [&](panel::DocumentKind kind, double penUp, double penDown) {
     if (kind != panel::DocumentKind::Hpgl) return;
     formats::THPGLDataModule& plot = run->plot;
-    plot.Stifthoehe = penUp;
-    plot.Stifttiefe = penDown;
+    plot.penUpHeight = penUp;
+    plot.penDownDepth = penDown;
     plot.Ansicht.liveDrawing = true;
     // The cuts the motion primitives draw land where the plot's paint put its steps.
     form.Ansicht = plot.Ansicht;

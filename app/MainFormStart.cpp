@@ -47,7 +47,7 @@ TMainForm::TMainForm(MainFormServices services)
     services_.clock.sleepMillis(100);
     services_.ui.Beep(440, 200);
   };
-  PlotLesen = formats::HpglPlotLeser();
+  plotReader = formats::hpglPlotReader();
 }
 
 TMainForm::~TMainForm() {

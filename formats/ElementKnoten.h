@@ -24,7 +24,7 @@ struct ElementKnoten;
 // of an "F" or "T" word, empty otherwise.
 template <>
 struct ElementKnoten<DinIsoLayout> {
-  static constexpr std::size_t kBefehlMax = 9;
+  static constexpr std::size_t kCommandMax = 9;
   static constexpr std::size_t kArgumentMax = 13;
   std::string Befehl;
   std::string Argument;
@@ -36,7 +36,7 @@ struct ElementKnoten<DinIsoLayout> {
 // DXF drawings: "MOVETO", "LINETO".
 template <>
 struct ElementKnoten<DxfLayout> {
-  static constexpr std::size_t kBefehlMax = 15;
+  static constexpr std::size_t kCommandMax = 15;
   std::string Befehl;
   double x = 0.0;
   double y = 0.0;
@@ -46,7 +46,7 @@ struct ElementKnoten<DxfLayout> {
 // HPGL plots: "UP", "DOWN" (x = y = 0), "STIFT" (its pen number, x = y = 0), "MOVETO", "LINETO".
 template <>
 struct ElementKnoten<HpglLayout> {
-  static constexpr std::size_t kBefehlMax = 11;
+  static constexpr std::size_t kCommandMax = 11;
   std::string Befehl;
   std::int32_t Stift = 0;
   double x = 0.0;

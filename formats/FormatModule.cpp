@@ -5,22 +5,22 @@
 
 namespace formats {
 
-panel::PanelAnsicht neueAnsicht() {
-  panel::PanelAnsicht ansicht;
-  ansicht.xMin = 0.0;
-  ansicht.yMin = 0.0;
-  ansicht.xMax = -0.0;
-  ansicht.yMax = -0.0;
-  ansicht.liveDrawing = false;
-  return ansicht;
+panel::PanelAnsicht newView() {
+  panel::PanelAnsicht view;
+  view.xMin = 0.0;
+  view.yMin = 0.0;
+  view.xMax = -0.0;
+  view.yMax = -0.0;
+  view.liveDrawing = false;
+  return view;
 }
 
-void eigeneAnsichtZeichnen(panel::DrawContext& context, panel::PanelAnsicht& ansicht) {
+void drawOwnView(panel::DrawContext& context, panel::PanelAnsicht& view) {
   platform::Canvas& canvas = context.canvas;
-  panel::PanelLayoutBerechnen(ansicht, canvas);
-  panel::PanelHintergrundZeichnen(canvas, ansicht.x0, ansicht.y0, ansicht.width, ansicht.height);
-  panel::LinealeZeichnen(canvas, ansicht.x0, ansicht.y0, ansicht.width, ansicht.height, ansicht.dMassstab, ansicht.xMin,
-                         ansicht.yMin, ansicht.xMax, ansicht.yMax);
+  panel::PanelLayoutBerechnen(view, canvas);
+  panel::PanelHintergrundZeichnen(canvas, view.x0, view.y0, view.width, view.height);
+  panel::LinealeZeichnen(canvas, view.x0, view.y0, view.width, view.height, view.dMassstab, view.xMin, view.yMin,
+                         view.xMax, view.yMax);
 }
 
 }  // namespace formats

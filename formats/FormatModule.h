@@ -13,7 +13,7 @@
 #include <memory>
 #include <utility>
 
-#include "formats/ElementListe.h"
+#include "formats/ElementList.h"
 #include "panel/DrawContext.h"
 #include "panel/ImportPath.h"
 #include "panel/MillContext.h"
@@ -23,28 +23,28 @@ namespace formats {
 
 // The state of a new module's view record: pixel fields and shifts 0, world window from (0, 0) to
 // (-0, -0), live drawing off.
-panel::PanelAnsicht neueAnsicht();
+panel::PanelAnsicht newView();
 
 // The paint's own view: layout of the view record from its world window and the bitmap, the
 // background and the rulers.
-void eigeneAnsichtZeichnen(panel::DrawContext& context, panel::PanelAnsicht& ansicht);
+void drawOwnView(panel::DrawContext& context, panel::PanelAnsicht& view);
 
 template <class Layout>
 class TFormatDataModule {
  public:
-  using Elementliste = ElementListe<Layout>;
+  using List = ElementList<Layout>;
 
   TFormatDataModule() { OnCreate(); }
 
-  // The state of a new module: see neueAnsicht; an empty list.
+  // The state of a new module: see newView; an empty list.
   void OnCreate() {
-    Ansicht = neueAnsicht();
+    Ansicht = newView();
     OnDestroy();
   }
   // Frees the list.
-  void OnDestroy() { listeSetzen(Elementliste()); }
+  void OnDestroy() { setList(List()); }
 
-  const Elementliste& Liste() const { return *liste_; }
+  const List& elements() const { return *list_; }
 
   // The module's own view record: its shift is added to every point read, its world window is
   // the extent of the path read last.
@@ -52,43 +52,43 @@ class TFormatDataModule {
 
  protected:
   // Takes over a freshly read list; whoever still walks the old one keeps it.
-  void listeSetzen(Elementliste liste) { liste_ = std::make_shared<const Elementliste>(std::move(liste)); }
+  void setList(List list) { list_ = std::make_shared<const List>(std::move(list)); }
 
   // Every element as an imported path step in the module's view, with a pen of width 1; with
-  // `stiftZurueck` the pen is put back where it was (programs, drawings and command files do).
-  void elementeZeichnen(panel::DrawContext& context, bool stiftZurueck = false) const {
-    const platform::Point vorher = context.canvas.penPos();
+  // `restorePen` the pen is put back where it was (programs, drawings and command files do).
+  void drawElements(panel::DrawContext& context, bool restorePen = false) const {
+    const platform::Point before = context.canvas.penPos();
     platform::Pen pen = context.canvas.pen();
     pen.width = 1;
     context.canvas.setPen(pen);
-    for (const auto& element : *liste_)
+    for (const auto& element : *list_)
       panel::ImportPfadZeichnen(context, Ansicht, element.Befehl, element.x, element.y);
-    if (stiftZurueck) context.canvas.moveTo(vorher.x, vorher.y);
+    if (restorePen) context.canvas.moveTo(before.x, before.y);
   }
 
   // The run's walk: before each element the stop request (2000 ends the run as stopped), then the
-  // step drawn in the module's view when the run has a bitmap, then `schritt` (the module's move
-  // for it). A stop asked for during the last element's move also counts.
-  template <class Schritt>
-  void laufen(panel::MillContext& context, Schritt&& schritt) const {
+  // step drawn in the module's view when the run has a bitmap, then `step` (the module's move for
+  // it). A stop asked for during the last element's move also counts.
+  template <class Step>
+  void walk(panel::MillContext& context, Step&& step) const {
     if (context.canvas != nullptr) {
       platform::Pen pen = context.canvas->pen();
       pen.width = 2;
       context.canvas->setPen(pen);
     }
-    for (const auto& element : *liste_) {
+    for (const auto& element : *list_) {
       context.motion.checkStopRequest();
       if (context.canvas != nullptr) {
-        panel::DrawContext zeichnen{context.form, *context.canvas, context.objectTypes};
-        panel::ImportPfadZeichnen(zeichnen, Ansicht, element.Befehl, element.x, element.y);
+        panel::DrawContext drawing{context.form, *context.canvas, context.objectTypes};
+        panel::ImportPfadZeichnen(drawing, Ansicht, element.Befehl, element.x, element.y);
       }
-      schritt(element);
+      step(element);
     }
     context.motion.checkStopRequest();
   }
 
  private:
-  std::shared_ptr<const Elementliste> liste_;
+  std::shared_ptr<const List> list_;
 };
 
 }  // namespace formats

@@ -14,46 +14,46 @@ namespace formats {
 
 namespace {
 
-using Uhr = std::chrono::steady_clock;
+using SteadyClock = std::chrono::steady_clock;
 
-int millisekundenSeit(Uhr::time_point start) {
-  return static_cast<int>(std::chrono::duration_cast<std::chrono::milliseconds>(Uhr::now() - start).count());
+int millisecondsSince(SteadyClock::time_point start) {
+  return static_cast<int>(std::chrono::duration_cast<std::chrono::milliseconds>(SteadyClock::now() - start).count());
 }
 
-platform::MsgIcon symbolFuer(const std::string& caption) {
+platform::MsgIcon iconFor(const std::string& caption) {
   return caption == "H I N W E I S" ? platform::MsgIcon::Information : platform::MsgIcon::Warning;
 }
 
 // A plot read for one HPGL/PLT row: a module of its own, never changed after the read.
-class HpglPlot final : public panel::EingebetteterPlot {
+class HpglPlot final : public panel::EmbeddedPlot {
  public:
-  explicit HpglPlot(THPGLDataModule modul) : modul_(std::move(modul)) {}
+  explicit HpglPlot(THPGLDataModule plot) : plot_(std::move(plot)) {}
 
-  bool gelesen() const override { return modul_.gelesen(); }
+  bool readOk() const override { return plot_.readOk(); }
 
-  panel::Extent welt() const override {
-    return panel::Extent{modul_.Ansicht.xMin, modul_.Ansicht.yMin, modul_.Ansicht.xMax, modul_.Ansicht.yMax};
+  panel::Extent world() const override {
+    return panel::Extent{plot_.Ansicht.xMin, plot_.Ansicht.yMin, plot_.Ansicht.xMax, plot_.Ansicht.yMax};
   }
 
-  void zeichnen(panel::DrawContext& context) const override {
-    THPGLDataModule modul = modul_;
-    modul.Ansicht.liveDrawing = false;
-    modul.HPGL_Paint(context, false);
+  void draw(panel::DrawContext& context) const override {
+    THPGLDataModule plot = plot_;
+    plot.Ansicht.liveDrawing = false;
+    plot.HPGL_Paint(context, false);
   }
 
-  void fraesen(panel::MillContext& context, double tiefe) const override {
-    THPGLDataModule modul = modul_;
+  void mill(panel::MillContext& context, double depth) const override {
+    THPGLDataModule plot = plot_;
     // The pen lifts to the surface and cuts at the row's depth; the steps are drawn as they are
     // cut, in the main window's view.
-    modul.Stifthoehe = 0.0;
-    modul.Stifttiefe = tiefe;
-    modul.Ansicht = context.form.Ansicht;
-    modul.Ansicht.liveDrawing = true;
-    modul.HPGL_Ausfuehren(context);
+    plot.penUpHeight = 0.0;
+    plot.penDownDepth = depth;
+    plot.Ansicht = context.form.Ansicht;
+    plot.Ansicht.liveDrawing = true;
+    plot.HPGL_Ausfuehren(context);
   }
 
  private:
-  THPGLDataModule modul_;
+  THPGLDataModule plot_;
 };
 
 }  // namespace
@@ -62,87 +62,87 @@ THPGLDataModule::THPGLDataModule() = default;
 
 void THPGLDataModule::OnCreate() {
   TFormatDataModule<HpglLayout>::OnCreate();
-  Stifthoehe = 0.0;
-  Stifttiefe = 0.0;
-  gelesen_ = false;
+  penUpHeight = 0.0;
+  penDownDepth = 0.0;
+  readOk_ = false;
 }
 
-int THPGLDataModule::HPGL_Parser(const std::filesystem::path& path, platform::UiServices* melden) {
-  const Uhr::time_point start = Uhr::now();
+int THPGLDataModule::HPGL_Parser(const std::filesystem::path& path, platform::UiServices* report) {
+  const SteadyClock::time_point start = SteadyClock::now();
   std::string bytes;
-  std::string fehler;
-  HpglErgebnis ergebnis;
-  const bool offen = platform::readFileBytes(path, bytes, &fehler);
-  if (offen) {
-    ergebnis = HpglLesen(bytes, Ansicht.xShift, Ansicht.yShift);
-  } else if (melden != nullptr) {
-    melden->messageBox(path.string() + "\n" + fehler, "F E H L E R", platform::MsgButtons::Ok,
+  std::string error;
+  HpglReadResult result;
+  const bool readable = platform::readFileBytes(path, bytes, &error);
+  if (readable) {
+    result = readHpgl(bytes, Ansicht.xShift, Ansicht.yShift);
+  } else if (report != nullptr) {
+    report->messageBox(path.string() + "\n" + error, "F E H L E R", platform::MsgButtons::Ok,
                        platform::MsgIcon::Warning);
   }
   // Whatever the file gave replaces the plot read before: an unreadable file leaves nothing of
   // another one to draw or mill.
-  gelesen_ = ergebnis.gelesen;
-  Ansicht.xMin = ergebnis.xMin * kMmProPlotterEinheit + Ansicht.xShift;
-  Ansicht.yMin = ergebnis.yMin * kMmProPlotterEinheit + Ansicht.yShift;
-  Ansicht.xMax = ergebnis.xMax * kMmProPlotterEinheit + Ansicht.xShift;
-  Ansicht.yMax = ergebnis.yMax * kMmProPlotterEinheit + Ansicht.yShift;
-  listeSetzen(std::move(ergebnis.liste));
-  if (melden != nullptr) {
+  readOk_ = result.complete;
+  Ansicht.xMin = result.xMin * kMmPerPlotterUnit + Ansicht.xShift;
+  Ansicht.yMin = result.yMin * kMmPerPlotterUnit + Ansicht.yShift;
+  Ansicht.xMax = result.xMax * kMmPerPlotterUnit + Ansicht.xShift;
+  Ansicht.yMax = result.yMax * kMmPerPlotterUnit + Ansicht.yShift;
+  setList(std::move(result.elements));
+  if (report != nullptr) {
     // However many stray ';' a file holds, it beeps once.
-    if (ergebnis.semikolonPiep) melden->Beep(440, 100);
-    for (const HpglMeldung& m : ergebnis.meldungen)
-      melden->messageBox(m.text, m.caption, platform::MsgButtons::Ok, symbolFuer(m.caption));
+    if (result.strayBeep) report->Beep(440, 100);
+    for (const HpglMessage& m : result.messages)
+      report->messageBox(m.text, m.caption, platform::MsgButtons::Ok, iconFor(m.caption));
   }
-  if (!offen || !ergebnis.inGefunden) return 0;
-  const int dauer = millisekundenSeit(start);
-  machine::Protokoll_schreiben("HPGL_Parser::" + std::to_string(dauer));
-  return dauer;
+  if (!readable || !result.inFound) return 0;
+  const int elapsed = millisecondsSince(start);
+  machine::Protokoll_schreiben("HPGL_Parser::" + std::to_string(elapsed));
+  return elapsed;
 }
 
-void THPGLDataModule::HPGL_Paint(panel::DrawContext& context, bool eigeneAnsicht) {
-  const Uhr::time_point start = Uhr::now();
+void THPGLDataModule::HPGL_Paint(panel::DrawContext& context, bool ownView) {
+  const SteadyClock::time_point start = SteadyClock::now();
   const platform::Size bitmap = context.canvas.size();
   if (bitmap.width <= 0 || bitmap.height <= 0) return;
-  if (eigeneAnsicht) {
-    eigeneAnsichtZeichnen(context, Ansicht);
+  if (ownView) {
+    drawOwnView(context, Ansicht);
   } else {
     Ansicht = context.form.Ansicht;
   }
-  elementeZeichnen(context);
-  machine::Protokoll_schreiben("HPGL_Paint::" + std::to_string(millisekundenSeit(start)));
+  drawElements(context);
+  machine::Protokoll_schreiben("HPGL_Paint::" + std::to_string(millisecondsSince(start)));
   // A plot inside a panel document is shown with the rest of the panel when that is done.
-  if (eigeneAnsicht && context.copyToScreen) context.copyToScreen();
+  if (ownView && context.copyToScreen) context.copyToScreen();
 }
 
 void THPGLDataModule::HPGL_Ausfuehren(panel::MillContext& context) const {
-  const bool simulation = context.form.SimulationslaufCheckBox.Checked;
-  context.motion.setStiftHoehen(Stifthoehe, Stifttiefe);
-  bool stiftOben = true;
-  laufen(context, [&](const HpglKnoten& element) {
-    const std::string& befehl = element.Befehl;
-    if (befehl == "UP") {
-      if (!simulation) context.motion.cncStiftHebenSenken(1);
-      stiftOben = true;
-    } else if (befehl == "DOWN") {
-      if (!simulation) context.motion.cncStiftHebenSenken(0);
-      stiftOben = false;
-    } else if (befehl == "MOVETO") {
-      if (!simulation) context.motion.cncMoveTo(element.x, element.y);
-    } else if (befehl == "LINETO") {
+  const bool simulating = context.form.SimulationslaufCheckBox.Checked;
+  context.motion.setStiftHoehen(penUpHeight, penDownDepth);
+  bool penIsUp = true;
+  walk(context, [&](const HpglElement& element) {
+    const std::string& word = element.Befehl;
+    if (word == "UP") {
+      if (!simulating) context.motion.cncStiftHebenSenken(1);
+      penIsUp = true;
+    } else if (word == "DOWN") {
+      if (!simulating) context.motion.cncStiftHebenSenken(0);
+      penIsUp = false;
+    } else if (word == "MOVETO") {
+      if (!simulating) context.motion.cncMoveTo(element.x, element.y);
+    } else if (word == "LINETO") {
       // In a simulation the primitive draws the cut and waits the pace, as for every other cut.
-      context.motion.cncLineTo(1, element.x, element.y, stiftOben ? Stifthoehe : Stifttiefe);
+      context.motion.cncLineTo(1, element.x, element.y, penIsUp ? penUpHeight : penDownDepth);
     }
   });
 }
 
-panel::PlotLeser HpglPlotLeser() {
-  return [](const std::string& path, panel::Shift ursprung,
-            platform::UiServices* melden) -> std::shared_ptr<const panel::EingebetteterPlot> {
-    THPGLDataModule modul;
-    modul.Ansicht.xShift = ursprung.x;
-    modul.Ansicht.yShift = ursprung.y;
-    modul.HPGL_Parser(path, melden);
-    return std::make_shared<const HpglPlot>(std::move(modul));
+panel::PlotReader hpglPlotReader() {
+  return [](const std::string& path, panel::Shift origin,
+            platform::UiServices* report) -> std::shared_ptr<const panel::EmbeddedPlot> {
+    THPGLDataModule plot;
+    plot.Ansicht.xShift = origin.x;
+    plot.Ansicht.yShift = origin.y;
+    plot.HPGL_Parser(path, report);
+    return std::make_shared<const HpglPlot>(std::move(plot));
   };
 }
 

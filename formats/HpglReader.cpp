@@ -19,36 +19,36 @@ namespace {
 
 constexpr int kEof = -1;
 constexpr char kEtx = 0x03;
-constexpr const char* kFehler = "F E H L E R";
+constexpr const char* kErrorCaption = "F E H L E R";
 // User and plotter values are held within this bound (25 km of plotter units), so that sums of a
 // position and a relative move stay exact in 64-bit integers and every extent fits 32 bits.
-constexpr std::int64_t kWertGrenze = 1'000'000'000;
+constexpr std::int64_t kValueBound = 1'000'000'000;
 // Characters of an unknown command shown in its message.
-constexpr std::size_t kDefaultZeichen = 32;
-constexpr double kMaxSehnenwinkel = 10.0;
-constexpr double kMaxBogen = 360.0;
+constexpr std::size_t kDefaultChars = 32;
+constexpr double kMaxChordAngle = 10.0;
+constexpr double kMaxSweep = 360.0;
 
-std::int64_t begrenzt(std::int64_t v) { return std::clamp(v, -kWertGrenze, kWertGrenze); }
+std::int64_t bounded(std::int64_t v) { return std::clamp(v, -kValueBound, kValueBound); }
 
-std::int64_t begrenzt(double v) {
+std::int64_t bounded(double v) {
   if (std::isnan(v)) return 0;
   return static_cast<std::int64_t>(
-      std::clamp(std::trunc(v), -static_cast<double>(kWertGrenze), static_cast<double>(kWertGrenze)));
+      std::clamp(std::trunc(v), -static_cast<double>(kValueBound), static_cast<double>(kValueBound)));
 }
 
-bool istZahlzeichen(int c) { return (c >= '0' && c <= '9') || c == '+' || c == '-' || c == '.'; }
-bool istBuchstabe(int c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
-bool istGrossbuchstabe(int c) { return c >= 'A' && c <= 'Z'; }
-bool istZeilenende(int c) { return c == '\r' || c == '\n'; }
+bool isNumberChar(int c) { return (c >= '0' && c <= '9') || c == '+' || c == '-' || c == '.'; }
+bool isLetter(int c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
+bool isCapital(int c) { return c >= 'A' && c <= 'Z'; }
+bool isLineEnd(int c) { return c == '\r' || c == '\n'; }
 
 // A parameter as read: the integer value of its leading digits, taken as the characters come, and
 // its characters for the decimal value of a sweep angle.
-struct Wert {
-  std::int64_t ganz = 0;
-  std::string_view zahl;
+struct Value {
+  std::int64_t integer = 0;
+  std::string_view digits;
 
-  double dezimal() const {
-    std::string_view text = zahl;
+  double decimal() const {
+    std::string_view text = digits;
     if (!text.empty() && text.front() == '+') text.remove_prefix(1);
     double d = 0.0;
     if (std::from_chars(text.data(), text.data() + text.size(), d).ec != std::errc{} || !std::isfinite(d)) return 0.0;
@@ -57,7 +57,7 @@ struct Wert {
 };
 
 // The bytes of an unknown command as its message shows them: control bytes as '?'.
-std::string anzeigbar(std::string_view bytes) {
+std::string printable(std::string_view bytes) {
   std::string text(bytes);
   for (char& c : text) {
     if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) c = '?';
@@ -67,71 +67,71 @@ std::string anzeigbar(std::string_view bytes) {
 
 class HpglParser {
  public:
-  HpglParser(std::string_view data, double xShift, double yShift, std::size_t maxElemente)
-      : data_(data), xShift_(xShift), yShift_(yShift), ergebnis_(maxElemente) {}
+  HpglParser(std::string_view data, double xShift, double yShift, std::size_t maxElements)
+      : data_(data), xShift_(xShift), yShift_(yShift), result_(maxElements) {}
 
-  HpglErgebnis lesen() {
-    if (!inSuchen()) {
-      melden("Der Befehl 'IN' fehlt in der Plot-Datei!", kFehler);
-      return std::move(ergebnis_);
+  HpglReadResult read() {
+    if (!findIn()) {
+      addMessage("Der Befehl 'IN' fehlt in der Plot-Datei!", kErrorCaption);
+      return std::move(result_);
     }
-    ergebnis_.inGefunden = true;
-    absolut_ = true;
-    bool ok = anhaengen("UP");
-    stiftOben_ = true;
+    result_.inFound = true;
+    absolute_ = true;
+    bool ok = append("UP");
+    penIsUp_ = true;
     int c = get();
     while (c == ' ' || c == ';') c = get();
-    zurueck(c);
+    pushBack(c);
 
     while (ok) {
-      befehlStart_ = pos_;
-      const int erster = getBefehl();
-      if (erster == kEof) break;
-      if (istZeilenende(erster)) continue;
-      if (erster == ';') {
-        ergebnis_.semikolonPiep = true;
+      commandStart_ = pos_;
+      const int first = getCommandChar();
+      if (first == kEof) break;
+      if (isLineEnd(first)) continue;
+      if (first == ';') {
+        result_.strayBeep = true;
         continue;
       }
-      ok = befehl(erster, getBefehl());
+      ok = command(first, getCommandChar());
     }
-    if (ok) ok = anhaengen("UP");
+    if (ok) ok = append("UP");
     if (!ok) {
-      melden("Fehler beim Parsen", kFehler);
-      ergebnis_.liste.Liste_loeschen();
-      ergebnis_.xMin = ergebnis_.yMin = ergebnis_.xMax = ergebnis_.yMax = 0;
-      return std::move(ergebnis_);
+      addMessage("Fehler beim Parsen", kErrorCaption);
+      result_.elements.Liste_loeschen();
+      result_.xMin = result_.yMin = result_.xMax = result_.yMax = 0;
+      return std::move(result_);
     }
-    ergebnis_.gelesen = true;
-    return std::move(ergebnis_);
+    result_.complete = true;
+    return std::move(result_);
   }
 
  private:
   // ---- Characters
   int get() { return pos_ < data_.size() ? static_cast<unsigned char>(data_[pos_++]) : kEof; }
   // The command reader reads letters as capitals.
-  int getBefehl() {
+  int getCommandChar() {
     const int c = get();
     return c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c;
   }
   // Pushes back the character just read; the end of the file stays where it is.
-  void zurueck(int c) {
+  void pushBack(int c) {
     if (c != kEof) --pos_;
   }
-  void ueberspringeLeerzeichen() {
+  void skipBlanks() {
     int c = get();
-    while (c == ' ' || istZeilenende(c)) c = get();
-    zurueck(c);
+    while (c == ' ' || isLineEnd(c)) c = get();
+    pushBack(c);
   }
 
-  void melden(std::string text, const char* caption) { ergebnis_.meldungen.push_back({std::move(text), caption}); }
+  void addMessage(std::string text, const char* caption) { result_.messages.push_back({std::move(text), caption}); }
 
   // ---- Start: an "I" immediately followed by an "N"; the letter after a lone "I" is taken with it.
-  bool inSuchen() {
+  bool findIn() {
     for (;;) {
-      const int c = getBefehl();
+      const int c = getCommandChar();
       if (c == kEof) return false;
       if (c != 'I') continue;
-      const int n = getBefehl();
+      const int n = getCommandChar();
       if (n == 'N') return true;
       if (n == kEof) return false;
     }
@@ -142,133 +142,133 @@ class HpglParser {
   // command's letter (pushed back) or at the end of the file. Blanks, commas and line ends
   // separate values; a character that belongs to none of these marks the value invalid and
   // reading goes on.
-  std::optional<Wert> holeWert() {
-    if (ende_) return std::nullopt;
-    Wert wert;
-    std::size_t zahlAnfang = 0;
-    bool zahlOffen = false;  // the number's characters still follow one another
-    bool gesammelt = false;
-    bool gueltig = true;
-    int vorzeichen = 1;
-    bool ganzFertig = false;
-    bool folgendeUeberspringen = true;
+  std::optional<Value> HoleWert() {
+    if (listEnded_) return std::nullopt;
+    Value value;
+    std::size_t digitsStart = 0;
+    bool digitsRun = false;  // the number's characters still follow one another
+    bool collected = false;
+    bool valid = true;
+    int sign = 1;
+    bool integerDone = false;
+    bool skipFollowing = true;
     for (;;) {
       const int c = get();
       if (c == kEof) {
-        ende_ = true;
-        folgendeUeberspringen = false;
+        listEnded_ = true;
+        skipFollowing = false;
         break;
       }
-      if (istZahlzeichen(c)) {
-        if (!gesammelt) {
-          zahlAnfang = pos_ - 1;
-          zahlOffen = true;
+      if (isNumberChar(c)) {
+        if (!collected) {
+          digitsStart = pos_ - 1;
+          digitsRun = true;
         }
-        if (zahlOffen) wert.zahl = data_.substr(zahlAnfang, pos_ - zahlAnfang);
+        if (digitsRun) value.digits = data_.substr(digitsStart, pos_ - digitsStart);
         // The integer value of the leading digits, with one sign in front, as the characters come.
-        if (!ganzFertig) {
+        if (!integerDone) {
           if (c >= '0' && c <= '9') {
-            wert.ganz = std::min<std::int64_t>(wert.ganz * 10 + (c - '0'), kWertGrenze + 1);
-          } else if ((c == '+' || c == '-') && !gesammelt) {
-            vorzeichen = c == '-' ? -1 : 1;
+            value.integer = std::min<std::int64_t>(value.integer * 10 + (c - '0'), kValueBound + 1);
+          } else if ((c == '+' || c == '-') && !collected) {
+            sign = c == '-' ? -1 : 1;
           } else {
-            ganzFertig = true;
+            integerDone = true;
           }
         }
-        gesammelt = true;
+        collected = true;
         continue;
       }
-      zahlOffen = false;
-      if (c == ',' || c == ' ' || istZeilenende(c)) {
-        if (gesammelt) break;
+      digitsRun = false;
+      if (c == ',' || c == ' ' || isLineEnd(c)) {
+        if (collected) break;
         continue;
       }
       if (c == ';') {
-        ende_ = true;
+        listEnded_ = true;
         break;
       }
-      if (istBuchstabe(c)) {
-        zurueck(c);
-        ende_ = true;
-        folgendeUeberspringen = false;
+      if (isLetter(c)) {
+        pushBack(c);
+        listEnded_ = true;
+        skipFollowing = false;
         break;
       }
-      gueltig = false;
+      valid = false;
     }
-    letztesGueltig_ = gueltig;
+    lastValid_ = valid;
     // Blanks after a value or after the list's ';' are passed over, so that the next value or
     // command starts at its first character.
-    if (folgendeUeberspringen) ueberspringeLeerzeichen();
-    if (!gesammelt) return std::nullopt;
-    wert.ganz = begrenzt(vorzeichen * wert.ganz);
-    return wert;
+    if (skipFollowing) skipBlanks();
+    if (!collected) return std::nullopt;
+    value.integer = bounded(sign * value.integer);
+    return value;
   }
 
   // Reads the rest of a parameter list without using it (surplus values of IP, SC, SP and the
   // arcs, as plot writers of later plotter generations add them).
-  void restUeberspringen() {
-    while (holeWert()) {
+  void skipRest() {
+    while (HoleWert()) {
     }
   }
 
   // A command passed over: up to the next capital (pushed back), ';', a line end or the end of
   // the file, and the blanks after it.
-  void ueberspringen() {
+  void skipCommand() {
     int c = get();
-    while (c != kEof && c != ';' && !istZeilenende(c) && !istGrossbuchstabe(c)) c = get();
-    if (istGrossbuchstabe(c)) {
-      zurueck(c);
+    while (c != kEof && c != ';' && !isLineEnd(c) && !isCapital(c)) c = get();
+    if (isCapital(c)) {
+      pushBack(c);
       return;
     }
     c = get();
     while (c == ' ') c = get();
-    zurueck(c);
+    pushBack(c);
   }
 
   // A label, up to its terminator; a ';' right after it belongs to it.
   void label() {
     int c = get();
-    while (c != kEof && c != labelEnde_) c = get();
+    while (c != kEof && c != labelTerminator_) c = get();
     c = get();
-    if (c != ';') zurueck(c);
+    if (c != ';') pushBack(c);
     c = get();
     while (c == ' ') c = get();
-    zurueck(c);
+    pushBack(c);
   }
 
   // A comment: its quoted text, then the rest as any command passed over.
-  void kommentar() {
+  void comment() {
     int c = get();
     while (c == ' ') c = get();
     if (c == '"') {
       c = get();
       while (c != kEof && c != '"') c = get();
     } else {
-      zurueck(c);
+      pushBack(c);
     }
-    ueberspringen();
+    skipCommand();
   }
 
   // The label terminator: the character after DT, ETX again for none.
-  void labelEndeSetzen() {
+  void setLabelTerminator() {
     const int c = get();
-    if (c == kEof || c == ';' || istZeilenende(c)) {
-      labelEnde_ = kEtx;
-      zurueck(c);
+    if (c == kEof || c == ';' || isLineEnd(c)) {
+      labelTerminator_ = kEtx;
+      pushBack(c);
     } else {
-      labelEnde_ = c;
+      labelTerminator_ = c;
     }
-    ueberspringen();
+    skipCommand();
   }
 
   // ---- Output
-  bool anhaengen(std::string_view befehl, std::int32_t stift = 0, double x = 0.0, double y = 0.0) {
-    if (ergebnis_.liste.Element_anhaengen(HpglKnoten{std::string(befehl), stift, x, y})) return true;
-    if (!listeVoll_) {
-      melden("Die Plot-Datei ist zu groß: sie hat mehr als " + std::to_string(ergebnis_.liste.maxElemente()) +
-                 " Elemente.",
-             kFehler);
-      listeVoll_ = true;
+  bool append(std::string_view word, std::int32_t pen = 0, double x = 0.0, double y = 0.0) {
+    if (result_.elements.Element_anhaengen(HpglElement{std::string(word), pen, x, y})) return true;
+    if (!listFull_) {
+      addMessage("Die Plot-Datei ist zu groß: sie hat mehr als " + std::to_string(result_.elements.maxElements()) +
+                     " Elemente.",
+                 kErrorCaption);
+      listFull_ = true;
     }
     return false;
   }
@@ -284,136 +284,136 @@ class HpglParser {
   }
 
   // Millimetres per user unit along the more stretched axis, for the step of arcs.
-  double mmProEinheit() const {
+  double mmPerUserUnit() const {
     const double sx = std::fabs(static_cast<double>(p2x_ - p1x_) / static_cast<double>(xMax_ - xMin_));
     const double sy = std::fabs(static_cast<double>(p2y_ - p1y_) / static_cast<double>(yMax_ - yMin_));
-    return std::max(sx, sy) * kMmProPlotterEinheit;
+    return std::max(sx, sy) * kMmPerPlotterUnit;
   }
 
-  bool punkt(std::string_view befehl, std::int64_t u, std::int64_t v) {
-    u = begrenzt(u);
-    v = begrenzt(v);
+  bool point(std::string_view word, std::int64_t u, std::int64_t v) {
+    u = bounded(u);
+    v = bounded(v);
     // Scaling can stretch a bounded user value far beyond it; plotter values are held within the
     // same bound, so the extent holds every point.
-    const double px = std::clamp(plotterX(u), -static_cast<double>(kWertGrenze), static_cast<double>(kWertGrenze));
-    const double py = std::clamp(plotterY(v), -static_cast<double>(kWertGrenze), static_cast<double>(kWertGrenze));
+    const double px = std::clamp(plotterX(u), -static_cast<double>(kValueBound), static_cast<double>(kValueBound));
+    const double py = std::clamp(plotterY(v), -static_cast<double>(kValueBound), static_cast<double>(kValueBound));
     const std::int32_t ex = platform::saturatingTrunc(px);
     const std::int32_t ey = platform::saturatingTrunc(py);
-    ergebnis_.xMin = std::min(ergebnis_.xMin, ex);
-    ergebnis_.yMin = std::min(ergebnis_.yMin, ey);
-    ergebnis_.xMax = std::max(ergebnis_.xMax, ex);
-    ergebnis_.yMax = std::max(ergebnis_.yMax, ey);
+    result_.xMin = std::min(result_.xMin, ex);
+    result_.yMin = std::min(result_.yMin, ey);
+    result_.xMax = std::max(result_.xMax, ex);
+    result_.yMax = std::max(result_.yMax, ey);
     u_ = u;
     v_ = v;
-    return anhaengen(befehl, 0, xShift_ + px * kMmProPlotterEinheit, yShift_ + py * kMmProPlotterEinheit);
+    return append(word, 0, xShift_ + px * kMmPerPlotterUnit, yShift_ + py * kMmPerPlotterUnit);
   }
 
   // ---- Commands
-  bool befehl(int a, int b) {
-    ende_ = false;
-    letztesGueltig_ = true;
+  bool command(int a, int b) {
+    listEnded_ = false;
+    lastValid_ = true;
     const char m[3] = {static_cast<char>(a), static_cast<char>(b == kEof ? 0 : b), 0};
     const std::string_view mn(m);
-    if (mn == "PA" || mn == "PR" || mn == "PU" || mn == "PD") return strecken(mn);
-    if (mn == "SP") return stift();
-    if (mn == "IP") return skalierpunkte();
-    if (mn == "SC") return nutzerfenster();
-    if (mn == "CI") return kreis();
-    if (mn == "AA" || mn == "AR") return bogenBefehl(mn == "AR");
+    if (mn == "PA" || mn == "PR" || mn == "PU" || mn == "PD") return pairs(mn);
+    if (mn == "SP") return selectPen();
+    if (mn == "IP") return scalingPoints();
+    if (mn == "SC") return userWindow();
+    if (mn == "CI") return circle();
+    if (mn == "AA" || mn == "AR") return arcCommand(mn == "AR");
     if (mn == "LB") {
       label();
       return true;
     }
     if (mn == "CO") {
-      kommentar();
+      comment();
       return true;
     }
     if (mn == "DT") {
-      labelEndeSetzen();
+      setLabelTerminator();
       return true;
     }
-    static constexpr std::string_view kUebersprungen[] = {"CA", "DF", "EC", "IN", "IW", "LT", "OE", "PG", "PS", "PT",
-                                                          "PW", "SF", "TC", "VS", "WU", "ZA", "ZD", "ZO", "ZR", "ZU"};
-    if (std::find(std::begin(kUebersprungen), std::end(kUebersprungen), mn) != std::end(kUebersprungen)) {
-      ueberspringen();
+    static constexpr std::string_view kSkipped[] = {"CA", "DF", "EC", "IN", "IW", "LT", "OE", "PG", "PS", "PT",
+                                                    "PW", "SF", "TC", "VS", "WU", "ZA", "ZD", "ZO", "ZR", "ZU"};
+    if (std::find(std::begin(kSkipped), std::end(kSkipped), mn) != std::end(kSkipped)) {
+      skipCommand();
       return true;
     }
-    static constexpr std::string_view kBekannteErste = "ACDEILOPSTVWZ";
-    if (a != kEof && kBekannteErste.find(static_cast<char>(a)) != std::string_view::npos) {
-      melden(std::string(1, static_cast<char>(a)) + "... - Befehl ist noch nicht implementiert!", "H I N W E I S");
+    static constexpr std::string_view kKnownFirstLetters = "ACDEILOPSTVWZ";
+    if (a != kEof && kKnownFirstLetters.find(static_cast<char>(a)) != std::string_view::npos) {
+      addMessage(std::string(1, static_cast<char>(a)) + "... - Befehl ist noch nicht implementiert!", "H I N W E I S");
       pos_ = data_.size();
       return false;
     }
-    melden("HPGL_Parser() default: \n" + anzeigbar(data_.substr(befehlStart_, kDefaultZeichen)), kFehler);
+    addMessage("HPGL_Parser() default: \n" + printable(data_.substr(commandStart_, kDefaultChars)), kErrorCaption);
     return false;
   }
 
   // PA, PR, PU, PD: the mode or pen state, then one step per complete x,y pair.
-  bool strecken(std::string_view mn) {
-    if (mn == "PA") absolut_ = true;
-    if (mn == "PR") absolut_ = false;
+  bool pairs(std::string_view mn) {
+    if (mn == "PA") absolute_ = true;
+    if (mn == "PR") absolute_ = false;
     if (mn == "PU") {
-      if (!anhaengen("UP")) return false;
-      stiftOben_ = true;
+      if (!append("UP")) return false;
+      penIsUp_ = true;
     }
     if (mn == "PD") {
-      if (!anhaengen("DOWN")) return false;
-      stiftOben_ = false;
+      if (!append("DOWN")) return false;
+      penIsUp_ = false;
     }
-    const std::string_view schritt = stiftOben_ ? "MOVETO" : "LINETO";
+    const std::string_view step = penIsUp_ ? "MOVETO" : "LINETO";
     for (;;) {
-      const std::optional<Wert> x = holeWert();
+      const std::optional<Value> x = HoleWert();
       if (!x) break;
-      const std::optional<Wert> y = holeWert();
+      const std::optional<Value> y = HoleWert();
       if (!y) break;
-      const std::int64_t u = absolut_ ? x->ganz : u_ + x->ganz;
-      const std::int64_t v = absolut_ ? y->ganz : v_ + y->ganz;
-      if (!punkt(schritt, u, v)) return false;
+      const std::int64_t u = absolute_ ? x->integer : u_ + x->integer;
+      const std::int64_t v = absolute_ ? y->integer : v_ + y->integer;
+      if (!point(step, u, v)) return false;
     }
-    return letztesGueltig_;
+    return lastValid_;
   }
 
-  bool stift() {
-    const std::optional<Wert> nummer = holeWert();
-    restUeberspringen();
-    const auto n = static_cast<std::int32_t>(nummer ? nummer->ganz : 0);
-    return anhaengen("STIFT", n) && letztesGueltig_;
+  bool selectPen() {
+    const std::optional<Value> pen = HoleWert();
+    skipRest();
+    const auto n = static_cast<std::int32_t>(pen ? pen->integer : 0);
+    return append("STIFT", n) && lastValid_;
   }
 
-  // Up to four values of the parameter list over the defaults in `werte`, the rest of the list
+  // Up to four values of the parameter list over the defaults in `values`, the rest of the list
   // passed over; gives how many were read.
-  int vierWerte(std::array<std::int64_t, 4>& werte) {
+  int fourValues(std::array<std::int64_t, 4>& values) {
     int n = 0;
     while (n < 4) {
-      const std::optional<Wert> w = holeWert();
+      const std::optional<Value> w = HoleWert();
       if (!w) break;
-      werte[static_cast<std::size_t>(n++)] = w->ganz;
+      values[static_cast<std::size_t>(n++)] = w->integer;
     }
-    restUeberspringen();
+    skipRest();
     return n;
   }
 
   // IP: the scaling points from their defaults (0, 0) and (100, 100). P1 alone moves P2 along by
   // the same offset, as a plotter does, instead of squeezing the plot between P1 and the old P2.
-  bool skalierpunkte() {
-    std::array<std::int64_t, 4> werte = {0, 0, 100, 100};
-    const int n = vierWerte(werte);
-    p1x_ = werte[0];
-    p1y_ = werte[1];
-    p2x_ = n >= 3 ? werte[2] : p1x_ + 100;
-    p2y_ = n >= 4 ? werte[3] : p1y_ + 100;
-    return letztesGueltig_;
+  bool scalingPoints() {
+    std::array<std::int64_t, 4> values = {0, 0, 100, 100};
+    const int n = fourValues(values);
+    p1x_ = values[0];
+    p1y_ = values[1];
+    p2x_ = n >= 3 ? values[2] : p1x_ + 100;
+    p2y_ = n >= 4 ? values[3] : p1y_ + 100;
+    return lastValid_;
   }
 
   // SC: the user window from its default 0..100 in both axes; an axis given no span keeps the
   // default, which spares the scaling a division by zero.
-  bool nutzerfenster() {
-    std::array<std::int64_t, 4> werte = {0, 100, 0, 100};
-    vierWerte(werte);
-    xMin_ = werte[0];
-    xMax_ = werte[1];
-    yMin_ = werte[2];
-    yMax_ = werte[3];
+  bool userWindow() {
+    std::array<std::int64_t, 4> values = {0, 100, 0, 100};
+    fourValues(values);
+    xMin_ = values[0];
+    xMax_ = values[1];
+    yMin_ = values[2];
+    yMax_ = values[3];
     if (xMin_ == xMax_) {
       xMin_ = 0;
       xMax_ = 100;
@@ -422,51 +422,51 @@ class HpglParser {
       yMin_ = 0;
       yMax_ = 100;
     }
-    return letztesGueltig_;
+    return lastValid_;
   }
 
   // CI: the circle round the current position. The pen travels lifted to the rim, draws the
   // circle, travels lifted back to the centre and takes its former state again, so no radial cut
   // joins the centre to the rim.
-  bool kreis() {
-    const std::optional<Wert> radius = holeWert();
-    const std::optional<Wert> sehne = holeWert();
-    restUeberspringen();
-    if (!radius) return letztesGueltig_;
+  bool circle() {
+    const std::optional<Value> radius = HoleWert();
+    const std::optional<Value> chord = HoleWert();
+    skipRest();
+    if (!radius) return lastValid_;
     const std::int64_t cx = u_;
     const std::int64_t cy = v_;
-    const bool warUnten = !stiftOben_;
-    if (warUnten && !anhaengen("UP")) return false;
-    if (!punkt("MOVETO", cx + radius->ganz, cy) || !anhaengen("DOWN")) return false;
-    if (!bogen(cx, cy, kMaxBogen, sehne ? static_cast<double>(sehne->ganz) : 0.0)) return false;
-    if (!anhaengen("UP") || !punkt("MOVETO", cx, cy)) return false;
-    stiftOben_ = !warUnten;
-    if (warUnten && !anhaengen("DOWN")) return false;
-    return letztesGueltig_;
+    const bool wasDown = !penIsUp_;
+    if (wasDown && !append("UP")) return false;
+    if (!point("MOVETO", cx + radius->integer, cy) || !append("DOWN")) return false;
+    if (!arc(cx, cy, kMaxSweep, chord ? static_cast<double>(chord->integer) : 0.0)) return false;
+    if (!append("UP") || !point("MOVETO", cx, cy)) return false;
+    penIsUp_ = !wasDown;
+    if (wasDown && !append("DOWN")) return false;
+    return lastValid_;
   }
 
   // AA (absolute centre) and AR (centre relative to the current position): centre, sweep in
   // degrees, chord angle.
-  bool bogenBefehl(bool relativ) {
-    const std::optional<Wert> x = holeWert();
-    const std::optional<Wert> y = holeWert();
-    const std::optional<Wert> winkel = holeWert();
-    const std::optional<Wert> sehne = holeWert();
-    restUeberspringen();
-    if (!x || !y || !winkel) return letztesGueltig_;
-    const std::int64_t cx = relativ ? u_ + x->ganz : x->ganz;
-    const std::int64_t cy = relativ ? v_ + y->ganz : y->ganz;
-    if (!bogen(begrenzt(cx), begrenzt(cy), winkel->dezimal(), sehne ? static_cast<double>(sehne->ganz) : 0.0)) {
+  bool arcCommand(bool relative) {
+    const std::optional<Value> x = HoleWert();
+    const std::optional<Value> y = HoleWert();
+    const std::optional<Value> sweepValue = HoleWert();
+    const std::optional<Value> chord = HoleWert();
+    skipRest();
+    if (!x || !y || !sweepValue) return lastValid_;
+    const std::int64_t cx = relative ? u_ + x->integer : x->integer;
+    const std::int64_t cy = relative ? v_ + y->integer : y->integer;
+    if (!arc(bounded(cx), bounded(cy), sweepValue->decimal(), chord ? static_cast<double>(chord->integer) : 0.0)) {
       return false;
     }
-    return letztesGueltig_;
+    return lastValid_;
   }
 
   // The arc from the current position round (cx, cy): "LINETO" points whatever the pen state,
   // each angle counted from the start with an integer step number, the last one exactly at the
   // end. The step is the chord angle, at most 10 degrees, or else chosen from the radius in
   // millimetres; a negative chord angle counts as its size.
-  bool bogen(std::int64_t cx, std::int64_t cy, double sweep, double sehnenwinkel) {
+  bool arc(std::int64_t cx, std::int64_t cy, double sweep, double chordAngle) {
     const double dx = static_cast<double>(u_ - cx);
     const double dy = static_cast<double>(v_ - cy);
     double start = 0.0;
@@ -481,33 +481,33 @@ class HpglParser {
       start = std::atan(dy / dx) * 180.0 / std::numbers::pi;
       r = dy / std::sin(start * std::numbers::pi / 180.0);
     }
-    sweep = std::clamp(sweep, -kMaxBogen, kMaxBogen);
-    const double weite = std::fabs(sweep);
-    const double schritt = sehnenwinkel != 0.0 ? std::min(std::fabs(sehnenwinkel), kMaxSehnenwinkel)
-                                               : panel::arcStepDegrees(std::fabs(r) * mmProEinheit());
-    const double richtung = sweep < 0.0 ? -1.0 : 1.0;
+    sweep = std::clamp(sweep, -kMaxSweep, kMaxSweep);
+    const double span = std::fabs(sweep);
+    const double step = chordAngle != 0.0 ? std::min(std::fabs(chordAngle), kMaxChordAngle)
+                                          : panel::arcStepDegrees(std::fabs(r) * mmPerUserUnit());
+    const double direction = sweep < 0.0 ? -1.0 : 1.0;
     for (int k = 1;; ++k) {
-      const double weiter = static_cast<double>(k) * schritt;
-      const bool letzter = weiter >= weite;
-      const double a = (letzter ? start + sweep : start + richtung * weiter) * std::numbers::pi / 180.0;
-      if (!punkt("LINETO", cx + begrenzt(r * std::cos(a)), cy + begrenzt(r * std::sin(a)))) return false;
-      if (letzter) return true;
+      const double advanced = static_cast<double>(k) * step;
+      const bool last = advanced >= span;
+      const double a = (last ? start + sweep : start + direction * advanced) * std::numbers::pi / 180.0;
+      if (!point("LINETO", cx + bounded(r * std::cos(a)), cy + bounded(r * std::sin(a)))) return false;
+      if (last) return true;
     }
   }
 
   std::string_view data_;
   std::size_t pos_ = 0;
-  std::size_t befehlStart_ = 0;
+  std::size_t commandStart_ = 0;
   double xShift_;
   double yShift_;
-  HpglErgebnis ergebnis_;
+  HpglReadResult result_;
 
-  bool ende_ = false;  // the current command's parameter list has ended
-  bool letztesGueltig_ = true;
-  bool listeVoll_ = false;
-  bool absolut_ = true;
-  bool stiftOben_ = true;
-  int labelEnde_ = kEtx;
+  bool listEnded_ = false;  // the current command's parameter list has ended
+  bool lastValid_ = true;
+  bool listFull_ = false;
+  bool absolute_ = true;
+  bool penIsUp_ = true;
+  int labelTerminator_ = kEtx;
   std::int64_t u_ = 0;  // current position, user units
   std::int64_t v_ = 0;
   std::int64_t p1x_ = 0;
@@ -522,8 +522,8 @@ class HpglParser {
 
 }  // namespace
 
-HpglErgebnis HpglLesen(std::string_view bytes, double xShift, double yShift, std::size_t maxElemente) {
-  return HpglParser(bytes, xShift, yShift, maxElemente).lesen();
+HpglReadResult readHpgl(std::string_view bytes, double xShift, double yShift, std::size_t maxElements) {
+  return HpglParser(bytes, xShift, yShift, maxElements).read();
 }
 
 }  // namespace formats

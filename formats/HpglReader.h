@@ -16,42 +16,42 @@
 #include <string_view>
 #include <vector>
 
-#include "formats/ElementListe.h"
+#include "formats/ElementList.h"
 
 namespace formats {
 
-inline constexpr double kMmProPlotterEinheit = 0.025;
+inline constexpr double kMmPerPlotterUnit = 0.025;
 
-using HpglKnoten = ElementKnoten<HpglLayout>;
-using HpglListe = ElementListe<HpglLayout>;
+using HpglElement = ElementKnoten<HpglLayout>;
+using HpglElementList = ElementList<HpglLayout>;
 
 // A message box the reading asks for, in the order given.
-struct HpglMeldung {
+struct HpglMessage {
   std::string text;
   std::string caption;
 };
 
-struct HpglErgebnis {
-  explicit HpglErgebnis(std::size_t maxElemente = kMaxElemente) : liste(maxElemente) {}
+struct HpglReadResult {
+  explicit HpglReadResult(std::size_t maxElements = kMaxElements) : elements(maxElements) {}
 
   // "UP", "DOWN" (x = y = 0), "STIFT" (pen number, x = y = 0), "MOVETO", "LINETO" (mm, shifted).
-  HpglListe liste;
+  HpglElementList elements;
   // Extent of every point in plotter units, truncated toward zero; it always holds (0, 0).
   std::int32_t xMin = 0;
   std::int32_t yMin = 0;
   std::int32_t xMax = 0;
   std::int32_t yMax = 0;
   // The file held "IN" (without it nothing is read).
-  bool inGefunden = false;
+  bool inFound = false;
   // The plot was read whole. False: the list is empty and the extent 0.
-  bool gelesen = false;
-  std::vector<HpglMeldung> meldungen;
+  bool complete = false;
+  std::vector<HpglMessage> messages;
   // A ';' stood where a command was due: one beep for the whole file.
-  bool semikolonPiep = false;
+  bool strayBeep = false;
 };
 
-// Reads a plot; every point is shifted by (xShift, yShift) mm. A plot of more than `maxElemente`
+// Reads a plot; every point is shifted by (xShift, yShift) mm. A plot of more than `maxElements`
 // elements is refused whole rather than cut short.
-HpglErgebnis HpglLesen(std::string_view bytes, double xShift, double yShift, std::size_t maxElemente = kMaxElemente);
+HpglReadResult readHpgl(std::string_view bytes, double xShift, double yShift, std::size_t maxElements = kMaxElements);
 
 }  // namespace formats

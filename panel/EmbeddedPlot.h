@@ -21,26 +21,26 @@ namespace panel {
 struct DrawContext;
 struct MillContext;
 
-class EingebetteterPlot {
+class EmbeddedPlot {
  public:
-  virtual ~EingebetteterPlot() = default;
+  virtual ~EmbeddedPlot() = default;
 
   // Whether the file was read as a plot. A file that cannot be read, or one the reader refused,
   // gives an empty plot whose world window is its origin alone.
-  virtual bool gelesen() const = 0;
+  virtual bool readOk() const = 0;
   // The module's world window after the read: the plot's extent on the panel in mm, the origin
   // included.
-  virtual Extent welt() const = 0;
+  virtual Extent world() const = 0;
   // Draws the plot's steps into the main window's view, without a background or rulers of its own.
-  virtual void zeichnen(DrawContext& context) const = 0;
-  // Cuts the plot: the pen lifted to the surface, lowered to `tiefe` mm below it. Blocks while the
+  virtual void draw(DrawContext& context) const = 0;
+  // Cuts the plot: the pen lifted to the surface, lowered to `depth` mm below it. Blocks while the
   // machine moves; failure codes (2000 on a stop) pass through.
-  virtual void fraesen(MillContext& context, double tiefe) const = 0;
+  virtual void mill(MillContext& context, double depth) const = 0;
 };
 
-// Reads the plot file at `path` with every point shifted by `ursprung` (mm). With `melden`, the
+// Reads the plot file at `path` with every point shifted by `origin` (mm). With `report`, the
 // reader's messages are shown there (GUI thread only); without, it reads silently. Never null.
-using PlotLeser = std::function<std::shared_ptr<const EingebetteterPlot>(const std::string& path, Shift ursprung,
-                                                                         platform::UiServices* melden)>;
+using PlotReader = std::function<std::shared_ptr<const EmbeddedPlot>(const std::string& path, Shift origin,
+                                                                     platform::UiServices* report)>;
 
 }  // namespace panel

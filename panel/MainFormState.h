@@ -105,7 +105,7 @@ struct TMainFormState {
   StringGrid BiblioStringGrid{kKonturSpalten, 1};
   // Reads the plot files of HPGL/PLT rows (the main window's HPGL module). May be empty: plot
   // rows then have no plot to draw or mill.
-  PlotLeser PlotLesen{};
+  PlotReader plotReader{};
 };
 
 }  // namespace panel

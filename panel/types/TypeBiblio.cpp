@@ -34,7 +34,7 @@ class InsertionShift {
 
 // The type of a content row; empty for sub-drawings, notes and unknown keywords, which a
 // sub-drawing passes over.
-std::optional<KonturTyp> inhaltTyp(const StringGrid& grid, int row) {
+std::optional<KonturTyp> contentType(const StringGrid& grid, int row) {
   const int typ = keywordTypeNumber(trimBlanks(grid.Cells(kZelleTyp, row)));
   if (typ < 0) return std::nullopt;
   const auto kind = static_cast<KonturTyp>(typ);
@@ -111,7 +111,7 @@ void Biblio_InhaltZeichnen(DrawContext& context, const BiblioRecord& biblio) {
     for (int row = 1; row < inhalt.RowCount(); ++row) {
       inhalt.setCells(kZelleModus, row, biblio.Modus);
       inhalt.setCells(kZelleSelektiert, row, "false");
-      const std::optional<KonturTyp> kind = inhaltTyp(inhalt, row);
+      const std::optional<KonturTyp> kind = contentType(inhalt, row);
       if (!kind || *kind == KonturTyp::Tool) continue;
       const DrawRole& role = context.objectTypes[*kind].drawRow;
       if (role) role(context, inhalt, row);
@@ -131,7 +131,7 @@ void Biblio_InhaltFraesen(MillContext& context, const BiblioRecord& biblio) {
   // The contents mill by their own stored modes; a TOOL row switches the speeds from there on.
   const StringGrid& inhalt = *biblio.inhalt;
   for (int row = 1; row < inhalt.RowCount(); ++row) {
-    const std::optional<KonturTyp> kind = inhaltTyp(inhalt, row);
+    const std::optional<KonturTyp> kind = contentType(inhalt, row);
     if (!kind) continue;
     const MillRole& role = context.objectTypes[*kind].millRow;
     if (role) role(context, inhalt, row);

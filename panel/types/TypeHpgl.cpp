@@ -26,16 +26,16 @@ int Hpgl_Neu(TMainFormState& form, platform::UiServices& ui) {
   request.filter = "HPGL-Dateien (*.hpgl, *.plt)|*.hpgl;*.plt|";
   request.fileName = "*.plt";
   const auto chosen = ui.openFileDialog(request);
-  if (chosen) Hpgl_DateiUebernehmen(form, row, chosen->path, ui);
+  if (chosen) hpglTakeFile(form, row, chosen->path, ui);
   Hpgl_EigenschaftenAnzeigen(form, row);
   return row;
 }
 
-void Hpgl_DateiUebernehmen(TMainFormState& form, int row, const std::string& path, platform::UiServices& ui) {
+void hpglTakeFile(TMainFormState& form, int row, const std::string& path, platform::UiServices& ui) {
   form.DatenStringGrid.setCells(kZelleDateiname, row, std::filesystem::path(path).filename().string());
   form.DatenStringGrid.setCells(kZellePfad, row, path);
   // The one read that shows the reader's messages: every later parse reads the file silently.
-  if (form.PlotLesen) form.PlotLesen(path, Shift{}, &ui);
+  if (form.plotReader) form.plotReader(path, Shift{}, &ui);
 }
 
 std::optional<HpglRecord> Hpgl_Lesen(const TMainFormState& form, const StringGrid& grid, int row) {
@@ -46,9 +46,9 @@ std::optional<HpglRecord> Hpgl_Lesen(const TMainFormState& form, const StringGri
   hpgl.tiefe = cutDepth(grid, 3, row);
   hpgl.Dateiname = cellOption(grid, kZelleDateiname, row);
   hpgl.Pfad = cellOption(grid, kZellePfad, row);
-  if (form.PlotLesen) hpgl.plot = form.PlotLesen(hpgl.Pfad, Shift{hpgl.ursprung.x, hpgl.ursprung.y}, nullptr);
+  if (form.plotReader) hpgl.plot = form.plotReader(hpgl.Pfad, Shift{hpgl.ursprung.x, hpgl.ursprung.y}, nullptr);
   hpgl.welt =
-      hpgl.plot ? hpgl.plot->welt() : Extent{hpgl.ursprung.x, hpgl.ursprung.y, hpgl.ursprung.x, hpgl.ursprung.y};
+      hpgl.plot ? hpgl.plot->world() : Extent{hpgl.ursprung.x, hpgl.ursprung.y, hpgl.ursprung.x, hpgl.ursprung.y};
   hpgl.links = mm2PixelX(form.Ansicht, hpgl.welt.xMin);
   hpgl.unten = mm2PixelY(form.Ansicht, hpgl.welt.yMin);
   hpgl.rechts = mm2PixelX(form.Ansicht, hpgl.welt.xMax);
@@ -65,7 +65,7 @@ void Hpgl_ZeichneKontur(DrawContext& context, const HpglRecord& hpgl) {
   const platform::Point before = canvas.penPos();
   clearBrush(canvas);
   canvas.setPen(outlinePen(context.form.Farben, hpgl.Modus));
-  if (hpgl.plot) hpgl.plot->zeichnen(context);
+  if (hpgl.plot) hpgl.plot->draw(context);
   if (hpgl.selektiert) {
     drawHandles(canvas, {{hpgl.links - 15, hpgl.unten + 15},
                          {hpgl.rechts + 15, hpgl.unten + 15},
@@ -86,9 +86,9 @@ void Hpgl_AusdehnungErweitern(Extent& extent, const HpglRecord& hpgl) {
 
 void Hpgl_Fraesen(MillContext& context, const HpglRecord& hpgl) {
   // A plot that could not be read is an object that cannot be milled.
-  if (!mayMill(context, hpgl.Modus, hpgl.plot && hpgl.plot->gelesen())) return;
+  if (!mayMill(context, hpgl.Modus, hpgl.plot && hpgl.plot->readOk())) return;
   context.motion.cncMoveTo(hpgl.ursprung.x, hpgl.ursprung.y);
-  hpgl.plot->fraesen(context, hpgl.tiefe);
+  hpgl.plot->mill(context, hpgl.tiefe);
 }
 
 bool Hpgl_Selektieren(const TMainFormState&, const HpglRecord& hpgl, int x, int y) {

@@ -7,7 +7,7 @@
 // reader refuses leaves an empty plot, drawn as its origin alone, that sounds the error signal
 // when milled. The reader's messages are shown once, when a plot file is chosen.
 //
-// Thread context: Hpgl_Neu, Hpgl_DateiUebernehmen, drawing, hit and property roles on the GUI
+// Thread context: Hpgl_Neu, hpglTakeFile, drawing, hit and property roles on the GUI
 // thread; Hpgl_Fraesen on the thread that runs the job, where it blocks while the machine moves
 // and lets failure codes through. Parsing blocks on file I/O. The parsed record, the plot
 // included, is a value owned by the caller.
@@ -36,7 +36,7 @@ struct HpglRecord : RowBasis {
   std::string Dateiname;
   std::string Pfad;
   // The plot as read for this parse; null when the form has no plot reader.
-  std::shared_ptr<const EingebetteterPlot> plot;
+  std::shared_ptr<const EmbeddedPlot> plot;
   // The plot's extent on the panel in mm, the origin included.
   Extent welt;
   // The extent's box on the bitmap.
@@ -50,7 +50,7 @@ struct HpglRecord : RowBasis {
 // in the open dialog; a cancelled dialog leaves the file cells empty and still adds the row.
 int Hpgl_Neu(TMainFormState& form, platform::UiServices& ui);
 // Makes `path` the plot file of row `row` (cells 4 and 5) and reads it once with its messages.
-void Hpgl_DateiUebernehmen(TMainFormState& form, int row, const std::string& path, platform::UiServices& ui);
+void hpglTakeFile(TMainFormState& form, int row, const std::string& path, platform::UiServices& ui);
 
 std::optional<HpglRecord> Hpgl_Lesen(const TMainFormState& form, const StringGrid& grid, int row);
 

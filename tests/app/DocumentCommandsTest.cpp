@@ -203,7 +203,7 @@ TEST_P(PlotFiles, OpenAsPlotsAndWidenThePanelToTheirExtent) {
   EXPECT_EQ(form().File_1, path.string());
   EXPECT_EQ(form().DatenRichEdit, std::vector<std::string>{GetParam().plot});
   EXPECT_FALSE(form().SpindelmotorCheckBox.Checked);
-  EXPECT_FALSE(form().HPGLDatenmodul.Liste().empty());
+  EXPECT_FALSE(form().HPGLDatenmodul.elements().empty());
   EXPECT_DOUBLE_EQ(form().Abmessungen.Plattenbreite, GetParam().breite);
   EXPECT_DOUBLE_EQ(form().Abmessungen.Plattenhoehe, GetParam().hoehe);
   EXPECT_GT(view_->repaints, repaints);
@@ -219,13 +219,13 @@ TEST_F(DocumentCommands, ARefusedPlotLeavesTheOpenPlotAsItWas) {
   const auto good = folder() / "gut.plt";
   std::ofstream(good) << "IN;PU0,0;PD400,0;";
   form().ZuletztGeoeffneteDateiOeffnen(good.string());
-  const std::size_t elements = form().HPGLDatenmodul.Liste().size();
+  const std::size_t elements = form().HPGLDatenmodul.elements().size();
   const auto bad = folder() / "schlecht.plt";
   std::ofstream(bad) << "IN;PU0,0;XY1;";
   form().ZuletztGeoeffneteDateiOeffnen(bad.string());
   EXPECT_EQ(form().Dokumenttyp, panel::DocumentKind::Hpgl);
   EXPECT_EQ(form().Dokumentpfad, good.string());
-  EXPECT_EQ(form().HPGLDatenmodul.Liste().size(), elements);
+  EXPECT_EQ(form().HPGLDatenmodul.elements().size(), elements);
   ASSERT_EQ(ui_.messageBoxes().size(), 2u);
   EXPECT_EQ(ui_.messageBoxes()[0].text, "HPGL_Parser() default: \nXY1;");
   EXPECT_EQ(ui_.messageBoxes()[1].text, "Fehler beim Parsen");

@@ -10,23 +10,23 @@
 
 namespace formatstest {
 
-inline std::string elementText(const formats::HpglKnoten& e) {
+inline std::string elementText(const formats::HpglElement& e) {
   if (e.Befehl == "MOVETO" || e.Befehl == "LINETO")
     return e.Befehl + " " + platform::formatFixed(e.x, 2) + " " + platform::formatFixed(e.y, 2);
   if (e.Befehl == "STIFT") return e.Befehl + " " + std::to_string(e.Stift);
   return e.Befehl;
 }
 
-inline std::vector<std::string> elementTexts(const formats::HpglListe& liste) {
+inline std::vector<std::string> elementTexts(const formats::HpglElementList& liste) {
   std::vector<std::string> out;
-  for (const formats::HpglKnoten& e : liste) out.push_back(elementText(e));
+  for (const formats::HpglElement& e : liste) out.push_back(elementText(e));
   return out;
 }
 
 // Only the elements of one command word.
-inline std::vector<std::string> elementTexts(const formats::HpglListe& liste, const std::string& befehl) {
+inline std::vector<std::string> elementTexts(const formats::HpglElementList& liste, const std::string& befehl) {
   std::vector<std::string> out;
-  for (const formats::HpglKnoten& e : liste)
+  for (const formats::HpglElement& e : liste)
     if (e.Befehl == befehl) out.push_back(elementText(e));
   return out;
 }

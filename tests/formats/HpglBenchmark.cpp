@@ -71,22 +71,22 @@ BENCHMARK(BM_TextView)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 void BM_ReadPlot(benchmark::State& state) {
   for (auto _ : state) {
-    formats::THPGLDataModule modul;
-    modul.HPGL_Parser(plotPath());
-    benchmark::DoNotOptimize(modul.Liste().size());
+    formats::THPGLDataModule plot;
+    plot.HPGL_Parser(plotPath());
+    benchmark::DoNotOptimize(plot.elements().size());
   }
 }
 BENCHMARK(BM_ReadPlot)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 void BM_DrawPlot(benchmark::State& state) {
-  formats::THPGLDataModule modul;
-  modul.HPGL_Parser(plotPath());
+  formats::THPGLDataModule plot;
+  plot.HPGL_Parser(plotPath());
   panel::TMainFormState form;
   panel::ObjectTypeTable types;
   platform::QtCanvas canvas({1024, 768});
   for (auto _ : state) {
     panel::DrawContext context{form, canvas, types};
-    modul.HPGL_Paint(context, true);
+    plot.HPGL_Paint(context, true);
   }
 }
 BENCHMARK(BM_DrawPlot)->Unit(benchmark::kMillisecond)->Iterations(3);
@@ -101,11 +101,11 @@ void BM_OpenAndDrawPlot(benchmark::State& state) {
   for (auto _ : state) {
     const platform::TextReadResult text = platform::readTextLines(path);
     benchmark::DoNotOptimize(text.lines.data());
-    formats::THPGLDataModule modul;
-    modul.HPGL_Parser(path);
+    formats::THPGLDataModule plot;
+    plot.HPGL_Parser(path);
     panel::DrawContext context{form, canvas, types};
-    modul.HPGL_Paint(context, true);
-    elements = modul.Liste().size();
+    plot.HPGL_Paint(context, true);
+    elements = plot.elements().size();
   }
   state.counters["MB"] = static_cast<double>(std::filesystem::file_size(path)) / (1 << 20);
   state.counters["elements"] = static_cast<double>(elements);

@@ -34,11 +34,11 @@ class HpglModule : public paneltest::TraceLogFolder {
     motion_.calls.clear();
     panel::MillContext context{form_, types_, motion_};
     context.canvas = &canvas_;
-    modul_.HPGL_Ausfuehren(context);
+    plot_.HPGL_Ausfuehren(context);
     return motion_.calls;
   }
 
-  formats::THPGLDataModule modul_;
+  formats::THPGLDataModule plot_;
   testsupport::ScriptedUi ui_;
   panel::TMainFormState form_;
   panel::ObjectTypeTable types_;
@@ -47,25 +47,25 @@ class HpglModule : public paneltest::TraceLogFolder {
 };
 
 TEST_F(HpglModule, ANewModuleHasAnEmptyPlotAndANegativeZeroWindow) {
-  EXPECT_TRUE(modul_.Liste().empty());
-  EXPECT_FALSE(modul_.gelesen());
-  EXPECT_EQ(modul_.Ansicht.xMin, 0.0);
-  EXPECT_TRUE(std::signbit(modul_.Ansicht.xMax));
-  EXPECT_TRUE(std::signbit(modul_.Ansicht.yMax));
-  EXPECT_FALSE(modul_.Ansicht.liveDrawing);
+  EXPECT_TRUE(plot_.elements().empty());
+  EXPECT_FALSE(plot_.readOk());
+  EXPECT_EQ(plot_.Ansicht.xMin, 0.0);
+  EXPECT_TRUE(std::signbit(plot_.Ansicht.xMax));
+  EXPECT_TRUE(std::signbit(plot_.Ansicht.yMax));
+  EXPECT_FALSE(plot_.Ansicht.liveDrawing);
 }
 
 TEST_F(HpglModule, TheWorldWindowIsThePlotsExtentAtItsShift) {
-  modul_.Ansicht.xShift = 20.0;
-  modul_.Ansicht.yShift = 30.0;
-  modul_.HPGL_Parser(plot("p.plt", "IN;PU0,0;PD400,0,400,400;"));
-  EXPECT_TRUE(modul_.gelesen());
-  EXPECT_EQ(formatstest::elementTexts(modul_.Liste()),
+  plot_.Ansicht.xShift = 20.0;
+  plot_.Ansicht.yShift = 30.0;
+  plot_.HPGL_Parser(plot("p.plt", "IN;PU0,0;PD400,0,400,400;"));
+  EXPECT_TRUE(plot_.readOk());
+  EXPECT_EQ(formatstest::elementTexts(plot_.elements()),
             (Path{"UP", "UP", "MOVETO 20.00 30.00", "DOWN", "LINETO 30.00 30.00", "LINETO 30.00 40.00", "UP"}));
-  EXPECT_DOUBLE_EQ(modul_.Ansicht.xMin, 20.0);
-  EXPECT_DOUBLE_EQ(modul_.Ansicht.yMin, 30.0);
-  EXPECT_DOUBLE_EQ(modul_.Ansicht.xMax, 30.0);
-  EXPECT_DOUBLE_EQ(modul_.Ansicht.yMax, 40.0);
+  EXPECT_DOUBLE_EQ(plot_.Ansicht.xMin, 20.0);
+  EXPECT_DOUBLE_EQ(plot_.Ansicht.yMin, 30.0);
+  EXPECT_DOUBLE_EQ(plot_.Ansicht.xMax, 30.0);
+  EXPECT_DOUBLE_EQ(plot_.Ansicht.yMax, 40.0);
   const auto lines = traceLines();
   ASSERT_EQ(lines.size(), 1u);
   EXPECT_EQ(lines[0].rfind("HPGL_Parser::", 0), 0u);
@@ -73,9 +73,9 @@ TEST_F(HpglModule, TheWorldWindowIsThePlotsExtentAtItsShift) {
 
 TEST_F(HpglModule, TheReadersMessagesAndBeepAreShownOnlyWhenAskedFor) {
   const auto ohneIn = plot("ohne-in.plt", "PU0,0;PD40,0;");
-  EXPECT_EQ(modul_.HPGL_Parser(ohneIn), 0);
+  EXPECT_EQ(plot_.HPGL_Parser(ohneIn), 0);
   EXPECT_TRUE(ui_.calls().empty());
-  EXPECT_EQ(modul_.HPGL_Parser(ohneIn, &ui_), 0);
+  EXPECT_EQ(plot_.HPGL_Parser(ohneIn, &ui_), 0);
   ASSERT_EQ(ui_.messageBoxes().size(), 1u);
   EXPECT_EQ(ui_.messageBoxes()[0].text, "Der Befehl 'IN' fehlt in der Plot-Datei!");
   EXPECT_EQ(ui_.messageBoxes()[0].caption, "F E H L E R");
@@ -83,7 +83,7 @@ TEST_F(HpglModule, TheReadersMessagesAndBeepAreShownOnlyWhenAskedFor) {
   EXPECT_TRUE(traceLines().empty());
 
   ui_.clear();
-  modul_.HPGL_Parser(plot("hinweis.plt", "IN;PU0,0;;PM0;"), &ui_);
+  plot_.HPGL_Parser(plot("hinweis.plt", "IN;PU0,0;;PM0;"), &ui_);
   const auto calls = ui_.calls();
   ASSERT_EQ(calls.size(), 3u);
   EXPECT_EQ(calls[0].kind, testsupport::UiCall::Kind::Beep);
@@ -91,38 +91,38 @@ TEST_F(HpglModule, TheReadersMessagesAndBeepAreShownOnlyWhenAskedFor) {
   EXPECT_EQ(calls[1].caption, "H I N W E I S");
   EXPECT_EQ(calls[1].icon, platform::MsgIcon::Information);
   EXPECT_EQ(calls[2].text, "Fehler beim Parsen");
-  EXPECT_TRUE(modul_.Liste().empty());
+  EXPECT_TRUE(plot_.elements().empty());
 }
 
 // Whatever the file gives replaces the plot before: nothing of an earlier plot is left to draw or
 // mill when the next file cannot be read.
 TEST_F(HpglModule, AFileThatCannotBeReadLeavesNoPlotBehind) {
-  modul_.Ansicht.xShift = 5.0;
-  modul_.HPGL_Parser(plot("gut.plt", "IN;PU0,0;PD400,400;"));
-  ASSERT_FALSE(modul_.Liste().empty());
+  plot_.Ansicht.xShift = 5.0;
+  plot_.HPGL_Parser(plot("gut.plt", "IN;PU0,0;PD400,400;"));
+  ASSERT_FALSE(plot_.elements().empty());
   const auto fehlt = platform::programFolder() / "fehlt.plt";
-  EXPECT_EQ(modul_.HPGL_Parser(fehlt), 0);
-  EXPECT_TRUE(modul_.Liste().empty());
-  EXPECT_FALSE(modul_.gelesen());
-  EXPECT_DOUBLE_EQ(modul_.Ansicht.xMin, 5.0);
-  EXPECT_DOUBLE_EQ(modul_.Ansicht.xMax, 5.0);
-  EXPECT_DOUBLE_EQ(modul_.Ansicht.yMax, 0.0);
+  EXPECT_EQ(plot_.HPGL_Parser(fehlt), 0);
+  EXPECT_TRUE(plot_.elements().empty());
+  EXPECT_FALSE(plot_.readOk());
+  EXPECT_DOUBLE_EQ(plot_.Ansicht.xMin, 5.0);
+  EXPECT_DOUBLE_EQ(plot_.Ansicht.xMax, 5.0);
+  EXPECT_DOUBLE_EQ(plot_.Ansicht.yMax, 0.0);
 
   std::filesystem::create_directories(platform::programFolder() / "ordner.plt");
-  modul_.HPGL_Parser(platform::programFolder() / "ordner.plt", &ui_);
+  plot_.HPGL_Parser(platform::programFolder() / "ordner.plt", &ui_);
   ASSERT_EQ(ui_.messageBoxes().size(), 1u);
   EXPECT_EQ(ui_.messageBoxes()[0].text.rfind((platform::programFolder() / "ordner.plt").string() + "\n", 0), 0u);
 }
 
 TEST_F(HpglModule, WithAViewOfItsOwnThePaintLaysOutTheWorldWindowWithBackgroundAndRulers) {
-  modul_.HPGL_Parser(plot("p.plt", "IN;PU0,0;PD400,0,400,400;"));
+  plot_.HPGL_Parser(plot("p.plt", "IN;PU0,0;PD400,0,400,400;"));
   int copies = 0;
   panel::DrawContext context{form_, canvas_, types_, [&copies] { ++copies; }};
-  modul_.HPGL_Paint(context, true);
+  plot_.HPGL_Paint(context, true);
   EXPECT_EQ(canvas_.opsOf(CanvasOp::Kind::FillRect).size(), 1u);
   EXPECT_FALSE(canvas_.opsOf(CanvasOp::Kind::TextOut).empty());
   EXPECT_EQ(copies, 1);
-  const panel::PanelAnsicht& view = modul_.Ansicht;
+  const panel::PanelAnsicht& view = plot_.Ansicht;
   EXPECT_GT(view.dMassstab, 1.0);
   std::vector<CanvasOp> cuts;
   for (const CanvasOp& op : canvas_.opsOf(CanvasOp::Kind::LineTo))
@@ -139,10 +139,10 @@ TEST_F(HpglModule, WithoutAViewOfItsOwnThePaintTakesTheMainWindowsView) {
   form_.Ansicht.y0 = 500;
   form_.Ansicht.dMassstab = 4.0;
   form_.DrawFraeswege = false;
-  modul_.HPGL_Parser(plot("p.plt", "IN;PU0,0;PD400,0;"));
+  plot_.HPGL_Parser(plot("p.plt", "IN;PU0,0;PD400,0;"));
   int copies = 0;
   panel::DrawContext context{form_, canvas_, types_, [&copies] { ++copies; }};
-  modul_.HPGL_Paint(context, false);
+  plot_.HPGL_Paint(context, false);
   EXPECT_TRUE(canvas_.opsOf(CanvasOp::Kind::FillRect).empty());
   EXPECT_EQ(copies, 0);
   const auto lines = canvas_.opsOf(CanvasOp::Kind::LineTo);
@@ -163,9 +163,9 @@ class HpglRuns : public HpglModule, public ::testing::WithParamInterface<RunCase
 // the pen-up height. A simulation moves nothing and only paces its cuts.
 TEST_P(HpglRuns, LiftLowerTravelAndCutByThePen) {
   form_.SimulationslaufCheckBox.Checked = GetParam().simulation;
-  modul_.HPGL_Parser(plot("p.plt", "IN;PU0,0;PD400,0;PU;AA0,0,90,45;"));
-  modul_.Stifthoehe = 0.5;
-  modul_.Stifttiefe = 6.0;
+  plot_.HPGL_Parser(plot("p.plt", "IN;PU0,0;PD400,0;PU;AA0,0,90,45;"));
+  plot_.penUpHeight = 0.5;
+  plot_.penDownDepth = 6.0;
   const std::vector<std::string> calls = run();
   ASSERT_GE(calls.size(), GetParam().calls.size() + 9);
   EXPECT_EQ(Path(calls.begin(), calls.begin() + static_cast<long>(GetParam().calls.size())), GetParam().calls);
@@ -176,7 +176,7 @@ TEST_P(HpglRuns, LiftLowerTravelAndCutByThePen) {
   if (!GetParam().simulation) {
     EXPECT_EQ(calls.back(), "cncStiftHebenSenken 1");
   }
-  EXPECT_EQ(motion_.stopChecks, static_cast<int>(modul_.Liste().size()) + 1);
+  EXPECT_EQ(motion_.stopChecks, static_cast<int>(plot_.elements().size()) + 1);
   EXPECT_FALSE(canvas_.opsOf(CanvasOp::Kind::LineTo).empty());
 }
 
@@ -190,7 +190,7 @@ INSTANTIATE_TEST_SUITE_P(Modes, HpglRuns,
 
 // A stop ends the run as stopped, before the next element, and moves nothing more.
 TEST_F(HpglModule, AStopEndsTheRunAsStopped) {
-  modul_.HPGL_Parser(plot("p.plt", "IN;PU0,0;PD400,0;"));
+  plot_.HPGL_Parser(plot("p.plt", "IN;PU0,0;PD400,0;"));
   motion_.stopRequested = true;
   EXPECT_THROW(run(), int);
   EXPECT_EQ(motion_.calls, (Path{"setStiftHoehen 0.00 0.00"}));
@@ -202,9 +202,9 @@ TEST_F(HpglModule, ARunWalksItsCopyWhileTheModuleReadsTheNextFile) {
   std::string viele = "IN;PU0,0;PD";
   for (int i = 0; i < 5000; ++i) viele += std::to_string(i) + "," + std::to_string(i % 7) + ",";
   viele += "0,0;";
-  modul_.HPGL_Parser(plot("viele.plt", viele));
-  const formats::THPGLDataModule copy = modul_;
-  const std::size_t elements = copy.Liste().size();
+  plot_.HPGL_Parser(plot("viele.plt", viele));
+  const formats::THPGLDataModule copy = plot_;
+  const std::size_t elements = copy.elements().size();
   const auto other = plot("anders.plt", "IN;PU0,0;PD400,400;");
 
   paneltest::RecordingMotion motion;
@@ -213,7 +213,7 @@ TEST_F(HpglModule, ARunWalksItsCopyWhileTheModuleReadsTheNextFile) {
     panel::MillContext context{form_, types_, motion};
     copy.HPGL_Ausfuehren(context);
   });
-  for (int i = 0; i < 20; ++i) modul_.HPGL_Parser(i % 2 == 0 ? other : plot("viele.plt", viele));
+  for (int i = 0; i < 20; ++i) plot_.HPGL_Parser(i % 2 == 0 ? other : plot("viele.plt", viele));
   worker.join();
   EXPECT_EQ(motion.stopChecks, static_cast<int>(elements) + 1);
   EXPECT_EQ(motion.calls.size(), 5002u);  // the heights and one cut per pair
@@ -227,7 +227,7 @@ namespace {
 // nothing but still looks for a stop.
 TEST_F(HpglModule, WithoutAPlotThePaintIsBackgroundAndRulersAndTheRunMovesNothing) {
   panel::DrawContext context{form_, canvas_, types_};
-  modul_.HPGL_Paint(context, true);
+  plot_.HPGL_Paint(context, true);
   EXPECT_EQ(canvas_.opsOf(CanvasOp::Kind::FillRect).size(), 1u);
   for (const CanvasOp& op : canvas_.opsOf(CanvasOp::Kind::LineTo)) EXPECT_EQ(op.pen.colour, 0xFFFFFFu);
   EXPECT_EQ(run(), (Path{"setStiftHoehen 0.00 0.00"}));

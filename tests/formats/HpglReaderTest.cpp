@@ -12,8 +12,8 @@
 
 namespace {
 
-using formats::HpglErgebnis;
-using formats::HpglLesen;
+using formats::HpglReadResult;
+using formats::readHpgl;
 using formatstest::elementTexts;
 using Path = std::vector<std::string>;
 
@@ -27,10 +27,10 @@ struct PathCase {
 class HpglPaths : public ::testing::TestWithParam<PathCase> {};
 
 TEST_P(HpglPaths, ReadAsPlottersDraw) {
-  const HpglErgebnis r = HpglLesen(GetParam().plot, 0.0, 0.0);
-  EXPECT_TRUE(r.gelesen);
-  EXPECT_TRUE(r.meldungen.empty());
-  EXPECT_EQ(elementTexts(r.liste), GetParam().path);
+  const HpglReadResult r = readHpgl(GetParam().plot, 0.0, 0.0);
+  EXPECT_TRUE(r.complete);
+  EXPECT_TRUE(r.messages.empty());
+  EXPECT_EQ(elementTexts(r.elements), GetParam().path);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -99,8 +99,8 @@ INSTANTIATE_TEST_SUITE_P(
     [](const ::testing::TestParamInfo<PathCase>& p) { return std::string(p.param.name); });
 
 TEST(HpglReader, ExtentsHoldTheOriginAndEveryPointIsShifted) {
-  const HpglErgebnis r = HpglLesen("IN;PU-400,800;PD1200,400;", 20.0, 30.0);
-  EXPECT_EQ(elementTexts(r.liste), (Path{"UP", "UP", "MOVETO 10.00 50.00", "DOWN", "LINETO 50.00 40.00", "UP"}));
+  const HpglReadResult r = readHpgl("IN;PU-400,800;PD1200,400;", 20.0, 30.0);
+  EXPECT_EQ(elementTexts(r.elements), (Path{"UP", "UP", "MOVETO 10.00 50.00", "DOWN", "LINETO 50.00 40.00", "UP"}));
   EXPECT_EQ(r.xMin, -400);
   EXPECT_EQ(r.yMin, 0);
   EXPECT_EQ(r.xMax, 1200);
@@ -109,22 +109,22 @@ TEST(HpglReader, ExtentsHoldTheOriginAndEveryPointIsShifted) {
 
 // CI: lifted to the rim, the circle, lifted back to the centre; no cut joins centre and rim.
 TEST(HpglReader, ACircleIsReachedAndLeftWithThePenUp) {
-  const HpglErgebnis up = HpglLesen("IN;PU2000,2000;CI1200;", 0.0, 0.0);
-  ASSERT_EQ(up.liste.size(), 98u);
-  EXPECT_EQ(elementTexts(up.liste, "LINETO").size(), 90u);  // 30 mm: steps of 4 degrees
-  const Path ends{formatstest::elementText(up.liste[2]),  formatstest::elementText(up.liste[3]),
-                  formatstest::elementText(up.liste[4]),  formatstest::elementText(up.liste[94]),
-                  formatstest::elementText(up.liste[95]), formatstest::elementText(up.liste[96]),
-                  formatstest::elementText(up.liste[97])};
+  const HpglReadResult up = readHpgl("IN;PU2000,2000;CI1200;", 0.0, 0.0);
+  ASSERT_EQ(up.elements.size(), 98u);
+  EXPECT_EQ(elementTexts(up.elements, "LINETO").size(), 90u);  // 30 mm: steps of 4 degrees
+  const Path ends{formatstest::elementText(up.elements[2]),  formatstest::elementText(up.elements[3]),
+                  formatstest::elementText(up.elements[4]),  formatstest::elementText(up.elements[94]),
+                  formatstest::elementText(up.elements[95]), formatstest::elementText(up.elements[96]),
+                  formatstest::elementText(up.elements[97])};
   EXPECT_EQ(ends, (Path{"MOVETO 50.00 50.00", "MOVETO 80.00 50.00", "DOWN", "LINETO 80.00 50.00", "UP",
                         "MOVETO 50.00 50.00", "UP"}));
   // The first point is 4 degrees round: (2000 + trunc(1200 cos 4), 2000 + trunc(1200 sin 4)).
-  EXPECT_NEAR(up.liste[5].x, 3197 * 0.025, 1e-9);
-  EXPECT_NEAR(up.liste[5].y, 2083 * 0.025, 1e-9);
+  EXPECT_NEAR(up.elements[5].x, 3197 * 0.025, 1e-9);
+  EXPECT_NEAR(up.elements[5].y, 2083 * 0.025, 1e-9);
 
   // With the pen down, it is down again afterwards, at the centre.
-  const HpglErgebnis down = HpglLesen("IN;PD;CI400;PA40,0;", 0.0, 0.0);
-  const Path texts = elementTexts(down.liste);
+  const HpglReadResult down = readHpgl("IN;PD;CI400;PA40,0;", 0.0, 0.0);
+  const Path texts = elementTexts(down.elements);
   ASSERT_EQ(texts.size(), 46u);
   EXPECT_EQ(Path(texts.begin(), texts.begin() + 5), (Path{"UP", "DOWN", "UP", "MOVETO 10.00 0.00", "DOWN"}));
   EXPECT_EQ(Path(texts.end() - 6, texts.end()),
@@ -143,9 +143,9 @@ class HpglArcSteps : public ::testing::TestWithParam<ArcCase> {};
 // 2-10 degrees whose chord is below 3 mm, 2 degrees when none is; the last point ends exactly at
 // the end angle.
 TEST_P(HpglArcSteps, FollowTheChordAngleOrTheRadiusInMillimetres) {
-  const HpglErgebnis r = HpglLesen(GetParam().plot, 0.0, 0.0);
-  ASSERT_TRUE(r.gelesen);
-  const Path linetos = elementTexts(r.liste, "LINETO");
+  const HpglReadResult r = readHpgl(GetParam().plot, 0.0, 0.0);
+  ASSERT_TRUE(r.complete);
+  const Path linetos = elementTexts(r.elements, "LINETO");
   EXPECT_EQ(linetos.size(), GetParam().linetos);
   ASSERT_FALSE(linetos.empty());
   EXPECT_EQ(linetos.back(), GetParam().last);
@@ -168,45 +168,45 @@ INSTANTIATE_TEST_SUITE_P(Arcs, HpglArcSteps,
                                            ArcCase{"IN;PU400,0;PD;AA0,0,99999999999;", 36, "LINETO 10.00 0.00"}));
 
 TEST(HpglReader, AnArcOfTheRelativeCentreGoesDownFirst) {
-  const HpglErgebnis r = HpglLesen("IN;PU0,0;PD;AR400,0,180;", 0.0, 0.0);
+  const HpglReadResult r = readHpgl("IN;PU0,0;PD;AR400,0,180;", 0.0, 0.0);
   // 10 degrees on: (400 + trunc(-400 cos 10), trunc(-400 sin 10)).
-  EXPECT_NEAR(r.liste[4].x, 7 * 0.025, 1e-9);
-  EXPECT_NEAR(r.liste[4].y, -69 * 0.025, 1e-9);
+  EXPECT_NEAR(r.elements[4].x, 7 * 0.025, 1e-9);
+  EXPECT_NEAR(r.elements[4].y, -69 * 0.025, 1e-9);
 }
 
 TEST(HpglReader, AStraySemicolonIsNotedOnceAndALabelsOwnIsNot) {
-  const HpglErgebnis stray = HpglLesen("IN;PU0,0;;;PD40,0;;", 0.0, 0.0);
-  EXPECT_TRUE(stray.semikolonPiep);
-  EXPECT_TRUE(stray.gelesen);
-  EXPECT_EQ(elementTexts(stray.liste), (Path{"UP", "UP", "MOVETO 0.00 0.00", "DOWN", "LINETO 1.00 0.00", "UP"}));
-  EXPECT_FALSE(HpglLesen("IN;LBtext\x03;PU0,0;", 0.0, 0.0).semikolonPiep);
+  const HpglReadResult stray = readHpgl("IN;PU0,0;;;PD40,0;;", 0.0, 0.0);
+  EXPECT_TRUE(stray.strayBeep);
+  EXPECT_TRUE(stray.complete);
+  EXPECT_EQ(elementTexts(stray.elements), (Path{"UP", "UP", "MOVETO 0.00 0.00", "DOWN", "LINETO 1.00 0.00", "UP"}));
+  EXPECT_FALSE(readHpgl("IN;LBtext\x03;PU0,0;", 0.0, 0.0).strayBeep);
 }
 
 struct RefusalCase {
   const char* name;
   std::string plot;
-  std::vector<formats::HpglMeldung> meldungen;
+  std::vector<formats::HpglMessage> messages;
   friend std::ostream& operator<<(std::ostream& os, const RefusalCase& c) { return os << c.name; }
 };
 
 class HpglRefusals : public ::testing::TestWithParam<RefusalCase> {};
 
 TEST_P(HpglRefusals, SayWhyAndLeaveNothing) {
-  const HpglErgebnis r = HpglLesen(GetParam().plot, 0.0, 0.0, 20);
-  EXPECT_FALSE(r.gelesen);
-  EXPECT_TRUE(r.liste.empty());
+  const HpglReadResult r = readHpgl(GetParam().plot, 0.0, 0.0, 20);
+  EXPECT_FALSE(r.complete);
+  EXPECT_TRUE(r.elements.empty());
   EXPECT_EQ(r.xMin, 0);
   EXPECT_EQ(r.yMin, 0);
   EXPECT_EQ(r.xMax, 0);
   EXPECT_EQ(r.yMax, 0);
-  ASSERT_EQ(r.meldungen.size(), GetParam().meldungen.size());
-  for (std::size_t i = 0; i < r.meldungen.size(); ++i) {
-    EXPECT_EQ(r.meldungen[i].text, GetParam().meldungen[i].text);
-    EXPECT_EQ(r.meldungen[i].caption, GetParam().meldungen[i].caption);
+  ASSERT_EQ(r.messages.size(), GetParam().messages.size());
+  for (std::size_t i = 0; i < r.messages.size(); ++i) {
+    EXPECT_EQ(r.messages[i].text, GetParam().messages[i].text);
+    EXPECT_EQ(r.messages[i].caption, GetParam().messages[i].caption);
   }
 }
 
-const formats::HpglMeldung kParsen{"Fehler beim Parsen", "F E H L E R"};
+const formats::HpglMessage kParsen{"Fehler beim Parsen", "F E H L E R"};
 
 INSTANTIATE_TEST_SUITE_P(
     Plots, HpglRefusals,

@@ -20,13 +20,13 @@ class PlotRun : public paneltest::MachineFixture {
   PlotRun() {
     const std::filesystem::path path = platform::programFolder() / "p.plt";
     std::ofstream(path) << "IN;PU0,0;PD400,0,400,400,0,400,0,0;PU;";
-    modul_.HPGL_Parser(path);
+    plot_.HPGL_Parser(path);
     form_.Dokumenttyp = panel::DocumentKind::Hpgl;
     // As the main window does: a copy of the plot with the run's pen heights.
     context_.formatRun = [this](panel::DocumentKind, double penUp, double penDown) {
-      formats::THPGLDataModule plot = modul_;
-      plot.Stifthoehe = penUp;
-      plot.Stifttiefe = penDown;
+      formats::THPGLDataModule plot = plot_;
+      plot.penUpHeight = penUp;
+      plot.penDownDepth = penDown;
       panel::MillContext mill{form_, types_, motion_};
       mill.canvas = &canvas_;
       plot.HPGL_Ausfuehren(mill);
@@ -41,7 +41,7 @@ class PlotRun : public paneltest::MachineFixture {
                          [](const std::string& l) { return l.rfind("    cncLineTo(1,", 0) == 0; });
   }
 
-  formats::THPGLDataModule modul_;
+  formats::THPGLDataModule plot_;
   panel::ObjectTypeTable types_;
   testsupport::ScriptedUi ui_;
   panel::RunContext context_{form_, types_, layer_, motion_};

@@ -40,23 +40,23 @@ class HpglSamples : public SampleFolder, public ::testing::WithParamInterface<Sa
 TEST_P(HpglSamples, ReadAndPaintWithoutFault) {
   const std::filesystem::path path = kSamples / GetParam().file;
   if (!std::filesystem::exists(path)) GTEST_SKIP() << "sample missing: " << path;
-  formats::THPGLDataModule modul;
+  formats::THPGLDataModule plot;
   testsupport::ScriptedUi ui;
-  modul.HPGL_Parser(path, &ui);
+  plot.HPGL_Parser(path, &ui);
   const std::string refusal = GetParam().refusal;
-  EXPECT_EQ(modul.gelesen(), refusal.empty());
+  EXPECT_EQ(plot.readOk(), refusal.empty());
   if (refusal.empty()) {
     EXPECT_TRUE(ui.messageBoxes().empty());
-    EXPECT_GT(modul.Liste().size(), 2u);
+    EXPECT_GT(plot.elements().size(), 2u);
   } else {
     ASSERT_FALSE(ui.messageBoxes().empty());
     EXPECT_EQ(ui.messageBoxes()[0].text, refusal);
-    EXPECT_TRUE(modul.Liste().empty());
+    EXPECT_TRUE(plot.elements().empty());
   }
   // The extent is kept in whole plotter units, cut toward zero: a point lies within one of it.
-  const panel::PanelAnsicht welt = modul.Ansicht;
-  const double u = formats::kMmProPlotterEinheit;
-  for (const formats::HpglKnoten& e : modul.Liste()) {
+  const panel::PanelAnsicht welt = plot.Ansicht;
+  const double u = formats::kMmPerPlotterUnit;
+  for (const formats::HpglElement& e : plot.elements()) {
     if (e.Befehl != "MOVETO" && e.Befehl != "LINETO") continue;
     ASSERT_TRUE(e.x > welt.xMin - u && e.x < welt.xMax + u && e.y > welt.yMin - u && e.y < welt.yMax + u)
         << e.Befehl << " " << e.x << " " << e.y;
@@ -66,10 +66,10 @@ TEST_P(HpglSamples, ReadAndPaintWithoutFault) {
   panel::ObjectTypeTable types;
   testsupport::RecordingCanvas canvas({1024, 700});
   panel::DrawContext context{form, canvas, types};
-  modul.HPGL_Paint(context, true);
+  plot.HPGL_Paint(context, true);
   EXPECT_EQ(canvas.opsOf(testsupport::CanvasOp::Kind::FillRect).size(), 1u);
   std::size_t linetos = 0;
-  for (const formats::HpglKnoten& e : modul.Liste()) linetos += e.Befehl == "LINETO" ? 1 : 0;
+  for (const formats::HpglElement& e : plot.elements()) linetos += e.Befehl == "LINETO" ? 1 : 0;
   EXPECT_GE(canvas.opsOf(testsupport::CanvasOp::Kind::LineTo).size(), linetos);
 }
 
@@ -108,13 +108,13 @@ TEST_P(HpglSampleCounts, MatchTheCountsWorkedOutFromTheFile) {
   const CountCase& c = GetParam();
   const std::filesystem::path path = kSamples / c.file;
   if (!std::filesystem::exists(path)) GTEST_SKIP() << "sample missing: " << path;
-  formats::THPGLDataModule modul;
-  modul.HPGL_Parser(path);
-  EXPECT_EQ(modul.Liste().size(), c.elements);
-  EXPECT_NEAR(modul.Ansicht.xMin, c.xMin, 1e-9);
-  EXPECT_NEAR(modul.Ansicht.yMin, c.yMin, 1e-9);
-  EXPECT_NEAR(modul.Ansicht.xMax, c.xMax, 1e-9);
-  EXPECT_NEAR(modul.Ansicht.yMax, c.yMax, 1e-9);
+  formats::THPGLDataModule plot;
+  plot.HPGL_Parser(path);
+  EXPECT_EQ(plot.elements().size(), c.elements);
+  EXPECT_NEAR(plot.Ansicht.xMin, c.xMin, 1e-9);
+  EXPECT_NEAR(plot.Ansicht.yMin, c.yMin, 1e-9);
+  EXPECT_NEAR(plot.Ansicht.xMax, c.xMax, 1e-9);
+  EXPECT_NEAR(plot.Ansicht.yMax, c.yMax, 1e-9);
 }
 
 INSTANTIATE_TEST_SUITE_P(Files, HpglSampleCounts,

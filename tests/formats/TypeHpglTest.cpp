@@ -22,7 +22,7 @@ constexpr const char* kWinkel = "IN;PU0,0;PD400,0,400,400;";
 
 class PlotRows : public paneltest::ObjectTypeFixture {
  protected:
-  PlotRows() { form_.PlotLesen = formats::HpglPlotLeser(); }
+  PlotRows() { form_.plotReader = formats::hpglPlotReader(); }
 
   std::string plotFile(const std::string& name, const std::string& text) {
     const std::filesystem::path path = platform::programFolder() / name;
@@ -42,7 +42,7 @@ TEST_F(PlotRows, APlotIsReadDrawnAndMilledAtItsOrigin) {
   const int row = addPlot(plotFile("p.plt", kWinkel));
   const auto hpgl = panel::Hpgl_Lesen(form_, form_.DatenStringGrid, row);
   ASSERT_TRUE(hpgl);
-  EXPECT_TRUE(hpgl->plot->gelesen());
+  EXPECT_TRUE(hpgl->plot->readOk());
   EXPECT_EQ((std::vector<int>{hpgl->links, hpgl->unten, hpgl->rechts, hpgl->oben}),
             (std::vector<int>{120, 380, 160, 340}));
 
@@ -124,7 +124,7 @@ TEST_P(UnreadablePlots, DrawAndMillNothingOfAnotherPlot) {
   EXPECT_TRUE(lines().empty());
   const auto hpgl = panel::Hpgl_Lesen(form_, form_.DatenStringGrid, bad);
   ASSERT_TRUE(hpgl);
-  EXPECT_FALSE(hpgl->plot->gelesen());
+  EXPECT_FALSE(hpgl->plot->readOk());
   EXPECT_DOUBLE_EQ(hpgl->welt.xMin, 50.0);
   EXPECT_DOUBLE_EQ(hpgl->welt.xMax, 50.0);
   EXPECT_TRUE(mill(bad).empty());

@@ -56,17 +56,17 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string_view bytes(reinterpret_cast<const char*>(data), size);
-  const formats::HpglErgebnis r = formats::HpglLesen(bytes, 1.5, -2.5);
-  if (!r.gelesen) {
-    check(r.liste.empty());
+  const formats::HpglReadResult r = formats::readHpgl(bytes, 1.5, -2.5);
+  if (!r.complete) {
+    check(r.elements.empty());
     check(r.xMin == 0 && r.yMin == 0 && r.xMax == 0 && r.yMax == 0);
-    check(!r.meldungen.empty());
+    check(!r.messages.empty());
   } else {
-    check(r.liste.size() >= 2);
-    check(r.liste[0].Befehl == "UP" && r.liste[r.liste.size() - 1].Befehl == "UP");
+    check(r.elements.size() >= 2);
+    check(r.elements[0].Befehl == "UP" && r.elements[r.elements.size() - 1].Befehl == "UP");
     check(r.xMin <= 0 && r.yMin <= 0 && r.xMax >= 0 && r.yMax >= 0);
-    const double u = formats::kMmProPlotterEinheit;
-    for (const formats::HpglKnoten& e : r.liste) {
+    const double u = formats::kMmPerPlotterUnit;
+    for (const formats::HpglElement& e : r.elements) {
       check(istWort(e.Befehl));
       check(finite(e.x, e.y));
       if (e.Befehl != "MOVETO" && e.Befehl != "LINETO") continue;
@@ -76,20 +76,20 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
 
   scratch().enter();
-  formats::THPGLDataModule modul;
-  modul.HPGL_Parser(fuzz::asFile(data, size));
-  check(modul.Liste().size() == r.liste.size());
+  formats::THPGLDataModule plot;
+  plot.HPGL_Parser(fuzz::asFile(data, size));
+  check(plot.elements().size() == r.elements.size());
   panel::TMainFormState form;
   form.DrawLeerfahrten = size % 2 == 0;
   panel::ObjectTypeTable types;
   testsupport::RecordingCanvas canvas({640, 480});
   panel::DrawContext context{form, canvas, types};
-  modul.HPGL_Paint(context, true);
+  plot.HPGL_Paint(context, true);
   // Inside a panel the plot is drawn in the panel's view, however far off it lies.
   form.Ansicht.x0 = 40;
   form.Ansicht.y0 = 400;
   form.Ansicht.dMassstab = 4.0;
-  modul.HPGL_Paint(context, false);
+  plot.HPGL_Paint(context, false);
   for (const testsupport::CanvasOp& op : canvas.ops()) {
     for (int v : op.args) check(v >= -2 * panel::kPixelLimit && v <= 2 * panel::kPixelLimit);
   }
@@ -97,7 +97,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   CheckingMotion motion;
   panel::MillContext mill{form, types, motion};
   mill.canvas = &canvas;
-  modul.HPGL_Ausfuehren(mill);
+  plot.HPGL_Ausfuehren(mill);
   scratch().leave();
   return 0;
 }

@@ -21,31 +21,31 @@ namespace formats {
 
 // Most elements one list takes: a file of at most 1 GiB could otherwise ask for tens of
 // gigabytes (a plot's circles give a hundred and more elements for a few bytes each).
-inline constexpr std::size_t kMaxElemente = 10'000'000;
+inline constexpr std::size_t kMaxElements = 10'000'000;
 
 // Writes the out-of-memory text of a list that cannot take an element to the standard error
 // stream: the one of an empty list or the one of a list that has elements.
-void Speichermangel_melden(bool leer);
+void reportOutOfMemory(bool empty);
 
 template <class Layout>
-class ElementListe {
+class ElementList {
  public:
-  using Knoten = ElementKnoten<Layout>;
+  using Element = ElementKnoten<Layout>;
   static constexpr std::size_t kBlock = std::size_t{1} << 15;
 
   // Walks the elements from the head.
   class const_iterator {
    public:
     using iterator_category = std::forward_iterator_tag;
-    using value_type = Knoten;
+    using value_type = Element;
     using difference_type = std::ptrdiff_t;
-    using pointer = const Knoten*;
-    using reference = const Knoten&;
+    using pointer = const Element*;
+    using reference = const Element&;
 
     const_iterator() = default;
-    const_iterator(const ElementListe* liste, std::size_t index) : liste_(liste), index_(index) {}
-    reference operator*() const { return (*liste_)[index_]; }
-    pointer operator->() const { return &(*liste_)[index_]; }
+    const_iterator(const ElementList* liste, std::size_t index) : list_(liste), index_(index) {}
+    reference operator*() const { return (*list_)[index_]; }
+    pointer operator->() const { return &(*list_)[index_]; }
     const_iterator& operator++() {
       ++index_;
       return *this;
@@ -58,57 +58,57 @@ class ElementListe {
     bool operator==(const const_iterator& other) const { return index_ == other.index_; }
 
    private:
-    const ElementListe* liste_ = nullptr;
+    const ElementList* list_ = nullptr;
     std::size_t index_ = 0;
   };
 
-  explicit ElementListe(std::size_t maxElemente = kMaxElemente) : maxElemente_(maxElemente) {}
+  explicit ElementList(std::size_t maxElements = kMaxElements) : maxElements_(maxElements) {}
 
-  // Appends the element, its texts cut to the layout's lengths. A full list (`maxElemente`) or a
+  // Appends the element, its texts cut to the layout's lengths. A full list (`maxElements`) or a
   // failed allocation links nothing, writes the out-of-memory text once to the standard error
   // stream and gives false.
-  bool Element_anhaengen(Knoten knoten) {
-    if (size_ < maxElemente_) {
+  bool Element_anhaengen(Element element) {
+    if (size_ < maxElements_) {
       try {
-        if (knoten.Befehl.size() > Knoten::kBefehlMax) knoten.Befehl.resize(Knoten::kBefehlMax);
-        if constexpr (requires { knoten.Argument; }) {
-          if (knoten.Argument.size() > Knoten::kArgumentMax) knoten.Argument.resize(Knoten::kArgumentMax);
+        if (element.Befehl.size() > Element::kCommandMax) element.Befehl.resize(Element::kCommandMax);
+        if constexpr (requires { element.Argument; }) {
+          if (element.Argument.size() > Element::kArgumentMax) element.Argument.resize(Element::kArgumentMax);
         }
-        if (bloecke_.empty() || bloecke_.back().size() == kBlock) {
-          bloecke_.emplace_back();
-          bloecke_.back().reserve(kBlock);
+        if (blocks_.empty() || blocks_.back().size() == kBlock) {
+          blocks_.emplace_back();
+          blocks_.back().reserve(kBlock);
         }
-        bloecke_.back().push_back(std::move(knoten));
+        blocks_.back().push_back(std::move(element));
         ++size_;
         return true;
       } catch (const std::bad_alloc&) {
       }
     }
     // Once per list: a file that overflows it would otherwise write a line for every element left.
-    if (!vollGemeldet_) Speichermangel_melden(size_ == 0);
-    vollGemeldet_ = true;
+    if (!fullReported_) reportOutOfMemory(size_ == 0);
+    fullReported_ = true;
     return false;
   }
 
   // Frees every element.
   void Liste_loeschen() {
-    std::vector<std::vector<Knoten>>().swap(bloecke_);
+    std::vector<std::vector<Element>>().swap(blocks_);
     size_ = 0;
-    vollGemeldet_ = false;
+    fullReported_ = false;
   }
 
   bool empty() const { return size_ == 0; }
   std::size_t size() const { return size_; }
-  const Knoten& operator[](std::size_t i) const { return bloecke_[i / kBlock][i % kBlock]; }
+  const Element& operator[](std::size_t i) const { return blocks_[i / kBlock][i % kBlock]; }
   const_iterator begin() const { return const_iterator(this, 0); }
   const_iterator end() const { return const_iterator(this, size_); }
-  std::size_t maxElemente() const { return maxElemente_; }
+  std::size_t maxElements() const { return maxElements_; }
 
  private:
-  std::size_t maxElemente_;
-  std::vector<std::vector<Knoten>> bloecke_;
+  std::size_t maxElements_;
+  std::vector<std::vector<Element>> blocks_;
   std::size_t size_ = 0;
-  bool vollGemeldet_ = false;
+  bool fullReported_ = false;
 };
 
 }  // namespace formats

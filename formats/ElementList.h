@@ -43,7 +43,7 @@ class ElementList {
     using reference = const Element&;
 
     const_iterator() = default;
-    const_iterator(const ElementList* liste, std::size_t index) : list_(liste), index_(index) {}
+    const_iterator(const ElementList* list, std::size_t index) : list_(list), index_(index) {}
     reference operator*() const { return (*list_)[index_]; }
     pointer operator->() const { return &(*list_)[index_]; }
     const_iterator& operator++() {

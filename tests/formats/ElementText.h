@@ -17,17 +17,17 @@ inline std::string elementText(const formats::HpglElement& e) {
   return e.Befehl;
 }
 
-inline std::vector<std::string> elementTexts(const formats::HpglElementList& liste) {
+inline std::vector<std::string> elementTexts(const formats::HpglElementList& list) {
   std::vector<std::string> out;
-  for (const formats::HpglElement& e : liste) out.push_back(elementText(e));
+  for (const formats::HpglElement& e : list) out.push_back(elementText(e));
   return out;
 }
 
 // Only the elements of one command word.
-inline std::vector<std::string> elementTexts(const formats::HpglElementList& liste, const std::string& befehl) {
+inline std::vector<std::string> elementTexts(const formats::HpglElementList& list, const std::string& command) {
   std::vector<std::string> out;
-  for (const formats::HpglElement& e : liste)
-    if (e.Befehl == befehl) out.push_back(elementText(e));
+  for (const formats::HpglElement& e : list)
+    if (e.Befehl == command) out.push_back(elementText(e));
   return out;
 }
 

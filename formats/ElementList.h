@@ -1,8 +1,9 @@
 // The list of path elements a format module reads a file into: appended at the tail, walked from
 // the head, freed whole.
 //
-// The elements lie in blocks of a fixed size, so that appending never moves the elements already
-// there (a plot of millions of steps is read without copying its list over and over).
+// The elements lie in blocks of kBlock elements that never move once full, so a plot of millions
+// of steps is read without copying its list over and over; the first block grows as needed, so a
+// small plot takes no more room than it needs.
 //
 // Thread context: built by one thread (the parse); once handed to a module it is only read, by
 // the GUI thread's paint and the run worker's run alike. Nothing blocks.
@@ -74,7 +75,10 @@ class ElementList {
         if constexpr (requires { element.Argument; }) {
           if (element.Argument.size() > Element::kArgumentMax) element.Argument.resize(Element::kArgumentMax);
         }
-        if (blocks_.empty() || blocks_.back().size() == kBlock) {
+        // The first block grows as a small list needs; every further one is taken whole at once.
+        if (blocks_.empty()) {
+          blocks_.emplace_back();
+        } else if (blocks_.back().size() == kBlock) {
           blocks_.emplace_back();
           blocks_.back().reserve(kBlock);
         }

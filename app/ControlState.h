@@ -1,5 +1,5 @@
-// Plain state of the main window's controls that only the shell reads and writes: enabled and
-// visible flags and captions of panels, group boxes, buttons and menu items.
+// Plain state of the main window's controls that the shell reads and writes: enabled and visible
+// flags and captions of panels, group boxes, buttons and menu items (the panel model's types).
 //
 // Thread context: owned by the GUI thread as part of the window models; nothing blocks.
 #pragma once
@@ -10,12 +10,7 @@
 
 namespace app {
 
+using panel::ControlState;
 using panel::MenuItemState;
-
-struct ControlState {
-  bool Enabled = true;
-  bool Visible = true;
-  std::string Caption;
-};
 
 }  // namespace app

@@ -166,6 +166,9 @@ void TMainForm::FormatAnzeigeVorbereiten() {
   machine::Protokoll_schreiben("FormatAnzeigeVorbereiten()");
   if (Dokumenttyp == panel::DocumentKind::Panel) {
     iAktZeile = DatenStringGrid.RowCount() - 1;
+    ReihenfolgeSG_Neu_Aufbauen();
+  } else {
+    RightPageControlSeite = RightPage::Fraesen;
   }
   bGeaendert = false;
   RightPageControlOnChange();
@@ -213,7 +216,7 @@ void TMainForm::MenuImportierenOnClick() {
   }
   if (DatenStringGrid.RowCount() != rows) {
     bGeaendert = true;
-    AnsichtNeuZeichnen();
+    ReihenfolgeSG_Neu_Aufbauen();
   }
 }
 

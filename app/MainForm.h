@@ -35,6 +35,7 @@
 #include "machine/CommandLayer.h"
 #include "machine/ControllerBackends.h"
 #include "machine/SharedParameters.h"
+#include "panel/DrawContext.h"
 #include "panel/MainFormState.h"
 #include "panel/MillingRun.h"
 #include "panel/ObjectTypeTable.h"
@@ -51,6 +52,28 @@ inline constexpr const char* kProgrammname = "Tessaly";
 // Panels of the status bar: widths in pixels; the first two are centred.
 inline constexpr int kStatusBarPanels = 5;
 inline constexpr std::array<int, kStatusBarPanels> kStatusBarBreiten{120, 50, 185, 270, 185};
+
+// Pages of `RightPageControl`.
+enum class RightPage { Einstellungen, Fraesen };
+
+enum class MouseButton { Left, Right, Middle };
+
+// Object buttons that append a row, in the order of the left panel.
+enum class ObjektKnopf {
+  Plan,
+  Punkt,
+  Linie,
+  Rechteck1,
+  Rechteck2,
+  Rechteck3,
+  Vieleck,
+  Kreis,
+  Kreisbogen,
+  Text,
+  Hpgl,
+  Hinweis,
+  Biblio
+};
 
 // What the model asks of its window. Called on the GUI thread only.
 class TMainFormView {
@@ -183,6 +206,48 @@ class TMainForm : public panel::TMainFormState {
   // the window the normal way. A second one switches the outputs off and ends the program at once.
   void OnTerminationSignal(int signal);
 
+  // ---- Editing a panel document: the paint box, the object buttons, the properties and order
+  // grids. Each handler does nothing while a run is active or while no panel document is open.
+  // Every change of the document sets bGeaendert; selecting leaves it as it was.
+  // Paint box, in bitmap pixels: a left press inside the panel selects the object under it and
+  // grabs the handle under it (or, in rubber-band mode, starts the band); moves with the button
+  // held drag the grabbed handle; moves without it show the handle under the pointer.
+  void PaintBoxOnMouseDown(MouseButton button, int x, int y);
+  void PaintBoxOnMouseMove(int x, int y);
+  void PaintBoxOnMouseUp(MouseButton button);
+  void GummiRectSpeedButtonClick(bool down);
+  // The buttons that open the tool and rectangle sub-panels.
+  void ToolSpeedButtonClick();
+  void RechteckSpeedButtonClick();
+  // T1 .. T7: a TOOL row for slot 0 .. 6.
+  void TSpeedButtonClick(int slot);
+  // A new row of the button's type, selected and shown. The plot button asks for the plot file
+  // (a cancel still adds the row), the library button for the panel document (a cancel adds
+  // none); a path the document cannot hold is refused with a box. A type that has no new row
+  // yet only beeps.
+  void ObjektSpeedButtonClick(ObjektKnopf knopf);
+  // Properties grid: a cell selected, then clicked; the editors' write-back; the popup menu.
+  void esgOnSelectCell(int column, int row);
+  void esgOnClick();
+  // A text the document cannot hold beeps and the editor shows the old text again.
+  void esgMaskEditOnExit(const std::string& text);
+  void esgComboBoxOnChange(int index);
+  void esgButtonOnClick();
+  void epumAlleTiefenNeuSetzenClick();
+  void epumDisablenClick();
+  void epumEnablenClick();
+  // Order grid: a line selected; the order buttons.
+  void rsgOnSelectCell(int row);
+  void NachObenSpeedButtonClick();
+  void NachUntenSpeedButtonClick();
+  // Asks first, except in development mode.
+  void DelSpeedButtonClick();
+  // Rebuilds the order grid, shows the selected row's properties (redrawing the panel), sets the
+  // order buttons, and shows the "Einstellungen" page.
+  void ReihenfolgeSG_Neu_Aufbauen();
+  // Redraws the panel and refills the properties grid.
+  void EigenschaftenAktualisieren();
+
   // ---- Status bar
   void StatusBarAktualisieren();
   void RightPageControlOnChange();
@@ -223,6 +288,13 @@ class TMainForm : public panel::TMainFormState {
   ControlState DrawPageControl;
   ControlState RightPageControl;
   ControlState ERTabSheet{.Caption = "Einstellungen"};
+  RightPage RightPageControlSeite = RightPage::Einstellungen;
+  // The object bar's pop-out panels and its rubber-band button (shown in development mode).
+  ControlState ToolPanel{.Visible = false, .Caption = ""};
+  ControlState RechteckPanel{.Visible = false, .Caption = ""};
+  ControlState GummiRectSpeedButton{.Visible = false, .Caption = ""};
+  // The left button went down in the paint box and has not come up.
+  bool bMaustasteGedrueckt = false;
   ControlState FraesenTabSheet{.Caption = "Fräsen"};
   ControlState vorBearbeitungGroupBox{.Caption = " vor Bearbeitung "};
   ControlState waehrendBearbeitungGroupBox{.Caption = " während Bearbeitung "};
@@ -278,6 +350,19 @@ class TMainForm : public panel::TMainFormState {
     // The opened plot as it was when the run was posted.
     formats::THPGLDataModule plot;
   };
+
+  // Editing is possible: a panel document, no run.
+  bool bearbeitbar() const;
+  panel::DrawContext zeichenKontext();
+  // A redraw of the panel document into the bitmap, after the initialisation only.
+  void panelNeuZeichnen();
+  // Moves the selected row by `verschieben` and, when it moved, rebuilds the grids.
+  void reihenfolgeAendern(bool (*verschieben)(panel::TMainFormState&));
+  // Appends a row through the type's new-row role, selects it and rebuilds the grids.
+  void objektAnhaengen(panel::KonturTyp typ, const panel::NewRowRequest& request);
+  // A path for a plot or sub-drawing row from the open dialog: empty when cancelled; none when
+  // refused because the document cannot hold it (a box says so).
+  std::optional<std::string> dateiWaehlen(const char* filter, const char* fileName, const std::string& initialDir);
 
   // Runs on the worker.
   void FraesenAusfuehren();

@@ -104,6 +104,7 @@ void TMainForm::OnCreate(const std::vector<std::string>& args) {
   schalter_ = Schalter_lesen(args);
   bHerstellermodus = schalter_.bHerstellermodus;
   bEntwicklungsmodus = schalter_.bEntwicklungsmodus;
+  GummiRectSpeedButton.Visible = bEntwicklungsmodus;
   bProtokollmodus = schalter_.bProtokollmodus;
   for (int i = 0; i < schalter_.timeCount; ++i) Dateizeiten_stempeln();
   bWZLModus = false;
@@ -125,7 +126,7 @@ void TMainForm::NeuesDokument() {
   SimulationslaufCheckBoxOnClick();
   EnableWinKomponenten(false);
   MenuGestaltung(false);
-  if (bInitFertig) AnsichtNeuZeichnen();
+  ReihenfolgeSG_Neu_Aufbauen();
 }
 
 bool TMainForm::OnActivate() {

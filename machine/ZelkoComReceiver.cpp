@@ -294,7 +294,9 @@ ZelkoWait TzelkoCOM_thread::beginCommand(bool priority, bool motion, std::chrono
     }
   }
   const ZelkoWait waited = waitUntil(lock, deadline, [&] {
-    settleUnwantedFinal();
+    // A normal command from the thread that took the motion's start shows that nobody will wait
+    // for its final answer; an '@' command (a stop from the GUI thread) shows nothing of the kind.
+    if (!priority) settleUnwantedFinal();
     return mayBegin(priority);
   });
   if (waited == ZelkoWait::TimedOut && !priority && finalOwed_ && !finalClaimed_) {

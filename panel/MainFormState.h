@@ -16,6 +16,7 @@
 #include "panel/EmbeddedPlot.h"
 #include "panel/Extent.h"
 #include "panel/HandleCodes.h"
+#include "panel/InPlaceEditors.h"
 #include "panel/Palette.h"
 #include "panel/PanelView.h"
 #include "panel/Shift.h"
@@ -29,6 +30,17 @@ inline constexpr int kKonturSpalten = 13;
 
 // Rows of the properties grid: the caption row and one row per cell of an object row.
 inline constexpr int kEigenschaftenZeilen = 13;
+
+// Columns of the order grid: number, keyword, and a column never filled below its header.
+inline constexpr int kReihenfolgeSpalten = 3;
+
+// The properties grid with its headers "Eigenschaften:" and "Werte:".
+inline StringGrid eigenschaftenGrid() {
+  StringGrid grid(2, kEigenschaftenZeilen);
+  grid.setCells(0, 0, "Eigenschaften:");
+  grid.setCells(1, 0, "Werte:");
+  return grid;
+}
 
 // Corners of the rubber band in bitmap pixels: start (x1, y1) and current (x2, y2).
 struct RubberBand {
@@ -86,11 +98,23 @@ struct TMainFormState {
   bool bHerstellermodus = false;  // maker mode ("/ZELKO")
 
   // Selection and properties.
-  int iTrefferZeile = 0;        // row hit by the last selection; its number is drawn shifted
+  int iTrefferZeile = 0;        // row hit by the last selection (-1 none); its number is drawn shifted
   int Griffpunkt = kKeinGriff;  // grabbed handle code
-  int esgTyp = -1;              // object kind shown in the properties grid
-  StringGrid EigenschaftenStringGrid{2, kEigenschaftenZeilen};
-  std::string EigenschaftenLabel;  // caption above the properties grid
+  int esgTyp = -1;              // object kind shown in the properties grid; -1 none
+  StringGrid EigenschaftenStringGrid = eigenschaftenGrid();
+  GridControlState EigenschaftenStringGridControl;
+  std::string EigenschaftenLabel = "Eigenschaften:";  // caption above the properties grid
+  // Column and row of the properties cell selected last.
+  int esgSpalte = 0;
+  int esgZeile = 0;
+  InPlaceEditorState esgEditor;
+
+  // Order grid: a header row and one line per object row, in milling order; and its buttons.
+  StringGrid ReihenfolgeStringGrid{kReihenfolgeSpalten, 2};
+  GridControlState ReihenfolgeStringGridControl;
+  ControlState NachObenSpeedButton;
+  ControlState NachUntenSpeedButton;
+  ControlState DelSpeedButton;
 
   // Speeds of the tools T1-T7, copied into new TOOL rows.
   ToolTable ToolDef;

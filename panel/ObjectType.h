@@ -12,9 +12,9 @@
 //   Selektieren(const TMainFormState&, const Record&, int x, int y) -> bool   hit test
 //   GriffTesten(TMainFormState&, const Record&, int x, int y)                  handle test
 //   EigenschaftenAnzeigen(TMainFormState&, int row), EigenschaftenUebernehmen(TMainFormState&, int row)
+//   Neu(TMainFormState&, const NewRowRequest&) -> int                       new row of the object buttons
 // Every role but Lesen is optional; a type without a role simply lacks that entry (TOOL draws
-// nothing, the note neither draws nor mills). `_Neu` is called by the object buttons directly,
-// since its arguments differ between types.
+// nothing, the note neither draws nor mills).
 //
 // Thread context: as the roles: drawing, selection and properties on the GUI thread, milling on
 // the thread that runs the job. The parsed record lives only for the one call.
@@ -22,10 +22,12 @@
 
 #include <optional>
 
+#include "machine/TextConvert.h"
 #include "panel/DrawContext.h"
 #include "panel/MainFormState.h"
 #include "panel/MillContext.h"
 #include "panel/ObjectTypeTable.h"
+#include "panel/RowCells.h"
 
 namespace panel {
 
@@ -39,6 +41,12 @@ template <ObjectTypeRoles T>
 ObjectTypeEntry makeObjectTypeEntry() {
   using Record = typename T::Record;
   ObjectTypeEntry entry;
+
+  if constexpr (requires(TMainFormState & f, const NewRowRequest& r) {
+                  { T::Neu(f, r) } -> std::same_as<int>;
+                }) {
+    entry.newRow = [](TMainFormState& form, const NewRowRequest& request) { return T::Neu(form, request); };
+  }
 
   if constexpr (requires(DrawContext & c, const Record& r) { T::ZeichneKontur(c, r); }) {
     entry.drawRow = [](DrawContext& context, const StringGrid& grid, int row) {
@@ -81,12 +89,10 @@ ObjectTypeEntry makeObjectTypeEntry() {
 
   if constexpr (requires(TMainFormState & f, const Record& r) { T::GriffTesten(f, r, 0, 0); }) {
     entry.testHandles = [](TMainFormState& form, int row, int x, int y) {
+      // Only a selected object shows handles that can be grabbed; the others are not parsed.
+      if (!machine::Text_ist_wahr(form.DatenStringGrid.Cells(kZelleSelektiert, row))) return;
       const std::optional<Record> record = T::Lesen(form, form.DatenStringGrid, row);
       if (!record) return;
-      // Only a selected object shows handles that can be grabbed.
-      if constexpr (requires { record->selektiert; }) {
-        if (!record->selektiert) return;
-      }
       T::GriffTesten(form, *record, x, y);
     };
   }

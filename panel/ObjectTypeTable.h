@@ -9,6 +9,7 @@
 #include <array>
 #include <cstddef>
 #include <functional>
+#include <string>
 #include <utility>
 
 #include "panel/Keywords.h"
@@ -29,13 +30,25 @@ using DrawRole = std::function<bool(DrawContext& context, const StringGrid& grid
 // Parses a row of the document table and tests whether the bitmap point (x, y) hits the object;
 // a hit writes "true" into the row's selection cell. Returns the hit.
 using SelectRole = std::function<bool(TMainFormState& form, int row, int x, int y)>;
-// Parses a row of the document table and, if it is selected, sets `Griffpunkt` to the handle
-// under (x, y); never clears it.
+// For a selected row of the document table (selection cell true), parses it and sets
+// `Griffpunkt` to the handle under (x, y); never clears it. A row that is not selected is not
+// even parsed, so that the search under a moving mouse stays cheap and reads no files.
 using HandleRole = std::function<void(TMainFormState& form, int row, int x, int y)>;
 // Fills the properties grid from a row, or takes the edited values back into it.
 using PropertyRole = std::function<void(TMainFormState& form, int row)>;
 
+// What the object buttons give a new row: the tool slot 0-6 of a TOOL row, the file chosen for a
+// plot or sub-drawing row (empty when none was chosen).
+struct NewRowRequest {
+  int toolSlot = 0;
+  std::string path;
+};
+// Appends a row with the type's defaults, shows it in the properties grid and returns its row
+// number; -1 when no row was appended.
+using NewRole = std::function<int(TMainFormState& form, const NewRowRequest& request)>;
+
 struct ObjectTypeEntry {
+  NewRole newRow;          // empty: no object button makes the type
   DrawRole drawRow;        // empty: the type draws nothing
   MillRole millRow;        // empty: the type mills nothing
   SelectRole selectRow;    // empty: never hit

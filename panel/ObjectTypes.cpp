@@ -22,6 +22,7 @@ namespace {
 
 struct ToolRoles {
   using Record = ToolRecord;
+  static int Neu(TMainFormState& form, const NewRowRequest& request) { return Tool_Neu(form, request.toolSlot); }
   static constexpr auto Lesen = &Tool_Lesen;
   static constexpr auto Fraesen = &Tool_Fraesen;
   static constexpr auto EigenschaftenAnzeigen = &Tool_EigenschaftenAnzeigen;
@@ -30,6 +31,7 @@ struct ToolRoles {
 
 struct PlanRoles {
   using Record = PlanRecord;
+  static int Neu(TMainFormState& form, const NewRowRequest&) { return Plan_Neu(form); }
   static constexpr auto Lesen = &Plan_Lesen;
   static constexpr auto ZeichneLeerfahrt = &Plan_ZeichneLeerfahrt;
   static constexpr auto ZeichneKontur = &Plan_ZeichneKontur;
@@ -45,6 +47,7 @@ struct PlanRoles {
 
 struct PunktRoles {
   using Record = PunktRecord;
+  static int Neu(TMainFormState& form, const NewRowRequest&) { return Punkt_Neu(form); }
   static constexpr auto Lesen = &Punkt_Lesen;
   static constexpr auto ZeichneLeerfahrt = &Punkt_ZeichneLeerfahrt;
   static constexpr auto ZeichneKontur = &Punkt_ZeichneKontur;
@@ -60,6 +63,7 @@ struct PunktRoles {
 
 struct Linie1Roles {
   using Record = LinieRecord;
+  static int Neu(TMainFormState& form, const NewRowRequest&) { return Linie1_Neu(form); }
   static constexpr auto Lesen = &Linie1_Lesen;
   static constexpr auto ZeichneLeerfahrt = &Linie_ZeichneLeerfahrt;
   static constexpr auto ZeichneKontur = &Linie_ZeichneKontur;
@@ -73,10 +77,11 @@ struct Linie1Roles {
   static constexpr auto EigenschaftenUebernehmen = &Linie1_EigenschaftenUebernehmen;
 };
 
-// The three rectangle variants differ in their parse and their property rows only.
-template <auto Parse, auto Show>
+// The three rectangle variants differ in their new rows, their parse and their property rows only.
+template <auto New, auto Parse, auto Show>
 struct RechteckRoles {
   using Record = RechteckRecord;
+  static int Neu(TMainFormState& form, const NewRowRequest&) { return New(form); }
   static constexpr auto Lesen = Parse;
   static constexpr auto ZeichneLeerfahrt = &Rechteck_ZeichneLeerfahrt;
   static constexpr auto ZeichneKontur = &Rechteck_ZeichneKontur;
@@ -92,6 +97,7 @@ struct RechteckRoles {
 
 struct VieleckRoles {
   using Record = VieleckRecord;
+  static int Neu(TMainFormState& form, const NewRowRequest&) { return Vieleck_Neu(form); }
   static constexpr auto Lesen = &Vieleck_Lesen;
   static constexpr auto ZeichneLeerfahrt = &Vieleck_ZeichneLeerfahrt;
   static constexpr auto ZeichneKontur = &Vieleck_ZeichneKontur;
@@ -107,6 +113,7 @@ struct VieleckRoles {
 
 struct KreisRoles {
   using Record = KreisRecord;
+  static int Neu(TMainFormState& form, const NewRowRequest&) { return Kreis_Neu(form); }
   static constexpr auto Lesen = &Kreis_Lesen;
   static constexpr auto ZeichneLeerfahrt = &Kreis_ZeichneLeerfahrt;
   static constexpr auto ZeichneKontur = &Kreis_ZeichneKontur;
@@ -122,6 +129,7 @@ struct KreisRoles {
 
 struct KbogenRoles {
   using Record = KbogenRecord;
+  static int Neu(TMainFormState& form, const NewRowRequest&) { return Kbogen_Neu(form); }
   static constexpr auto Lesen = &Kbogen_Lesen;
   static constexpr auto ZeichneLeerfahrt = &Kbogen_ZeichneLeerfahrt;
   static constexpr auto ZeichneKontur = &Kbogen_ZeichneKontur;
@@ -138,6 +146,7 @@ struct KbogenRoles {
 // A text draws no row number.
 struct TextRoles {
   using Record = TextRecord;
+  static int Neu(TMainFormState& form, const NewRowRequest&) { return Text_Neu(form); }
   static constexpr auto Lesen = &Text_Lesen;
   static constexpr auto ZeichneLeerfahrt = &Text_ZeichneLeerfahrt;
   static constexpr auto ZeichneKontur = &Text_ZeichneKontur;
@@ -189,11 +198,11 @@ ObjectTypeTable standardObjectTypes() {
   table[KonturTyp::Punkt] = makeObjectTypeEntry<PunktRoles>();
   table[KonturTyp::Linie1] = makeObjectTypeEntry<Linie1Roles>();
   table[KonturTyp::Rechteck1] =
-      makeObjectTypeEntry<RechteckRoles<&Rechteck1_Lesen, &Rechteck1_EigenschaftenAnzeigen>>();
+      makeObjectTypeEntry<RechteckRoles<&Rechteck1_Neu, &Rechteck1_Lesen, &Rechteck1_EigenschaftenAnzeigen>>();
   table[KonturTyp::Rechteck2] =
-      makeObjectTypeEntry<RechteckRoles<&Rechteck2_Lesen, &Rechteck2_EigenschaftenAnzeigen>>();
+      makeObjectTypeEntry<RechteckRoles<&Rechteck2_Neu, &Rechteck2_Lesen, &Rechteck2_EigenschaftenAnzeigen>>();
   table[KonturTyp::Rechteck3] =
-      makeObjectTypeEntry<RechteckRoles<&Rechteck3_Lesen, &Rechteck3_EigenschaftenAnzeigen>>();
+      makeObjectTypeEntry<RechteckRoles<&Rechteck3_Neu, &Rechteck3_Lesen, &Rechteck3_EigenschaftenAnzeigen>>();
   table[KonturTyp::Vieleck] = makeObjectTypeEntry<VieleckRoles>();
   table[KonturTyp::Kreis] = makeObjectTypeEntry<KreisRoles>();
   table[KonturTyp::Kbogen] = makeObjectTypeEntry<KbogenRoles>();

@@ -4,6 +4,7 @@
 // Thread context: pure functions over the values passed; any thread. Nothing blocks.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -49,6 +50,11 @@ bool isMilled(std::string_view modus);
 // Pen of an object's outline by its mode: "nein" grey solid, "nur zeichnen" dotted, any other
 // text the "ja" colour solid, or the invalid colour when the object cannot be milled.
 platform::Pen outlinePen(const Palette& farben, std::string_view modus, bool gueltig = true);
+
+// Whether a typed text may go into a cell: valid UTF-8 of at most `maxCharacters` characters that
+// the document file can hold (Windows-1252), without ';' (the document's cell separator) and
+// without control characters (line ends among them).
+bool cellTextAllowed(std::string_view text, std::size_t maxCharacters);
 
 // A number as the cells hold it: rounded to six significant digits, then two decimals with '.',
 // always in plain fixed-point (12345.678 -> "12345.70", -6 -> "-6.00"); held within plus or minus

@@ -38,4 +38,14 @@ void StringGrid::setCells(int col, int row, std::string text) {
   rows_[static_cast<std::size_t>(row)][static_cast<std::size_t>(col)] = std::move(text);
 }
 
+void StringGrid::swapRows(int a, int b) {
+  if (a < 0 || b < 0 || a >= RowCount() || b >= RowCount()) return;
+  rows_[static_cast<std::size_t>(a)].swap(rows_[static_cast<std::size_t>(b)]);
+}
+
+void StringGrid::removeRow(int row) {
+  if (row < 0 || row >= RowCount()) return;
+  rows_.erase(rows_.begin() + row);
+}
+
 }  // namespace panel

@@ -29,6 +29,11 @@ class StringGrid {
   // Writes the cell; a position outside the grid is ignored and grows nothing.
   void setCells(int col, int row, std::string text);
 
+  // Exchanges all cells of two rows; a row outside the grid makes it do nothing.
+  void swapRows(int a, int b);
+  // Removes a row, the rows below move up by one; a row outside the grid is ignored.
+  void removeRow(int row);
+
  private:
   bool contains(int col, int row) const;
 

@@ -26,7 +26,9 @@
 #include <cstdio>
 #include <exception>
 
+#include "ObjectBar.h"
 #include "PaintBox.h"
+#include "SettingsPage.h"
 #include "ToolTableDialogView.h"
 
 namespace appqt {
@@ -77,22 +79,44 @@ MainWindow::MainWindow(app::TMainForm& form, platform::QtCanvas& canvas, QWidget
 
   auto* central = new QWidget(this);
   auto* layout = new QHBoxLayout(central);
+  LeftPanel_ = new ObjectBar(
+      form_, [this](const std::function<void()>& handler) { command(handler); }, central, central);
+  layout->addWidget(LeftPanel_);
   DrawPageControl_ = named(new QTabWidget(central), "DrawPageControl");
   auto* grafisch = named(new QWidget, "GrafischTabSheet");
   auto* grafischLayout = new QVBoxLayout(grafisch);
   grafischLayout->setContentsMargins(4, 4, 4, 4);
   PaintBox_ = new PaintBox(canvas_, grafisch);
   PaintBox_->setOnResize([this] { call([this] { fitBitmap(); }); });
+  const auto button = [](Qt::MouseButton b) {
+    return b == Qt::LeftButton ? app::MouseButton::Left
+                               : (b == Qt::RightButton ? app::MouseButton::Right : app::MouseButton::Middle);
+  };
+  PaintBox_->setMouseHandlers(PaintBox::MouseHandlers{
+      [this, button](Qt::MouseButton b, int x, int y) {
+        command([this, b, x, y, button] { form_.PaintBoxOnMouseDown(button(b), x, y); });
+      },
+      [this](int x, int y) { call([this, x, y] { form_.PaintBoxOnMouseMove(x, y); }); },
+      [this, button](Qt::MouseButton b) { call([this, b, button] { form_.PaintBoxOnMouseUp(button(b)); }); }});
   grafischLayout->addWidget(PaintBox_);
   DrawPageControl_->addTab(grafisch, QStringLiteral("Grafisch"));
   layout->addWidget(DrawPageControl_, 1);
 
   RightPageControl_ = named(new QTabWidget(central), "RightPageControl");
   RightPageControl_->setFixedWidth(kRightPageControlBreite);
-  QWidget* fraesen = buildRunPanel();
-  RightPageControl_->addTab(fraesen, qs(form_.FraesenTabSheet.Caption));
-  connect(RightPageControl_, &QTabWidget::currentChanged, this,
-          [this] { call([this] { form_.RightPageControlOnChange(); }); });
+  ERTabSheet_ = new SettingsPage(
+      form_, [this](const std::function<void()>& handler) { command(handler); },
+      [this](const std::function<void()>& handler) { call(handler); });
+  RightPageControl_->addTab(ERTabSheet_, qs(form_.ERTabSheet.Caption));
+  FraesenTabSheet_ = buildRunPanel();
+  RightPageControl_->addTab(FraesenTabSheet_, qs(form_.FraesenTabSheet.Caption));
+  connect(RightPageControl_, &QTabWidget::currentChanged, this, [this](int index) {
+    call([this, index] {
+      form_.RightPageControlSeite =
+          RightPageControl_->widget(index) == ERTabSheet_ ? app::RightPage::Einstellungen : app::RightPage::Fraesen;
+      form_.RightPageControlOnChange();
+    });
+  });
   layout->addWidget(RightPageControl_);
   setCentralWidget(central);
 
@@ -114,7 +138,7 @@ void MainWindow::buildMenus() {
   MenuDatei_ = named(menuBar()->addMenu(QString()), "MenuDatei");
   const auto item = [this](const char* name, std::function<void()> handler) {
     QAction* action = named(MenuDatei_->addAction(QString()), name);
-    connect(action, &QAction::triggered, this, [this, handler = std::move(handler)] { call(handler); });
+    connect(action, &QAction::triggered, this, [this, handler = std::move(handler)] { command(handler); });
     return action;
   };
   MenuNeu_ = item("MenuNeu", [this] { form_.MenuNeuOnClick(); });
@@ -264,6 +288,13 @@ void MainWindow::buildStatusBar() {
   }
 }
 
+void MainWindow::command(const std::function<void()>& handler) {
+  call([this, &handler] {
+    ERTabSheet_->commitEditor();
+    handler();
+  });
+}
+
 void MainWindow::call(const std::function<void()>& handler) {
   try {
     handler();
@@ -308,6 +339,8 @@ void MainWindow::showState() {
 
   showControl(DrawPageControl_, form_.DrawPageControl);
   showControl(RightPageControl_, form_.RightPageControl);
+  LeftPanel_->showState();
+  showRightPages();
   vorBearbeitungGroupBox_->setEnabled(form_.vorBearbeitungGroupBox.Enabled);
   waehrendBearbeitungGroupBox_->setEnabled(form_.waehrendBearbeitungGroupBox.Enabled);
   showCheckBox(ReferenzfahrtCheckBox_, form_.ReferenzfahrtCheckBox);
@@ -352,6 +385,17 @@ void MainWindow::showState() {
   for (std::size_t i = 0; i < statusPanels_.size(); ++i) statusPanels_[i]->setText(qs(form_.StatusBar[i]));
 
   fitBitmap();
+}
+
+void MainWindow::showRightPages() {
+  {
+    const QSignalBlocker blocker(RightPageControl_);
+    const int einstellungen = RightPageControl_->indexOf(ERTabSheet_);
+    RightPageControl_->setTabVisible(einstellungen, form_.ERTabSheet.Visible);
+    const bool zeigen = form_.ERTabSheet.Visible && form_.RightPageControlSeite == app::RightPage::Einstellungen;
+    RightPageControl_->setCurrentWidget(zeigen ? static_cast<QWidget*>(ERTabSheet_) : FraesenTabSheet_);
+  }
+  ERTabSheet_->showState();
 }
 
 void MainWindow::copyToScreen() { PaintBox_->update(); }

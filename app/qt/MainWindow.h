@@ -29,7 +29,9 @@ class QTabWidget;
 
 namespace appqt {
 
+class ObjectBar;
 class PaintBox;
+class SettingsPage;
 class ToolTableDialogView;
 
 class MainWindow final : public QMainWindow, public app::TMainFormView {
@@ -56,6 +58,9 @@ class MainWindow final : public QMainWindow, public app::TMainFormView {
   void buildStatusBar();
   // Runs a handler of the model, catching what it lets through, then shows the model.
   void call(const std::function<void()>& handler);
+  // A command of the user (menu, button, click): an edit still open is taken over first.
+  void command(const std::function<void()>& handler);
+  void showRightPages();
   void activate();
   // Sizes the bitmap to the paint box, unless a run draws on it.
   void fitBitmap();
@@ -91,6 +96,9 @@ class MainWindow final : public QMainWindow, public app::TMainFormView {
   QTabWidget* DrawPageControl_ = nullptr;
   PaintBox* PaintBox_ = nullptr;
   QTabWidget* RightPageControl_ = nullptr;
+  ObjectBar* LeftPanel_ = nullptr;
+  SettingsPage* ERTabSheet_ = nullptr;
+  QWidget* FraesenTabSheet_ = nullptr;
   QGroupBox* vorBearbeitungGroupBox_ = nullptr;
   QGroupBox* waehrendBearbeitungGroupBox_ = nullptr;
   QCheckBox* ReferenzfahrtCheckBox_ = nullptr;

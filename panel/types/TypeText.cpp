@@ -11,6 +11,7 @@
 #include "panel/Keywords.h"
 #include "panel/ObjectDrawing.h"
 #include "panel/PropertyRows.h"
+#include "panel/types/FontCache.h"
 #include "platform/TextCodec.h"
 
 namespace panel {
@@ -39,27 +40,13 @@ class SafetyHeightAtSurface {
   double saved_;
 };
 
-bool isControl(const std::string& zeichen) {
-  const auto b0 = static_cast<unsigned char>(zeichen[0]);
-  if (zeichen.size() == 1) return b0 < 0x20 || b0 == 0x7F;
-  // U+0080 to U+009F, the C1 controls.
-  return zeichen.size() == 2 && b0 == 0xC2 && static_cast<unsigned char>(zeichen[1]) < 0xA0;
-}
-
 void layout(const TextRecord& t, const TextStrokeSink& sink) {
   if (t.schrift) Text_Schreiben(*t.schrift, t.metrik, t.Textinhalt, t.start, &sink);
 }
 
 }  // namespace
 
-bool textContentAllowed(std::string_view text) {
-  if (!platform::isValidUtf8(text)) return false;
-  // The document file holds Windows-1252: a character it cannot hold would turn into '?' there.
-  if (platform::cp1252ToUtf8(platform::utf8ToCp1252(text)) != text) return false;
-  const std::vector<std::string> zeichen = platform::utf8Characters(text);
-  if (zeichen.size() > kTextMaxZeichen) return false;
-  return std::none_of(zeichen.begin(), zeichen.end(), [](const std::string& z) { return z == ";" || isControl(z); });
-}
+bool textContentAllowed(std::string_view text) { return cellTextAllowed(text, kTextMaxZeichen); }
 
 int Text_Neu(TMainFormState& form) {
   const int row = appendObjectRow(form, std::string(kText),
@@ -85,12 +72,13 @@ std::optional<TextRecord> Text_Lesen(const TMainFormState& form, const StringGri
   t.Schrifthoehe = cellNumber(grid, 6, row);
   t.tiefe = cutDepth(grid, 7, row);
 
-  FontLoad load = loadStrokeFont(t.Schriftname);
-  t.schriftStatus = load.status;
-  const StrokeFont* font = load.status == FontStatus::Ok ? &load.font : nullptr;
+  const std::shared_ptr<const FontLoad> load = sharedStrokeFont(t.Schriftname);
+  t.schriftStatus = load->status;
+  const StrokeFont* font = load->status == FontStatus::Ok ? &load->font : nullptr;
   t.metrik = textMetrik(font, t.Schriftname, t.Schrifthoehe);
   if (font != nullptr && platform::utf8Characters(t.Textinhalt).size() <= kTextMaxZeichen) {
-    t.schrift = std::make_shared<const StrokeFont>(std::move(load.font));
+    // Shares the font read once with every other parse of it.
+    t.schrift = std::shared_ptr<const StrokeFont>(load, font);
     t.breite = Text_Schreiben(*t.schrift, t.metrik, t.Textinhalt, t.position, nullptr);
   }
 

@@ -7,8 +7,8 @@
 //
 // Thread context: Text_Neu, drawing, hit and property roles on the GUI thread; Text_Fraesen on
 // the thread that runs the job, where it blocks while the machine moves and lets failure codes
-// through. Parsing reads the font file (blocking file I/O). The parsed record, the font included,
-// is a value owned by the caller.
+// through. Parsing reads the font file the first time and after it changed (blocking file I/O).
+// The parsed record is a value owned by the caller; its font is shared with the font cache.
 #pragma once
 
 #include <memory>

@@ -16,11 +16,17 @@
 #include <utility>
 
 #include "platform/NumberFormat.h"
+#include "platform/PixelRaster.h"
 #include "platform/qt/QtFont.h"
 
 namespace platform {
 
 namespace {
+
+// Arcs up to this size in pixels are drawn as lines of their own.
+constexpr int kOwnArcSize = 256;
+
+RasterOp rasterOp(const Pen& pen) { return pen.mode == PenMode::NotXor ? RasterOp::NotXor : RasterOp::Copy; }
 
 QColor toQColor(Colour colour) {
   return QColor(static_cast<int>(redOf(colour)), static_cast<int>(greenOf(colour)), static_cast<int>(blueOf(colour)));
@@ -206,7 +212,11 @@ void QtCanvas::moveTo(int x, int y) {
 
 void QtCanvas::lineTo(int x, int y) {
   std::lock_guard lock(mutex_);
-  if (QPainter* painter = painterFor(true)) {
+  if (pen_.width <= 1) {
+    // Written straight into the pixels: Qt sets its line stroker up for every line, which costs
+    // far more than the few pixels of the short lines that make up most of a drawing.
+    rasterLine(pixels(), penPos_, {x, y}, toQRgb(pen_.colour), pen_.style, rasterOp(pen_));
+  } else if (QPainter* painter = painterFor(true)) {
     painter->drawLine(QPoint(penPos_.x, penPos_.y), QPoint(x, y));
   }
   penPos_ = {x, y};
@@ -274,8 +284,7 @@ void QtCanvas::ellipse(int x1, int y1, int x2, int y2) {
 void QtCanvas::arc(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4) {
   std::lock_guard lock(mutex_);
   const QRect box = boxOf(x1, y1, x2, y2);
-  QPainter* painter = box.isEmpty() ? nullptr : painterFor(true);
-  if (painter == nullptr) {
+  if (box.isEmpty() || image_.isNull()) {
     return;
   }
   const QRect shape = shapeRect(box, pen_);
@@ -285,21 +294,41 @@ void QtCanvas::arc(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y
   while (span <= 0) {
     span += 360;
   }
-  painter->drawArc(shape, saturatingRound(start * 16), saturatingRound(span * 16));
+  if (pen_.width <= 1 && shape.width() <= kOwnArcSize && shape.height() <= kOwnArcSize) {
+    // Small arcs, the corners and lead-ins of a drawing, as a chain of short lines: Qt builds and
+    // strokes a curve for every arc, which costs many times as much.
+    rasterArc(pixels(), shape.left() + shape.width() / 2.0, shape.top() + shape.height() / 2.0, shape.width() / 2.0,
+              shape.height() / 2.0, start, span, toQRgb(pen_.colour), pen_.style, rasterOp(pen_));
+    return;
+  }
+  if (QPainter* painter = painterFor(true)) {
+    painter->drawArc(shape, saturatingRound(start * 16), saturatingRound(span * 16));
+  }
 }
 
 void QtCanvas::polygon(const std::vector<Point>& points) {
+  std::lock_guard lock(mutex_);
+  if (points.empty() || image_.isNull()) {
+    return;
+  }
+  if (pen_.width <= 1 && brush_.style != BrushStyle::DiagCross) {
+    // The arrow heads of the tool paths, thousands of them, filled and outlined directly.
+    const PixelBuffer buffer = pixels();
+    const RasterOp op = rasterOp(pen_);
+    if (brush_.style == BrushStyle::Solid) rasterFillPolygon(buffer, points, toQRgb(brush_.colour), op);
+    for (std::size_t i = 0; i < points.size(); ++i) {
+      rasterLine(buffer, points[i], points[(i + 1) % points.size()], toQRgb(pen_.colour), pen_.style, op);
+    }
+    return;
+  }
   QPolygon corners;
   corners.reserve(static_cast<qsizetype>(points.size()));
   for (const Point& point : points) {
     corners << QPoint(point.x, point.y);
   }
-  std::lock_guard lock(mutex_);
-  QPainter* painter = corners.isEmpty() ? nullptr : painterFor(true);
-  if (painter == nullptr) {
-    return;
+  if (QPainter* painter = painterFor(true)) {
+    painter->drawPolygon(corners);
   }
-  painter->drawPolygon(corners);
 }
 
 void QtCanvas::textOut(int x, int y, const std::string& text) {
@@ -375,6 +404,14 @@ void QtCanvas::copyRect(const Rect& dest, Canvas& from, const Rect& source) {
 Size QtCanvas::size() const {
   std::lock_guard lock(mutex_);
   return {image_.width(), image_.height()};
+}
+
+PixelBuffer QtCanvas::pixels() {
+  if (image_.isNull()) return {};
+  // The painter draws into the same memory at once, so its pixels and these never wait on each
+  // other; bits() does not copy, the image is never shared (image() hands out deep copies).
+  return PixelBuffer{reinterpret_cast<std::uint32_t*>(image_.bits()), image_.width(), image_.height(),
+                     image_.bytesPerLine() / static_cast<qsizetype>(sizeof(std::uint32_t))};
 }
 
 QPainter* QtCanvas::painterFor(bool usePenMode) {

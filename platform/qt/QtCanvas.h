@@ -20,6 +20,7 @@
 #include <vector>
 
 #include "platform/Canvas.h"
+#include "platform/PixelRaster.h"
 
 class QRect;
 
@@ -72,6 +73,8 @@ class QtCanvas final : public Canvas {
   // Callers hold mutex_. The painter on the image with the canvas's pen, brush and (for
   // `usePenMode`) raster operation; null when there is no image to paint on.
   QPainter* painterFor(bool usePenMode);
+  // Callers hold mutex_. The image's pixels for drawing into directly; empty without an image.
+  PixelBuffer pixels();
   // Callers hold mutex_. Closes the painter, before the image is read, copied or replaced.
   void closePainter() const;
   // The region of the image, taken under this canvas's lock.

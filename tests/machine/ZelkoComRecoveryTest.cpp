@@ -141,6 +141,16 @@ TEST_F(BadAnswer, AControllerSilentAfterAStopEndsTheMoveAndTheLink) {
   EXPECT_EQ(driver.letzteAntwort(), kAckText);
 }
 
+// A stop sent after a move's final answer has come, but before the thread that started the move
+// waits for it, leaves that answer to it.
+TEST_F(BadAnswer, AStopLeavesAFinalAnswerThatCameToTheMovesThread) {
+  driver.Vektorfahrt_ausfuehren(1, 1, 40, 0, 0);
+  ASSERT_TRUE(sim.waitForAnswer(kAckText, kPatience));
+  driver.Achsen_anhalten();
+  EXPECT_EQ(codeOf([&] { driver.WaitResp(-1); }), std::nullopt);
+  EXPECT_EQ(driver.letzteAntwort(), kAckText);
+}
+
 // A '@B' answer taken on the GUI thread between a move's NAK and its check must not be taken for
 // the move's answer.
 TEST_F(BadAnswer, EachChannelChecksTheAnswerItTook) {

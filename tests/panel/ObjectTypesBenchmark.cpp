@@ -1,7 +1,9 @@
 // Benchmarks of the object types on a generated document of 10,000 rows (TOOL, PLAN, PUNKT,
 // LINIE1 and the three rectangles with all their options): a full redraw onto the Qt canvas at
-// 1024 x 768, and a simulated run at pace 0 with a null controller connected (moves per second).
-// Runs on Qt's offscreen platform; not part of the test run.
+// 1024 x 768; editing it with the mouse (a press that selects a rectangle and rebuilds the
+// grids, one mouse move of a drag, one hover move); and a simulated run at pace 0 with a null
+// controller connected (moves per second). Runs on Qt's offscreen platform; not part of the test
+// run.
 #include <benchmark/benchmark.h>
 #include <unistd.h>
 
@@ -17,11 +19,15 @@
 #include "machine/MachineParameters.h"
 #include "panel/CncMotion.h"
 #include "panel/DrawContext.h"
+#include "panel/HandleDrag.h"
 #include "panel/MillingRun.h"
 #include "panel/ObjectTypes.h"
+#include "panel/OrderGrid.h"
 #include "panel/PanelDrawing.h"
+#include "panel/PropertyGrid.h"
 #include "panel/PropertyRows.h"
 #include "panel/RowCells.h"
+#include "panel/Selection.h"
 #include "platform/Clock.h"
 #include "platform/ProgramPath.h"
 #include "platform/qt/QtCanvas.h"
@@ -117,6 +123,66 @@ void BM_RedrawDocument(benchmark::State& state) {
   state.counters["rows"] = kRows;
 }
 BENCHMARK(BM_RedrawDocument)->Arg(0)->Arg(1)->ArgNames({"alleSchalter"})->Unit(benchmark::kMillisecond);
+
+// The document laid out on the canvas, and the pixel of (10, 10) mm, where objects overlap, for
+// the press.
+struct EditingBench {
+  EditingBench() : form(generatedDocument()), types(panel::standardObjectTypes()), canvas({1024, 768}) {
+    panel::DrawContext c = context();
+    panel::DrawTVXFormat(c);
+    press = {panel::mm2PixelX(form.Ansicht, 10.0), panel::mm2PixelY(form.Ansicht, 10.0)};
+  }
+  panel::DrawContext context() { return panel::DrawContext{form, canvas, types}; }
+  // What the window does on a press: select, rebuild the order grid, show the row, grab.
+  void pressAt(platform::Point p) {
+    panel::SelectiereObject(form, types, p.x, p.y);
+    panel::ReihenfolgeAufbauen(form);
+    panel::DrawContext c = context();
+    panel::EigenschaftenAktualisieren(c);
+    panel::ReihenfolgeKnoepfe(form);
+    panel::GriffpunktSuchen(form, types, p.x, p.y);
+  }
+
+  TraceFolder folder;
+  panel::TMainFormState form;
+  panel::ObjectTypeTable types;
+  platform::QtCanvas canvas;
+  platform::Point press;
+};
+
+void BM_PressSelectsAndRebuilds(benchmark::State& state) {
+  EditingBench b;
+  for (auto _ : state) b.pressAt(b.press);
+  if (b.form.Griffpunkt == panel::kKeinGriff) state.SkipWithError("nothing grabbed");
+}
+BENCHMARK(BM_PressSelectsAndRebuilds)->Unit(benchmark::kMillisecond);
+
+// One mouse move of a drag: the grabbed handle (of the last object under the press) follows the
+// mouse, the panel and the properties grid are redrawn.
+void BM_DragMove(benchmark::State& state) {
+  EditingBench b;
+  b.pressAt(b.press);
+  if (b.form.Griffpunkt == panel::kKeinGriff) state.SkipWithError("nothing grabbed");
+  int step = 0;
+  for (auto _ : state) {
+    panel::DrawContext c = b.context();
+    panel::esgDragDrop(c, b.press.x + step % 40, b.press.y - step % 30);
+    ++step;
+  }
+}
+BENCHMARK(BM_DragMove)->Unit(benchmark::kMillisecond);
+
+// One mouse move without a button over the selected rectangle: the handle search alone.
+void BM_HoverSearch(benchmark::State& state) {
+  EditingBench b;
+  b.pressAt(b.press);
+  int step = 0;
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(panel::GriffpunktSuchen(b.form, b.types, b.press.x + step % 40, b.press.y));
+    ++step;
+  }
+}
+BENCHMARK(BM_HoverSearch)->Unit(benchmark::kMicrosecond);
 
 // Accepts everything and moves nothing.
 class NullProtocolBackend final : public machine::ProtocolBackend {

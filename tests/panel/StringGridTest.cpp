@@ -75,4 +75,22 @@ TEST(StringGrid, NegativeCountsGiveAnEmptyGrid) {
   EXPECT_EQ(grid.Cells(0, 0), "");
 }
 
+TEST(StringGrid, RowsAreExchangedAndRemovedWhole) {
+  StringGrid grid = filledGrid(3, 4);
+  grid.swapRows(1, 3);
+  EXPECT_EQ(grid.Cells(2, 1), label(2, 3));
+  EXPECT_EQ(grid.Cells(0, 3), label(0, 1));
+  grid.removeRow(2);
+  EXPECT_EQ(grid.RowCount(), 3);
+  EXPECT_EQ(grid.Cells(1, 2), label(1, 1));
+  EXPECT_EQ(grid.ColCount(), 3);
+  // Rows outside the grid change nothing.
+  grid.swapRows(0, 3);
+  grid.swapRows(-1, 0);
+  grid.removeRow(3);
+  grid.removeRow(-1);
+  EXPECT_EQ(grid.RowCount(), 3);
+  EXPECT_EQ(grid.Cells(0, 0), label(0, 0));
+}
+
 }  // namespace

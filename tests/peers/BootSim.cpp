@@ -69,15 +69,10 @@ BootSim::~BootSim() {
   stop_.store(true);
   wake();
   thread_.join();
-  if (master_ >= 0) ::close(master_);
-  ::close(slave_);
-  ::close(wakeFd_);
+  closeSimLine(master_, slave_, wakeFd_);
 }
 
-void BootSim::wake() {
-  const std::uint64_t one = 1;
-  (void)!::write(wakeFd_, &one, sizeof one);
-}
+void BootSim::wake() { wakeSimLine(wakeFd_); }
 
 void BootSim::addFault(BootFault fault) {
   std::lock_guard lock(mutex_);

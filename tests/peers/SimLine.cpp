@@ -6,6 +6,7 @@
 #include <termios.h>
 #include <unistd.h>
 
+#include <cstdint>
 #include <stdexcept>
 
 namespace peers {
@@ -31,6 +32,17 @@ SimLine openSimLine() {
   line.wakeFd = ::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
   if (line.wakeFd < 0) throw std::runtime_error("eventfd failed");
   return line;
+}
+
+void wakeSimLine(int wakeFd) {
+  const std::uint64_t one = 1;
+  (void)!::write(wakeFd, &one, sizeof one);
+}
+
+void closeSimLine(int master, int slave, int wakeFd) {
+  if (master >= 0) ::close(master);
+  ::close(slave);
+  ::close(wakeFd);
 }
 
 }  // namespace peers

@@ -18,4 +18,10 @@ struct SimLine {
 // All descriptors close-on-exec. Throws std::runtime_error when the system cannot give one.
 SimLine openSimLine();
 
+// Wakes the serving thread that polls `wakeFd`.
+void wakeSimLine(int wakeFd);
+
+// Closes the descriptors of a line; a master of -1 (already closed at a hang-up) is left.
+void closeSimLine(int master, int slave, int wakeFd);
+
 }  // namespace peers

@@ -103,15 +103,10 @@ ZelkoSim::~ZelkoSim() {
   stop_.store(true);
   wake();
   thread_.join();
-  if (master_ >= 0) ::close(master_);
-  ::close(slave_);
-  ::close(wakeFd_);
+  closeSimLine(master_, slave_, wakeFd_);
 }
 
-void ZelkoSim::wake() {
-  const std::uint64_t one = 1;
-  (void)!::write(wakeFd_, &one, sizeof one);
-}
+void ZelkoSim::wake() { wakeSimLine(wakeFd_); }
 
 void ZelkoSim::addFault(SimFault fault) {
   std::lock_guard lock(mutex_);

@@ -10,6 +10,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSlider>
+#include <QTabWidget>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
@@ -106,6 +107,8 @@ void MainWindowTest::watchTheEventLoop() {
 }
 
 void MainWindowTest::startSimulation() {
+  // The run's controls are on the "Fräsen" page.
+  child<QTabWidget>("RightPageControl")->setCurrentWidget(child<QWidget>("FraesenTabSheet"));
   child<QCheckBox>("SimulationslaufCheckBox")->click();
   QCOMPARE(child<QPushButton>("FraesenStartenBitBtn")->text(), QStringLiteral("&Simulationslauf starten"));
   QVERIFY(child<QPushButton>("FraesenStartenBitBtn")->isEnabled());

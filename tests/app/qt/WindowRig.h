@@ -1,6 +1,7 @@
 // The main window as the program builds it, for the Qt tests: a temporary program folder,
 // scripted user-interface services, the Qt dispatcher and canvas, the test's controller factory,
-// the "PUNKT" test type with a number of rows, and the window (not yet shown).
+// the object types (the "PUNKT" test type unless given) with a number of "PUNKT" rows, and the
+// window (not yet shown).
 //
 // Thread context: GUI thread. The factory must outlive the rig; the rig puts the program folder
 // back when it goes.
@@ -27,7 +28,8 @@ namespace apptest {
 
 class WindowRig {
  public:
-  WindowRig(machine::BackendFactory& factory, int points) : previousFolder_(platform::programFolder()) {
+  WindowRig(machine::BackendFactory& factory, int points, panel::ObjectTypeTable table = TestPointType::table())
+      : previousFolder_(platform::programFolder()), types(std::move(table)) {
     if (!folder_.isValid()) qFatal("no temporary folder");
     form = std::make_unique<app::TMainForm>(app::MainFormServices{ui,
                                                                   gui,
@@ -73,7 +75,7 @@ class WindowRig {
   platform::QtGuiDispatcher gui;
   platform::QtCanvas canvas{platform::Size{400, 300}};
   machine::MachineParameterStore params;
-  panel::ObjectTypeTable types = TestPointType::table();
+  panel::ObjectTypeTable types;
   std::unique_ptr<app::TMainForm> form;
   std::unique_ptr<appqt::MainWindow> window;
 };

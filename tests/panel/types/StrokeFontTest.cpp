@@ -6,6 +6,7 @@
 
 #include "FontFolder.h"
 #include "TraceLogFolder.h"
+#include "panel/types/FontCache.h"
 #include "panel/types/StrokeFont.h"
 
 namespace {
@@ -131,6 +132,24 @@ TEST_F(StrokeFont, ANameThatIsNoPlainFileNameOrNoFileIsMissing) {
 TEST_F(StrokeFont, AFileBeyondTheSizeLimitIsNotReadAtAll) {
   paneltest::writeFont("gross.cxf", {std::string(panel::kSchriftMaxBytes, '#')});
   EXPECT_EQ(panel::loadStrokeFont("gross.cxf").status, FontStatus::Malformed);
+}
+
+TEST_F(StrokeFont, TheCacheReadsAFileOncePerVersion) {
+  paneltest::writeFont("mine.cxf", paneltest::fontFile("Mine", "0 0 0", {"[A] 1", "L 0,0,1,1"}));
+  const auto first = panel::sharedStrokeFont("mine.cxf");
+  ASSERT_EQ(first->status, FontStatus::Ok);
+  EXPECT_EQ(panel::sharedStrokeFont("mine.cxf"), first);
+  // A new version (written to the side and renamed over it, as every file is saved) is read.
+  paneltest::writeFont("mine.cxf", paneltest::fontFile("Mine", "0 0 0", {"[B] 1", "L 0,0,1,1"}));
+  const auto second = panel::sharedStrokeFont("mine.cxf");
+  EXPECT_NE(second, first);
+  EXPECT_EQ(second->font.zeichen.count("B"), 1u);
+  EXPECT_EQ(first->font.zeichen.count("A"), 1u);
+  // Gone, or not a file: as the reader says, and nothing kept.
+  std::filesystem::remove(platform::programFolder() / "mine.cxf");
+  EXPECT_EQ(panel::sharedStrokeFont("mine.cxf")->status, FontStatus::Missing);
+  std::filesystem::create_directory(platform::programFolder() / "mine.cxf");
+  EXPECT_EQ(panel::sharedStrokeFont("mine.cxf")->status, FontStatus::Unreadable);
 }
 
 // The fonts the build makes beside the program, read back as a TEXT row reads them.

@@ -20,21 +20,16 @@ constexpr int kZellePfad = 5;
 
 }  // namespace
 
-int Hpgl_Neu(TMainFormState& form, platform::UiServices& ui) {
-  const int row = appendObjectRow(form, std::string(kHpgl), {{1, "0.00"}, {2, "0.00"}, {3, defaultDepthCell(form)}});
-  platform::FileDialogRequest request;
-  request.filter = "HPGL-Dateien (*.hpgl, *.plt)|*.hpgl;*.plt|";
-  request.fileName = "*.plt";
-  const auto chosen = ui.openFileDialog(request);
-  if (chosen) hpglTakeFile(form, row, chosen->path, ui);
+int Hpgl_Neu(TMainFormState& form, const std::string& path) {
+  const std::string name = path.empty() ? std::string() : std::filesystem::path(path).filename().string();
+  const int row = appendObjectRow(
+      form, std::string(kHpgl),
+      {{1, "0.00"}, {2, "0.00"}, {3, defaultDepthCell(form)}, {kZelleDateiname, name}, {kZellePfad, path}});
   Hpgl_EigenschaftenAnzeigen(form, row);
   return row;
 }
 
-void hpglTakeFile(TMainFormState& form, int row, const std::string& path, platform::UiServices& ui) {
-  form.DatenStringGrid.setCells(kZelleDateiname, row, std::filesystem::path(path).filename().string());
-  form.DatenStringGrid.setCells(kZellePfad, row, path);
-  // The one read that shows the reader's messages: every later parse reads the file silently.
+void hpglReportFile(const TMainFormState& form, const std::string& path, platform::UiServices& ui) {
   if (form.plotReader) form.plotReader(path, Shift{}, &ui);
 }
 

@@ -7,7 +7,7 @@
 // reader refuses leaves an empty plot, drawn as its origin alone, that sounds the error signal
 // when milled. The reader's messages are shown once, when a plot file is chosen.
 //
-// Thread context: Hpgl_Neu, hpglTakeFile, drawing, hit and property roles on the GUI
+// Thread context: Hpgl_Neu, hpglReportFile, drawing, hit and property roles on the GUI
 // thread; Hpgl_Fraesen on the thread that runs the job, where it blocks while the machine moves
 // and lets failure codes through. Parsing blocks on file I/O. The parsed record, the plot
 // included, is a value owned by the caller.
@@ -46,11 +46,13 @@ struct HpglRecord : RowBasis {
   int oben = 0;
 };
 
-// Adds a row at the origin (0, 0) with the default depth and lets the user choose its plot file
-// in the open dialog; a cancelled dialog leaves the file cells empty and still adds the row.
-int Hpgl_Neu(TMainFormState& form, platform::UiServices& ui);
-// Makes `path` the plot file of row `row` (cells 4 and 5) and reads it once with its messages.
-void hpglTakeFile(TMainFormState& form, int row, const std::string& path, platform::UiServices& ui);
+// Adds a row at the origin (0, 0) with the default depth for the plot file at `path`, chosen by
+// the window's open dialog; an empty path (the dialog cancelled) leaves the file cells empty and
+// still adds the row.
+int Hpgl_Neu(TMainFormState& form, const std::string& path);
+// Reads the plot file at `path` once with the reader's messages and beep, when the user has
+// chosen it for a row; every later parse reads it silently.
+void hpglReportFile(const TMainFormState& form, const std::string& path, platform::UiServices& ui);
 
 std::optional<HpglRecord> Hpgl_Lesen(const TMainFormState& form, const StringGrid& grid, int row);
 

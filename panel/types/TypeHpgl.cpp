@@ -96,14 +96,7 @@ void Hpgl_GriffTesten(TMainFormState& form, const HpglRecord& hpgl, int x, int y
 }
 
 void Hpgl_EigenschaftenAnzeigen(TMainFormState& form, int row) {
-  PropertyLayout layout;
-  layout.caption = "HPGL/PLT-Eigenschaften:";
-  layout.esgTyp = static_cast<int>(KonturTyp::Hpgl);
-  layout.labels[1] = "X-Ursprung:";
-  layout.labels[2] = "Y-Ursprung:";
-  layout.labels[3] = "Tiefe:";
-  layout.labels[4] = "Datei-Name:";
-  showPropertyRows(form, row, layout);
+  showPropertyRows(form, row, fileAtOriginLayout("HPGL/PLT-Eigenschaften:", KonturTyp::Hpgl));
 }
 
 void Hpgl_EigenschaftenUebernehmen(TMainFormState& form, int row) { takeNumericPropertyRows(form, row, 3, -1, 3); }

@@ -2,6 +2,7 @@
 #include "TypeHpgl.h"
 
 #include <filesystem>
+#include <set>
 
 #include "panel/HandleCodes.h"
 #include "panel/Keywords.h"
@@ -31,6 +32,18 @@ int Hpgl_Neu(TMainFormState& form, const std::string& path) {
 
 void hpglReportFile(const TMainFormState& form, const std::string& path, platform::UiServices& ui) {
   if (form.plotReader) form.plotReader(path, Shift{}, &ui);
+}
+
+void hpglReportDocumentFiles(const TMainFormState& form, platform::UiServices& ui) {
+  const StringGrid& grid = form.DatenStringGrid;
+  std::set<std::string> reported;
+  for (int row = 1; row < grid.RowCount(); ++row) {
+    if (trimBlanks(grid.Cells(kZelleTyp, row)) != kHpgl) continue;
+    // A row whose dialog was cancelled names no file and has nothing to say.
+    const std::string path = cellOption(grid, kZellePfad, row);
+    if (path.empty() || !reported.insert(path).second) continue;
+    hpglReportFile(form, path, ui);
+  }
 }
 
 std::optional<HpglRecord> Hpgl_Lesen(const TMainFormState& form, const StringGrid& grid, int row) {

@@ -53,6 +53,10 @@ int Hpgl_Neu(TMainFormState& form, const std::string& path);
 // Reads the plot file at `path` once with the reader's messages and beep, when the user has
 // chosen it for a row; every later parse reads it silently.
 void hpglReportFile(const TMainFormState& form, const std::string& path, platform::UiServices& ui);
+// Reads the plot file of every HPGL/PLT row of the document table once with the reader's
+// messages, each file once however many rows name it: a document whose plot is gone or refused
+// says so when it is opened, rather than only drawing an empty box.
+void hpglReportDocumentFiles(const TMainFormState& form, platform::UiServices& ui);
 
 std::optional<HpglRecord> Hpgl_Lesen(const TMainFormState& form, const StringGrid& grid, int row);
 

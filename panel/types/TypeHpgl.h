@@ -5,12 +5,13 @@
 //
 // The plot file is read again at every parse, silently; a file that cannot be read or that the
 // reader refuses leaves an empty plot, drawn as its origin alone, that sounds the error signal
-// when milled. The reader's messages are shown once, when a plot file is chosen.
+// when milled. The reader's messages are shown once, when a plot file is chosen or the document
+// that names it is opened.
 //
-// Thread context: Hpgl_Neu, hpglReportFile, drawing, hit and property roles on the GUI
-// thread; Hpgl_Fraesen on the thread that runs the job, where it blocks while the machine moves
-// and lets failure codes through. Parsing blocks on file I/O. The parsed record, the plot
-// included, is a value owned by the caller.
+// Thread context: Hpgl_Neu, the reports, drawing, hit and property roles on the GUI thread;
+// Hpgl_Fraesen on the thread that runs the job, where it blocks while the machine moves and lets
+// failure codes through. Parsing blocks on file I/O. The parsed record, the plot included, is a
+// value owned by the caller.
 #pragma once
 
 #include <memory>

@@ -9,6 +9,7 @@
 #include "machine/TraceLog.h"
 #include "panel/DocumentFile.h"
 #include "panel/NewDocument.h"
+#include "panel/types/TypeHpgl.h"
 #include "platform/TextFile.h"
 
 namespace app {
@@ -132,7 +133,28 @@ bool TMainForm::DateiOeffnen(const std::string& extension) {
     DatenRichEdit = text.lines;
     Dokumenttyp = panel::DocumentKind::Panel;
     bDokumentBenannt = true;
+    // The plots of the rows say once here what is wrong with them; every redraw reads them silently.
+    panel::hpglReportDocumentFiles(*this, services_.ui);
     FormatAnzeigeVorbereiten();
+    AnsichtNeuZeichnen();
+    return true;
+  }
+  if (extension == ".hpgl" || extension == ".plt") {
+    // The plot is read into a module of its own and taken over only when it could be read: a
+    // refused plot (its messages have said why) leaves the open document and its plot as they were.
+    formats::THPGLDataModule plot;
+    plot.HPGL_Parser(Dokumentpfad, &services_.ui);
+    if (!plot.readOk()) return false;
+    DatenRichEdit = text.lines;
+    resetJobOptions(*this);
+    HPGLDatenmodul = std::move(plot);
+    Dokumenttyp = panel::DocumentKind::Hpgl;
+    bDokumentBenannt = true;
+    FormatAnzeigeVorbereiten();
+    const panel::PanelAnsicht& welt = HPGLDatenmodul.Ansicht;
+    Ausdehnung = panel::Extent{welt.xMin, welt.yMin, welt.xMax, welt.yMax};
+    if (Ausdehnung.xMax > Abmessungen.Plattenbreite) Abmessungen.Plattenbreite = Ausdehnung.xMax;
+    if (Ausdehnung.yMax > Abmessungen.Plattenhoehe) Abmessungen.Plattenhoehe = Ausdehnung.yMax;
     AnsichtNeuZeichnen();
     return true;
   }
@@ -140,8 +162,8 @@ bool TMainForm::DateiOeffnen(const std::string& extension) {
   resetJobOptions(*this);
   const bool developmentKind = extension == ".kdf" || extension == ".nc" || extension == ".dxf";
   if (developmentKind && !bEntwicklungsmodus) return false;
-  // Plots, command files, DIN/ISO programs and DXF drawings have no reader yet: refused like any
-  // file type that is not handled.
+  // Command files, DIN/ISO programs and DXF drawings have no reader yet: refused like any file
+  // type that is not handled.
   if (FehlerSignal) FehlerSignal();
   return false;
 }

@@ -34,6 +34,7 @@
 #include "app/RunWorker.h"
 #include "app/Switches.h"
 #include "app/ToolTableDialog.h"
+#include "formats/HpglModule.h"
 #include "machine/CommandLayer.h"
 #include "machine/ControllerBackends.h"
 #include "machine/SharedParameters.h"
@@ -426,6 +427,8 @@ class TMainForm : public panel::TMainFormState {
   // The tool-table and about dialogs, created with the window and shown on demand.
   TToolDefForm ToolDefForm;
   TInfoDlg InfoDlg;
+  // The window's own HPGL module: the plot file opened last.
+  formats::THPGLDataModule HPGLDatenmodul;
 
   // Switches besides the maker mode of the panel state.
   bool bEntwicklungsmodus = false;
@@ -463,6 +466,8 @@ class TMainForm : public panel::TMainFormState {
   struct PendingRun {
     panel::RunSnapshot snapshot;
     bool verbunden = false;
+    // The opened plot as it was when the run was posted.
+    formats::THPGLDataModule plot;
   };
 
   // Editing is possible: a panel document, no run.

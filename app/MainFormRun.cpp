@@ -6,6 +6,7 @@
 #include "machine/FailureCodes.h"
 #include "machine/TraceLog.h"
 #include "panel/CncMotion.h"
+#include "panel/MillContext.h"
 
 namespace app {
 
@@ -39,7 +40,8 @@ void TMainForm::FraesenStartenBitBtnClick() {
   {
     // The snapshot also clears a stop request left over from before.
     std::lock_guard lock(pendingMutex_);
-    pendingRun_.emplace(PendingRun{panel::takeRunSnapshot(*this, services_.params), bSteuerungVerbunden.load()});
+    pendingRun_.emplace(
+        PendingRun{panel::takeRunSnapshot(*this, services_.params), bSteuerungVerbunden.load(), HPGLDatenmodul});
   }
   if (!FraesThread.post(TTVXThread::kFraesen)) {
     std::lock_guard lock(pendingMutex_);
@@ -95,6 +97,20 @@ void TMainForm::FraesenAusfuehren() {
     return answer;
   };
   context.redraw = [this] { toGui([this] { AnsichtNeuZeichnen(); }); };
+  context.canvas = &services_.canvas;
+  context.formatRun = [&](panel::DocumentKind kind, double penUp, double penDown) {
+    if (kind != panel::DocumentKind::Hpgl) return;
+    formats::THPGLDataModule& plot = run->plot;
+    plot.penUpHeight = penUp;
+    plot.penDownDepth = penDown;
+    plot.Ansicht.liveDrawing = true;
+    // The cuts the motion primitives draw land where the plot's paint put its steps.
+    form.Ansicht = plot.Ansicht;
+    panel::MillContext mill{form, services_.objectTypes, motion};
+    mill.canvas = &services_.canvas;
+    mill.FehlerSignal = context.FehlerSignal;
+    plot.HPGL_Ausfuehren(mill);
+  };
   context.FehlerSignal = [this] {
     const auto beep = [this] {
       if (!closing_) services_.ui.Beep(440, 200);

@@ -36,6 +36,7 @@ TMainForm::TMainForm(MainFormServices services)
     services_.clock.sleepMillis(100);
     services_.ui.Beep(440, 200);
   };
+  plotReader = formats::hpglPlotReader();
 }
 
 TMainForm::~TMainForm() {
@@ -244,6 +245,8 @@ void TMainForm::OnClose() {
   } catch (const std::exception& e) {
     machine::Protokoll_schreiben(std::string("OnClose(): Konfig_Speichern: ") + e.what());
   }
+  // The opened plot's list goes now; a run still walking it keeps its own copy.
+  HPGLDatenmodul.OnDestroy();
   try {
     if (FraesThread.running() && !FraesThread.end()) {
       machine::Protokoll_schreiben("OnClose(): TTVXThread ist beschäftigt");
@@ -267,6 +270,11 @@ void TMainForm::AnsichtNeuZeichnen() {
   panel::DrawContext context{*this, services_.canvas, services_.objectTypes, [this] {
                                if (view_ != nullptr) view_->copyToScreen();
                              }};
+  context.formatPaint = [this, &context](panel::DocumentKind kind) {
+    if (kind != panel::DocumentKind::Hpgl) return;
+    HPGLDatenmodul.Ansicht.liveDrawing = false;
+    HPGLDatenmodul.HPGL_Paint(context, true);
+  };
   panel::AnsichtNeuZeichnen(context);
 }
 

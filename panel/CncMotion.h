@@ -51,8 +51,7 @@ class CncMotion final : public MotionPrimitives {
   void cncGotoParkposition() override;
   void checkStopRequest() override;
 
-  // Heights of a plot's pen in mm below the surface, set by the plot module before it mills.
-  void setStiftHoehen(double penUp, double penDown);
+  void setStiftHoehen(double penUp, double penDown) override;
 
  private:
   bool simulating() const;

@@ -1,10 +1,6 @@
 // Drawing of imported path steps.
 #include "ImportPath.h"
 
-#include <cmath>
-
-#include "platform/NumberFormat.h"
-
 namespace panel {
 
 using platform::Pen;
@@ -13,8 +9,9 @@ using platform::PenStyle;
 void ImportPfadZeichnen(DrawContext& context, const PanelAnsicht& view, std::string_view command, double x, double y) {
   platform::Canvas& canvas = context.canvas;
   const TMainFormState& form = context.form;
-  const int px = platform::saturatingTrunc(view.x0 + std::trunc(x * view.dMassstab));
-  const int py = platform::saturatingTrunc(view.y0 - std::trunc(y * view.dMassstab));
+  // A path far off the panel is held near the bitmap like every other drawing.
+  const int px = mm2PixelX(view, x);
+  const int py = mm2PixelY(view, y);
   canvas.setBrush(platform::Brush{canvas.brush().colour, platform::BrushStyle::Clear});
 
   if (command == "MOVETO" || command == "GOO") {

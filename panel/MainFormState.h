@@ -13,6 +13,7 @@
 #include "panel/ControlState.h"
 #include "panel/DocumentKind.h"
 #include "panel/DocumentValues.h"
+#include "panel/EmbeddedPlot.h"
 #include "panel/Extent.h"
 #include "panel/HandleCodes.h"
 #include "panel/InPlaceEditors.h"
@@ -122,6 +123,13 @@ struct TMainFormState {
 
   // The double beep for refused input (GUI thread). May be empty.
   std::function<void()> FehlerSignal{};
+
+  // The library grid the window shows: the rows of the sub-drawing document drawn last, row 0 its
+  // header.
+  StringGrid BiblioStringGrid{kKonturSpalten, 1};
+  // Reads the plot files of HPGL/PLT rows (the main window's HPGL module). May be empty: plot
+  // rows then have no plot to draw or mill.
+  PlotReader plotReader{};
 };
 
 }  // namespace panel

@@ -11,6 +11,7 @@
 #include "panel/MainFormState.h"
 #include "panel/Motion.h"
 #include "panel/ObjectTypeTable.h"
+#include "platform/Canvas.h"
 
 namespace machine {
 class CommandLayer;
@@ -33,6 +34,9 @@ struct MillContext {
   bool bSteuerungVerbunden = false;
   // Maker mode ("/ZELKO"), passed to every controller initialisation.
   bool bHerstellermodus = false;
+  // The drawing bitmap, for paths that draw their own steps as they are cut (embedded plots).
+  // May be null: then only the motion primitives draw.
+  platform::Canvas* canvas = nullptr;
 };
 
 }  // namespace panel

@@ -58,6 +58,7 @@ void millDocument(RunContext& c) {
       mill.steuerung = &c.steuerung;
       mill.bSteuerungVerbunden = c.bSteuerungVerbunden;
       mill.bHerstellermodus = c.bHerstellermodus;
+      mill.canvas = c.canvas;
       KonturenFraesen(mill);
       break;
     }

@@ -19,6 +19,7 @@
 #include "panel/MainFormState.h"
 #include "panel/Motion.h"
 #include "panel/ObjectTypeTable.h"
+#include "platform/Canvas.h"
 #include "platform/UiServices.h"
 
 namespace panel {
@@ -48,6 +49,8 @@ struct RunContext {
   std::function<void()> Werkzeuglaenge_messen{};
   // Runs an opened foreign file through its format module; for a plot with the pen heights.
   std::function<void(DocumentKind kind, double penUp, double penDown)> formatRun{};
+  // The drawing bitmap, on which embedded plots draw their steps as they are cut. May be null.
+  platform::Canvas* canvas = nullptr;
 };
 
 // What a run works on, taken when the run is posted: copies of the main window's state and of

@@ -26,6 +26,8 @@ class MotionPrimitives {
   virtual void cncAbsaugung(int on) = 0;
   // 1 raises a plot's pen, 0 lowers it.
   virtual void cncStiftHebenSenken(int raise) = 0;
+  // Heights of a plot's pen in mm below the surface, set by the plot before it mills.
+  virtual void setStiftHoehen(double penUp, double penDown) = 0;
   virtual void cncGotoWSNullpunkt() = 0;
   virtual void cncGotoParkposition() = 0;
 

@@ -3,6 +3,9 @@
 #include "ObjectTypes.h"
 
 #include "panel/ObjectType.h"
+#include "panel/types/TypeBiblio.h"
+#include "panel/types/TypeHinweis.h"
+#include "panel/types/TypeHpgl.h"
 #include "panel/types/TypeKbogen.h"
 #include "panel/types/TypeKreis.h"
 #include "panel/types/TypeLinie.h"
@@ -156,6 +159,38 @@ struct TextRoles {
   static constexpr auto EigenschaftenUebernehmen = &Text_EigenschaftenUebernehmen;
 };
 
+// A plot has no tool path of its own.
+struct HpglRoles {
+  using Record = HpglRecord;
+  static int Neu(TMainFormState& form, const NewRowRequest& request) { return Hpgl_Neu(form, request.path); }
+  static constexpr auto Lesen = &Hpgl_Lesen;
+  static constexpr auto ZeichneLeerfahrt = &Hpgl_ZeichneLeerfahrt;
+  static constexpr auto ZeichneKontur = &Hpgl_ZeichneKontur;
+  static constexpr auto ZeichneNummer = &Hpgl_ZeichneNummer;
+  static constexpr auto AusdehnungErweitern = &Hpgl_AusdehnungErweitern;
+  static constexpr auto Fraesen = &Hpgl_Fraesen;
+  static constexpr auto Selektieren = &Hpgl_Selektieren;
+  static constexpr auto GriffTesten = &Hpgl_GriffTesten;
+  static constexpr auto EigenschaftenAnzeigen = &Hpgl_EigenschaftenAnzeigen;
+  static constexpr auto EigenschaftenUebernehmen = &Hpgl_EigenschaftenUebernehmen;
+};
+
+// A sub-drawing draws its contents as its outline and has no tool path of its own.
+struct BiblioRoles {
+  using Record = BiblioRecord;
+  static int Neu(TMainFormState& form, const NewRowRequest& request) { return Biblio_Neu(form, request.path); }
+  static constexpr auto Lesen = &Biblio_Lesen;
+  static constexpr auto ZeichneLeerfahrt = &Biblio_ZeichneLeerfahrt;
+  static constexpr auto ZeichneKontur = &Biblio_ZeichneKontur;
+  static constexpr auto ZeichneNummer = &Biblio_ZeichneNummer;
+  static constexpr auto AusdehnungErweitern = &Biblio_AusdehnungErweitern;
+  static constexpr auto Fraesen = &Biblio_Fraesen;
+  static constexpr auto Selektieren = &Biblio_Selektieren;
+  static constexpr auto GriffTesten = &Biblio_GriffTesten;
+  static constexpr auto EigenschaftenAnzeigen = &Biblio_EigenschaftenAnzeigen;
+  static constexpr auto EigenschaftenUebernehmen = &Biblio_EigenschaftenUebernehmen;
+};
+
 }  // namespace
 
 ObjectTypeTable standardObjectTypes() {
@@ -174,6 +209,11 @@ ObjectTypeTable standardObjectTypes() {
   table[KonturTyp::Kreis] = makeObjectTypeEntry<KreisRoles>();
   table[KonturTyp::Kbogen] = makeObjectTypeEntry<KbogenRoles>();
   table[KonturTyp::Text] = makeObjectTypeEntry<TextRoles>();
+  table[KonturTyp::Hpgl] = makeObjectTypeEntry<HpglRoles>();
+  table[KonturTyp::Biblio] = makeObjectTypeEntry<BiblioRoles>();
+  // A note is only added and shown in the properties grid.
+  table[KonturTyp::Hinweis].newRow = [](TMainFormState& form, const NewRowRequest&) { return Hinweis_Neu(form); };
+  table[KonturTyp::Hinweis].showProperties = &Hinweis_EigenschaftenAnzeigen;
   return table;
 }
 

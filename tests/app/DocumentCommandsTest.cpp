@@ -158,21 +158,115 @@ INSTANTIATE_TEST_SUITE_P(
         RefusedCase{"ordner", "ordner.tvx", std::strerror(EISDIR)}),
     [](const ::testing::TestParamInfo<RefusedCase>& caseInfo) { return caseInfo.param.id; });
 
-// A plot is refused while there is no plot reader; the panel document stays open under its own
-// path, so saving it cannot overwrite the plot.
+// A plot the reader refuses says why and is not opened; the panel document stays open under its
+// own path, so saving it cannot overwrite the plot.
 TEST_F(DocumentCommands, ARefusedForeignFileLeavesThePathSoASaveCannotOverwriteIt) {
   const auto opened = savedDocument("offen.tvx");
   form().ZuletztGeoeffneteDateiOeffnen(opened.string());
   const auto plot = folder() / "plot.plt";
-  std::ofstream(plot) << "IN;PU0,0;\n";
+  std::ofstream(plot) << "PU0,0;\n";
   chooseFile(plot);
   form().MenuOeffnenOnClick();
   EXPECT_EQ(form().Dokumentpfad, opened.string());
+  EXPECT_EQ(form().Dokumenttyp, panel::DocumentKind::Panel);
+  ASSERT_EQ(ui_.messageBoxes().size(), 1u);
+  EXPECT_EQ(ui_.messageBoxes()[0].text, "Der Befehl 'IN' fehlt in der Plot-Datei!");
+  EXPECT_EQ(ui_.messageBoxes()[0].caption, "F E H L E R");
   EXPECT_TRUE(form().MenuSpeichernOnClick());
   std::ifstream in(plot);
   std::string first;
   std::getline(in, first);
-  EXPECT_EQ(first, "IN;PU0,0;");
+  EXPECT_EQ(first, "PU0,0;");
+}
+
+struct PlotOpenCase {
+  const char* name;
+  const char* plot;
+  double breite;  // panel size afterwards
+  double hoehe;
+  friend std::ostream& operator<<(std::ostream& os, const PlotOpenCase& c) { return os << c.name; }
+};
+
+class PlotFiles : public DocumentCommands, public ::testing::WithParamInterface<PlotOpenCase> {};
+
+// An opened plot is drawn in its own view, recorded as the recent file, and widens the panel to
+// its extent when it is larger.
+TEST_P(PlotFiles, OpenAsPlotsAndWidenThePanelToTheirExtent) {
+  const auto path = folder() / GetParam().name;
+  std::ofstream(path) << GetParam().plot << "\r\n";
+  form().SpindelmotorCheckBox.Checked = true;
+  const int repaints = view_->repaints;
+  chooseFile(path);
+  form().MenuOeffnenOnClick();
+  EXPECT_EQ(form().Dokumenttyp, panel::DocumentKind::Hpgl);
+  EXPECT_EQ(form().Dokumentpfad, path.string());
+  EXPECT_EQ(form().File_1, path.string());
+  EXPECT_EQ(form().DatenRichEdit, std::vector<std::string>{GetParam().plot});
+  EXPECT_FALSE(form().SpindelmotorCheckBox.Checked);
+  EXPECT_FALSE(form().HPGLDatenmodul.elements().empty());
+  EXPECT_DOUBLE_EQ(form().Abmessungen.Plattenbreite, GetParam().breite);
+  EXPECT_DOUBLE_EQ(form().Abmessungen.Plattenhoehe, GetParam().hoehe);
+  EXPECT_GT(view_->repaints, repaints);
+  EXPECT_TRUE(ui_.messageBoxes().empty());
+  EXPECT_EQ(beepsOf(440), 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Plots, PlotFiles,
+                         ::testing::Values(PlotOpenCase{"gross.PLT", "IN;PU0,0;PD4000,0,4000,2400;", 100.0, 60.0},
+                                           PlotOpenCase{"klein.hpgl", "IN;PU0,0;PD400,400;", 50.0, 50.0}));
+
+TEST_F(DocumentCommands, ARefusedPlotLeavesTheOpenPlotAsItWas) {
+  const auto good = folder() / "gut.plt";
+  std::ofstream(good) << "IN;PU0,0;PD400,0;";
+  form().ZuletztGeoeffneteDateiOeffnen(good.string());
+  const std::size_t elements = form().HPGLDatenmodul.elements().size();
+  const auto bad = folder() / "schlecht.plt";
+  std::ofstream(bad) << "IN;PU0,0;XY1;";
+  form().ZuletztGeoeffneteDateiOeffnen(bad.string());
+  EXPECT_EQ(form().Dokumenttyp, panel::DocumentKind::Hpgl);
+  EXPECT_EQ(form().Dokumentpfad, good.string());
+  EXPECT_EQ(form().HPGLDatenmodul.elements().size(), elements);
+  ASSERT_EQ(ui_.messageBoxes().size(), 2u);
+  EXPECT_EQ(ui_.messageBoxes()[0].text, "HPGL_Parser() default: \nXY1;");
+  EXPECT_EQ(ui_.messageBoxes()[1].text, "Fehler beim Parsen");
+}
+
+// However many stray ';' a plot holds, it beeps once, when it is opened, and not at a redraw.
+TEST_F(DocumentCommands, APlotWithStraySemicolonsBeepsOnceWhenOpened) {
+  const auto path = folder() / "piep.plt";
+  std::ofstream(path) << "IN;PU0,0;;;PD400,0;;";
+  form().ZuletztGeoeffneteDateiOeffnen(path.string());
+  EXPECT_EQ(form().Dokumenttyp, panel::DocumentKind::Hpgl);
+  form().AnsichtNeuZeichnen();
+  ASSERT_EQ(ui_.beeps().size(), 1u);
+  EXPECT_EQ(ui_.beeps()[0].hz, 440u);
+  EXPECT_EQ(ui_.beeps()[0].ms, 100u);
+}
+
+// A panel document whose plots are gone or refused says so once, when it is opened: each file
+// once however many rows name it, a row without a file not at all, and a redraw never.
+TEST_F(DocumentCommands, APanelDocumentReportsItsPlotsOnceWhenOpened) {
+  panel::TMainFormState doc;
+  panel::StringGrid_Neu(doc);
+  const std::string gone = (folder() / "weg.plt").string();
+  const std::string withoutIn = (folder() / "ohne-in.plt").string();
+  const std::string good = (folder() / "gut.plt").string();
+  std::ofstream(withoutIn) << "PU0,0;PD400,0;";
+  std::ofstream(good) << "IN;PU0,0;PD400,0;";
+  for (const std::string& plot : {gone, withoutIn, gone, good, std::string()}) {
+    panel::appendObjectRow(doc, "HPGL/PLT", {{1, "0.00"}, {2, "0.00"}, {3, "-1.00"}, {4, "p.plt"}, {5, plot}});
+  }
+  const auto path = folder() / "mit-plots.tvx";
+  ASSERT_TRUE(panel::DokumentSpeichern(doc, path, ui_));
+  ui_.clear();
+  form().ZuletztGeoeffneteDateiOeffnen(path.string());
+  EXPECT_EQ(form().Dokumenttyp, panel::DocumentKind::Panel);
+  form().AnsichtNeuZeichnen();
+  const auto boxes = ui_.messageBoxes();
+  ASSERT_EQ(boxes.size(), 2u);
+  EXPECT_EQ(boxes[0].text.rfind(gone + "\n", 0), 0u);
+  EXPECT_EQ(boxes[0].caption, "F E H L E R");
+  EXPECT_EQ(boxes[1].text, "Der Befehl 'IN' fehlt in der Plot-Datei!");
 }
 
 struct ForeignCase {
@@ -196,8 +290,7 @@ TEST_P(ForeignFiles, AreRefusedUntilTheirReadersExist) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Kinds, ForeignFiles,
-                         ::testing::Values(ForeignCase{"plot.PLT", false, 2}, ForeignCase{"plot.hpgl", false, 2},
-                                           ForeignCase{"zeichnung.dxf", false, 0},
+                         ::testing::Values(ForeignCase{"zeichnung.dxf", false, 0},
                                            ForeignCase{"zeichnung.dxf", true, 2}, ForeignCase{"prog.nc", true, 2},
                                            ForeignCase{"text.txt", false, 2}));
 

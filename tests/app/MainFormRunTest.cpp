@@ -2,6 +2,7 @@
 // GUI thread, the snapshot, a second start while running, the stop with its question, stale stop
 // requests, failure codes, the status after a run, and a close or destruction during a run.
 #include <chrono>
+#include <fstream>
 #include <ostream>
 
 #include "MainFormFixture.h"
@@ -256,6 +257,32 @@ TEST_F(MainFormRun, DestroyingTheWindowDuringARunStopsTheRunAndEndsTheWorker) {
   EXPECT_EQ(factory_.controller.callsStartingWith("Achsen_anhalten").size(), 1u);
   EXPECT_EQ(traceCount("[2] PUNKT"), 0);
   // The stopped live run's question is not asked of a window that is going.
+  EXPECT_TRUE(ui_.messageBoxes().empty());
+}
+
+}  // namespace
+
+namespace {
+
+// An opened plot is cut at the document's default depth, from the copy of the plot taken when the
+// run was posted: a plot opened while the run goes does not reach it.
+TEST_F(MainFormRun, AnOpenedPlotIsCutFromTheCopyTakenWhenTheRunWasPosted) {
+  factory_.attached = true;
+  start();
+  const auto first = folder() / "erster.plt";
+  std::ofstream(first) << "IN;PU0,0;PD400,0;";
+  const auto second = folder() / "zweiter.plt";
+  std::ofstream(second) << "IN;PU0,0;PD0,800;";
+  form().ZuletztGeoeffneteDateiOeffnen(first.string());
+  ASSERT_EQ(form().Dokumenttyp, panel::DocumentKind::Hpgl);
+
+  form().FraesenStartenBitBtnClick();
+  form().ZuletztGeoeffneteDateiOeffnen(second.string());
+  ASSERT_TRUE(waitForRunEnd());
+
+  EXPECT_EQ(traceCount("    cncLineTo(1, 10.00, 0.00, 6.00)"), 1);
+  EXPECT_EQ(traceCount("    cncLineTo(1, 0.00, 20.00, 6.00)"), 0);
+  EXPECT_FALSE(factory_.controller.callsStartingWith("Vektorfahrt").empty());
   EXPECT_TRUE(ui_.messageBoxes().empty());
 }
 

@@ -232,6 +232,7 @@ class CountingMotion final : public panel::MotionPrimitives {
   void cncKuehlmittelpumpe(int on) override { inner_.cncKuehlmittelpumpe(on); }
   void cncAbsaugung(int on) override { inner_.cncAbsaugung(on); }
   void cncStiftHebenSenken(int raise) override { inner_.cncStiftHebenSenken(raise); }
+  void setStiftHoehen(double penUp, double penDown) override { inner_.setStiftHoehen(penUp, penDown); }
   void cncGotoWSNullpunkt() override { inner_.cncGotoWSNullpunkt(); }
   void cncGotoParkposition() override { inner_.cncGotoParkposition(); }
   void checkStopRequest() override { inner_.checkStopRequest(); }

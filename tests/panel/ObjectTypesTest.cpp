@@ -309,21 +309,22 @@ TEST_F(ObjectTypes, JunkCellsReadAsZero) {
   EXPECT_DOUBLE_EQ(punkt->tiefe, 0.0);
 }
 
-TEST_F(ObjectTypes, TheTableGivesToolRowsNoDrawingSelectionOrHandlesAndLeavesPlotsLibrariesAndNotesEmpty) {
+TEST_F(ObjectTypes, TheTableGivesToolRowsNoDrawingSelectionOrHandlesAndNotesOnlyTheirProperties) {
   const panel::ObjectTypeEntry& tool = types_[KonturTyp::Tool];
   EXPECT_FALSE(tool.drawRow);
   EXPECT_FALSE(tool.selectRow);
   EXPECT_FALSE(tool.testHandles);
   EXPECT_TRUE(tool.millRow && tool.showProperties && tool.takeProperties);
-  for (KonturTyp typ :
-       {KonturTyp::Plan, KonturTyp::Punkt, KonturTyp::Linie1, KonturTyp::Rechteck1, KonturTyp::Rechteck2,
-        KonturTyp::Rechteck3, KonturTyp::Vieleck, KonturTyp::Kreis, KonturTyp::Kbogen, KonturTyp::Text}) {
+  for (KonturTyp typ : {KonturTyp::Plan, KonturTyp::Punkt, KonturTyp::Linie1, KonturTyp::Rechteck1,
+                        KonturTyp::Rechteck2, KonturTyp::Rechteck3, KonturTyp::Vieleck, KonturTyp::Kreis,
+                        KonturTyp::Kbogen, KonturTyp::Text, KonturTyp::Hpgl, KonturTyp::Biblio}) {
     const panel::ObjectTypeEntry& e = types_[typ];
     EXPECT_TRUE(e.drawRow && e.millRow && e.selectRow && e.testHandles && e.showProperties && e.takeProperties)
         << static_cast<int>(typ);
   }
-  for (KonturTyp typ : {KonturTyp::Hpgl, KonturTyp::Biblio, KonturTyp::Hinweis})
-    EXPECT_FALSE(types_[typ].millRow) << static_cast<int>(typ);
+  const panel::ObjectTypeEntry& note = types_[KonturTyp::Hinweis];
+  EXPECT_FALSE(note.drawRow || note.millRow || note.selectRow || note.testHandles || note.takeProperties);
+  EXPECT_TRUE(note.showProperties);
 }
 
 // Taking edits back: the depth row and, for rectangles, the corner radius are corrected; every

@@ -25,6 +25,7 @@ class RecordingMotion final : public panel::MotionPrimitives {
   void cncKuehlmittelpumpe(int on) override { add("cncKuehlmittelpumpe " + std::to_string(on)); }
   void cncAbsaugung(int on) override { add("cncAbsaugung " + std::to_string(on)); }
   void cncStiftHebenSenken(int raise) override { add("cncStiftHebenSenken " + std::to_string(raise)); }
+  void setStiftHoehen(double penUp, double penDown) override { add("setStiftHoehen " + n(penUp) + " " + n(penDown)); }
   void cncGotoWSNullpunkt() override { add("cncGotoWSNullpunkt"); }
   void cncGotoParkposition() override { add("cncGotoParkposition"); }
   // Not recorded as a call: counted, and a set `stopRequested` is taken like the stop button.

@@ -1,0 +1,103 @@
+// Fuzz target for the HPGL reader and module: any bytes as a plot file must read without a crash,
+// overrun or hang. A plot that reads starts and ends with the pen up, holds only the reader's
+// words, and lies within its world window (which holds the origin); a refused one leaves nothing
+// and says why. The plot is then painted into a recording canvas, every pixel near the bitmap,
+// and run as a simulation whose moves are all finite.
+#include <cmath>
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "FuzzFile.h"
+#include "formats/HpglModule.h"
+#include "formats/HpglReader.h"
+#include "panel/Motion.h"
+#include "panel/PanelView.h"
+#include "support/RecordingCanvas.h"
+
+namespace {
+
+using fuzz::check;
+
+bool finite(double x, double y) { return std::isfinite(x) && std::isfinite(y); }
+
+// Motion primitives that only check what they are given.
+class CheckingMotion final : public panel::MotionPrimitives {
+ public:
+  void cncMoveTo(double x, double y) override { check(finite(x, y)); }
+  void cncLineTo(int, double x, double y, double z) override { check(finite(x, y) && std::isfinite(z)); }
+  void cncKreisLineTo(int, double, double, double, double, double, double) override { check(false); }
+  void cncBohrspindel(int) override {}
+  void cncKuehlmittelpumpe(int) override {}
+  void cncAbsaugung(int) override {}
+  void cncStiftHebenSenken(int raise) override { check(raise == 0 || raise == 1); }
+  void setStiftHoehen(double, double) override {}
+  void cncGotoWSNullpunkt() override {}
+  void cncGotoParkposition() override {}
+  void checkStopRequest() override {}
+};
+
+bool istWort(const std::string& w) {
+  return w == "UP" || w == "DOWN" || w == "STIFT" || w == "MOVETO" || w == "LINETO";
+}
+
+const fuzz::ScratchFolder& scratch() {
+  static const fuzz::ScratchFolder folder("veltris-hpgl-fuzz");
+  return folder;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+  scratch();
+  return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  const std::string_view bytes(reinterpret_cast<const char*>(data), size);
+  const formats::HpglReadResult r = formats::readHpgl(bytes, 1.5, -2.5);
+  if (!r.complete) {
+    check(r.elements.empty());
+    check(r.xMin == 0 && r.yMin == 0 && r.xMax == 0 && r.yMax == 0);
+    check(!r.messages.empty());
+  } else {
+    check(r.elements.size() >= 2);
+    check(r.elements[0].Befehl == "UP" && r.elements[r.elements.size() - 1].Befehl == "UP");
+    check(r.xMin <= 0 && r.yMin <= 0 && r.xMax >= 0 && r.yMax >= 0);
+    const double u = formats::kMmPerPlotterUnit;
+    for (const formats::HpglElement& e : r.elements) {
+      check(istWort(e.Befehl));
+      check(finite(e.x, e.y));
+      if (e.Befehl != "MOVETO" && e.Befehl != "LINETO") continue;
+      check(e.x > 1.5 + (r.xMin - 1.0) * u && e.x < 1.5 + (r.xMax + 1.0) * u);
+      check(e.y > -2.5 + (r.yMin - 1.0) * u && e.y < -2.5 + (r.yMax + 1.0) * u);
+    }
+  }
+
+  scratch().enter();
+  formats::THPGLDataModule plot;
+  plot.HPGL_Parser(fuzz::asFile(data, size));
+  check(plot.elements().size() == r.elements.size());
+  panel::TMainFormState form;
+  form.DrawLeerfahrten = size % 2 == 0;
+  panel::ObjectTypeTable types;
+  testsupport::RecordingCanvas canvas({640, 480});
+  panel::DrawContext context{form, canvas, types};
+  plot.HPGL_Paint(context, true);
+  // Inside a panel the plot is drawn in the panel's view, however far off it lies.
+  form.Ansicht.x0 = 40;
+  form.Ansicht.y0 = 400;
+  form.Ansicht.dMassstab = 4.0;
+  plot.HPGL_Paint(context, false);
+  for (const testsupport::CanvasOp& op : canvas.ops()) {
+    for (int v : op.args) check(v >= -2 * panel::kPixelLimit && v <= 2 * panel::kPixelLimit);
+  }
+  form.SimulationslaufCheckBox.Checked = true;
+  CheckingMotion motion;
+  panel::MillContext mill{form, types, motion};
+  mill.canvas = &canvas;
+  plot.HPGL_Ausfuehren(mill);
+  scratch().leave();
+  return 0;
+}

@@ -33,6 +33,9 @@
 #include "app/ToolTableDialog.h"
 #include "machine/CommandLayer.h"
 #include "machine/ControllerBackends.h"
+#include "machine/HomingDialog.h"
+#include "machine/JoggingDialog.h"
+#include "machine/ParameterDialog.h"
 #include "machine/SharedParameters.h"
 #include "panel/DrawContext.h"
 #include "panel/MainFormState.h"
@@ -149,6 +152,13 @@ class TMainForm : public panel::TMainFormState {
   // without waiting for it; a tool that is not there only beeps.
   void MenuFirmwareEinspielenOnClick();
   void MenuUSBIOFirmwareOnClick();
+  // The machine dialogs. `zeigen` shows the dialog modally and returns when it has closed. The
+  // parameter dialog is shown with the link closed and is followed by the connection step,
+  // however it was closed; homing and jogging are followed by a status refresh. Nothing happens
+  // while a run is active.
+  void MenuParameterOnClick(const std::function<void()>& zeigen);
+  void MenuReferenzfahrtOnClick(const std::function<void()>& zeigen);
+  void MenuManuelleFahrtOnClick(const std::function<void()>& zeigen);
   // Redraw of the open document into the bitmap, then copied to the screen.
   void AnsichtNeuZeichnen();
   void Konfig_Laden();
@@ -307,6 +317,10 @@ class TMainForm : public panel::TMainFormState {
 
   // The tool-table dialog, created with the window and shown on demand.
   TToolDefForm ToolDefForm;
+  // The machine dialogs, created with the window; their views show them on demand.
+  machine::TParameterDlg ParameterDlg;
+  machine::TReferenzfahrtForm ReferenzfahrtForm;
+  machine::TManuelleFahrtForm ManuelleFahrtForm;
 
   // Switches besides the maker mode of the panel state.
   bool bEntwicklungsmodus = false;

@@ -55,10 +55,7 @@ TParameterDlg::TParameterDlg(MachineDialogServices services, std::function<std::
 
 void TParameterDlg::OnCreate() {
   AktiveSeite = 0;
-  Hauptfarbe = 0xAAAAAA;
-  Zweitfarbe = 0x888888;
-  Textfarbe = 0xFFFFFF;
-  Schriftfarbe = 0xFFFFFF;
+  Farben = {0xAAAAAA, 0x888888, 0xFFFFFF, 0xFFFFFF, 0xFFFFFF, 0xFFFFFF};
   bAktiviert = false;
 }
 

@@ -72,11 +72,9 @@ class TParameterDlg {
   // Set by OK (1) and Cancel (0).
   int Ergebnis = 0;
   std::string Caption = "Parameter";
-  // Colours: main area, second area, text on the main area, other texts.
-  int Hauptfarbe = 0xAAAAAA;
-  int Zweitfarbe = 0x888888;
-  int Textfarbe = 0xFFFFFF;
-  int Schriftfarbe = 0xFFFFFF;
+  // Colours (0xBBGGRR): main area, second area, then the four text colours (on the main area,
+  // on the second area, of the headings, of the buttons).
+  std::array<int, 6> Farben{0xAAAAAA, 0x888888, 0xFFFFFF, 0xFFFFFF, 0xFFFFFF, 0xFFFFFF};
   int AktiveSeite = 0;
   // The control that a tab change focuses.
   std::string Fokus;

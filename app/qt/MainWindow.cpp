@@ -30,6 +30,9 @@
 #include "PaintBox.h"
 #include "SettingsPage.h"
 #include "ToolTableDialogView.h"
+#include "machine/qt/HomingDialogView.h"
+#include "machine/qt/JoggingDialogView.h"
+#include "machine/qt/ParameterDialogView.h"
 
 namespace appqt {
 
@@ -127,6 +130,9 @@ MainWindow::MainWindow(app::TMainForm& form, platform::QtCanvas& canvas, QWidget
   connect(escape, &QShortcut::activated, this, [this] { call([this] { form_.OnKeyPress(27); }); });
 
   ToolDefForm_ = new ToolTableDialogView(form_.ToolDefForm, this);
+  ParameterDlg_ = new machineqt::ParameterDialogView(form_.ParameterDlg, this);
+  ReferenzfahrtForm_ = new machineqt::HomingDialogView(form_.ReferenzfahrtForm, this);
+  ManuelleFahrtForm_ = new machineqt::JoggingDialogView(form_.ManuelleFahrtForm, this);
 
   form_.setView(this);
   showState();
@@ -168,12 +174,24 @@ void MainWindow::buildMenus() {
           [this] { call([this] { form_.MenuNutzenfertigungOnClick(); }); });
 
   MenuEinstellungen_ = named(menuBar()->addMenu(QString()), "MenuEinstellungen");
+  MenuParameter_ = named(MenuEinstellungen_->addAction(QStringLiteral("Parame&ter")), "MenuParameter");
+  connect(MenuParameter_, &QAction::triggered, this,
+          [this] { call([this] { form_.MenuParameterOnClick([this] { ParameterDlg_->exec(); }); }); });
+  MenuEinstellungen_->addSeparator();
   MenuToolDef_ = named(MenuEinstellungen_->addAction(QString()), "MenuToolDef");
   connect(MenuToolDef_, &QAction::triggered, this, [this] { call([this] { MenuToolDefOnClick(); }); });
   named(MenuEinstellungen_->addSeparator(), "MenuE2");
   MenuUSBIOFirmwareEinspielen_ = named(MenuEinstellungen_->addAction(QString()), "MenuUSBIOFirmwareEinspielen");
   connect(MenuUSBIOFirmwareEinspielen_, &QAction::triggered, this,
           [this] { call([this] { form_.MenuUSBIOFirmwareOnClick(); }); });
+
+  MenuSteuerung_ = named(menuBar()->addMenu(QString()), "MenuSteuerung");
+  MenuReferenzfahrt_ = named(MenuSteuerung_->addAction(QStringLiteral("Referenz&fahrt")), "MenuReferenzfahrt");
+  connect(MenuReferenzfahrt_, &QAction::triggered, this,
+          [this] { call([this] { form_.MenuReferenzfahrtOnClick([this] { ReferenzfahrtForm_->exec(); }); }); });
+  MenuManuelleFahrt_ = named(MenuSteuerung_->addAction(QStringLiteral("&Manuelle Fahrt")), "MenuManuelleFahrt");
+  connect(MenuManuelleFahrt_, &QAction::triggered, this,
+          [this] { call([this] { form_.MenuManuelleFahrtOnClick([this] { ManuelleFahrtForm_->exec(); }); }); });
 
   MenuCobalt_Kyro_ = named(menuBar()->addMenu(QString()), "MenuCobalt_Kyro");
   MenuFirmwareEinspielen_ = named(MenuCobalt_Kyro_->addAction(QString()), "MenuFirmwareEinspielen");
@@ -331,6 +349,8 @@ void MainWindow::showState() {
   MenuEinstellungen_->menuAction()->setEnabled(form_.MenuEinstellungen.Enabled);
   showMenuItem(MenuToolDef_, form_.MenuToolDef);
   showMenuItem(MenuUSBIOFirmwareEinspielen_, form_.MenuUSBIOFirmwareEinspielen);
+  MenuSteuerung_->setTitle(qs(form_.MenuSteuerung.Caption));
+  MenuSteuerung_->menuAction()->setEnabled(form_.MenuSteuerung.Enabled);
   MenuCobalt_Kyro_->setTitle(qs(form_.MenuCobalt_Kyro.Caption));
   MenuCobalt_Kyro_->menuAction()->setEnabled(form_.MenuCobalt_Kyro.Enabled);
   MenuCobalt_Kyro_->menuAction()->setVisible(form_.MenuCobalt_Kyro.Visible);

@@ -27,6 +27,12 @@ class QRadioButton;
 class QSlider;
 class QTabWidget;
 
+namespace machineqt {
+class HomingDialogView;
+class JoggingDialogView;
+class ParameterDialogView;
+}  // namespace machineqt
+
 namespace appqt {
 
 class ObjectBar;
@@ -87,7 +93,11 @@ class MainWindow final : public QMainWindow, public app::TMainFormView {
   QAction* MenuAbmessungen_ = nullptr;
   QAction* MenuNutzenfertigung_ = nullptr;
   QMenu* MenuEinstellungen_ = nullptr;
+  QAction* MenuParameter_ = nullptr;
   QAction* MenuToolDef_ = nullptr;
+  QMenu* MenuSteuerung_ = nullptr;
+  QAction* MenuReferenzfahrt_ = nullptr;
+  QAction* MenuManuelleFahrt_ = nullptr;
   QAction* MenuUSBIOFirmwareEinspielen_ = nullptr;
   QMenu* MenuCobalt_Kyro_ = nullptr;
   QAction* MenuFirmwareEinspielen_ = nullptr;
@@ -118,6 +128,9 @@ class MainWindow final : public QMainWindow, public app::TMainFormView {
   std::array<QLabel*, app::kStatusBarPanels> statusPanels_{};
 
   ToolTableDialogView* ToolDefForm_ = nullptr;
+  machineqt::ParameterDialogView* ParameterDlg_ = nullptr;
+  machineqt::HomingDialogView* ReferenzfahrtForm_ = nullptr;
+  machineqt::JoggingDialogView* ManuelleFahrtForm_ = nullptr;
 };
 
 }  // namespace appqt

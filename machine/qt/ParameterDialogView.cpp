@@ -308,7 +308,8 @@ void ParameterDialogView::anzeigen() {
   refFreq_->setText(qs(model_.RefFreqMaskEdit));
   for (auto& g : gruppen_) gruppeAnzeigen(g);
   for (QWidget* w : uZeile_) w->setVisible(model_.uZeileVisible);
-  hintergrund(this, model_.Hauptfarbe);
+  hintergrund(this, model_.Farben[0]);
+  schrift(this, model_.Farben[2]);
   fuellen_ = false;
 }
 

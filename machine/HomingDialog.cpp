@@ -18,22 +18,10 @@ TReferenzfahrtForm::TReferenzfahrtForm(MachineDialogServices services) : service
 }
 
 TReferenzfahrtForm::~TReferenzfahrtForm() {
-  if (!worker_ || !worker_->running() || worker_->end()) return;
-  // A homing run that is still under way is stopped, and its requests to the GUI thread are
-  // served until its worker can be ended.
-  try {
-    Maschinenparameter p = services_.params.snapshot();
-    CommandLayer(p, services_.backends, services_.params.bAbbruch).Achsen_sofort_stoppen();
-  } catch (int) {
-  }
-  while (!worker_->end()) services_.gui.runPending();
+  dialogWorkerBeenden(services_, worker_, &CommandLayer::Achsen_sofort_stoppen);
 }
 
-void TReferenzfahrtForm::melden(int code) {
-  Maschinenparameter p = services_.params.snapshot();
-  CommandLayer(p, services_.backends, services_.params.bAbbruch)
-      .Steuerungsfehler_melden(services_.ui, code, Meldungstitel);
-}
+void TReferenzfahrtForm::melden(int code) { dialogFehlerMelden(services_, code, Meldungstitel); }
 
 void TReferenzfahrtForm::KnoepfeFreigeben(bool bedienbar, bool abbrechenSichtbar, bool schliessenSichtbar) {
   Panel.Enabled = bedienbar;

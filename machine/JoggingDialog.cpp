@@ -61,23 +61,9 @@ TManuelleFahrtForm::TManuelleFahrtForm(MachineDialogServices services) : service
   posStringGrid[4][0] = " Werkzeugwechsel-Position";
 }
 
-TManuelleFahrtForm::~TManuelleFahrtForm() {
-  if (!worker_ || !worker_->running() || worker_->end()) return;
-  // A move that is still under way is stopped, and its requests to the GUI thread are served
-  // until its worker can be ended.
-  try {
-    Maschinenparameter p = services_.params.snapshot();
-    CommandLayer(p, services_.backends, services_.params.bAbbruch).Achsen_anhalten();
-  } catch (int) {
-  }
-  while (!worker_->end()) services_.gui.runPending();
-}
+TManuelleFahrtForm::~TManuelleFahrtForm() { dialogWorkerBeenden(services_, worker_, &CommandLayer::Achsen_anhalten); }
 
-void TManuelleFahrtForm::melden(int code) {
-  Maschinenparameter p = services_.params.snapshot();
-  CommandLayer(p, services_.backends, services_.params.bAbbruch)
-      .Steuerungsfehler_melden(services_.ui, code, Meldungstitel);
-}
+void TManuelleFahrtForm::melden(int code) { dialogFehlerMelden(services_, code, Meldungstitel); }
 
 void TManuelleFahrtForm::fehlerSignal() {
   services_.ui.Beep(440, 200);

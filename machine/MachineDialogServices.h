@@ -9,9 +9,11 @@
 #include <functional>
 #include <memory>
 
+#include "machine/CommandLayer.h"
 #include "machine/ControllerBackends.h"
 #include "machine/SharedParameters.h"
 #include "platform/Clock.h"
+#include "platform/CommandWorker.h"
 #include "platform/GuiDispatcher.h"
 #include "platform/UiServices.h"
 
@@ -24,6 +26,14 @@ struct MachineDialogServices {
   MachineParameterStore& params;
   ControllerBackends& backends;
 };
+
+// Shows a failure code with the dialog's caption, as the controller type wants it (GUI thread).
+void dialogFehlerMelden(const MachineDialogServices& services, int code, const std::string& caption);
+
+// Ends a dialog's worker when its dialog goes. A command still under way is stopped with `stopp`
+// and the worker's requests to the GUI thread are served until it can be ended (GUI thread).
+void dialogWorkerBeenden(const MachineDialogServices& services, std::unique_ptr<platform::CommandWorker>& worker,
+                         void (CommandLayer::*stopp)());
 
 // Posts closures to the GUI thread that are skipped once their owner is gone, and tells the
 // owner's view after each one that the model changed.

@@ -9,6 +9,7 @@
 #include <cstdlib>
 
 #include "SimLine.h"
+#include "SimMoves.h"
 
 namespace peers {
 
@@ -18,55 +19,9 @@ constexpr char kExecute = 0x01;
 constexpr char kStx = 0x02;
 constexpr char kEtx = 0x03;
 constexpr char kCr = 0x0D;
-constexpr int kNotMoved = 99999;
 
 const std::string kIdle = std::string(1, kStx) + kCr;
 const std::string kBusy = std::string(1, kEtx) + kCr;
-
-int axisIndex(char letter) {
-  switch (letter) {
-    case 'x':
-    case 'X':
-      return 0;
-    case 'y':
-    case 'Y':
-      return 1;
-    case 'z':
-    case 'Z':
-      return 2;
-    case 'u':
-    case 'U':
-      return 3;
-    default:
-      return -1;
-  }
-}
-
-// "L<index>{,<axis><steps>}": lower-case axes relative, upper-case ones absolute (99999 stays).
-std::optional<SyncSim::Positions> vectorTarget(const std::string& text, SyncSim::Positions p) {
-  std::size_t i = 1;
-  while (i < text.size() && text[i] >= '0' && text[i] <= '9') ++i;
-  if (i == 1) return std::nullopt;
-  while (i < text.size()) {
-    if (text[i] != ',' || i + 2 > text.size()) return std::nullopt;
-    const char letter = text[i + 1];
-    const int axis = axisIndex(letter);
-    if (axis < 0) return std::nullopt;
-    const char* begin = text.c_str() + i + 2;
-    char* end = nullptr;
-    errno = 0;
-    const long value = std::strtol(begin, &end, 10);
-    if (end == begin || errno != 0) return std::nullopt;
-    const auto a = static_cast<std::size_t>(axis);
-    if (letter >= 'a') {
-      p[a] += static_cast<int>(value);
-    } else if (value != kNotMoved) {
-      p[a] = static_cast<int>(value);
-    }
-    i = static_cast<std::size_t>(end - text.c_str());
-  }
-  return p;
-}
 
 }  // namespace
 
@@ -182,7 +137,7 @@ void SyncSim::handle(const SyncCommand& command) {
   if (text == "@V") {
     write("@V " + identification_ + kCr);
   } else if (text.size() == 3 && text.compare(0, 2, "@L") == 0) {
-    const int axis = axisIndex(text[2]);
+    const int axis = simAxisIndex(text[2]);
     const int value = axis < 0 ? 0 : positions_[static_cast<std::size_t>(axis)];
     write(text + std::to_string(value) + kCr);
   } else if (text == "@B" || text == "@S" || text == "@R") {
@@ -196,7 +151,7 @@ void SyncSim::handle(const SyncCommand& command) {
     stored_.push_back(text);
     write(kIdle);
   } else if (!text.empty() && text[0] == 'L') {
-    const auto target = vectorTarget(text, positions_);
+    const auto target = simVectorTarget(text, positions_);
     if (target) {
       startMotion(*target);
     } else {
@@ -205,14 +160,14 @@ void SyncSim::handle(const SyncCommand& command) {
   } else if (text.compare(0, 2, "$H") == 0 && command.terminator == kExecute) {
     Positions target = positions_;
     for (char letter : text.substr(2)) {
-      const int axis = axisIndex(letter);
+      const int axis = simAxisIndex(letter);
       if (axis >= 0) target[static_cast<std::size_t>(axis)] = 0;
     }
     startMotion(target);
   } else if (text.empty() && command.terminator == kExecute && !stored_.empty()) {
     Positions target = positions_;
     for (const auto& move : stored_)
-      if (auto next = vectorTarget(move, target)) target = *next;
+      if (auto next = simVectorTarget(move, target)) target = *next;
     stored_.clear();
     startMotion(target);
   } else {

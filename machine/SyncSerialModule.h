@@ -48,7 +48,7 @@ class SyncSerialModule : public SyncSerialBackend {
   // One second without a byte ends an answer.
   static constexpr std::int64_t kStilleMs = 1000;
   // At most this much waiting input is discarded when the port is opened.
-  static constexpr std::size_t kMaxDrainBytes = 4096;
+  static constexpr std::size_t kMaxDrainBytes = 512;
 
   SyncSerialModule(SyncModuleTraits traits, platform::UiServices& ui, platform::GuiDispatcher& gui,
                    platform::Clock& clock);

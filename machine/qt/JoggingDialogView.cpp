@@ -14,6 +14,7 @@
 #include <QScrollBar>
 #include <QTableWidget>
 #include <QVBoxLayout>
+#include <functional>
 
 #include "DialogColours.h"
 
@@ -92,30 +93,22 @@ JoggingDialogView::JoggingDialogView(machine::TManuelleFahrtForm& model, QWidget
   panel_ = new QWidget(this);
   panel_->setObjectName(QStringLiteral("Panel"));
   auto* pLayout = new QGridLayout(panel_);
-  struct Knopf {
-    const char* name;
-    const char* text;
-    void (machine::TManuelleFahrtForm::*handler)();
-    int row;
-    int col;
-  };
-  const Knopf knoepfe[] = {
-      {"xNeg_BitBtn", "x -", &machine::TManuelleFahrtForm::xNegBitBtn_OnClick, 1, 0},
-      {"xPos_BitBtn", "x +", &machine::TManuelleFahrtForm::xPosBitBtn_OnClick, 1, 2},
-      {"yNeg_BitBtn", "y -", &machine::TManuelleFahrtForm::yNegBitBtn_OnClick, 0, 1},
-      {"yPos_BitBtn", "y +", &machine::TManuelleFahrtForm::yPosBitBtn_OnClick, 2, 1},
-      {"zNeg_BitBtn", "z -", &machine::TManuelleFahrtForm::zNegBitBtn_OnClick, 0, 3},
-      {"zPos_BitBtn", "z +", &machine::TManuelleFahrtForm::zPosBitBtn_OnClick, 2, 3},
-  };
-  for (const auto& k : knoepfe) {
-    auto* button = new QPushButton(QString::fromUtf8(k.text), panel_);
-    button->setObjectName(QString::fromLatin1(k.name));
-    pLayout->addWidget(button, k.row, k.col);
-    connect(button, &QPushButton::clicked, this, [this, handler = k.handler] {
-      (model_.*handler)();
+  const auto knopf = [&](const char* name, const char* text, int row, int col, std::function<void()> handler) {
+    auto* button = new QPushButton(QString::fromUtf8(text), panel_);
+    button->setObjectName(QString::fromLatin1(name));
+    pLayout->addWidget(button, row, col);
+    connect(button, &QPushButton::clicked, this, [this, handler = std::move(handler)] {
+      handler();
       anzeigen();
     });
-  }
+  };
+  auto& m = model_;
+  knopf("xNeg_BitBtn", "x -", 1, 0, [&m] { m.xNegBitBtn_OnClick(); });
+  knopf("xPos_BitBtn", "x +", 1, 2, [&m] { m.xPosBitBtn_OnClick(); });
+  knopf("yNeg_BitBtn", "y -", 0, 1, [&m] { m.yNegBitBtn_OnClick(); });
+  knopf("yPos_BitBtn", "y +", 2, 1, [&m] { m.yPosBitBtn_OnClick(); });
+  knopf("zNeg_BitBtn", "z -", 0, 3, [&m] { m.zNegBitBtn_OnClick(); });
+  knopf("zPos_BitBtn", "z +", 2, 3, [&m] { m.zPosBitBtn_OnClick(); });
   relaisOn_ = new QPushButton(qs(model_.RelaisON_BitBtn.Caption), panel_);
   relaisOn_->setObjectName(QStringLiteral("RelaisON_BitBtn"));
   relaisOff_ = new QPushButton(qs(model_.RelaisOFF_BitBtn.Caption), panel_);

@@ -1,12 +1,11 @@
-// The menu commands that show the machine dialogs: parameters (with the link closed and the
-// connection step after it), homing and jogging.
+// The colours and the maker mode the machine dialogs (parameters, homing, jogging) are shown with.
 #include "MainForm.h"
 
 namespace app {
 
 namespace {
 
-// The colours the dialogs are shown in (0xBBGGRR).
+// 0xBBGGRR.
 constexpr int kParameterHaupt = 0x00CC00;
 constexpr int kParameterZweit = 0xFF8000;
 constexpr int kSchwarz = 0x000000;
@@ -16,35 +15,23 @@ constexpr int kManuelleFahrtHintergrund = 0x80FFFF;
 
 }  // namespace
 
-void TMainForm::MenuParameterOnClick(const std::function<void()>& zeigen) {
-  if (laeuft_) return;
-  machine::Maschinenparameter p = services_.params.snapshot();
-  try {
-    machine::CommandLayer(p, backends_, services_.params.bAbbruch).Steuerung_trennen();
-  } catch (int) {
-    // The connection step after the dialog replaces the link in any case.
+void TMainForm::maschinendialogVorbereiten(ModalDialog dialog) {
+  switch (dialog) {
+    case ModalDialog::Parameter:
+      ParameterDlg.Farben = {kParameterHaupt, kParameterZweit, kSchwarz, kWeiss, kSchwarz, kWeiss};
+      break;
+    case ModalDialog::Referenzfahrt:
+      ReferenzfahrtForm.Hintergrundfarbe = kReferenzfahrtHintergrund;
+      ReferenzfahrtForm.Schriftfarbe = kWeiss;
+      ReferenzfahrtForm.bHerstellermodus = bHerstellermodus;
+      break;
+    case ModalDialog::ManuelleFahrt:
+      ManuelleFahrtForm.Hintergrundfarbe = kManuelleFahrtHintergrund;
+      ManuelleFahrtForm.bHerstellermodus = bHerstellermodus;
+      break;
+    default:
+      break;
   }
-  bSteuerungVerbunden = false;
-  ParameterDlg.Farben = {kParameterHaupt, kParameterZweit, kSchwarz, kWeiss, kSchwarz, kWeiss};
-  zeigen();
-  Modul_Initialisieren();
-}
-
-void TMainForm::MenuReferenzfahrtOnClick(const std::function<void()>& zeigen) {
-  if (laeuft_) return;
-  ReferenzfahrtForm.Hintergrundfarbe = kReferenzfahrtHintergrund;
-  ReferenzfahrtForm.Schriftfarbe = kWeiss;
-  ReferenzfahrtForm.bHerstellermodus = bHerstellermodus;
-  zeigen();
-  StatusBarAktualisieren();
-}
-
-void TMainForm::MenuManuelleFahrtOnClick(const std::function<void()>& zeigen) {
-  if (laeuft_) return;
-  ManuelleFahrtForm.Hintergrundfarbe = kManuelleFahrtHintergrund;
-  ManuelleFahrtForm.bHerstellermodus = bHerstellermodus;
-  zeigen();
-  StatusBarAktualisieren();
 }
 
 }  // namespace app

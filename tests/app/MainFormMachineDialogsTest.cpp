@@ -13,24 +13,26 @@ TEST_F(MainFormTest, TheParameterDialogClosesTheLinkAndTheConnectionStepFollowsO
   factory_.controller.clearCalls();
 
   bool verbundenWaehrendDesDialogs = true;
-  form().MenuParameterOnClick([&] {
+  form().dialogEinsetzen(app::ModalDialog::Parameter, [&] {
     verbundenWaehrendDesDialogs = form().bSteuerungVerbunden;
     EXPECT_EQ(factory_.controller.callsStartingWith("UnInit").size(), 1u);
     EXPECT_EQ(form().ParameterDlg.Farben, (std::array<int, 6>{0x00CC00, 0xFF8000, 0, 0xFFFFFF, 0, 0xFFFFFF}));
     form().ParameterDlg.OnActivate();
     form().ParameterDlg.modulOKBitBtnClick();
   });
+  form().MenuParameterOnClick();
   EXPECT_FALSE(verbundenWaehrendDesDialogs);
   EXPECT_TRUE(form().bSteuerungVerbunden);
   EXPECT_EQ(factory_.controller.callsStartingWith("Connect").size(), 1u);
 
   // Cancel after choosing a type without a driver here: the type stays, the connection step
   // runs with it and the program is not connected.
-  form().MenuParameterOnClick([&] {
+  form().dialogEinsetzen(app::ModalDialog::Parameter, [&] {
     form().ParameterDlg.OnActivate();
     form().ParameterDlg.TypRadioButtonClick(2);
     form().ParameterDlg.AbbrechenBitBtnClick();
   });
+  form().MenuParameterOnClick();
   EXPECT_EQ(params_.snapshot().Modul, 2);
   EXPECT_FALSE(form().bSteuerungVerbunden);
   EXPECT_EQ(form().StatusBar[1], "COM1");
@@ -39,12 +41,14 @@ TEST_F(MainFormTest, TheParameterDialogClosesTheLinkAndTheConnectionStepFollowsO
 TEST_F(MainFormTest, TheHomingAndJoggingDialogsGetTheirColoursAndTheMakerMode) {
   start({"veltris", "/zelko"});
   bool gezeigt = false;
-  form().MenuReferenzfahrtOnClick([&] { gezeigt = true; });
+  form().dialogEinsetzen(app::ModalDialog::Referenzfahrt, [&] { gezeigt = true; });
+  form().dialogEinsetzen(app::ModalDialog::ManuelleFahrt, [] {});
+  form().MenuReferenzfahrtOnClick();
   EXPECT_TRUE(gezeigt);
   EXPECT_EQ(form().ReferenzfahrtForm.Hintergrundfarbe, 0x3535FF);
   EXPECT_EQ(form().ReferenzfahrtForm.Schriftfarbe, 0xFFFFFF);
   EXPECT_TRUE(form().ReferenzfahrtForm.bHerstellermodus);
-  form().MenuManuelleFahrtOnClick([] {});
+  form().MenuManuelleFahrtOnClick();
   EXPECT_EQ(form().ManuelleFahrtForm.Hintergrundfarbe, 0x80FFFF);
   EXPECT_TRUE(form().ManuelleFahrtForm.bHerstellermodus);
 }

@@ -37,6 +37,9 @@
 #include "formats/HpglModule.h"
 #include "machine/CommandLayer.h"
 #include "machine/ControllerBackends.h"
+#include "machine/HomingDialog.h"
+#include "machine/JoggingDialog.h"
+#include "machine/ParameterDialog.h"
 #include "machine/SharedParameters.h"
 #include "panel/DrawContext.h"
 #include "panel/MainFormState.h"
@@ -426,6 +429,10 @@ class TMainForm : public panel::TMainFormState {
 
   // The tool-table and about dialogs, created with the window and shown on demand.
   TToolDefForm ToolDefForm;
+  // The machine dialogs, created with the window; their views show them on demand.
+  machine::TParameterDlg ParameterDlg;
+  machine::TReferenzfahrtForm ReferenzfahrtForm;
+  machine::TManuelleFahrtForm ManuelleFahrtForm;
   TInfoDlg InfoDlg;
   // The window's own HPGL module: the plot file opened last.
   formats::THPGLDataModule HPGLDatenmodul;
@@ -510,6 +517,8 @@ class TMainForm : public panel::TMainFormState {
   void zeichenschalterSetzen(bool& flag, bool down);
   // Shows `dialog` when the window has it; otherwise one short beep and false.
   bool dialogZeigen(ModalDialog dialog);
+  // The colours and the maker mode a machine dialog is shown with (parameters, homing, jogging).
+  void maschinendialogVorbereiten(ModalDialog dialog);
   // Whether the document values differ, for the modified mark.
   bool dokumentwerteGeaendert(const panel::TAbmessungen& a, const panel::TNutzenfertigung& n) const;
   // Opens the file at `path` as Open and the recent files do; a refused file leaves the path.

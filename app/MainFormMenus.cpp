@@ -121,6 +121,7 @@ void TMainForm::MenuParameterOnClick() {
   // The dialog may change the port and the controller type: the link is opened again after it,
   // however it was closed.
   steuerungTrennen("MenuParameterOnClick()");
+  maschinendialogVorbereiten(ModalDialog::Parameter);
   dialogZeigen(ModalDialog::Parameter);
   Modul_Initialisieren();
 }
@@ -144,11 +145,13 @@ void TMainForm::MenuResetOnClick() {
 
 void TMainForm::MenuReferenzfahrtOnClick() {
   if (laeuft_) return;
+  maschinendialogVorbereiten(ModalDialog::Referenzfahrt);
   if (dialogZeigen(ModalDialog::Referenzfahrt)) StatusBarAktualisieren();
 }
 
 void TMainForm::MenuManuelleFahrtOnClick() {
   if (laeuft_) return;
+  maschinendialogVorbereiten(ModalDialog::ManuelleFahrt);
   if (dialogZeigen(ModalDialog::ManuelleFahrt)) StatusBarAktualisieren();
 }
 

@@ -28,7 +28,14 @@ constexpr std::chrono::seconds kLaufEndeWartezeit{10};
 }  // namespace
 
 TMainForm::TMainForm(MainFormServices services)
-    : services_(std::move(services)), FraesThread([this] { WerkzeuglaengeMessen(); }, [this] { FraesenAusfuehren(); }) {
+    : ParameterDlg(
+          machine::MachineDialogServices{services.ui, services.gui, services.clock, services.params, backends_}),
+      ReferenzfahrtForm(
+          machine::MachineDialogServices{services.ui, services.gui, services.clock, services.params, backends_}),
+      ManuelleFahrtForm(
+          machine::MachineDialogServices{services.ui, services.gui, services.clock, services.params, backends_}),
+      services_(std::move(services)),
+      FraesThread([this] { WerkzeuglaengeMessen(); }, [this] { FraesenAusfuehren(); }) {
   if (!services_.folderWritable) services_.folderWritable = folderWritable;
   // The double beep for refused input and files that are not handled (GUI thread).
   FehlerSignal = [this] {

@@ -142,9 +142,14 @@ void CommandLayer::Version_abfragen() {
       break;
     }
     case ControllerFamily::Beryl:
-    case ControllerFamily::Kyro:
-      setVerbindungstext(params_, syncBackend(backends_, f).Version_abfragen());
+    case ControllerFamily::Kyro: {
+      // A unit that does not name itself as the configured model is not taken for connected: the
+      // connection step then stays unconnected, and the connection text as it was.
+      const auto version = syncBackend(backends_, f).Version_abfragen();
+      if (!version) throw COMMUNICATION_ERROR;
+      setVerbindungstext(params_, *version);
       break;
+    }
     case ControllerFamily::Protocol:
       setVerbindungstext(params_, requiredBackend(backends_.zelkoCOM).Version_abfragen());
       break;

@@ -1,8 +1,10 @@
-// The real back-ends: the parallel-port drivers, the serial protocol driver, and null for the
-// drivers still to come.
+// The real back-ends: the parallel-port drivers, the synchronous serial modules and the serial
+// protocol driver.
 #include "DefaultBackendFactory.h"
 
+#include "TBeryl.h"
 #include "TGarnet.h"
+#include "TKyro.h"
 #include "TTaktRicht.h"
 #include "ZelkoCom.h"
 
@@ -20,9 +22,13 @@ std::unique_ptr<ParallelPortBackend> DefaultBackendFactory::createTaktRicht() {
   return std::make_unique<TTaktRicht>(portIo_(), clock_, ui_, gui_);
 }
 
-std::unique_ptr<SyncSerialBackend> DefaultBackendFactory::createBeryl() { return nullptr; }
+std::unique_ptr<SyncSerialBackend> DefaultBackendFactory::createBeryl() {
+  return std::make_unique<TBeryl>(ui_, gui_, clock_);
+}
 
-std::unique_ptr<SyncSerialBackend> DefaultBackendFactory::createKyro() { return nullptr; }
+std::unique_ptr<SyncSerialBackend> DefaultBackendFactory::createKyro() {
+  return std::make_unique<TKyro>(ui_, gui_, clock_);
+}
 
 std::unique_ptr<ProtocolBackend> DefaultBackendFactory::createZelkoCOM() {
   return std::make_unique<TzelkoCOM>(ui_, clock_);

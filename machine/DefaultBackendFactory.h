@@ -28,8 +28,7 @@ class DefaultBackendFactory final : public BackendFactory {
   // port; making one opens the port access.
   std::unique_ptr<ParallelPortBackend> createGarnet() override;
   std::unique_ptr<ParallelPortBackend> createTaktRicht() override;
-  // The synchronous serial drivers do not exist yet: these give null, and the command layer then
-  // fails their operations with HANDLE_COM_PORT_ERROR.
+  // The synchronous serial modules Beryl (type 2) and Kyro (type 3).
   std::unique_ptr<SyncSerialBackend> createBeryl() override;
   std::unique_ptr<SyncSerialBackend> createKyro() override;
   // The serial protocol driver (types 5, 6 and 10-13).

@@ -6,6 +6,7 @@
 // the module itself (message boxes) or thrown as integer codes.
 #pragma once
 
+#include <optional>
 #include <string>
 
 namespace machine {
@@ -20,8 +21,8 @@ class SyncSerialBackend {
   virtual void Trennen() = 0;
 
   virtual void Reset_durchfuehren() = 0;
-  // The module's version text.
-  virtual std::string Version_abfragen() = 0;
+  // The module's version text; nullopt when the unit does not identify itself as the model.
+  virtual std::optional<std::string> Version_abfragen() = 0;
   virtual int Wert_abfragen(char axis) = 0;
   virtual void Ansteuersignale_einstellen(int kind) = 0;
   virtual void Schrittbetrieb_einstellen(int mode) = 0;

@@ -32,6 +32,9 @@
 #include "PaintBox.h"
 #include "SettingsPage.h"
 #include "ToolTableDialogView.h"
+#include "machine/qt/HomingDialogView.h"
+#include "machine/qt/JoggingDialogView.h"
+#include "machine/qt/ParameterDialogView.h"
 
 namespace appqt {
 
@@ -113,6 +116,21 @@ MainWindow::MainWindow(app::TMainForm& form, platform::QtCanvas& canvas, QWidget
     centreOver(ToolDefForm_);
     ToolDefForm_->exec(form_.ToolDef);
   });
+  ParameterDlg_ = new machineqt::ParameterDialogView(form_.ParameterDlg, this);
+  ReferenzfahrtForm_ = new machineqt::HomingDialogView(form_.ReferenzfahrtForm, this);
+  ManuelleFahrtForm_ = new machineqt::JoggingDialogView(form_.ManuelleFahrtForm, this);
+  form_.dialogEinsetzen(app::ModalDialog::Parameter, [this] {
+    centreOver(ParameterDlg_);
+    ParameterDlg_->exec();
+  });
+  form_.dialogEinsetzen(app::ModalDialog::Referenzfahrt, [this] {
+    centreOver(ReferenzfahrtForm_);
+    ReferenzfahrtForm_->exec();
+  });
+  form_.dialogEinsetzen(app::ModalDialog::ManuelleFahrt, [this] {
+    centreOver(ManuelleFahrtForm_);
+    ManuelleFahrtForm_->exec();
+  });
   form_.dialogEinsetzen(app::ModalDialog::Info, [this] {
     if (InfoDlg_ == nullptr) InfoDlg_ = new InfoDialogView(form_.InfoDlg, this);
     centreOver(InfoDlg_);
@@ -130,6 +148,9 @@ MainWindow::~MainWindow() {
   hide();
   form_.dialogEinsetzen(app::ModalDialog::ToolDef, nullptr);
   form_.dialogEinsetzen(app::ModalDialog::Info, nullptr);
+  form_.dialogEinsetzen(app::ModalDialog::Parameter, nullptr);
+  form_.dialogEinsetzen(app::ModalDialog::Referenzfahrt, nullptr);
+  form_.dialogEinsetzen(app::ModalDialog::ManuelleFahrt, nullptr);
   form_.setView(nullptr);
 }
 

@@ -32,6 +32,12 @@ class QRadioButton;
 class QSlider;
 class QTabWidget;
 
+namespace machineqt {
+class HomingDialogView;
+class JoggingDialogView;
+class ParameterDialogView;
+}  // namespace machineqt
+
 namespace appqt {
 
 class ControlBar;
@@ -121,6 +127,9 @@ class MainWindow final : public QMainWindow, public app::TMainFormView {
   std::array<QLabel*, app::kStatusBarPanels> statusPanels_{};
 
   ToolTableDialogView* ToolDefForm_ = nullptr;
+  machineqt::ParameterDialogView* ParameterDlg_ = nullptr;
+  machineqt::HomingDialogView* ReferenzfahrtForm_ = nullptr;
+  machineqt::JoggingDialogView* ManuelleFahrtForm_ = nullptr;
   // Made when it is first shown.
   InfoDialogView* InfoDlg_ = nullptr;
 };

@@ -9,6 +9,7 @@
 #include <array>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -118,7 +119,7 @@ class RecordingSyncSerialBackend final : public machine::SyncSerialBackend {
   }
   void Trennen() override { rec("Trennen"); }
   void Reset_durchfuehren() override { rec("Reset_durchfuehren"); }
-  std::string Version_abfragen() override {
+  std::optional<std::string> Version_abfragen() override {
     rec("Version_abfragen");
     return version;
   }
@@ -151,8 +152,8 @@ class RecordingSyncSerialBackend final : public machine::SyncSerialBackend {
   }
   void Warten_bis_bereit() override { rec("Warten_bis_bereit"); }
 
-  std::string version;
-  int value = 0;  // what Wert_abfragen answers
+  std::optional<std::string> version;  // nullopt: the unit does not identify itself
+  int value = 0;                       // what Wert_abfragen answers
   bool connectResult = true;
 
  private:

@@ -12,6 +12,7 @@
 #include <stdexcept>
 
 #include "SimLine.h"
+#include "SimMoves.h"
 
 namespace peers {
 
@@ -21,7 +22,6 @@ constexpr char kAck = 0x06;
 constexpr char kBel = 0x07;
 constexpr char kCr = 0x0D;
 constexpr char kNak = 0x15;
-constexpr int kNotMoved = 99999;
 constexpr std::size_t kMaxCommandBytes = 1024;
 
 std::string errorAnswer(int n) { return "E" + std::to_string(n) + kBel; }
@@ -30,56 +30,9 @@ bool beginsWith(const std::string& text, const std::string& prefix) {
   return text.compare(0, prefix.size(), prefix) == 0;
 }
 
-int axisIndex(char letter) {
-  switch (letter) {
-    case 'x':
-    case 'X':
-      return 0;
-    case 'y':
-    case 'Y':
-      return 1;
-    case 'z':
-    case 'Z':
-      return 2;
-    case 'u':
-    case 'U':
-      return 3;
-    default:
-      return -1;
-  }
-}
-
-// The target of "L<index>{,<axis><steps>}": lower-case axes move relative, upper-case ones go to
-// the value (99999: the axis stays). nullopt for a text of another form.
-std::optional<ZelkoSim::Positions> vectorTarget(const std::string& command, ZelkoSim::Positions current) {
-  std::size_t i = 1;
-  const std::size_t indexStart = i;
-  while (i < command.size() && command[i] >= '0' && command[i] <= '9') ++i;
-  if (i == indexStart) return std::nullopt;
-  while (i < command.size()) {
-    if (command[i] != ',' || i + 2 > command.size()) return std::nullopt;
-    const char letter = command[i + 1];
-    const int axis = axisIndex(letter);
-    if (axis < 0) return std::nullopt;
-    const char* begin = command.c_str() + i + 2;
-    char* end = nullptr;
-    errno = 0;
-    const long value = std::strtol(begin, &end, 10);
-    if (end == begin || errno != 0) return std::nullopt;
-    const auto a = static_cast<std::size_t>(axis);
-    if (letter >= 'a') {
-      current[a] += static_cast<int>(value);
-    } else if (value != kNotMoved) {
-      current[a] = static_cast<int>(value);
-    }
-    i = static_cast<std::size_t>(end - command.c_str());
-  }
-  return current;
-}
-
 std::optional<ZelkoSim::Positions> homingTarget(const std::string& command, ZelkoSim::Positions current) {
   for (std::size_t i = 2; i < command.size(); ++i) {
-    const int axis = axisIndex(command[i]);
+    const int axis = simAxisIndex(command[i]);
     if (axis < 0) return std::nullopt;
     current[static_cast<std::size_t>(axis)] = 0;
   }
@@ -265,7 +218,7 @@ void ZelkoSim::handleNormal(const std::string& command) {
   const bool vector = beginsWith(command, "L");
   const bool homing = beginsWith(command, "$H");
   if (vector || homing) {
-    const auto target = vector ? vectorTarget(command, positions_) : homingTarget(command, positions_);
+    const auto target = vector ? simVectorTarget(command, positions_) : homingTarget(command, positions_);
     if (!target) {
       answer(command, errorAnswer(1), 'N');
       return;
@@ -296,9 +249,9 @@ void ZelkoSim::handlePriority(const std::string& command) {
   const std::string ack(1, kAck);
   if (command == "@V") {
     answer(command, "@V " + options_.version + ack, '@');
-  } else if (command.size() == 3 && beginsWith(command, "@L") && axisIndex(command[2]) >= 0) {
-    answer(command, command + " " + std::to_string(positions_[static_cast<std::size_t>(axisIndex(command[2]))]) + ack,
-           '@');
+  } else if (command.size() == 3 && beginsWith(command, "@L") && simAxisIndex(command[2]) >= 0) {
+    answer(command,
+           command + " " + std::to_string(positions_[static_cast<std::size_t>(simAxisIndex(command[2]))]) + ack, '@');
   } else if (command.size() == 3 && beginsWith(command, "@I")) {
     const bool set = inputs_[static_cast<unsigned char>(command[2]) & 0x7F];
     answer(command, command + " " + (set ? "1" : "0") + ack, '@');

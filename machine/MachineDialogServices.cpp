@@ -1,0 +1,24 @@
+// The failure report and the end of the workers that the machine dialogs share.
+#include "MachineDialogServices.h"
+
+namespace machine {
+
+void dialogFehlerMelden(const MachineDialogServices& services, int code, const std::string& caption) {
+  Maschinenparameter p = services.params.snapshot();
+  CommandLayer(p, services.backends, services.params.bAbbruch).Steuerungsfehler_melden(services.ui, code, caption);
+}
+
+void dialogWorkerBeenden(const MachineDialogServices& services, std::unique_ptr<platform::CommandWorker>& worker,
+                         void (CommandLayer::*stopp)()) {
+  if (!worker || !worker->running() || worker->end()) return;
+  try {
+    Maschinenparameter p = services.params.snapshot();
+    CommandLayer steuerung(p, services.backends, services.params.bAbbruch);
+    (steuerung.*stopp)();
+  } catch (int) {
+    // The worker is awaited all the same.
+  }
+  while (!worker->end()) services.gui.runPending();
+}
+
+}  // namespace machine

@@ -1,0 +1,47 @@
+// The homing dialog "Referenzfahrt" on Qt Widgets: a view of machine::TReferenzfahrtForm with its
+// axis boxes, start, cancel and close buttons, and the timer that polls the limit inputs.
+//
+// Thread context: GUI thread. exec() is modal and blocks until the dialog closes; open() shows it
+// without blocking. The model is not owned. A close is refused while the machine homes.
+#pragma once
+
+#include <QDialog>
+#include <array>
+
+#include "machine/HomingDialog.h"
+
+class QCheckBox;
+class QPushButton;
+class QTimer;
+class QWidget;
+
+namespace machineqt {
+
+class HomingDialogView final : public QDialog {
+ public:
+  HomingDialogView(machine::TReferenzfahrtForm& model, QWidget* parent = nullptr);
+  ~HomingDialogView() override;
+
+  // Activates the model (worker, controller initialisation, timer) and shows the dialog.
+  int exec() override;
+  void open() override;
+
+  void done(int result) override;
+
+ protected:
+  void keyPressEvent(QKeyEvent* event) override;
+
+ private:
+  void aktivieren();
+  void anzeigen();
+
+  machine::TReferenzfahrtForm& model_;
+  QWidget* panel_ = nullptr;
+  std::array<QCheckBox*, 4> achsen_{};
+  QPushButton* starten_ = nullptr;
+  QPushButton* abbrechen_ = nullptr;
+  QPushButton* schliessen_ = nullptr;
+  QTimer* timer_ = nullptr;
+};
+
+}  // namespace machineqt

@@ -1,0 +1,64 @@
+// The jogging dialog "Manuelle Fahrt" on Qt Widgets: a view of machine::TManuelleFahrtForm with
+// the step width, the axis and relay buttons, the speed bar, the current and stored positions,
+// and the keyboard control.
+//
+// Thread context: GUI thread. exec() is modal and blocks until the dialog closes; open() shows it
+// without blocking. The model is not owned. A close is refused while a move is under way.
+#pragma once
+
+#include <QDialog>
+#include <array>
+
+#include "machine/JoggingDialog.h"
+
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+class QScrollBar;
+class QTableWidget;
+class QWidget;
+
+namespace machineqt {
+
+class JoggingDialogView final : public QDialog {
+ public:
+  JoggingDialogView(machine::TManuelleFahrtForm& model, QWidget* parent = nullptr);
+  ~JoggingDialogView() override;
+
+  int exec() override;
+  void open() override;
+  void done(int result) override;
+
+ protected:
+  // With keyboard control on, the jog keys of any child go to the model (held keys repeat).
+  bool eventFilter(QObject* watched, QEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+
+ private:
+  void aktivieren();
+  void anzeigen();
+  bool tasteFuehren(QKeyEvent* event);
+
+  machine::TManuelleFahrtForm& model_;
+  std::array<QRadioButton*, 4> schrittweite_{};
+  QLineEdit* schrittweiteEdit_ = nullptr;
+  QWidget* panel_ = nullptr;
+  QPushButton* relaisOn_ = nullptr;
+  QPushButton* relaisOff_ = nullptr;
+  QScrollBar* speed_ = nullptr;
+  QLabel* speedAnzeige_ = nullptr;
+  QTableWidget* akt_ = nullptr;
+  QTableWidget* pos_ = nullptr;
+  QPushButton* anfahren_ = nullptr;
+  QPushButton* loeschen_ = nullptr;
+  QPushButton* zuweisen_ = nullptr;
+  QPushButton* editieren_ = nullptr;
+  QCheckBox* tastatur_ = nullptr;
+  QPushButton* abbrechen_ = nullptr;
+  QPushButton* schliessen_ = nullptr;
+  bool fuellen_ = false;
+};
+
+}  // namespace machineqt

@@ -1,0 +1,70 @@
+// The parameter dialog on Qt Widgets: a view of machine::TParameterDlg with its four tabs
+// ("Schrittmotorsteuerkarten-Typ", "Geschwindigkeit", "Maschine", "Referenz"), each with its own
+// OK and Cancel button.
+//
+// Thread context: GUI thread. exec() is modal and blocks until the dialog closes; open() shows it
+// without blocking. The model is not owned. Closing by the window frame or Escape counts as
+// Cancel.
+#pragma once
+
+#include <QDialog>
+#include <array>
+#include <vector>
+
+#include "machine/ParameterDialog.h"
+
+class QButtonGroup;
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QRadioButton;
+class QTabWidget;
+class QWidget;
+
+namespace machineqt {
+
+class ParameterDialogView final : public QDialog {
+ public:
+  ParameterDialogView(machine::TParameterDlg& model, QWidget* parent = nullptr);
+
+  int exec() override;
+  void open() override;
+  void done(int result) override;
+
+ private:
+  struct Gruppe {
+    machine::ParameterRadioGroup* modell = nullptr;
+    QGroupBox* box = nullptr;
+    QButtonGroup* knoepfe = nullptr;
+  };
+
+  void aktivieren();
+  void anzeigen();
+  // The texts and choices of the controls into the model.
+  void uebernehmen();
+  Gruppe neueGruppe(machine::ParameterRadioGroup& modell, const char* name, QWidget* parent);
+  void gruppeAnzeigen(Gruppe& g);
+
+  machine::TParameterDlg& model_;
+  QTabWidget* seiten_ = nullptr;
+  std::array<QRadioButton*, machine::TParameterDlg::kTypen> typen_{};
+  QLabel* lptcomLabel_ = nullptr;
+  QWidget* comPanel_ = nullptr;
+  QWidget* lptPanel_ = nullptr;
+  QComboBox* com_ = nullptr;
+  QComboBox* baud_ = nullptr;
+  std::array<QRadioButton*, 3> lpt_{};
+  QLineEdit* lptEdit_ = nullptr;
+  std::array<QLineEdit*, 4> geschw_{};
+  std::array<QLineEdit*, 4> uebersetz_{};
+  std::array<QLineEdit*, 4> motStep_{};
+  std::array<QLineEdit*, 4> refOffset_{};
+  QLineEdit* refFreq_ = nullptr;
+  std::array<QLineEdit*, 4> refNr_{};
+  std::vector<QWidget*> uZeile_;
+  std::vector<Gruppe> gruppen_;
+  bool fuellen_ = false;
+};
+
+}  // namespace machineqt

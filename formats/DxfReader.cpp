@@ -256,9 +256,13 @@ class DxfParser {
           otherCode();
       }
     }
-    if (start > end) start -= kFullTurn;
-    // However the angles are written, an arc goes round once at most.
-    const double span = std::min(end - start, kFullTurn);
+    // Counter-clockwise from start to end: through 0 degrees when the start is the larger.
+    double span = end - start;
+    if (start > end) span += kFullTurn;
+    // However the angles are written (several turns apart, either way), an arc goes round once
+    // at most, and never backwards.
+    if (span < 0.0) span = std::fmod(span, kFullTurn) + kFullTurn;
+    span = std::min(span, kFullTurn);
     append("MOVETO", cx + r * std::cos(radians(start)), cy + r * std::sin(radians(start)), cz);
     chords(Point{cx, cy}, r, start, span, std::nullopt, cz);
   }

@@ -24,9 +24,7 @@ int TKDFDataModule::KDF_Parser() {
 void TKDFDataModule::KDF_Paint(panel::DrawContext& context) {
   const platform::Size bitmap = context.canvas.size();
   if (bitmap.width <= 0 || bitmap.height <= 0) return;
-  const platform::Point before = context.canvas.penPos();
   drawOwnView(context, Ansicht);
-  context.canvas.moveTo(before.x, before.y);
   if (context.copyToScreen) context.copyToScreen();
 }
 

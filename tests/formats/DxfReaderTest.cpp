@@ -103,6 +103,10 @@ INSTANTIATE_TEST_SUITE_P(
                DrawingCase{"ArcGoesRoundOnceAtMost",
                            {{0, "ARC"}, {10, "0"}, {20, "0"}, {40, "10"}, {50, "0"}, {51, "1000"}},
                            join({at("MOVETO", 10, 0)}, round(0, 0, 10, 10, 360, 10), {at("LINETO", 10, 0)})},
+               // 3001500 degrees lie 180 degrees on from a whole number of turns: half a circle to 0.
+               DrawingCase{"ArcAnglesTurnsApart",
+                           {{0, "ARC"}, {10, "0"}, {20, "0"}, {40, "10"}, {50, "3001.5E+03"}, {51, "0"}},
+                           join({at("MOVETO", -10, 0)}, round(0, 0, 10, 190, 360, 10), {at("LINETO", 10, 0)})},
                // Radius 20: 8 degrees is the largest step whose arc is under 3 mm.
                DrawingCase{"CircleInEightDegreeSteps",
                            {{0, "CIRCLE"}, {10, "5"}, {20, "5"}, {30, "-1"}, {40, "20"}},

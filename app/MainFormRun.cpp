@@ -131,6 +131,7 @@ void TMainForm::FraesenAusfuehren() {
                                       context.ask(text, kProgrammname, platform::MsgButtons::Ok,
                                                   platform::MsgIcon::Warning);
                                   }};
+        stream.simulating = form.SimulationslaufCheckBox.Checked;
         formats::TKDFDataModule::KDF_Senden(stream);
         break;
       }

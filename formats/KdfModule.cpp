@@ -45,7 +45,7 @@ void TKDFDataModule::KDF_Senden(KdfStream& stream) {
       }
       throw machine::OUT_OF_RANGE;
     }
-    stream.steuerung.Befehlszeile_senden(line);
+    if (!stream.simulating) stream.steuerung.Befehlszeile_senden(line);
     if (stream.copyToScreen) stream.copyToScreen();
   }
 }

@@ -32,6 +32,8 @@ struct KdfStream {
   std::function<void()> copyToScreen{};
   // Shows a warning box on the GUI thread and waits for it to be closed. May be empty.
   std::function<void(const std::string&)> warn{};
+  // A simulation: the lines are walked, nothing is sent.
+  bool simulating = false;
 };
 
 class TKDFDataModule {
@@ -48,7 +50,8 @@ class TKDFDataModule {
   void KDF_Paint(panel::DrawContext& context);
 
   // Sends every line that is not empty (trailing blanks removed) and not a comment ("'" or "/"
-  // first) to a protocol controller of type 5 or 6; other controller types send nothing. A stop
+  // first) to a protocol controller of type 5 or 6; other controller types and a simulation send
+  // nothing (a simulation that moved the machine would be none). A stop
   // request found before a line ends the stream with 2000; a line the driver cannot take is
   // shown with its number and ends the stream with OUT_OF_RANGE; a failure of the driver or an
   // error answer of the controller ends it with its code.

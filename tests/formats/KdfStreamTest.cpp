@@ -172,6 +172,15 @@ TEST_F(KdfStream, OtherControllerTypesSendNothing) {
   EXPECT_TRUE(streamed().empty());
 }
 
+// A simulation never moves the machine, connected or not.
+TEST_F(KdfStream, ASimulationSendsNothing) {
+  const std::vector<std::string> lines{"#S200", "L1,x400"};
+  formats::KdfStream s{lines, layer, motion};
+  s.simulating = true;
+  EXPECT_EQ(codeOf([&] { formats::TKDFDataModule::KDF_Senden(s); }), std::nullopt);
+  EXPECT_TRUE(streamed().empty());
+}
+
 // The whole run of a command file: a stop asks the question after a stop; an error answer ends
 // the run with its code, without the travel after machining and without the question.
 class KdfRun : public KdfStream {

@@ -9,6 +9,7 @@
 #include "machine/TraceLog.h"
 #include "panel/DocumentFile.h"
 #include "panel/NewDocument.h"
+#include "panel/types/TypeHpgl.h"
 #include "platform/TextFile.h"
 
 namespace app {
@@ -129,6 +130,8 @@ bool TMainForm::DateiOeffnen(const std::string& extension) {
     DatenRichEdit = text.lines;
     Dokumenttyp = panel::DocumentKind::Panel;
     bDokumentBenannt = true;
+    // The plots of the rows say once here what is wrong with them; every redraw reads them silently.
+    panel::hpglReportDocumentFiles(*this, services_.ui);
     FormatAnzeigeVorbereiten();
     AnsichtNeuZeichnen();
     return true;

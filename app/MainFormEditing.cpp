@@ -11,6 +11,7 @@
 #include "panel/PropertyGrid.h"
 #include "panel/RowCells.h"
 #include "panel/Selection.h"
+#include "panel/types/TypeHpgl.h"
 
 namespace app {
 
@@ -214,7 +215,12 @@ void TMainForm::ObjektSpeedButtonClick(ObjektKnopf knopf) {
     }
     request.path = *path;
   }
+  const int rows = DatenStringGrid.RowCount();
   objektAnhaengen(typ, request);
+  // The reader's messages on a chosen plot come once, here; every redraw reads it silently.
+  if (typ == panel::KonturTyp::Hpgl && !request.path.empty() && DatenStringGrid.RowCount() > rows) {
+    panel::hpglReportFile(*this, request.path, services_.ui);
+  }
 }
 
 // ---- Properties grid
@@ -267,6 +273,7 @@ void TMainForm::esgButtonOnClick() {
   if (!path || path->empty()) return;
   if (panel::esgDateiUebernehmen(*this, *path) == panel::EditResult::Changed) {
     bGeaendert = true;
+    if (!biblio) panel::hpglReportFile(*this, *path, services_.ui);
     panelNeuZeichnen();
   }
 }

@@ -3,7 +3,8 @@
 //
 // The elements lie in blocks of kBlock elements that never move once full, so a plot of millions
 // of steps is read without copying its list over and over; the first block grows as needed, so a
-// small plot takes no more room than it needs.
+// small plot takes no more room than it needs. Full blocks lie in huge pages where the kernel has
+// them, so that the memory of a large plot is not faulted in page by page.
 //
 // Thread context: built by one thread (the parse); once handed to a module it is only read, by
 // the GUI thread's paint and the run worker's run alike. Nothing blocks.
@@ -17,6 +18,7 @@
 #include <vector>
 
 #include "formats/ElementKnoten.h"
+#include "platform/HugePageAllocator.h"
 
 namespace formats {
 
@@ -96,7 +98,7 @@ class ElementList {
 
   // Frees every element.
   void Liste_loeschen() {
-    std::vector<std::vector<Element>>().swap(blocks_);
+    std::vector<Block>().swap(blocks_);
     size_ = 0;
     fullReported_ = false;
   }
@@ -110,7 +112,8 @@ class ElementList {
 
  private:
   std::size_t maxElements_;
-  std::vector<std::vector<Element>> blocks_;
+  using Block = std::vector<Element, platform::HugePageAllocator<Element>>;
+  std::vector<Block> blocks_;
   std::size_t size_ = 0;
   bool fullReported_ = false;
 };

@@ -27,6 +27,8 @@ constexpr std::int64_t kValueBound = 1'000'000'000;
 constexpr std::size_t kDefaultChars = 32;
 constexpr double kMaxChordAngle = 10.0;
 constexpr double kMaxSweep = 360.0;
+// Points of one arc at most: a full turn in steps of one degree, the finest a chord angle gives.
+constexpr int kMaxArcSteps = 360;
 
 std::int64_t bounded(std::int64_t v) { return std::clamp(v, -kValueBound, kValueBound); }
 
@@ -486,13 +488,16 @@ class HpglParser {
     const double step = chordAngle != 0.0 ? std::min(std::fabs(chordAngle), kMaxChordAngle)
                                           : panel::arcStepDegrees(std::fabs(r) * mmPerUserUnit());
     const double direction = sweep < 0.0 ? -1.0 : 1.0;
-    for (int k = 1;; ++k) {
+    // The number of points is fixed before the first one: the step is at least one degree and
+    // the sweep at most one turn, so no radius and no chord angle gives more than kMaxArcSteps.
+    const int steps = std::clamp(static_cast<int>(std::ceil(span / step)), 1, kMaxArcSteps);
+    for (int k = 1; k <= steps; ++k) {
+      const bool last = k == steps;
       const double advanced = static_cast<double>(k) * step;
-      const bool last = advanced >= span;
       const double a = (last ? start + sweep : start + direction * advanced) * std::numbers::pi / 180.0;
       if (!point("LINETO", cx + bounded(r * std::cos(a)), cy + bounded(r * std::sin(a)))) return false;
-      if (last) return true;
     }
+    return true;
   }
 
   std::string_view data_;

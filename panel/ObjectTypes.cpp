@@ -162,6 +162,7 @@ struct TextRoles {
 // A plot has no tool path of its own.
 struct HpglRoles {
   using Record = HpglRecord;
+  static int Neu(TMainFormState& form, const NewRowRequest& request) { return Hpgl_Neu(form, request.path); }
   static constexpr auto Lesen = &Hpgl_Lesen;
   static constexpr auto ZeichneLeerfahrt = &Hpgl_ZeichneLeerfahrt;
   static constexpr auto ZeichneKontur = &Hpgl_ZeichneKontur;
@@ -177,6 +178,7 @@ struct HpglRoles {
 // A sub-drawing draws its contents as its outline and has no tool path of its own.
 struct BiblioRoles {
   using Record = BiblioRecord;
+  static int Neu(TMainFormState& form, const NewRowRequest& request) { return Biblio_Neu(form, request.path); }
   static constexpr auto Lesen = &Biblio_Lesen;
   static constexpr auto ZeichneLeerfahrt = &Biblio_ZeichneLeerfahrt;
   static constexpr auto ZeichneKontur = &Biblio_ZeichneKontur;
@@ -209,7 +211,8 @@ ObjectTypeTable standardObjectTypes() {
   table[KonturTyp::Text] = makeObjectTypeEntry<TextRoles>();
   table[KonturTyp::Hpgl] = makeObjectTypeEntry<HpglRoles>();
   table[KonturTyp::Biblio] = makeObjectTypeEntry<BiblioRoles>();
-  // A note is only shown in the properties grid.
+  // A note is only added and shown in the properties grid.
+  table[KonturTyp::Hinweis].newRow = [](TMainFormState& form, const NewRowRequest&) { return Hinweis_Neu(form); };
   table[KonturTyp::Hinweis].showProperties = &Hinweis_EigenschaftenAnzeigen;
   return table;
 }

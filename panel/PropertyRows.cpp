@@ -27,6 +27,17 @@ int appendObjectRow(TMainFormState& form, const std::string& keyword,
 
 std::string defaultDepthCell(const TMainFormState& form) { return cellText(form.Abmessungen.Standardtiefe); }
 
+PropertyLayout fileAtOriginLayout(std::string caption, KonturTyp typ) {
+  PropertyLayout layout;
+  layout.caption = std::move(caption);
+  layout.esgTyp = static_cast<int>(typ);
+  layout.labels[1] = "X-Ursprung:";
+  layout.labels[2] = "Y-Ursprung:";
+  layout.labels[3] = "Tiefe:";
+  layout.labels[4] = "Datei-Name:";
+  return layout;
+}
+
 void showPropertyRows(TMainFormState& form, int row, const PropertyLayout& layout) {
   StringGrid& props = form.EigenschaftenStringGrid;
   const StringGrid& grid = form.DatenStringGrid;

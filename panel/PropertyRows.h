@@ -9,6 +9,7 @@
 #include <utility>
 #include <vector>
 
+#include "panel/Keywords.h"
 #include "panel/MainFormState.h"
 
 namespace panel {
@@ -29,6 +30,10 @@ struct PropertyLayout {
   std::array<std::string, 11> labels{};  // index 1-10
   std::string modeLabel = "Fräsen:";     // row 11 ("aktiv:" for a tool row)
 };
+
+// The layout of a row that places a file at an origin (plots and sub-drawings): "X-Ursprung:",
+// "Y-Ursprung:", "Tiefe:" and "Datei-Name:" in rows 1-4.
+PropertyLayout fileAtOriginLayout(std::string caption, KonturTyp typ);
 
 // Shows row `row` in the properties grid by the layout: the caption row "Eigenschaften:" /
 // "Werte:", label and cell value of each labelled row, row 11 with the mode; marks the object

@@ -113,6 +113,10 @@ std::string utf8ToCp1252(std::string_view text) {
 bool isValidUtf8(std::string_view bytes) {
   std::size_t pos = 0;
   while (pos < bytes.size()) {
+    if (static_cast<unsigned char>(bytes[pos]) < 0x80) {
+      ++pos;
+      continue;
+    }
     char32_t cp = 0;
     const std::size_t len = decodeOne(bytes, pos, cp);
     if (len == 0) return false;

@@ -141,21 +141,19 @@ bool linkUnnamed(int fd, int dirfd, const std::string& tempName, int& err) {
 
 std::vector<std::string> splitLines(std::string_view text) {
   std::vector<std::string> lines;
-  std::string current;
-  bool pending = false;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    const char c = text[i];
-    if (c == '\r' || c == '\n') {
-      lines.push_back(std::move(current));
-      current.clear();
-      pending = false;
-      if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
-    } else {
-      current.push_back(c);
-      pending = true;
+  // Each line is cut out whole: a plot file of millions of lines is split without growing every
+  // line character by character.
+  std::size_t start = 0;
+  while (start < text.size()) {
+    const std::size_t end = text.find_first_of("\r\n", start);
+    if (end == std::string_view::npos) {
+      lines.emplace_back(text.substr(start));
+      break;
     }
+    lines.emplace_back(text.substr(start, end - start));
+    start = end + 1;
+    if (text[end] == '\r' && start < text.size() && text[start] == '\n') ++start;
   }
-  if (pending) lines.push_back(std::move(current));
   return lines;
 }
 
@@ -175,7 +173,8 @@ TextReadResult readTextLines(const std::filesystem::path& path) {
     result.error = failure.text;
     return result;
   }
-  result.lines = splitLines(decodeFileText(bytes));
+  // Text that is already UTF-8 (plain ASCII above all) is split as it lies, without a copy.
+  result.lines = isValidUtf8(bytes) ? splitLines(bytes) : splitLines(cp1252ToUtf8(bytes));
   result.status = ReadStatus::Ok;
   return result;
 }

@@ -150,14 +150,7 @@ void Biblio_GriffTesten(TMainFormState& form, const BiblioRecord& biblio, int x,
 }
 
 void Biblio_EigenschaftenAnzeigen(TMainFormState& form, int row) {
-  PropertyLayout layout;
-  layout.caption = "Bibliothek-Eigenschaften:";
-  layout.esgTyp = static_cast<int>(KonturTyp::Biblio);
-  layout.labels[1] = "X-Ursprung:";
-  layout.labels[2] = "Y-Ursprung:";
-  layout.labels[3] = "Tiefe:";
-  layout.labels[4] = "Datei-Name:";
-  showPropertyRows(form, row, layout);
+  showPropertyRows(form, row, fileAtOriginLayout("Bibliothek-Eigenschaften:", KonturTyp::Biblio));
 }
 
 void Biblio_EigenschaftenUebernehmen(TMainFormState& form, int row) { takeNumericPropertyRows(form, row, 3, -1, 3); }

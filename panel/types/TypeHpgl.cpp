@@ -2,6 +2,7 @@
 #include "TypeHpgl.h"
 
 #include <filesystem>
+#include <set>
 
 #include "panel/HandleCodes.h"
 #include "panel/Keywords.h"
@@ -20,22 +21,29 @@ constexpr int kZellePfad = 5;
 
 }  // namespace
 
-int Hpgl_Neu(TMainFormState& form, platform::UiServices& ui) {
-  const int row = appendObjectRow(form, std::string(kHpgl), {{1, "0.00"}, {2, "0.00"}, {3, defaultDepthCell(form)}});
-  platform::FileDialogRequest request;
-  request.filter = "HPGL-Dateien (*.hpgl, *.plt)|*.hpgl;*.plt|";
-  request.fileName = "*.plt";
-  const auto chosen = ui.openFileDialog(request);
-  if (chosen) hpglTakeFile(form, row, chosen->path, ui);
+int Hpgl_Neu(TMainFormState& form, const std::string& path) {
+  const std::string name = path.empty() ? std::string() : std::filesystem::path(path).filename().string();
+  const int row = appendObjectRow(
+      form, std::string(kHpgl),
+      {{1, "0.00"}, {2, "0.00"}, {3, defaultDepthCell(form)}, {kZelleDateiname, name}, {kZellePfad, path}});
   Hpgl_EigenschaftenAnzeigen(form, row);
   return row;
 }
 
-void hpglTakeFile(TMainFormState& form, int row, const std::string& path, platform::UiServices& ui) {
-  form.DatenStringGrid.setCells(kZelleDateiname, row, std::filesystem::path(path).filename().string());
-  form.DatenStringGrid.setCells(kZellePfad, row, path);
-  // The one read that shows the reader's messages: every later parse reads the file silently.
+void hpglReportFile(const TMainFormState& form, const std::string& path, platform::UiServices& ui) {
   if (form.plotReader) form.plotReader(path, Shift{}, &ui);
+}
+
+void hpglReportDocumentFiles(const TMainFormState& form, platform::UiServices& ui) {
+  const StringGrid& grid = form.DatenStringGrid;
+  std::set<std::string> reported;
+  for (int row = 1; row < grid.RowCount(); ++row) {
+    if (trimBlanks(grid.Cells(kZelleTyp, row)) != kHpgl) continue;
+    // A row whose dialog was cancelled names no file and has nothing to say.
+    const std::string path = cellOption(grid, kZellePfad, row);
+    if (path.empty() || !reported.insert(path).second) continue;
+    hpglReportFile(form, path, ui);
+  }
 }
 
 std::optional<HpglRecord> Hpgl_Lesen(const TMainFormState& form, const StringGrid& grid, int row) {
@@ -101,14 +109,7 @@ void Hpgl_GriffTesten(TMainFormState& form, const HpglRecord& hpgl, int x, int y
 }
 
 void Hpgl_EigenschaftenAnzeigen(TMainFormState& form, int row) {
-  PropertyLayout layout;
-  layout.caption = "HPGL/PLT-Eigenschaften:";
-  layout.esgTyp = static_cast<int>(KonturTyp::Hpgl);
-  layout.labels[1] = "X-Ursprung:";
-  layout.labels[2] = "Y-Ursprung:";
-  layout.labels[3] = "Tiefe:";
-  layout.labels[4] = "Datei-Name:";
-  showPropertyRows(form, row, layout);
+  showPropertyRows(form, row, fileAtOriginLayout("HPGL/PLT-Eigenschaften:", KonturTyp::Hpgl));
 }
 
 void Hpgl_EigenschaftenUebernehmen(TMainFormState& form, int row) { takeNumericPropertyRows(form, row, 3, -1, 3); }

@@ -5,12 +5,13 @@
 //
 // The plot file is read again at every parse, silently; a file that cannot be read or that the
 // reader refuses leaves an empty plot, drawn as its origin alone, that sounds the error signal
-// when milled. The reader's messages are shown once, when a plot file is chosen.
+// when milled. The reader's messages are shown once, when a plot file is chosen or the document
+// that names it is opened.
 //
-// Thread context: Hpgl_Neu, hpglTakeFile, drawing, hit and property roles on the GUI
-// thread; Hpgl_Fraesen on the thread that runs the job, where it blocks while the machine moves
-// and lets failure codes through. Parsing blocks on file I/O. The parsed record, the plot
-// included, is a value owned by the caller.
+// Thread context: Hpgl_Neu, the reports, drawing, hit and property roles on the GUI thread;
+// Hpgl_Fraesen on the thread that runs the job, where it blocks while the machine moves and lets
+// failure codes through. Parsing blocks on file I/O. The parsed record, the plot included, is a
+// value owned by the caller.
 #pragma once
 
 #include <memory>
@@ -46,11 +47,17 @@ struct HpglRecord : RowBasis {
   int oben = 0;
 };
 
-// Adds a row at the origin (0, 0) with the default depth and lets the user choose its plot file
-// in the open dialog; a cancelled dialog leaves the file cells empty and still adds the row.
-int Hpgl_Neu(TMainFormState& form, platform::UiServices& ui);
-// Makes `path` the plot file of row `row` (cells 4 and 5) and reads it once with its messages.
-void hpglTakeFile(TMainFormState& form, int row, const std::string& path, platform::UiServices& ui);
+// Adds a row at the origin (0, 0) with the default depth for the plot file at `path`, chosen by
+// the window's open dialog; an empty path (the dialog cancelled) leaves the file cells empty and
+// still adds the row.
+int Hpgl_Neu(TMainFormState& form, const std::string& path);
+// Reads the plot file at `path` once with the reader's messages and beep, when the user has
+// chosen it for a row; every later parse reads it silently.
+void hpglReportFile(const TMainFormState& form, const std::string& path, platform::UiServices& ui);
+// Reads the plot file of every HPGL/PLT row of the document table once with the reader's
+// messages, each file once however many rows name it: a document whose plot is gone or refused
+// says so when it is opened, rather than only drawing an empty box.
+void hpglReportDocumentFiles(const TMainFormState& form, platform::UiServices& ui);
 
 std::optional<HpglRecord> Hpgl_Lesen(const TMainFormState& form, const StringGrid& grid, int row);
 

@@ -243,6 +243,32 @@ TEST_F(DocumentCommands, APlotWithStraySemicolonsBeepsOnceWhenOpened) {
   EXPECT_EQ(ui_.beeps()[0].ms, 100u);
 }
 
+// A panel document whose plots are gone or refused says so once, when it is opened: each file
+// once however many rows name it, a row without a file not at all, and a redraw never.
+TEST_F(DocumentCommands, APanelDocumentReportsItsPlotsOnceWhenOpened) {
+  panel::TMainFormState doc;
+  panel::StringGrid_Neu(doc);
+  const std::string gone = (folder() / "weg.plt").string();
+  const std::string withoutIn = (folder() / "ohne-in.plt").string();
+  const std::string good = (folder() / "gut.plt").string();
+  std::ofstream(withoutIn) << "PU0,0;PD400,0;";
+  std::ofstream(good) << "IN;PU0,0;PD400,0;";
+  for (const std::string& plot : {gone, withoutIn, gone, good, std::string()}) {
+    panel::appendObjectRow(doc, "HPGL/PLT", {{1, "0.00"}, {2, "0.00"}, {3, "-1.00"}, {4, "p.plt"}, {5, plot}});
+  }
+  const auto path = folder() / "mit-plots.tvx";
+  ASSERT_TRUE(panel::DokumentSpeichern(doc, path, ui_));
+  ui_.clear();
+  form().ZuletztGeoeffneteDateiOeffnen(path.string());
+  EXPECT_EQ(form().Dokumenttyp, panel::DocumentKind::Panel);
+  form().AnsichtNeuZeichnen();
+  const auto boxes = ui_.messageBoxes();
+  ASSERT_EQ(boxes.size(), 2u);
+  EXPECT_EQ(boxes[0].text.rfind(gone + "\n", 0), 0u);
+  EXPECT_EQ(boxes[0].caption, "F E H L E R");
+  EXPECT_EQ(boxes[1].text, "Der Befehl 'IN' fehlt in der Plot-Datei!");
+}
+
 struct ForeignCase {
   const char* name;
   bool development;

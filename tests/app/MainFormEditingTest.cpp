@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <fstream>
 #include <functional>
 #include <ostream>
@@ -223,7 +224,10 @@ TEST_F(MainFormEditing, ToolSlotsComeFromTheirPanelWhichStaysOpen) {
   EXPECT_FALSE(form().ToolPanel.Visible);
 }
 
-TEST_F(MainFormEditing, KindsWithoutANewRowYetOnlyBeep) {
+TEST_F(MainFormEditing, KindsWithoutANewRowOnlyBeep) {
+  for (panel::KonturTyp typ : {panel::KonturTyp::Hpgl, panel::KonturTyp::Biblio, panel::KonturTyp::Hinweis}) {
+    types_[typ].newRow = nullptr;
+  }
   startWith();
   for (ObjektKnopf knopf : {ObjektKnopf::Hpgl, ObjektKnopf::Biblio, ObjektKnopf::Hinweis}) {
     form().ObjektSpeedButtonClick(knopf);
@@ -232,6 +236,49 @@ TEST_F(MainFormEditing, KindsWithoutANewRowYetOnlyBeep) {
   EXPECT_EQ(beeps(), 6);
   for (const UiCall& call : ui_.calls()) EXPECT_EQ(call.kind, UiCall::Kind::Beep);
   EXPECT_FALSE(form().bGeaendert);
+}
+
+TEST_F(MainFormEditing, TheNoteButtonAddsANote) {
+  startWith();
+  form().ObjektSpeedButtonClick(ObjektKnopf::Hinweis);
+  EXPECT_EQ(cell(3, 0), "---");
+  EXPECT_EQ(form().iAktZeile, 3);
+  EXPECT_EQ(form().EigenschaftenLabel, "Hinweis-Eigenschaften:");
+  EXPECT_TRUE(form().bGeaendert);
+  EXPECT_TRUE(ui_.calls().empty());
+}
+
+// A plot file the reader refuses says why once, when it is chosen for a new row or through the
+// file editor; redraws, hovers and clicks read it again without a word.
+TEST_F(MainFormEditing, AChosenPlotIsReportedOnceAndNotOnRedraws) {
+  startWith();
+  const std::string plot = (folder() / "ohne-in.plt").string();
+  std::ofstream(plot) << "PU0,0;PD400,0;";
+  ui_.pushFileAnswer(platform::FileDialogResult{plot, 1});
+  form().ObjektSpeedButtonClick(ObjektKnopf::Hpgl);
+  EXPECT_EQ(cell(3, 0), "HPGL/PLT");
+  EXPECT_EQ(cell(3, 5), plot);
+  auto boxes = ui_.messageBoxes();
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_EQ(boxes[0].text, "Der Befehl 'IN' fehlt in der Plot-Datei!");
+  EXPECT_EQ(boxes[0].caption, "F E H L E R");
+  form().AnsichtNeuZeichnen();
+  move(at(5.0, 5.0));
+  press(at(0.0, 0.0));
+  release();
+  EXPECT_EQ(ui_.messageBoxes().size(), 1u);
+
+  form().rsgOnSelectCell(3);
+  clickProperty(4);
+  ASSERT_EQ(form().esgEditor.shown, panel::EditorKind::File);
+  const std::string other = (folder() / "auch-ohne-in.plt").string();
+  std::ofstream(other) << "PU0,0;";
+  ui_.pushFileAnswer(platform::FileDialogResult{other, 1});
+  form().esgButtonOnClick();
+  EXPECT_EQ(cell(3, 5), other);
+  boxes = ui_.messageBoxes();
+  ASSERT_EQ(boxes.size(), 2u);
+  EXPECT_EQ(boxes[1].text, "Der Befehl 'IN' fehlt in der Plot-Datei!");
 }
 
 // The plot and library rows as their types will make them: keyword and the file given.
@@ -313,12 +360,15 @@ TEST_F(FileRows, ThePlotButtonAddsItsRowEvenWhenNoFileIsChosen) {
 
 TEST_F(FileRows, TheFileEditorOffersPlotsForPlotRowsAndPanelDocumentsForLibraries) {
   startWith();
+  std::filesystem::create_directories(folder() / "alt");
   const std::string plot = (folder() / "alt" / "a.plt").string();
+  std::ofstream(plot) << "IN;";
   ui_.pushFileAnswer(platform::FileDialogResult{plot, 1});
   form().ObjektSpeedButtonClick(ObjektKnopf::Hpgl);
   clickProperty(4);
   ASSERT_EQ(form().esgEditor.shown, panel::EditorKind::File);
   const std::string neu = (folder() / "neu.plt").string();
+  std::ofstream(neu) << "IN;";
   ui_.pushFileAnswer(platform::FileDialogResult{neu, 1});
   form().bGeaendert = false;
   form().esgButtonOnClick();

@@ -165,7 +165,15 @@ INSTANTIATE_TEST_SUITE_P(Arcs, HpglArcSteps,
                                            ArcCase{"IN;PU0,0;PD;AR400,0,180;", 18, "LINETO 20.00 0.00"},
                                            ArcCase{"IN;PU0,0;PR;PD;AR400,0,90;", 9, "LINETO 10.00 -10.00"},
                                            // A sweep beyond a full turn draws one full turn.
-                                           ArcCase{"IN;PU400,0;PD;AA0,0,99999999999;", 36, "LINETO 10.00 0.00"}));
+                                           ArcCase{"IN;PU400,0;PD;AA0,0,99999999999;", 36, "LINETO 10.00 0.00"},
+                                           // The finest step is one degree, however small the chord
+                                           // angle is written; a fraction of one is no angle at all.
+                                           ArcCase{"IN;CI400,1;", 360, "LINETO 10.00 0.00"},
+                                           ArcCase{"IN;CI400,0.001;", 36, "LINETO 10.00 0.00"},
+                                           // A radius of 25 km has 2-degree steps like any large one.
+                                           ArcCase{"IN;CI99999999999999;", 180, "LINETO 25000000.00 0.00"},
+                                           ArcCase{"IN;PU40,40;CI0;", 36, "LINETO 1.00 1.00"},
+                                           ArcCase{"IN;PU400,0;PD;AA0,0,0;", 1, "LINETO 10.00 0.00"}));
 
 TEST(HpglReader, AnArcOfTheRelativeCentreGoesDownFirst) {
   const HpglReadResult r = readHpgl("IN;PU0,0;PD;AR400,0,180;", 0.0, 0.0);

@@ -143,18 +143,17 @@ TEST_F(PlotRows, ARowMilledOnlyInModeJa) {
   EXPECT_EQ(beeps_, 0);
 }
 
-// The new row asks for its file; the reader's messages come once, when the file is chosen, and
-// never again when the row is drawn.
-TEST_F(PlotRows, ANewRowAsksForItsFileAndReportsItOnce) {
+// The new row names the chosen file; the reader's messages come once, when the file is chosen,
+// and never again when the row is drawn.
+TEST_F(PlotRows, ANewRowNamesItsFileWhichReportsOnlyWhenChosen) {
   testsupport::ScriptedUi ui;
   const std::string path = plotFile("ohne-in.plt", "PU0,0;PD40,0;");
-  ui.pushFileAnswer(platform::FileDialogResult{path, 1});
-  const int row = panel::Hpgl_Neu(form_, ui);
+  const int row = types_[panel::KonturTyp::Hpgl].newRow(form_, panel::NewRowRequest{0, path});
+  panel::hpglReportFile(form_, path, ui);
   const auto calls = ui.calls();
-  ASSERT_EQ(calls.size(), 2u);
-  EXPECT_EQ(calls[0].dialog.filter, "HPGL-Dateien (*.hpgl, *.plt)|*.hpgl;*.plt|");
-  EXPECT_EQ(calls[0].dialog.fileName, "*.plt");
-  EXPECT_EQ(calls[1].text, "Der Befehl 'IN' fehlt in der Plot-Datei!");
+  ASSERT_EQ(calls.size(), 1u);
+  EXPECT_EQ(calls[0].text, "Der Befehl 'IN' fehlt in der Plot-Datei!");
+  EXPECT_EQ(calls[0].caption, "F E H L E R");
   const panel::StringGrid& grid = form_.DatenStringGrid;
   EXPECT_EQ((Strings{grid.Cells(0, row), grid.Cells(1, row), grid.Cells(2, row), grid.Cells(3, row), grid.Cells(4, row),
                      grid.Cells(5, row), grid.Cells(11, row), grid.Cells(12, row)}),
@@ -166,9 +165,9 @@ TEST_F(PlotRows, ANewRowAsksForItsFileAndReportsItOnce) {
                      props.Cells(0, 11), props.Cells(0, 5)}),
             (Strings{"X-Ursprung:", "Y-Ursprung:", "Tiefe:", "Datei-Name:", "ohne-in.plt", "Fräsen:", ""}));
   ASSERT_TRUE(draw(row));
-  EXPECT_EQ(ui.calls().size(), 2u);
+  EXPECT_EQ(ui.calls().size(), 1u);
 
-  const int cancelled = panel::Hpgl_Neu(form_, ui);
+  const int cancelled = types_[panel::KonturTyp::Hpgl].newRow(form_, panel::NewRowRequest{});
   EXPECT_EQ(grid.Cells(4, cancelled), "");
   EXPECT_EQ(grid.Cells(5, cancelled), "");
   EXPECT_EQ(grid.Cells(0, cancelled), "HPGL/PLT");

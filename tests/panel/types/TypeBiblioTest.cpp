@@ -191,7 +191,7 @@ TEST_F(SubDrawings, AStopInsideResetsTheInsertionShift) {
 }
 
 TEST_F(SubDrawings, ANewRowNamesItsDocumentAndShowsItsProperties) {
-  const int row = panel::Biblio_Neu(form_, "/ordner/teil.tvx");
+  const int row = types_[KonturTyp::Biblio].newRow(form_, panel::NewRowRequest{0, "/ordner/teil.tvx"});
   const panel::StringGrid& grid = form_.DatenStringGrid;
   EXPECT_EQ((Strings{grid.Cells(0, row), grid.Cells(1, row), grid.Cells(2, row), grid.Cells(3, row), grid.Cells(4, row),
                      grid.Cells(5, row), grid.Cells(11, row), grid.Cells(12, row)}),
@@ -210,7 +210,7 @@ TEST_F(SubDrawings, ANewRowNamesItsDocumentAndShowsItsProperties) {
 
 // A note has only its keyword until it is shown; drawing, selection and milling pass it over.
 TEST_F(SubDrawings, ANoteIsOnlyShown) {
-  const int row = panel::Hinweis_Neu(form_);
+  const int row = types_[KonturTyp::Hinweis].newRow(form_, panel::NewRowRequest{});
   const panel::StringGrid& grid = form_.DatenStringGrid;
   EXPECT_EQ(grid.Cells(0, row), "---");
   EXPECT_EQ(grid.Cells(11, row), "");

@@ -158,14 +158,42 @@ bool TMainForm::DateiOeffnen(const std::string& extension) {
     AnsichtNeuZeichnen();
     return true;
   }
+  const bool developmentKind = extension == ".kdf" || extension == ".nc" || extension == ".dxf";
+  if (!developmentKind || !bEntwicklungsmodus) {
+    // Loaded into the text view, opened as nothing; a file type that is not handled at all beeps.
+    DatenRichEdit = text.lines;
+    resetJobOptions(*this);
+    if (!developmentKind && FehlerSignal) FehlerSignal();
+    return false;
+  }
+  if (extension == ".nc") {
+    // As with plots: a program that fails to read (its boxes have said why) leaves the open
+    // document as it was. One that stops at a word it does not handle opens with its path so far.
+    formats::TDINISODataModule program;
+    program.Ansicht.xShift = 0.0;
+    program.Ansicht.yShift = 0.0;
+    program.DINISO_Parser(Dokumentpfad, &services_.ui);
+    if (!program.readOk()) return false;
+    DINISODatenmodul = std::move(program);
+    Dokumenttyp = panel::DocumentKind::DinIso;
+  } else if (extension == ".dxf") {
+    // A drawing that cannot be read to its end opens with what was read, as its message says.
+    DXFDatenmodul.Ansicht.xShift = 0.0;
+    DXFDatenmodul.Ansicht.yShift = 0.0;
+    DXFDatenmodul.DXF_Parser(text.lines, &services_.ui);
+    Dokumenttyp = panel::DocumentKind::Dxf;
+  } else {
+    KDFDatenmodul.Ansicht.xShift = 0.0;
+    KDFDatenmodul.Ansicht.yShift = 0.0;
+    KDFDatenmodul.KDF_Parser();
+    Dokumenttyp = panel::DocumentKind::CommandFile;
+  }
   DatenRichEdit = text.lines;
   resetJobOptions(*this);
-  const bool developmentKind = extension == ".kdf" || extension == ".nc" || extension == ".dxf";
-  if (developmentKind && !bEntwicklungsmodus) return false;
-  // Command files, DIN/ISO programs and DXF drawings have no reader yet: refused like any file
-  // type that is not handled.
-  if (FehlerSignal) FehlerSignal();
-  return false;
+  bDokumentBenannt = true;
+  FormatAnzeigeVorbereiten();
+  AnsichtNeuZeichnen();
+  return true;
 }
 
 void TMainForm::FormatAnzeigeVorbereiten() {

@@ -34,7 +34,10 @@
 #include "app/RunWorker.h"
 #include "app/Switches.h"
 #include "app/ToolTableDialog.h"
+#include "formats/DinIsoModule.h"
+#include "formats/DxfModule.h"
 #include "formats/HpglModule.h"
+#include "formats/KdfModule.h"
 #include "machine/CommandLayer.h"
 #include "machine/ControllerBackends.h"
 #include "machine/HomingDialog.h"
@@ -434,8 +437,12 @@ class TMainForm : public panel::TMainFormState {
   machine::TReferenzfahrtForm ReferenzfahrtForm;
   machine::TManuelleFahrtForm ManuelleFahrtForm;
   TInfoDlg InfoDlg;
-  // The window's own HPGL module: the plot file opened last.
+  // The window's own format modules: the plot file, the DIN/ISO program, the DXF drawing and
+  // the command file opened last.
   formats::THPGLDataModule HPGLDatenmodul;
+  formats::TDINISODataModule DINISODatenmodul;
+  formats::TDXFDataModule DXFDatenmodul;
+  formats::TKDFDataModule KDFDatenmodul;
 
   // Switches besides the maker mode of the panel state.
   bool bEntwicklungsmodus = false;
@@ -473,8 +480,12 @@ class TMainForm : public panel::TMainFormState {
   struct PendingRun {
     panel::RunSnapshot snapshot;
     bool verbunden = false;
-    // The opened plot as it was when the run was posted.
+    // The opened plot, program and drawing as they were when the run was posted, and the lines
+    // of an opened command file.
     formats::THPGLDataModule plot;
+    formats::TDINISODataModule program;
+    formats::TDXFDataModule drawing;
+    std::vector<std::string> commandLines;
   };
 
   // Editing is possible: a panel document, no run.

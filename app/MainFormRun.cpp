@@ -40,8 +40,9 @@ void TMainForm::FraesenStartenBitBtnClick() {
   {
     // The snapshot also clears a stop request left over from before.
     std::lock_guard lock(pendingMutex_);
-    pendingRun_.emplace(
-        PendingRun{panel::takeRunSnapshot(*this, services_.params), bSteuerungVerbunden.load(), HPGLDatenmodul});
+    pendingRun_.emplace(PendingRun{
+        panel::takeRunSnapshot(*this, services_.params), bSteuerungVerbunden.load(), HPGLDatenmodul, DINISODatenmodul,
+        DXFDatenmodul, Dokumenttyp == panel::DocumentKind::CommandFile ? DatenRichEdit : std::vector<std::string>{}});
   }
   if (!FraesThread.post(TTVXThread::kFraesen)) {
     std::lock_guard lock(pendingMutex_);
@@ -99,17 +100,45 @@ void TMainForm::FraesenAusfuehren() {
   context.redraw = [this] { toGui([this] { AnsichtNeuZeichnen(); }); };
   context.canvas = &services_.canvas;
   context.formatRun = [&](panel::DocumentKind kind, double penUp, double penDown) {
-    if (kind != panel::DocumentKind::Hpgl) return;
-    formats::THPGLDataModule& plot = run->plot;
-    plot.penUpHeight = penUp;
-    plot.penDownDepth = penDown;
-    plot.Ansicht.liveDrawing = true;
-    // The cuts the motion primitives draw land where the plot's paint put its steps.
-    form.Ansicht = plot.Ansicht;
     panel::MillContext mill{form, services_.objectTypes, motion};
     mill.canvas = &services_.canvas;
     mill.FehlerSignal = context.FehlerSignal;
-    plot.HPGL_Ausfuehren(mill);
+    // The cuts the motion primitives draw land where the module's paint put its steps.
+    switch (kind) {
+      case panel::DocumentKind::Hpgl: {
+        formats::THPGLDataModule& plot = run->plot;
+        plot.penUpHeight = penUp;
+        plot.penDownDepth = penDown;
+        plot.Ansicht.liveDrawing = true;
+        form.Ansicht = plot.Ansicht;
+        plot.HPGL_Ausfuehren(mill);
+        break;
+      }
+      case panel::DocumentKind::DinIso:
+        run->program.Ansicht.liveDrawing = true;
+        form.Ansicht = run->program.Ansicht;
+        run->program.DINISO_Ausfuehren(mill);
+        break;
+      case panel::DocumentKind::Dxf:
+        run->drawing.Ansicht.liveDrawing = true;
+        form.Ansicht = run->drawing.Ansicht;
+        run->drawing.DXF_Ausfuehren(mill);
+        break;
+      case panel::DocumentKind::CommandFile: {
+        formats::KdfStream stream{run->commandLines, steuerung, motion, [this] { requestRepaint(); },
+                                  [&context](const std::string& text) {
+                                    if (context.ask)
+                                      context.ask(text, kProgrammname, platform::MsgButtons::Ok,
+                                                  platform::MsgIcon::Warning);
+                                  }};
+        stream.simulating = form.SimulationslaufCheckBox.Checked;
+        formats::TKDFDataModule::KDF_Senden(stream);
+        break;
+      }
+      case panel::DocumentKind::Panel:
+      case panel::DocumentKind::None:
+        break;
+    }
   };
   context.FehlerSignal = [this] {
     const auto beep = [this] {

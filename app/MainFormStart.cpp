@@ -252,8 +252,10 @@ void TMainForm::OnClose() {
   } catch (const std::exception& e) {
     machine::Protokoll_schreiben(std::string("OnClose(): Konfig_Speichern: ") + e.what());
   }
-  // The opened plot's list goes now; a run still walking it keeps its own copy.
+  // The opened files' lists go now; a run still walking one keeps its own copy.
   HPGLDatenmodul.OnDestroy();
+  DINISODatenmodul.OnDestroy();
+  DXFDatenmodul.OnDestroy();
   try {
     if (FraesThread.running() && !FraesThread.end()) {
       machine::Protokoll_schreiben("OnClose(): TTVXThread ist beschäftigt");
@@ -278,9 +280,27 @@ void TMainForm::AnsichtNeuZeichnen() {
                                if (view_ != nullptr) view_->copyToScreen();
                              }};
   context.formatPaint = [this, &context](panel::DocumentKind kind) {
-    if (kind != panel::DocumentKind::Hpgl) return;
-    HPGLDatenmodul.Ansicht.liveDrawing = false;
-    HPGLDatenmodul.HPGL_Paint(context, true);
+    switch (kind) {
+      case panel::DocumentKind::Hpgl:
+        HPGLDatenmodul.Ansicht.liveDrawing = false;
+        HPGLDatenmodul.HPGL_Paint(context, true);
+        break;
+      case panel::DocumentKind::DinIso:
+        DINISODatenmodul.Ansicht.liveDrawing = false;
+        DINISODatenmodul.DINISO_Paint(context);
+        break;
+      case panel::DocumentKind::Dxf:
+        DXFDatenmodul.Ansicht.liveDrawing = false;
+        DXFDatenmodul.DXF_Paint(context);
+        break;
+      case panel::DocumentKind::CommandFile:
+        KDFDatenmodul.Ansicht.liveDrawing = false;
+        KDFDatenmodul.KDF_Paint(context);
+        break;
+      case panel::DocumentKind::Panel:
+      case panel::DocumentKind::None:
+        break;
+    }
   };
   panel::AnsichtNeuZeichnen(context);
 }

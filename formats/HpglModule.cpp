@@ -1,11 +1,11 @@
 // The HPGL module: reading with its messages, the paint and the run.
 #include "HpglModule.h"
 
-#include <chrono>
 #include <string>
 #include <utility>
 
 #include "formats/HpglReader.h"
+#include "formats/ModuleTiming.h"
 #include "machine/TraceLog.h"
 #include "panel/Extent.h"
 #include "platform/TextFile.h"
@@ -13,16 +13,6 @@
 namespace formats {
 
 namespace {
-
-using SteadyClock = std::chrono::steady_clock;
-
-int millisecondsSince(SteadyClock::time_point start) {
-  return static_cast<int>(std::chrono::duration_cast<std::chrono::milliseconds>(SteadyClock::now() - start).count());
-}
-
-platform::MsgIcon iconFor(const std::string& caption) {
-  return caption == "H I N W E I S" ? platform::MsgIcon::Information : platform::MsgIcon::Warning;
-}
 
 // A plot read for one HPGL/PLT row: a module of its own, never changed after the read.
 class HpglPlot final : public panel::EmbeddedPlot {
@@ -68,7 +58,7 @@ void THPGLDataModule::OnCreate() {
 }
 
 int THPGLDataModule::HPGL_Parser(const std::filesystem::path& path, platform::UiServices* report) {
-  const SteadyClock::time_point start = SteadyClock::now();
+  const ModuleTimer timer;
   std::string bytes;
   std::string error;
   HpglReadResult result;
@@ -94,13 +84,13 @@ int THPGLDataModule::HPGL_Parser(const std::filesystem::path& path, platform::Ui
       report->messageBox(m.text, m.caption, platform::MsgButtons::Ok, iconFor(m.caption));
   }
   if (!readable || !result.inFound) return 0;
-  const int elapsed = millisecondsSince(start);
+  const int elapsed = timer.elapsed();
   machine::Protokoll_schreiben("HPGL_Parser::" + std::to_string(elapsed));
   return elapsed;
 }
 
 void THPGLDataModule::HPGL_Paint(panel::DrawContext& context, bool ownView) {
-  const SteadyClock::time_point start = SteadyClock::now();
+  const ModuleTimer timer;
   const platform::Size bitmap = context.canvas.size();
   if (bitmap.width <= 0 || bitmap.height <= 0) return;
   if (ownView) {
@@ -109,7 +99,7 @@ void THPGLDataModule::HPGL_Paint(panel::DrawContext& context, bool ownView) {
     Ansicht = context.form.Ansicht;
   }
   drawElements(context);
-  machine::Protokoll_schreiben("HPGL_Paint::" + std::to_string(millisecondsSince(start)));
+  machine::Protokoll_schreiben("HPGL_Paint::" + std::to_string(timer.elapsed()));
   // A plot inside a panel document is shown with the rest of the panel when that is done.
   if (ownView && context.copyToScreen) context.copyToScreen();
 }

@@ -24,6 +24,9 @@ namespace machine {
 
 class CommandLayer {
  public:
+  // Longest command-file line the protocol driver takes (its command limit less the CR).
+  static constexpr std::size_t kMaxBefehlszeile = 126;
+
   CommandLayer(Maschinenparameter& params, ControllerBackends& backends, std::atomic<bool>& bAbbruch);
 
   void Reset_durchfuehren();
@@ -58,6 +61,12 @@ class CommandLayer {
   void Ausgangssignal_setzen(int number, int value);
   void Programmdurchlaeufe_hinterlegen(int count);
   void Befehle_ausfuehren();
+  // One line of a command file, sent as it stands with CR to a protocol controller of type 5 or 6
+  // and answered within 64 ms; a NAK (a motion started) is followed by a wait of up to 60 s for
+  // its final answer. An error answer "E<n>" BEL throws its code 1020+n. Every other controller
+  // type sends nothing and gives false. A line longer than kMaxBefehlszeile throws OUT_OF_RANGE
+  // before anything is sent.
+  bool Befehlszeile_senden(const std::string& line);
   void Warten_bis_bereit();
   bool Eingang_abfragen(int pin);
 

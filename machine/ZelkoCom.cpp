@@ -2,13 +2,13 @@
 // answers on its two channels.
 #include "ZelkoCom.h"
 
-#include <cctype>
 #include <chrono>
 #include <cstdint>
 #include <optional>
 
 #include "FailureCodes.h"
 #include "TraceLog.h"
+#include "ZelkoAnswer.h"
 #include "platform/NumberFormat.h"
 #include "platform/SerialPortNames.h"
 
@@ -26,7 +26,6 @@ constexpr int kDefaultAnswerMs = 64;
 // A write may take its fixed allowance plus a little per byte before it is given up.
 constexpr int kWriteConstantMs = 1000;
 constexpr int kWriteMsPerByte = 10;
-constexpr int kErrorCodeBase = 1020;
 
 const char* const kConnectText = "Bitte die Schnittstelle überprüfen bzw.    \ndie Steuerung Aus- und Einschalten!";
 
@@ -46,18 +45,6 @@ bool beginsWith(const std::string& text, const std::string& prefix) {
 // A move or a homing run: the controller answers it with NAK when the motion starts and sends a
 // final answer when it ends.
 bool isMotionCommand(const std::string& command) { return beginsWith(command, "L") || beginsWith(command, "$H"); }
-
-// The controller's error answer "E<n>" BEL as code 1020+n; nullopt for any other answer.
-std::optional<int> errorAnswerCode(const std::string& answer) {
-  if (answer.size() < 3 || answer.size() > 6 || answer.front() != 'E' || answer.back() != kZelkoBel)
-    return std::nullopt;
-  int n = 0;
-  for (std::size_t i = 1; i + 1 < answer.size(); ++i) {
-    if (!std::isdigit(static_cast<unsigned char>(answer[i]))) return std::nullopt;
-    n = n * 10 + (answer[i] - '0');
-  }
-  return kErrorCodeBase + n;
-}
 
 }  // namespace
 

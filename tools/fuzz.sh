@@ -2,18 +2,19 @@
 # Builds the fuzz targets with clang (libFuzzer, AddressSanitizer and UndefinedBehaviorSanitizer)
 # and runs each on its seed corpus for the given number of seconds (default 60): the document
 # reader (document_fuzz), the whole chain from document text through drawing to a simulated and a
-# live milling run (chain_fuzz), the Intel-HEX reader of the download utility (hex_fuzz) and the
-# HPGL reader with the paint and a simulated run of its plots (hpgl_fuzz). A crash, a sanitizer
+# live milling run (chain_fuzz), the Intel-HEX reader of the download utility (hex_fuzz), the
+# HPGL reader with the paint and a simulated run of its plots (hpgl_fuzz), and the DIN/ISO and DXF
+# readers, each with the paint and a simulated run of what it read (diniso_fuzz, dxf_fuzz). A crash, a sanitizer
 # report or an input that runs longer than 5 s fails the run and leaves the input in build/fuzz/.
 # Each run starts from the seeds alone, so that it takes the time it is given; FUZZ_KEEP=1 keeps
 # what earlier runs found (build/fuzz/corpus-<target>) for a longer search.
-# Usage: [FUZZ_KEEP=1] tools/fuzz.sh [seconds] [target...]   (targets: document chain hex hpgl; default all)
+# Usage: [FUZZ_KEEP=1] tools/fuzz.sh [seconds] [target...]   (targets: document chain hex hpgl diniso dxf; default all)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 seconds=${1:-60}
 shift || true
 targets=("$@")
-[ ${#targets[@]} -eq 0 ] && targets=(document chain hex hpgl)
+[ ${#targets[@]} -eq 0 ] && targets=(document chain hex hpgl diniso dxf)
 build="$root/build/fuzz"
 
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \

@@ -30,7 +30,7 @@ UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
 echo "== ThreadSanitizer"
 "$root/tools/tsan.sh" | count
 
-echo "== fuzzing the document reader, the whole chain, the Intel-HEX reader and the HPGL reader (60 s each)"
+echo "== fuzzing the document reader, the whole chain, the Intel-HEX reader and the HPGL, DIN/ISO and DXF readers (60 s each)"
 "$root/tools/fuzz.sh" 60
 
 awk '/tests passed, 0 tests failed out of/ { n += $NF } END { print "all test runs: " n " passed, 0 failed" }' "$summary"

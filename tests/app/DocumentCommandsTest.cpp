@@ -278,7 +278,9 @@ struct ForeignCase {
 
 class ForeignFiles : public DocumentCommands, public ::testing::WithParamInterface<ForeignCase> {};
 
-TEST_P(ForeignFiles, AreRefusedUntilTheirReadersExist) {
+// Outside development mode programs, drawings and command files are loaded into the text view
+// and opened as nothing, silently; a file type that is not handled at all beeps.
+TEST_P(ForeignFiles, AreOnlyShownAsTextOutsideDevelopmentMode) {
   form().bEntwicklungsmodus = GetParam().development;
   const auto path = folder() / GetParam().name;
   std::ofstream(path) << "IN;PU0,0;\n";
@@ -290,9 +292,86 @@ TEST_P(ForeignFiles, AreRefusedUntilTheirReadersExist) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Kinds, ForeignFiles,
-                         ::testing::Values(ForeignCase{"zeichnung.dxf", false, 0},
-                                           ForeignCase{"zeichnung.dxf", true, 2}, ForeignCase{"prog.nc", true, 2},
-                                           ForeignCase{"text.txt", false, 2}));
+                         ::testing::Values(ForeignCase{"zeichnung.dxf", false, 0}, ForeignCase{"prog.nc", false, 0},
+                                           ForeignCase{"befehle.kdf", false, 0}, ForeignCase{"text.txt", false, 2},
+                                           ForeignCase{"text.txt", true, 2}));
+
+struct DevelopmentCase {
+  const char* name;
+  const char* text;
+  panel::DocumentKind kind;
+  std::size_t elements;  // of the module that read it
+  friend std::ostream& operator<<(std::ostream& os, const DevelopmentCase& c) { return os << c.name; }
+};
+
+class DevelopmentFiles : public DocumentCommands, public ::testing::WithParamInterface<DevelopmentCase> {};
+
+// In development mode they open as their kind: read by their module, drawn, recorded.
+TEST_P(DevelopmentFiles, OpenAsTheirKind) {
+  form().bEntwicklungsmodus = true;
+  const auto path = folder() / GetParam().name;
+  std::ofstream(path) << GetParam().text;
+  const int repaints = view_->repaints;
+  chooseFile(path);
+  form().MenuOeffnenOnClick();
+  EXPECT_EQ(form().Dokumenttyp, GetParam().kind);
+  EXPECT_EQ(form().Dokumentpfad, path.string());
+  EXPECT_EQ(form().File_1, path.string());
+  EXPECT_FALSE(form().DatenRichEdit.empty());
+  EXPECT_GT(view_->repaints, repaints);
+  EXPECT_TRUE(ui_.messageBoxes().empty());
+  const std::size_t elements = GetParam().kind == panel::DocumentKind::DinIso
+                                   ? form().DINISODatenmodul.elements().size()
+                               : GetParam().kind == panel::DocumentKind::Dxf ? form().DXFDatenmodul.elements().size()
+                                                                             : 0u;
+  EXPECT_EQ(elements, GetParam().elements);
+  // An opened foreign file is no panel document to save over.
+  EXPECT_FALSE(form().MenuSpeichernOnClick());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Kinds, DevelopmentFiles,
+    ::testing::Values(DevelopmentCase{"prog.NC", "%\r\nG00 X10 Y5\r\nG01 X20\r\n", panel::DocumentKind::DinIso, 2},
+                      DevelopmentCase{"zeichnung.dxf",
+                                      "  0\r\nSECTION\r\n  2\r\nENTITIES\r\n  0\r\nLINE\r\n 10\r\n1\r\n 11\r\n"
+                                      "5\r\n  0\r\nENDSEC\r\n  0\r\nEOF\r\n",
+                                      panel::DocumentKind::Dxf, 2},
+                      DevelopmentCase{"befehle.kdf", "' Kommentar\r\n#S200\r\n", panel::DocumentKind::CommandFile, 0}));
+
+// A program that fails to read says why and leaves the open document as it was; one that stops
+// at a word outside the dialect opens with the path read before it.
+TEST_F(DocumentCommands, AFailedProgramLeavesTheOpenDocumentAndAHintKeepsThePath) {
+  form().bEntwicklungsmodus = true;
+  const auto good = folder() / "gut.nc";
+  std::ofstream(good) << "%\nG01 X10\nG20\nG01 X30\n";
+  form().ZuletztGeoeffneteDateiOeffnen(good.string());
+  EXPECT_EQ(form().Dokumenttyp, panel::DocumentKind::DinIso);
+  EXPECT_EQ(form().DINISODatenmodul.elements().size(), 1u);
+  ASSERT_EQ(ui_.messageBoxes().size(), 1u);
+  EXPECT_EQ(ui_.messageBoxes()[0].caption, "H I N W E I S");
+  ui_.clear();
+
+  const auto bad = folder() / "schlecht.nc";
+  std::ofstream(bad) << "%\nG01 X10\n;Kommentar\n";
+  form().ZuletztGeoeffneteDateiOeffnen(bad.string());
+  EXPECT_EQ(form().Dokumentpfad, good.string());
+  EXPECT_EQ(form().DINISODatenmodul.elements().size(), 1u);
+  EXPECT_EQ(form().DatenRichEdit, (std::vector<std::string>{"%", "G01 X10", "G20", "G01 X30"}));
+  ASSERT_EQ(ui_.messageBoxes().size(), 2u);
+  EXPECT_EQ(ui_.messageBoxes()[1].text, "Fehler beim Parsen\nZeile 3");
+}
+
+// A drawing that ends without its "EOF" opens with what it holds and says so.
+TEST_F(DocumentCommands, ATruncatedDrawingOpensWithWhatItHolds) {
+  form().bEntwicklungsmodus = true;
+  const auto path = folder() / "kurz.dxf";
+  std::ofstream(path) << "0\nSECTION\n2\nENTITIES\n0\nLINE\n11\n5\n0\nLINE\n11\n";
+  form().ZuletztGeoeffneteDateiOeffnen(path.string());
+  EXPECT_EQ(form().Dokumenttyp, panel::DocumentKind::Dxf);
+  EXPECT_EQ(form().DXFDatenmodul.elements().size(), 2u);
+  ASSERT_EQ(ui_.messageBoxes().size(), 1u);
+  EXPECT_EQ(ui_.messageBoxes()[0].text, "Die Zeichnung endet vor ihrem Abschluss \"EOF\".\nZeile 11");
+}
 
 TEST_F(DocumentCommands, ImportAppendsRowsAndMarksTheDocumentChanged) {
   const auto other = savedDocument("teil.tvx", 999.0);

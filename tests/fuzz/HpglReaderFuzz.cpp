@@ -9,34 +9,18 @@
 #include <string>
 #include <string_view>
 
+#include "CheckingMotion.h"
 #include "FuzzFile.h"
 #include "formats/HpglModule.h"
 #include "formats/HpglReader.h"
-#include "panel/Motion.h"
 #include "panel/PanelView.h"
 #include "support/RecordingCanvas.h"
 
 namespace {
 
 using fuzz::check;
-
-bool finite(double x, double y) { return std::isfinite(x) && std::isfinite(y); }
-
-// Motion primitives that only check what they are given.
-class CheckingMotion final : public panel::MotionPrimitives {
- public:
-  void cncMoveTo(double x, double y) override { check(finite(x, y)); }
-  void cncLineTo(int, double x, double y, double z) override { check(finite(x, y) && std::isfinite(z)); }
-  void cncKreisLineTo(int, double, double, double, double, double, double) override { check(false); }
-  void cncBohrspindel(int) override {}
-  void cncKuehlmittelpumpe(int) override {}
-  void cncAbsaugung(int) override {}
-  void cncStiftHebenSenken(int raise) override { check(raise == 0 || raise == 1); }
-  void setStiftHoehen(double, double) override {}
-  void cncGotoWSNullpunkt() override {}
-  void cncGotoParkposition() override {}
-  void checkStopRequest() override {}
-};
+using fuzz::CheckingMotion;
+using fuzz::finite;
 
 bool istWort(const std::string& w) {
   return w == "UP" || w == "DOWN" || w == "STIFT" || w == "MOVETO" || w == "LINETO";

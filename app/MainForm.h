@@ -28,8 +28,10 @@
 #include <vector>
 
 #include "app/ControlState.h"
+#include "app/FlashDialog.h"
 #include "app/RunWorker.h"
 #include "app/Switches.h"
+#include "app/ToolLengthDialog.h"
 #include "app/ToolTableDialog.h"
 #include "machine/CommandLayer.h"
 #include "machine/ControllerBackends.h"
@@ -199,6 +201,19 @@ class TMainForm : public panel::TMainFormState {
   // The run worker exists (between OnCreate and its end at close).
   bool FraesThreadLaeuft() const { return FraesThread.running(); }
 
+  // ---- The program memory and the tool length (controller types 5 and 6 only)
+  // "&Ausgabe in den Festwertspeicher": the Fräsen page, then the question whether all milling
+  // settings are right. True when the window is to show the program-memory dialog (in write
+  // mode) modally.
+  bool MenuAusgabeInFestwertspeicherOnClick();
+  // "Festwertspeicher &löschen": true when the window is to show the program-memory dialog in
+  // erase-all mode.
+  bool MenuFestwertspeicherLoeschenOnClick();
+  // "&Werkzeuglänge messen": true when the window is to show the tool-length dialog; once it has
+  // closed, the window calls WerkzeuglaengeMessenBeendet, which saves the machine parameters.
+  bool MenuWerkzeuglaengeMessenOnClick();
+  void WerkzeuglaengeMessenBeendet();
+
   // ---- Termination signals (SIGINT, SIGTERM, SIGHUP), delivered on the GUI thread
   // The first one stops a running job (stop request and halt; the job's stop path switches the
   // outputs off) and, once no job runs, switches spindle, coolant and extraction off and closes
@@ -362,6 +377,22 @@ class TMainForm : public panel::TMainFormState {
   // Runs on the worker.
   void FraesenAusfuehren();
   void WerkzeuglaengeMessen();
+  // The hooks of a run's context that reach the GUI thread: progress, repaints, questions,
+  // redraw, the error signal.
+  void kontextEinrichten(panel::RunContext& context);
+  // The tool-length measurement on the worker with the run's command layer and maker mode.
+  std::function<void()> werkzeuglaengeMessung(machine::CommandLayer& steuerung, bool herstellermodus);
+  // The menu commands of the program memory and the tool length are for types 5 and 6 only, and
+  // not while a run is active.
+  bool speicherSteuerung() const;
+  // Posts the tool-length measurement (command 1) to the run worker; false when it was busy.
+  bool WerkzeuglaengeMessungStarten();
+  struct Lauf;
+  class FlashAnbindung;
+  struct PendingMessung {
+    machine::Maschinenparameter params;
+    bool herstellermodus = false;
+  };
   // Posts `task` to the GUI thread; it is skipped once the model is gone.
   void toGui(std::function<void()> task);
   // Repaint request from the worker: at most one is queued at a time.
@@ -403,6 +434,19 @@ class TMainForm : public panel::TMainFormState {
   std::atomic<bool> repaintQueued_{false};
   // Expires with the model; closures posted by the worker check it before they touch the model.
   std::shared_ptr<char> alive_ = std::make_shared<char>();
+  // What a job recorded into the program memory, and a measurement, work on: taken on the GUI
+  // thread when they are posted.
+  std::optional<PendingRun> pendingFlash_;
+  std::optional<PendingMessung> pendingMessung_;
+  std::unique_ptr<FlashAnbindung> flashAnbindung_;
+
+ public:
+  // The program-memory and tool-length dialogs, created with the window. Their workers use the
+  // controller back-ends, so they go before them.
+  TFlashDlg FlashDlg;
+  TWZLMessungForm WZLMessungForm;
+
+ private:
   // Last member: destroyed (and so joined) first, while everything it uses still exists.
   TTVXThread FraesThread;
 };

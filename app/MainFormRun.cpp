@@ -2,7 +2,7 @@
 // carried to the GUI thread, the lock of the window, and the stop.
 #include <utility>
 
-#include "MainForm.h"
+#include "MainFormLauf.h"
 #include "machine/FailureCodes.h"
 #include "machine/TraceLog.h"
 #include "panel/CncMotion.h"
@@ -49,10 +49,6 @@ void TMainForm::FraesenStartenBitBtnClick() {
   laeuft_ = true;
 }
 
-void TMainForm::WerkzeuglaengeMessen() {
-  // The tool-length measurement has no entry in the user interface, so nothing posts it.
-}
-
 void TMainForm::FraesenAusfuehren() {
   std::optional<PendingRun> run;
   {
@@ -61,7 +57,8 @@ void TMainForm::FraesenAusfuehren() {
   }
   if (!run) return;
   panel::TMainFormState& form = run->snapshot.form;
-  machine::CommandLayer steuerung(run->snapshot.params, backends_, services_.params.bAbbruch);
+  Lauf lauf(*this, *run);
+  machine::CommandLayer& steuerung = lauf.steuerung;
   const bool verbunden = run->verbunden;
   const auto position = [&steuerung](char axis) { return steuerung.Position_mm_abfragen(axis); };
 
@@ -72,39 +69,7 @@ void TMainForm::FraesenAusfuehren() {
     notifyView();
   });
 
-  panel::CncMotion motion(
-      form, panel::MotionEnvironment{steuerung, services_.params.bAbbruch, Simulationspause, bAusgabeInFestwertspeicher,
-                                     services_.canvas, services_.clock, [this] { requestRepaint(); }});
-  panel::RunContext context{form, services_.objectTypes, steuerung, motion};
-  context.bHerstellermodus = form.bHerstellermodus;
-  context.bSteuerungVerbunden = verbunden;
-  context.showProgress = [this](const panel::ProgressBarState& bar) {
-    toGui([this, bar] {
-      FortschrittsanzeigeProgressBar = bar;
-      notifyView();
-    });
-  };
-  context.copyToScreen = [this] { requestRepaint(); };
-  context.ask = [this](const std::string& text, const std::string& caption, platform::MsgButtons buttons,
-                       platform::MsgIcon icon) {
-    platform::MsgResult answer = platform::MsgResult::No;
-    services_.gui.invokeAndWait([&] {
-      // A program that is going does not start the step after machining.
-      if (!closing_ && terminationSignal_ == 0) answer = services_.ui.messageBox(text, caption, buttons, icon);
-    });
-    return answer;
-  };
-  context.redraw = [this] { toGui([this] { AnsichtNeuZeichnen(); }); };
-  context.FehlerSignal = [this] {
-    const auto beep = [this] {
-      if (!closing_) services_.ui.Beep(440, 200);
-    };
-    services_.gui.invokeAndWait(beep);
-    services_.clock.sleepMillis(100);
-    services_.gui.invokeAndWait(beep);
-  };
-
-  const int code = panel::fraesenAusfuehren(context);
+  const int code = panel::fraesenAusfuehren(lauf.context);
   if (code != 0) {
     services_.gui.invokeAndWait([&] {
       if (!closing_) steuerung.Steuerungsfehler_melden(services_.ui, code, kProgrammname);
@@ -133,6 +98,47 @@ void TMainForm::FraesenAusfuehren() {
     notifyView();
     if (terminationSignal_ != 0) closeAfterSignal();
   });
+}
+
+TMainForm::Lauf::Lauf(TMainForm& form, PendingRun& run)
+    : steuerung(run.snapshot.params, form.backends_, form.services_.params.bAbbruch),
+      motion(run.snapshot.form,
+             panel::MotionEnvironment{steuerung, form.services_.params.bAbbruch, form.Simulationspause,
+                                      form.bAusgabeInFestwertspeicher, form.services_.canvas, form.services_.clock,
+                                      [&form] { form.requestRepaint(); }}),
+      context{run.snapshot.form, form.services_.objectTypes, steuerung, motion} {
+  context.bHerstellermodus = run.snapshot.form.bHerstellermodus;
+  context.bSteuerungVerbunden = run.verbunden;
+  form.kontextEinrichten(context);
+  context.Werkzeuglaenge_messen = form.werkzeuglaengeMessung(steuerung, run.snapshot.form.bHerstellermodus);
+}
+
+void TMainForm::kontextEinrichten(panel::RunContext& context) {
+  context.showProgress = [this](const panel::ProgressBarState& bar) {
+    toGui([this, bar] {
+      FortschrittsanzeigeProgressBar = bar;
+      notifyView();
+    });
+  };
+  context.copyToScreen = [this] { requestRepaint(); };
+  context.ask = [this](const std::string& text, const std::string& caption, platform::MsgButtons buttons,
+                       platform::MsgIcon icon) {
+    platform::MsgResult answer = platform::MsgResult::No;
+    services_.gui.invokeAndWait([&] {
+      // A program that is going does not start the step after machining.
+      if (!closing_ && terminationSignal_ == 0) answer = services_.ui.messageBox(text, caption, buttons, icon);
+    });
+    return answer;
+  };
+  context.redraw = [this] { toGui([this] { AnsichtNeuZeichnen(); }); };
+  context.FehlerSignal = [this] {
+    const auto beep = [this] {
+      if (!closing_) services_.ui.Beep(440, 200);
+    };
+    services_.gui.invokeAndWait(beep);
+    services_.clock.sleepMillis(100);
+    services_.gui.invokeAndWait(beep);
+  };
 }
 
 void TMainForm::stopRun() {

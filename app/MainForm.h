@@ -209,8 +209,9 @@ class TMainForm : public panel::TMainFormState {
   // "Festwertspeicher &löschen": true when the window is to show the program-memory dialog in
   // erase-all mode.
   bool MenuFestwertspeicherLoeschenOnClick();
-  // "&Werkzeuglänge messen": true when the window is to show the tool-length dialog; once it has
-  // closed, the window calls WerkzeuglaengeMessenBeendet, which saves the machine parameters.
+  // "&Werkzeuglänge messen": true when the window is to show the tool-length dialog, which is then
+  // activated; once it has closed, the window calls WerkzeuglaengeMessenBeendet, which saves the
+  // machine parameters.
   bool MenuWerkzeuglaengeMessenOnClick();
   void WerkzeuglaengeMessenBeendet();
 

@@ -69,7 +69,11 @@ bool TMainForm::MenuFestwertspeicherLoeschenOnClick() {
   return true;
 }
 
-bool TMainForm::MenuWerkzeuglaengeMessenOnClick() { return speicherSteuerung(); }
+bool TMainForm::MenuWerkzeuglaengeMessenOnClick() {
+  if (!speicherSteuerung()) return false;
+  WZLMessungForm.OnActivate(services_.params.snapshot());
+  return true;
+}
 
 void TMainForm::WerkzeuglaengeMessenBeendet() {
   machine::Parameter_Speichern(services_.params.snapshot(), services_.ui);

@@ -26,9 +26,11 @@
 #include <cstdio>
 #include <exception>
 
+#include "FlashDialogView.h"
 #include "ObjectBar.h"
 #include "PaintBox.h"
 #include "SettingsPage.h"
+#include "ToolLengthDialogView.h"
 #include "ToolTableDialogView.h"
 
 namespace appqt {
@@ -127,6 +129,8 @@ MainWindow::MainWindow(app::TMainForm& form, platform::QtCanvas& canvas, QWidget
   connect(escape, &QShortcut::activated, this, [this] { call([this] { form_.OnKeyPress(27); }); });
 
   ToolDefForm_ = new ToolTableDialogView(form_.ToolDefForm, this);
+  FlashDlg_ = new FlashDialogView(form_.FlashDlg, this);
+  WZLMessungForm_ = new ToolLengthDialogView(form_.WZLMessungForm, this);
 
   form_.setView(this);
   showState();
@@ -176,6 +180,28 @@ void MainWindow::buildMenus() {
           [this] { call([this] { form_.MenuUSBIOFirmwareOnClick(); }); });
 
   MenuCobalt_Kyro_ = named(menuBar()->addMenu(QString()), "MenuCobalt_Kyro");
+  MenuFestwertspeicherLoeschen_ = named(MenuCobalt_Kyro_->addAction(QString()), "MenuFestwertspeicherLoeschen");
+  connect(MenuFestwertspeicherLoeschen_, &QAction::triggered, this, [this] {
+    call([this] {
+      if (form_.MenuFestwertspeicherLoeschenOnClick()) FlashDlg_->exec();
+    });
+  });
+  MenuAusgabeInFestwertspeicher_ = named(MenuCobalt_Kyro_->addAction(QString()), "MenuAusgabeInFestwertspeicher");
+  connect(MenuAusgabeInFestwertspeicher_, &QAction::triggered, this, [this] {
+    call([this] {
+      if (form_.MenuAusgabeInFestwertspeicherOnClick()) FlashDlg_->exec();
+    });
+  });
+  named(MenuCobalt_Kyro_->addSeparator(), "MenuKyro1");
+  MenuWerkzeuglaengeMessen_ = named(MenuCobalt_Kyro_->addAction(QString()), "MenuWerkzeuglaengeMessen");
+  connect(MenuWerkzeuglaengeMessen_, &QAction::triggered, this, [this] {
+    call([this] {
+      if (!form_.MenuWerkzeuglaengeMessenOnClick()) return;
+      WZLMessungForm_->exec();
+      form_.WerkzeuglaengeMessenBeendet();
+    });
+  });
+  named(MenuCobalt_Kyro_->addSeparator(), "MenuKyro2");
   MenuFirmwareEinspielen_ = named(MenuCobalt_Kyro_->addAction(QString()), "MenuFirmwareEinspielen");
   connect(MenuFirmwareEinspielen_, &QAction::triggered, this,
           [this] { call([this] { form_.MenuFirmwareEinspielenOnClick(); }); });
@@ -332,6 +358,12 @@ void MainWindow::showState() {
   showMenuItem(MenuToolDef_, form_.MenuToolDef);
   showMenuItem(MenuUSBIOFirmwareEinspielen_, form_.MenuUSBIOFirmwareEinspielen);
   MenuCobalt_Kyro_->setTitle(qs(form_.MenuCobalt_Kyro.Caption));
+  MenuFestwertspeicherLoeschen_->setText(QStringLiteral("Festwertspeicher &löschen"));
+  MenuFestwertspeicherLoeschen_->setEnabled(form_.bSteuerungVerbunden.load());
+  MenuAusgabeInFestwertspeicher_->setText(QStringLiteral("&Ausgabe in den Festwertspeicher"));
+  MenuAusgabeInFestwertspeicher_->setEnabled(form_.Dokumenttyp != panel::DocumentKind::None &&
+                                             form_.bSteuerungVerbunden.load());
+  showMenuItem(MenuWerkzeuglaengeMessen_, form_.MenuWerkzeuglaengeMessen);
   MenuCobalt_Kyro_->menuAction()->setEnabled(form_.MenuCobalt_Kyro.Enabled);
   MenuCobalt_Kyro_->menuAction()->setVisible(form_.MenuCobalt_Kyro.Visible);
   showMenuItem(MenuFirmwareEinspielen_, form_.MenuFirmwareEinspielen);

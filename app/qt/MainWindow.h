@@ -32,6 +32,8 @@ namespace appqt {
 class ObjectBar;
 class PaintBox;
 class SettingsPage;
+class FlashDialogView;
+class ToolLengthDialogView;
 class ToolTableDialogView;
 
 class MainWindow final : public QMainWindow, public app::TMainFormView {
@@ -90,6 +92,9 @@ class MainWindow final : public QMainWindow, public app::TMainFormView {
   QAction* MenuToolDef_ = nullptr;
   QAction* MenuUSBIOFirmwareEinspielen_ = nullptr;
   QMenu* MenuCobalt_Kyro_ = nullptr;
+  QAction* MenuFestwertspeicherLoeschen_ = nullptr;
+  QAction* MenuAusgabeInFestwertspeicher_ = nullptr;
+  QAction* MenuWerkzeuglaengeMessen_ = nullptr;
   QAction* MenuFirmwareEinspielen_ = nullptr;
   QAction* MenuBeenden_ = nullptr;
 
@@ -118,6 +123,8 @@ class MainWindow final : public QMainWindow, public app::TMainFormView {
   std::array<QLabel*, app::kStatusBarPanels> statusPanels_{};
 
   ToolTableDialogView* ToolDefForm_ = nullptr;
+  FlashDialogView* FlashDlg_ = nullptr;
+  ToolLengthDialogView* WZLMessungForm_ = nullptr;
 };
 
 }  // namespace appqt

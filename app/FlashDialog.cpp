@@ -29,6 +29,8 @@ constexpr int kAlleLoeschen = 21000;
 constexpr int kAufzeichnungsEnde = 3000;
 // Longest header: one command of the protocol driver.
 constexpr std::size_t kKopfMax = 127;
+// How often an operation is offered to the worker, 50 ms each, before it is given up.
+constexpr int kPostVersuche = 40;
 // A listing that never ends with ACK is given up after this many answers.
 constexpr int kListingMax = 1 << 20;
 
@@ -322,7 +324,11 @@ bool TFlashDlg::starten(Operation operation) {
   if (busy_) return false;
   BedienelementeFreigeben(false);
   busy_ = true;
-  if (!worker_.post(operation)) {
+  // The worker has shown the end of its last operation just before it goes back to waiting; a
+  // click right after that end must not be lost while it gets there.
+  bool posted = false;
+  for (int versuch = 0; versuch < kPostVersuche && !posted; ++versuch) posted = worker_.post(operation);
+  if (!posted) {
     busy_ = false;
     BedienelementeFreigeben(true);
     return false;

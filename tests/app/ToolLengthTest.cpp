@@ -43,26 +43,26 @@ class ToolLengthTest : public FlashRig {
 };
 
 TEST_F(ToolLengthTest, TheProbeReleasePositionGivesTheStoredDifference) {
-  // The probe switches once the tool is 125 steps below the measuring height (400 steps per mm).
-  sim.setProbe('5', 4000 + 125);
+  // The probe switches once the tool is 25 steps below the measuring height (400 steps per mm).
+  sim.setProbe('5', 4000 + 25);
   form.OnActivate(params);
   EXPECT_EQ(form.Memo, (std::vector<std::string>{"xWZLMessposition = 10.00", "yWZLMessposition = 5.00",
                                                  "zWZLMessposition = 10.00", ""}));
   form.WZLMessungAusfuehren(umgebung);
   gui.drain();
 
-  // 13 steps of 10 reach 4130; single steps back release the probe at 4124.
-  EXPECT_DOUBLE_EQ(params.zWZLdelta, 10.0 - 4124 / 400.0);
-  EXPECT_DOUBLE_EQ(form.zWZLneu, 4124 / 400.0);
-  EXPECT_EQ(form.Memo,
-            (std::vector<std::string>{"xWZLMessposition = 10.00", "yWZLMessposition = 5.00", "zWZLMessposition = 10.00",
-                                      "", "         zWZLneu = 10.31", "", "       zWZLdelta = -0.31"}));
+  // Three steps of 10 reach 4030; single steps back release the probe at 4024.
+  EXPECT_DOUBLE_EQ(params.zWZLdelta, 10.0 - 4024 / 400.0);
+  EXPECT_DOUBLE_EQ(form.zWZLneu, 4024 / 400.0);
+  EXPECT_EQ(form.Memo, (std::vector<std::string>{"xWZLMessposition = 10.00", "yWZLMessposition = 5.00",
+                                                 "zWZLMessposition = 10.00", "", "         zWZLneu = 10.06", "",
+                                                 "       zWZLdelta = -0.06"}));
   std::vector<std::string> expected{"$Hz", "$Hx", "$Hy", "AL,0", "L2,X4000", "L2,Y2000", "L2,Z4000"};
-  for (int i = 0; i < 13; ++i) expected.insert(expected.end(), {"L1,z10", "@I5", "@Lz"});
+  for (int i = 0; i < 3; ++i) expected.insert(expected.end(), {"L1,z10", "@I5", "@Lz"});
   for (int i = 0; i < 6; ++i) expected.insert(expected.end(), {"L1,z-1", "@I5", "@Lz"});
   expected.insert(expected.end(), {"AL,1", "L2,z-2000"});
   EXPECT_EQ(sequence(), expected);
-  EXPECT_EQ(sim.positions()[2], 4124 - 2000);
+  EXPECT_EQ(sim.positions()[2], 4024 - 2000);
   // The retract waits a quarter of a second first.
   const auto sleeps = clock.sleeps();
   EXPECT_NE(std::find(sleeps.begin(), sleeps.end(), 250000), sleeps.end());
@@ -72,22 +72,23 @@ TEST_F(ToolLengthTest, TheProbeReleasePositionGivesTheStoredDifference) {
   EXPECT_TRUE(form.SchliessenBitBtn.Visible);
 }
 
-TEST_F(ToolLengthTest, AProbeAlreadyClosedAtTheMeasuringHeightTakesOneApproachStep) {
-  sim.setProbe('5', 4000);
-  EXPECT_DOUBLE_EQ(app::Werkzeuglaenge_messen(umgebung), 3999 / 400.0);
+TEST_F(ToolLengthTest, AProbeAlreadyClosedAfterTheFirstApproachStepGoesStraightToTheRelease) {
+  sim.setProbe('5', 4000 + 5);
+  EXPECT_DOUBLE_EQ(app::Werkzeuglaenge_messen(umgebung), 4004 / 400.0);
   const auto commands = sequence();
   EXPECT_EQ(std::count(commands.begin(), commands.end(), "L1,z10"), 1);
-  EXPECT_EQ(std::count(commands.begin(), commands.end(), "L1,z-1"), 11);
+  EXPECT_EQ(std::count(commands.begin(), commands.end(), "L1,z-1"), 6);
 }
 
 TEST_F(ToolLengthTest, AProbeThatNeverSwitchesEndsAtTheTravelLimit) {
-  // 2 steps per mm on z: the 50 mm of probing travel are 100 steps, ten approach steps.
-  params.zMotStep = 2;
+  // 0.4 steps per mm on z: the 50 mm of probing travel are 20 steps, two approach steps.
+  params.zUebersetz = 2.5;
+  params.zMotStep = 1;
   form.OnActivate(params);
   form.WZLMessungAusfuehren(umgebung);
   gui.drain();
   const auto commands = sequence();
-  EXPECT_EQ(std::count(commands.begin(), commands.end(), "L1,z10"), 10);
+  EXPECT_EQ(std::count(commands.begin(), commands.end(), "L1,z10"), 2);
   EXPECT_EQ(std::count(commands.begin(), commands.end(), "AL,1"), 0);
   const auto boxes = ui.messageBoxes();
   ASSERT_EQ(boxes.size(), 1u);

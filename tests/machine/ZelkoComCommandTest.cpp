@@ -204,9 +204,11 @@ TEST_F(ZelkoQuery, TheProgramMemoryAnswersComeAsASeries) {
   // Nothing more comes: the wait runs out.
   EXPECT_EQ(codeOf([&] { driver.WaitResp(64); }), machine::WAIT_TIMEOUT);
 
-  // Half a listing taken, then a setting: its own ACK is its answer.
+  // Half a listing taken, then a setting: its own ACK is its answer. (The priority query
+  // between them comes after the whole listing on the line, so the rest of it has arrived.)
   EXPECT_EQ(driver.SendenUndWarten("*PR2\r", 512), "*PR2\r");
   driver.WaitResp(64);
+  EXPECT_EQ(driver.Version_abfragen(), std::string("Cobalt-Kyro V1.0") + kAck);
   EXPECT_EQ(driver.SendenUndWarten("#S100\r", 64), std::string(1, kAck));
   EXPECT_EQ(driver.SendenUndWarten("*FR2\r", 64), "*FR2 3,2\r");
 

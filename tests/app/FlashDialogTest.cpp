@@ -256,6 +256,8 @@ TEST_F(FlashDialogTest, AControllerErrorMidWriteEndsTheRecordingAndLeavesTheSlot
   ASSERT_EQ(boxes.size(), 1u);
   EXPECT_EQ(boxes[0].text, "ACK_ERROR");
   // The recording was ended with ETX after the refused move, and nothing was kept.
+  EXPECT_TRUE(sim.waitFor([](const auto& log) { return !log.empty() && log.back().text == std::string(1, '\x06'); },
+                          kPatience));
   EXPECT_EQ(bytesFrom("L2,Y800\r"), "L2,Y800\r" + kEtx);
   EXPECT_FALSE(sim.program(1).has_value());
   // Store mode is off again.

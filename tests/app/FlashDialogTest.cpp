@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <fstream>
+#include <regex>
 
 #include "FlashRig.h"
 #include "machine/FailureCodes.h"
@@ -314,6 +316,34 @@ TEST_F(FlashDialogTest, WithoutALinkEveryOperationFailsWithABoxAndTheDialogStays
   settle(dlg);
   EXPECT_EQ(logTexts().back(), "### Programm 1 schreiben - Fehler ###");
   EXPECT_EQ(ui.messageBoxes().size(), 2u);
+}
+
+// The header names the document and its modification time; what the controller's listing would
+// choke on is replaced, and a path too long for one command keeps its end.
+TEST(ProgrammKopf, NamesTheDocumentFileAndItsTimeInOneCommand) {
+  const machinetest::TempFolder folder;
+  EXPECT_EQ(app::ProgrammKopfErzeugen(""), kStx);
+  EXPECT_EQ(app::ProgrammKopfErzeugen((folder / "fehlt.tvx").string()), kStx);
+
+  const auto write = [](const std::filesystem::path& path) {
+    std::ofstream(path) << "[Version 2.0]\r\n";
+    return path.string();
+  };
+  const std::string plain = write(folder / "Front@Platte\x01\u00e4.tvx");
+  const std::string header = app::ProgrammKopfErzeugen(plain);
+  const std::string expectedPath = folder.path().string() + "/Front_Platte_\xe4.tvx";
+  ASSERT_EQ(header.size(), expectedPath.size() + 1 + 19 + 1);
+  EXPECT_EQ(header.substr(0, expectedPath.size()), expectedPath);
+  const std::string time = header.substr(expectedPath.size(), 20);
+  EXPECT_TRUE(std::regex_match(time, std::regex(" [0-3][0-9]\\.[01][0-9]\\.[0-9]{4} [0-2][0-9]:[0-5][0-9]:[0-6][0-9]")))
+      << time;
+  EXPECT_EQ(header.back(), '\x02');
+
+  const auto deep = folder / std::string(120, 'v');
+  std::filesystem::create_directories(deep);
+  const std::string longHeader = app::ProgrammKopfErzeugen(write(deep / "ende.tvx"));
+  EXPECT_EQ(longHeader.size(), 127u);
+  EXPECT_EQ(longHeader.substr(127 - 21 - 9, 9), "/ende.tvx");
 }
 
 }  // namespace

@@ -121,6 +121,12 @@ TEST_F(FlashDialogTest, ATwoMoveJobIsWrittenIntoSlotThreeWithItsPassesHeaderAndA
   const auto runsBefore = sim.positionHistory().size();
   layer.Vektorfahrt_ausfuehren(1, 1, 40, 0, 0, 1);
   EXPECT_EQ(sim.positionHistory().size(), runsBefore + 1);
+  // Run from the controller's memory, the job goes where it was told, twice.
+  ASSERT_TRUE(sim.runProgram(3));
+  const auto history = sim.positionHistory();
+  const std::vector<peers::ZelkoSim::Positions> ran(history.end() - 4, history.end());
+  EXPECT_EQ(ran, (std::vector<peers::ZelkoSim::Positions>{
+                     {4000, 0, 0, 0}, {2000, 1000, 400, 0}, {4000, 1000, 400, 0}, {2000, 1000, 400, 0}}));
   dlg.OnClose();
   EXPECT_FALSE(bAusgabe.load());
 }

@@ -164,6 +164,23 @@ void ZelkoSim::storeProgram(int slot, StoredProgram program) {
   if (slot >= 1 && slot <= kProgramSlots) programs_[static_cast<std::size_t>(slot - 1)] = std::move(program);
 }
 
+bool ZelkoSim::runProgram(int slot) {
+  std::lock_guard lock(mutex_);
+  if (slot < 1 || slot > kProgramSlots || !programs_[static_cast<std::size_t>(slot - 1)]) return false;
+  const StoredProgram& stored = *programs_[static_cast<std::size_t>(slot - 1)];
+  for (int pass = 0; pass < stored.passes; ++pass) {
+    for (const auto& line : stored.lines) {
+      const bool vector = beginsWith(line, "L");
+      if (!vector && !beginsWith(line, "$H")) continue;
+      if (const auto target = vector ? vectorTarget(line, positions_) : homingTarget(line, positions_)) {
+        positions_ = *target;
+        history_.push_back(positions_);
+      }
+    }
+  }
+  return true;
+}
+
 std::string ZelkoSim::receivedBytes() const {
   std::lock_guard lock(mutex_);
   return receivedBytes_;

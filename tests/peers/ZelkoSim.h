@@ -145,6 +145,9 @@ class ZelkoSim {
   // Slot 1-7 of the program memory; nullopt when it is empty.
   std::optional<StoredProgram> program(int slot) const;
   void storeProgram(int slot, StoredProgram program);
+  // Runs the program in `slot` as the controller does when started at its panel: every stored
+  // move and homing run, once per pass, each ending at once. False for an empty slot.
+  bool runProgram(int slot);
   // A silent controller (its power lost, its cable cut without a hang-up) still takes commands
   // but writes nothing; what it would have answered meanwhile is lost.
   void setSilent(bool on);

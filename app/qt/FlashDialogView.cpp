@@ -13,6 +13,7 @@
 #include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <functional>
 
 namespace appqt {
 
@@ -62,21 +63,21 @@ FlashDialogView::FlashDialogView(app::TFlashDlg& model, QWidget* parent) : QDial
     connect(button, &QToolButton::clicked, this, [this, n] { model_.SpeedButtonClick(n + 1); });
     SpeedButton_[static_cast<std::size_t>(n)] = button;
   }
-  const auto button = [this](app::ControlState& state, const char* name, void (app::TFlashDlg::*handler)()) {
+  const auto button = [this](const app::ControlState& state, const char* name, std::function<void()> handler) {
     auto* b = new QPushButton(qs(state.Caption), this);
     b->setObjectName(QString::fromLatin1(name));
-    connect(b, &QPushButton::clicked, this, [this, handler] { (model_.*handler)(); });
+    connect(b, &QPushButton::clicked, this, [handler = std::move(handler)] { handler(); });
     return b;
   };
-  ProgrammSchreibenButton_ =
-      button(model_.ProgrammSchreibenButton, "ProgrammSchreibenButton", &app::TFlashDlg::ProgrammSchreibenButtonClick);
+  ProgrammSchreibenButton_ = button(model_.ProgrammSchreibenButton, "ProgrammSchreibenButton",
+                                    [this] { model_.ProgrammSchreibenButtonClick(); });
   ProgrammAuslesenButton_ =
-      button(model_.ProgrammAuslesenButton, "ProgrammAuslesenButton", &app::TFlashDlg::ProgrammAuslesenButtonClick);
+      button(model_.ProgrammAuslesenButton, "ProgrammAuslesenButton", [this] { model_.ProgrammAuslesenButtonClick(); });
   ProgrammLoeschenButton_ =
-      button(model_.ProgrammLoeschenButton, "ProgrammLoeschenButton", &app::TFlashDlg::ProgrammLoeschenButtonClick);
+      button(model_.ProgrammLoeschenButton, "ProgrammLoeschenButton", [this] { model_.ProgrammLoeschenButtonClick(); });
   AlleProgrammeLoeschenButton_ = button(model_.AlleProgrammeLoeschenButton, "AlleProgrammeLoeschenButton",
-                                        &app::TFlashDlg::AlleProgrammeLoeschenButtonClick);
-  SchiessenBitBtn_ = button(model_.SchiessenBitBtn, "SchiessenBitBtn", &app::TFlashDlg::SchiessenBitBtnClick);
+                                        [this] { model_.AlleProgrammeLoeschenButtonClick(); });
+  SchiessenBitBtn_ = button(model_.SchiessenBitBtn, "SchiessenBitBtn", [this] { model_.SchiessenBitBtnClick(); });
   slotGrid->addWidget(ProgrammSchreibenButton_, 1, 0, 1, 3);
   slotGrid->addWidget(ProgrammAuslesenButton_, 1, 3, 1, 2);
   slotGrid->addWidget(ProgrammLoeschenButton_, 1, 5, 1, 2);

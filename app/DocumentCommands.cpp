@@ -100,6 +100,9 @@ void TMainForm::oeffnen(const std::string& path) {
   if (!DateiOeffnen(Dateiendung)) {
     Dokumentpfad = bisherigerPfad;
     Dateiendung = bisherigeEndung;
+    // A refused file may have reset the job options already; the start button follows them.
+    SimulationslaufTrackBarOnChange();
+    SimulationslaufCheckBoxOnClick();
   }
 }
 
@@ -145,16 +148,23 @@ bool TMainForm::DateiOeffnen(const std::string& extension) {
 
 void TMainForm::FormatAnzeigeVorbereiten() {
   machine::Protokoll_schreiben("FormatAnzeigeVorbereiten()");
+  AbmessungenInitialize();
+  NutzenfertigungInitialize();
   if (Dokumenttyp == panel::DocumentKind::Panel) {
+    RightPageControlSeite = RightPage::Einstellungen;
     iAktZeile = DatenStringGrid.RowCount() - 1;
     ReihenfolgeSG_Neu_Aufbauen();
   } else {
     RightPageControlSeite = RightPage::Fraesen;
   }
   bGeaendert = false;
-  RightPageControlOnChange();
+  // The new document's simulation box and slider: the start button's caption and the pace
+  // follow them (this also runs RightPageControlOnChange).
+  SimulationslaufTrackBarOnChange();
+  SimulationslaufCheckBoxOnClick();
   EnableWinKomponenten(false);
   MenuGestaltung(false);
+  PlatziereKomponenten();
   ZuletztGeoeffneteDateienSpeichern();
   machine::Protokoll_schreiben("FormatAnzeigeVorbereiten() :: End");
 }
@@ -173,10 +183,10 @@ void TMainForm::ZuletztGeoeffneteDateienSpeichern() {
       Konfig_Speichern();
     }
   }
-  MenuFile1.Caption = "&1 " + File_1;
-  MenuFile2.Caption = "&2 " + File_2;
-  MenuFile3.Caption = "&3 " + File_3;
-  MenuFile4.Caption = "&4 " + File_4;
+  MenuFile1.Caption = "&1 " + ohneKurztasten(File_1);
+  MenuFile2.Caption = "&2 " + ohneKurztasten(File_2);
+  MenuFile3.Caption = "&3 " + ohneKurztasten(File_3);
+  MenuFile4.Caption = "&4 " + ohneKurztasten(File_4);
   machine::Protokoll_schreiben("ZuletztGeoeffneteDateienSpeichern() :: End");
 }
 

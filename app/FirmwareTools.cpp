@@ -2,6 +2,7 @@
 // module's through its own bootloader tool.
 #include <filesystem>
 #include <optional>
+#include <string>
 #include <system_error>
 
 #include "MainForm.h"
@@ -13,16 +14,32 @@ namespace {
 
 constexpr const char* kRanvik = "Firmware/ranvik";
 constexpr const char* kUsbIoBootloader = "Firmware/PIC32UBL";
+// The bootloader tool as its maker ships it; started only where the system can run it.
+constexpr const char* kUsbIoBootloaderExe = "Firmware/PIC32UBL.exe";
 
-// The tool at `relativePath` below the working folder, where it has always been looked for, or
-// else below the program's own folder, where an installed program keeps it.
-std::optional<std::filesystem::path> findTool(const char* relativePath, const std::filesystem::path& executable) {
+bool istAusfuehrbar(const std::filesystem::path& file) {
+  std::error_code ec;
+  const auto perms = std::filesystem::status(file, ec).permissions();
+  if (ec) return false;
+  using std::filesystem::perms;
+  return (perms & (perms::owner_exec | perms::group_exec | perms::others_exec)) != perms::none;
+}
+
+// The first tool of `relativePaths` below the working folder, where it has always been looked
+// for, or else below the program's own folder, where an installed program keeps it. A tool named
+// ".exe" counts only when it may be executed.
+std::optional<std::filesystem::path> findTool(std::initializer_list<const char*> relativePaths,
+                                              const std::filesystem::path& executable) {
   std::error_code ec;
   const std::filesystem::path working = std::filesystem::current_path(ec);
   for (const std::filesystem::path& folder : {working, executable.parent_path()}) {
     if (folder.empty()) continue;
-    const std::filesystem::path tool = folder / relativePath;
-    if (std::filesystem::is_regular_file(tool, ec)) return std::filesystem::absolute(tool, ec);
+    for (const char* relativePath : relativePaths) {
+      const std::filesystem::path tool = folder / relativePath;
+      if (!std::filesystem::is_regular_file(tool, ec)) continue;
+      if (tool.extension() == ".exe" && !istAusfuehrbar(tool)) continue;
+      return std::filesystem::absolute(tool, ec);
+    }
   }
   return std::nullopt;
 }
@@ -30,36 +47,32 @@ std::optional<std::filesystem::path> findTool(const char* relativePath, const st
 }  // namespace
 
 void TMainForm::MenuFirmwareEinspielenOnClick() {
-  FirmwareToolStarten("Möchten Sie die Firmware wirklich neu einspielen?\n", kRanvik);
+  FirmwareToolStarten("Möchten Sie die Firmware wirklich neu einspielen?\n", {kRanvik});
 }
 
 void TMainForm::MenuUSBIOFirmwareOnClick() {
-  FirmwareToolStarten("Möchten Sie die USB-IO-Firmware wirklich neu einspielen?\n", kUsbIoBootloader);
+  FirmwareToolStarten("Möchten Sie die USB-IO-Firmware wirklich neu einspielen?\n",
+                      {kUsbIoBootloader, kUsbIoBootloaderExe});
 }
 
-void TMainForm::FirmwareToolStarten(const char* question, const char* relativePath) {
+void TMainForm::FirmwareToolStarten(const char* question, std::initializer_list<const char*> relativePaths) {
   // The link belongs to a running job until it ends.
   if (laeuft_) return;
   if (services_.ui.messageBox(question, kProgrammname, platform::MsgButtons::YesNo, platform::MsgIcon::Question) !=
       platform::MsgResult::Yes)
     return;
-  const auto tool = findTool(relativePath, services_.executable);
+  const auto tool = findTool(relativePaths, services_.executable);
   if (!tool) {
     services_.ui.Beep(440, 100);
     return;
   }
 
   // The tool needs the serial port this program holds.
-  try {
-    machine::Maschinenparameter p = services_.params.snapshot();
-    machine::CommandLayer(p, backends_, services_.params.bAbbruch).Steuerung_trennen();
-  } catch (int code) {
-    machine::Protokoll_schreiben("FirmwareToolStarten(): Steuerung_trennen: Fehlercode " + std::to_string(code));
-  }
-  bSteuerungVerbunden = false;
+  steuerungTrennen("FirmwareToolStarten()");
   services_.params.update([](machine::Maschinenparameter& p) { p.Verbindungstext.clear(); });
   // Menus, start button and status bar follow the lost connection.
   EnableWinKomponenten(false);
+  MenuGestaltung(MenuOeffnen.Enabled);
   RightPageControlOnChange();
 
   if (!services_.ui.startProgram(tool->string())) {

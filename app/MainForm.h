@@ -21,6 +21,7 @@
 #include <atomic>
 #include <filesystem>
 #include <functional>
+#include <initializer_list>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -28,7 +29,9 @@
 #include <vector>
 
 #include "app/ControlState.h"
+#include "app/DataGrids.h"
 #include "app/FlashDialog.h"
+#include "app/InfoDialog.h"
 #include "app/RunWorker.h"
 #include "app/Switches.h"
 #include "app/ToolLengthDialog.h"
@@ -54,8 +57,31 @@ inline constexpr const char* kProgrammname = "Tessaly";
 inline constexpr int kStatusBarPanels = 5;
 inline constexpr std::array<int, kStatusBarPanels> kStatusBarBreiten{120, 50, 185, 270, 185};
 
-// Pages of `RightPageControl`.
+// Pages of `RightPageControl`, of `DrawPageControl` and of the data grids' `SGPageControl`.
 enum class RightPage { Einstellungen, Fraesen };
+enum class DrawPage { Grafisch, Textuell };
+enum class SGPage { Daten, HPGL, DINISO, DXF };
+inline constexpr std::size_t kSGPages = 4;
+
+// The dialogs the main window shows modally, centred over itself.
+enum class ModalDialog {
+  Parameter,
+  ToolDef,
+  Referenzfahrt,
+  ManuelleFahrt,
+  FestwertspeicherLoeschen,
+  AusgabeInFestwertspeicher,
+  Werkzeuglaenge,
+  Info
+};
+inline constexpr std::size_t kModalDialoge = 8;
+
+// An edit of a toolbar: its text and whether it takes input (a disabled edit is shown in the
+// toolbar's colour, an enabled one in the window colour).
+struct EditState {
+  std::string Text;
+  bool Enabled = true;
+};
 
 enum class MouseButton { Left, Right, Middle };
 
@@ -88,6 +114,8 @@ class TMainFormView {
   virtual void closeWindow() {}
   // End the program at once with `status`, without the close query.
   virtual void endProgram(int /*status*/) {}
+  // Place the panels, page controls and grids for the window's current size.
+  virtual void placeComponents() {}
 };
 
 // What the main window works with. All references must outlive the model.
@@ -117,6 +145,11 @@ class TMainForm : public panel::TMainFormState {
 
   // The window that shows the model; null for none.
   void setView(TMainFormView* view) { view_ = view; }
+  // Plugs in the dialog the menus show for `dialog`: `show` shows it modally, centred over the
+  // window, and returns when it has closed. An empty `show` takes it out again; a menu whose
+  // dialog is not plugged in gives one short beep.
+  void dialogEinsetzen(ModalDialog dialog, std::function<void()> show);
+  bool hatDialog(ModalDialog dialog) const;
 
   // ---- Program start, initialisation and close
   // Creation: program files, trace log, switches, drawing state, the run worker (started and
@@ -124,8 +157,9 @@ class TMainForm : public panel::TMainFormState {
   void OnCreate(const std::vector<std::string>& args);
   // A new panel document, shown as the document the program starts with.
   void NeuesDokument();
-  // Every activation of the window. True on the first one only: then the caption is the bare
-  // program name and the window arms a single-shot timer for InitTimerTimer.
+  // Every activation of the window: menus for the document state, then the bare program name as
+  // the caption. True on the first one only: then the window arms a single-shot timer for
+  // InitTimerTimer.
   bool OnActivate();
   // The one-time initialisation: configuration, toolbars, parameters, connection, redraw. Later
   // calls do nothing.
@@ -134,23 +168,67 @@ class TMainForm : public panel::TMainFormState {
   void Modul_Initialisieren();
   // After the window (and with it the bitmap) changed its size.
   void OnResize();
-  // Whether the window may close: never while a run is active; in development mode and after a
-  // termination signal without a question, otherwise after "Möchten Sie das Programm wirklich
-  // beenden?". A changed document is offered for saving first.
+  // Whether the window may close: never while a run is active (the refusal beeps); in
+  // development mode and after a termination signal without a question, otherwise after
+  // "Möchten Sie das Programm wirklich beenden?". A changed document is offered for saving first.
   bool OnCloseQuery();
   // Saves the configuration, ends the worker, closes the link and deletes the trace log; each
   // step runs whatever the others did.
   void OnClose();
 
   // ---- Menus, toolbars and drawing
+  // The menus, the title and the panels for the document state: `keinDokument` when no document
+  // is open. Also after the connection step and the firmware commands.
   void MenuGestaltung(bool keinDokument);
   void ToolBarsAnzeigen();
   void MenuAbmessungenOnClick();
+  // Multi-up production can be switched on for a panel document only.
   void MenuNutzenfertigungOnClick();
+  // The toolbars' edits from the document values, and the check of what was typed into them: a
+  // value out of range takes its default, without a message. The panel size of a foreign
+  // document is never taken from the (empty) size edits. A changed value of a panel document
+  // marks it changed.
+  void AbmessungenInitialize();
+  void AbmessungenOnExit();
+  // The panel takes the size of the drawing.
+  void ABAnpassenButtonOnClick();
+  void NutzenfertigungInitialize();
+  void NutzenfertigungOnExit();
+  // The spacings of the copies from the size of one copy.
+  void NFAnpassenButtonOnClick();
+  // The settings and controller menus. Each does nothing while a run is active; a dialog the
+  // window does not have gives one short beep.
+  void MenuParameterOnClick();
+  void MenuToolDefOnClick();
+  void MenuResetOnClick();
+  void MenuReferenzfahrtOnClick();
+  void MenuManuelleFahrtOnClick();
+  void MenuFestwertspeicherLoeschenOnClick();
+  void MenuAusgabeInFestwertspeicherOnClick();
+  void MenuWerkzeuglaengeMessenOnClick();
+  void MenuInfoOnClick();
+  void MenuBeendenOnClick();
   // The firmware tools: after the question, the controller link is closed and the tool started
-  // without waiting for it; a tool that is not there only beeps.
+  // without waiting for it; a tool that is not there only beeps and leaves the link open.
   void MenuFirmwareEinspielenOnClick();
   void MenuUSBIOFirmwareOnClick();
+  // The drawing switches: each sets its flag to the button's state and redraws.
+  void DrawNFSpeedButtonOnClick(bool down);
+  void DrawFraeswegeSpeedButtonOnClick(bool down);
+  void DrawNummerSpeedButtonOnClick(bool down);
+  void DrawLeerfahrtenSpeedButtonOnClick(bool down);
+  // Shows the data grids while the button is down.
+  void DSGSpeedButtonOnClick(bool down);
+  // After a change of the drawing's or the data grids' page: the grid of the page in sight takes
+  // the element list of the main window's format module for it (HPGLDatenEintragen and its
+  // siblings); the document table's page takes nothing.
+  void DrawPageControlOnChange();
+  // Plugs in what writes the element list of the format module of `page` into its grid; an
+  // empty `fill` takes it out. A page without one keeps its grid as it is.
+  void datenlisteEinsetzen(SGPage page, std::function<void(panel::StringGrid&)> fill);
+  // The window places its panels and grids for its size; ControlBarPaint also redraws.
+  void PlatziereKomponenten();
+  void ControlBarPaint();
   // Redraw of the open document into the bitmap, then copied to the screen.
   void AnsichtNeuZeichnen();
   void Konfig_Laden();
@@ -200,20 +278,6 @@ class TMainForm : public panel::TMainFormState {
   bool laeuft() const { return laeuft_; }
   // The run worker exists (between OnCreate and its end at close).
   bool FraesThreadLaeuft() const { return FraesThread.running(); }
-
-  // ---- The program memory and the tool length (controller types 5 and 6 only)
-  // "&Ausgabe in den Festwertspeicher": the Fräsen page, then the question whether all milling
-  // settings are right. True when the window is to show the program-memory dialog (in write
-  // mode) modally.
-  bool MenuAusgabeInFestwertspeicherOnClick();
-  // "Festwertspeicher &löschen": true when the window is to show the program-memory dialog in
-  // erase-all mode.
-  bool MenuFestwertspeicherLoeschenOnClick();
-  // "&Werkzeuglänge messen": true when the window is to show the tool-length dialog, which is then
-  // activated; once it has closed, the window calls WerkzeuglaengeMessenBeendet, which saves the
-  // machine parameters.
-  bool MenuWerkzeuglaengeMessenOnClick();
-  void WerkzeuglaengeMessenBeendet();
 
   // ---- Termination signals (SIGINT, SIGTERM, SIGHUP), delivered on the GUI thread
   // The first one stops a running job (stop request and halt; the job's stop path switches the
@@ -287,20 +351,60 @@ class TMainForm : public panel::TMainFormState {
   MenuItemState MenuAnsicht{.Caption = "&Ansicht"};
   MenuItemState MenuAbmessungen{.Caption = "&Abmessungen"};
   MenuItemState MenuEinstellungen{.Caption = "&Einstellungen"};
+  MenuItemState MenuParameter{.Caption = "Parame&ter"};
   MenuItemState MenuToolDef{.Caption = "Tool-Einstellungen"};
+  MenuItemState MenuE2{.Caption = "-"};
   MenuItemState MenuUSBIOFirmwareEinspielen{.Caption = "USB-IO-Firmware einspielen..."};
   MenuItemState MenuSteuerung{.Caption = "&Steuerung"};
+  MenuItemState MenuReset{.Caption = "&Reset"};
+  MenuItemState MenuReferenzfahrt{.Caption = "Referenz&fahrt"};
+  MenuItemState MenuManuelleFahrt{.Caption = "&Manuelle Fahrt"};
+  MenuItemState MenuS1{.Visible = false, .Caption = "-"};
+  MenuItemState MenuWerkstueckNullpunktAn{.Visible = false, .Caption = "&Werkstücknullpunkt anfahren"};
+  MenuItemState MenuParkpositionAn{.Visible = false, .Caption = "&Parkposition anfahren"};
   MenuItemState MenuCobalt_Kyro{.Visible = false, .Caption = ""};
+  MenuItemState MenuFestwertspeicherLoeschen{.Caption = "Festwertspeicher &löschen"};
+  MenuItemState MenuAusgabeInFestwertspeicher{.Caption = "&Ausgabe in den Festwertspeicher"};
+  MenuItemState MenuKyro1{.Caption = "-"};
   MenuItemState MenuWerkzeuglaengeMessen{.Enabled = false, .Visible = false, .Caption = "&Werkzeuglänge messen"};
+  MenuItemState MenuKyro2{.Visible = false, .Caption = "-"};
   MenuItemState MenuFirmwareEinspielen{.Caption = "Firmware einspielen..."};
   MenuItemState MenuInfo{.Caption = "&Info"};
   MenuItemState MenuBeenden{.Caption = "&Beenden"};
 
   ControlState ControlBar;
-  ControlState AbmessungenToolBar;
-  ControlState NutzenfertigungToolBar;
+  ControlState AbmessungenToolBar{.Caption = "Abmessungen:"};
+  EditState xAMEdit;
+  EditState yAMEdit;
+  EditState zAMEdit;
+  EditState AMFDurchmesserEdit;
+  EditState zAMSicherEdit;
+  ControlState AMAnpassenButton{.Caption = "anpassen"};
+  ControlState NutzenfertigungToolBar{.Caption = "Nutzenfertigung:"};
+  EditState xNFAbstandEdit;
+  EditState yNFAbstandEdit;
+  EditState xNFAnzahlEdit;
+  EditState yNFAnzahlEdit;
+  ControlState NFAnpassenButton{.Caption = "anpassen"};
   ControlState LeftPanel;
+  // The object buttons of the left panel, TOOL to the note and the library button.
+  ControlState ObjektSpeedButtons;
+  // The drawing switches shown in development mode only; DSGSpeedButton is down while the data
+  // grids are shown. The other switches show the drawing flags of the panel state.
+  ControlState DSGSpeedButton{.Visible = false, .Caption = ""};
+  bool DSGSpeedButtonDown = false;
+  ControlState DrawNFSpeedButton{.Visible = false, .Caption = ""};
   ControlState DrawPageControl;
+  DrawPage DrawPageControlSeite = DrawPage::Grafisch;
+  ControlState GrafischTabSheet{.Caption = "Grafisch"};
+  ControlState TextuellTabSheet{.Visible = false, .Caption = "Textuell"};
+  // The data grids over the drawing: the document table and the element lists of the format
+  // modules (row 0 stays empty, element k in row k).
+  ControlState SGPageControl{.Visible = false, .Caption = ""};
+  SGPage SGPageControlSeite = SGPage::Daten;
+  panel::StringGrid HPGLStringGrid{kHPGLSpalten, 1};
+  panel::StringGrid DINISOStringGrid{kDINISOSpalten, 1};
+  panel::StringGrid DXFStringGrid{kDXFSpalten, 1};
   ControlState RightPageControl;
   ControlState ERTabSheet{.Caption = "Einstellungen"};
   RightPage RightPageControlSeite = RightPage::Einstellungen;
@@ -321,8 +425,9 @@ class TMainForm : public panel::TMainFormState {
   ControlState FraesenStartenBitBtn{.Caption = "&Fräsvorgang starten"};
   ControlState AnhaltenBitBtn{.Visible = false, .Caption = "&Anhalten"};
 
-  // The tool-table dialog, created with the window and shown on demand.
+  // The tool-table and about dialogs, created with the window and shown on demand.
   TToolDefForm ToolDefForm;
+  TInfoDlg InfoDlg;
 
   // Switches besides the maker mode of the panel state.
   bool bEntwicklungsmodus = false;
@@ -383,9 +488,6 @@ class TMainForm : public panel::TMainFormState {
   void kontextEinrichten(panel::RunContext& context);
   // The tool-length measurement on the worker with the run's command layer and maker mode.
   std::function<void()> werkzeuglaengeMessung(machine::CommandLayer& steuerung, bool herstellermodus);
-  // The menu commands of the program memory and the tool length are for types 5 and 6 only, and
-  // not while a run is active.
-  bool speicherSteuerung() const;
   // Posts the tool-length measurement (command 1) to the run worker; false when it was busy.
   bool WerkzeuglaengeMessungStarten();
   struct Lauf;
@@ -410,8 +512,16 @@ class TMainForm : public panel::TMainFormState {
   void outputsOff();
   // After a termination signal, once no job runs: outputs off, then the window closes.
   void closeAfterSignal();
-  // Starts the firmware tool at `relativePath` after `question`.
-  void FirmwareToolStarten(const char* question, const char* relativePath);
+  // Starts the first of the firmware tools at `relativePaths` that is there, after `question`.
+  void FirmwareToolStarten(const char* question, std::initializer_list<const char*> relativePaths);
+  // Closes the controller link (a failure only traced) and marks the window unconnected.
+  void steuerungTrennen(const char* caller);
+  // A drawing switch: its flag set to the button's state and the view redrawn, outside a run.
+  void zeichenschalterSetzen(bool& flag, bool down);
+  // Shows `dialog` when the window has it; otherwise one short beep and false.
+  bool dialogZeigen(ModalDialog dialog);
+  // Whether the document values differ, for the modified mark.
+  bool dokumentwerteGeaendert(const panel::TAbmessungen& a, const panel::TNutzenfertigung& n) const;
   // Opens the file at `path` as Open and the recent files do; a refused file leaves the path.
   void oeffnen(const std::string& path);
   // A file that was refused: a box naming the file and the reason, after the 880 Hz beep when
@@ -423,6 +533,8 @@ class TMainForm : public panel::TMainFormState {
 
   MainFormServices services_;
   TMainFormView* view_ = nullptr;
+  std::array<std::function<void()>, kModalDialoge> dialoge_;
+  std::array<std::function<void(panel::StringGrid&)>, kSGPages> datenlisten_;
   machine::ControllerBackends backends_;
   Schalter schalter_;
   bool activated_ = false;

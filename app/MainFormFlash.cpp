@@ -46,39 +46,6 @@ std::string TMainForm::FlashAnbindung::Dokumentpfad() {
   return form_.bDokumentBenannt ? form_.Dokumentpfad : std::string();
 }
 
-bool TMainForm::speicherSteuerung() const {
-  const int typ = modul();
-  return (typ == 5 || typ == 6) && !laeuft_;
-}
-
-bool TMainForm::MenuAusgabeInFestwertspeicherOnClick() {
-  if (!speicherSteuerung()) return false;
-  RightPageControlSeite = RightPage::Fraesen;
-  notifyView();
-  const platform::MsgResult antwort =
-      services_.ui.messageBox("Wurden alle Fräsparameter richtig eingestellt?\n", kProgrammname,
-                              platform::MsgButtons::YesNo, platform::MsgIcon::Question);
-  if (antwort != platform::MsgResult::Yes) return false;
-  FlashDlg.setAlleLoeschenModus(false);
-  return true;
-}
-
-bool TMainForm::MenuFestwertspeicherLoeschenOnClick() {
-  if (!speicherSteuerung()) return false;
-  FlashDlg.setAlleLoeschenModus(true);
-  return true;
-}
-
-bool TMainForm::MenuWerkzeuglaengeMessenOnClick() {
-  if (!speicherSteuerung()) return false;
-  WZLMessungForm.OnActivate(services_.params.snapshot());
-  return true;
-}
-
-void TMainForm::WerkzeuglaengeMessenBeendet() {
-  machine::Parameter_Speichern(services_.params.snapshot(), services_.ui);
-}
-
 std::function<void()> TMainForm::werkzeuglaengeMessung(machine::CommandLayer& steuerung, bool herstellermodus) {
   return [this, &steuerung, herstellermodus] {
     WzlUmgebung umgebung{steuerung, backends_.zelkoCOM.get(), services_.clock, herstellermodus, {}};

@@ -25,17 +25,6 @@ namespace {
 // controller, and as long again before it gives up on the job.
 constexpr std::chrono::seconds kLaufEndeWartezeit{10};
 
-// Longest document path shown whole in the caption; a longer one shows its file name.
-constexpr std::size_t kTitelPfadZeichen = 40;
-
-std::size_t utf8Length(const std::string& text) {
-  std::size_t count = 0;
-  for (unsigned char c : text) count += (c & 0xC0) != 0x80 ? 1 : 0;
-  return count;
-}
-
-std::string flag(bool on) { return on ? "1" : "0"; }
-
 }  // namespace
 
 TMainForm::TMainForm(MainFormServices services)
@@ -121,7 +110,6 @@ void TMainForm::OnCreate(const std::vector<std::string>& args) {
   schalter_ = Schalter_lesen(args);
   bHerstellermodus = schalter_.bHerstellermodus;
   bEntwicklungsmodus = schalter_.bEntwicklungsmodus;
-  GummiRectSpeedButton.Visible = bEntwicklungsmodus;
   bProtokollmodus = schalter_.bProtokollmodus;
   for (int i = 0; i < schalter_.timeCount; ++i) Dateizeiten_stempeln();
   bWZLModus = false;
@@ -130,6 +118,13 @@ void TMainForm::OnCreate(const std::vector<std::string>& args) {
   Dokumenttyp = panel::DocumentKind::None;
   Griffpunkt = panel::kKeinGriff;
   Farben = panel::Palette{};
+  // The open and save dialogs start in the program's folder until the configuration names the
+  // folder of the last document.
+  Dialogordner = services_.executable.parent_path().string();
+  DSGSpeedButtonDown = false;
+  DrawPageControlSeite = DrawPage::Grafisch;
+  TextuellTabSheet.Visible = bEntwicklungsmodus;
+  SGPageControlSeite = SGPage::Daten;
   bSteuerungVerbunden = false;
 
   FraesThread.start();
@@ -139,6 +134,8 @@ void TMainForm::NeuesDokument() {
   panel::StringGrid_Neu(*this);
   Dokumenttyp = panel::DocumentKind::Panel;
   bGeaendert = false;
+  AbmessungenInitialize();
+  NutzenfertigungInitialize();
   SimulationslaufTrackBarOnChange();
   SimulationslaufCheckBoxOnClick();
   EnableWinKomponenten(false);
@@ -148,9 +145,7 @@ void TMainForm::NeuesDokument() {
 
 bool TMainForm::OnActivate() {
   MenuGestaltung(MenuOeffnen.Enabled);
-  // The bare program name until the initialisation has built the title; activations after it
-  // keep the title.
-  if (!bInitFertig) Caption = kProgrammname;
+  Caption = kProgrammname;
   if (activated_) return false;
   activated_ = true;
   return true;
@@ -160,7 +155,7 @@ void TMainForm::InitTimerTimer() {
   if (bInitFertig) return;
   Konfig_Laden();
   ToolBarsAnzeigen();
-  MenuFile1.Caption = "&1 " + File_1;
+  MenuFile1.Caption = "&1 " + ohneKurztasten(File_1);
 
   machine::Maschinenparameter p = services_.params.snapshot();
   std::string error;
@@ -200,6 +195,7 @@ void TMainForm::Modul_Initialisieren() {
   Fenstertitel = Fenstertitel_bilden(modell, schalter_);
   Caption = Fenstertitel;
 
+  GummiRectSpeedButtonClick(bGummiRect);
   SimulationslaufCheckBoxOnClick();
   SimulationslaufTrackBar.Min = 2;
   SimulationslaufTrackBar.Max = 25;
@@ -232,13 +228,21 @@ void TMainForm::Modul_Initialisieren() {
 void TMainForm::OnResize() {
   machine::Protokoll_schreiben("OnResize()");
   // During a run the bitmap keeps the drawing the run draws its cut on; the run's end redraws.
-  if (bInitFertig && !laeuft_) AnsichtNeuZeichnen();
+  if (bInitFertig && !laeuft_) {
+    PlatziereKomponenten();
+    AnsichtNeuZeichnen();
+  }
   machine::Protokoll_schreiben("OnResize() :: End");
 }
 
 bool TMainForm::OnCloseQuery() {
-  // The run draws on the window and may still ask its question: it has to end first.
-  if (laeuft_) return false;
+  // The run draws on the window and may still ask its question: it has to end first. The
+  // refusal is heard, so that the user knows the close was not lost.
+  if (laeuft_) {
+    machine::Protokoll_schreiben("OnCloseQuery(): ein Lauf ist aktiv");
+    services_.ui.Beep(440, 100);
+    return false;
+  }
   if (!bEntwicklungsmodus && bGeaendert) {
     const auto answer = services_.ui.messageBox("Möchten Sie die Datei speichern?\n", kProgrammname,
                                                 platform::MsgButtons::YesNo, platform::MsgIcon::Question);
@@ -277,57 +281,6 @@ void TMainForm::OnClose() {
   machine::endTraceLog();
 }
 
-void TMainForm::MenuGestaltung(bool keinDokument) {
-  machine::Protokoll_schreiben("MenuGestaltung(" + flag(keinDokument) + ")");
-  Caption = Fenstertitel + (utf8Length(Dokumentpfad) <= kTitelPfadZeichen
-                                ? Dokumentpfad
-                                : std::filesystem::path(Dokumentpfad).filename().string());
-
-  for (MenuItemState* item : {&MenuNeu, &MenuOeffnen, &MenuFile1, &MenuFile2, &MenuFile3, &MenuFile4})
-    item->Enabled = keinDokument;
-  for (MenuItemState* item : {&MenuImportieren, &MenuSpeichern, &MenuSpeichernUnter, &MenuSpeichernUndSchliessen,
-                              &MenuSchliessen, &MenuAnsicht})
-    item->Enabled = !keinDokument;
-  MenuFile1.Visible = true;
-  MenuFile2.Visible = false;
-  MenuFile3.Visible = false;
-  MenuFile4.Visible = false;
-  MenuNutzenfertigung.Enabled = true;
-
-  const int typ = modul();
-  MenuCobalt_Kyro.Visible = typ == 5 || typ == 6;
-  if (typ == 5) MenuCobalt_Kyro.Caption = "Cobalt-Kyro";
-  if (typ == 6) MenuCobalt_Kyro.Caption = "USB-Beryl";
-  // The tool-length measurement has no entry in the user interface.
-  MenuWerkzeuglaengeMessen.Visible = bWZLModus;
-  MenuWerkzeuglaengeMessen.Enabled = false;
-  WZLCheckBox.Enabled = false;
-  WZLCheckBox.Checked = false;
-
-  ControlBar.Visible = !keinDokument;
-  LeftPanel.Visible = !keinDokument;
-  DrawPageControl.Visible = !keinDokument;
-  RightPageControl.Visible = !keinDokument;
-  machine::Protokoll_schreiben("MenuGestaltung(" + flag(keinDokument) + ") :: End");
-}
-
-void TMainForm::ToolBarsAnzeigen() {
-  AbmessungenToolBar.Visible = MenuAbmessungen.Checked;
-  NutzenfertigungToolBar.Visible = MenuNutzenfertigung.Checked;
-}
-
-void TMainForm::MenuAbmessungenOnClick() {
-  MenuAbmessungen.Checked = !MenuAbmessungen.Checked;
-  ToolBarsAnzeigen();
-}
-
-void TMainForm::MenuNutzenfertigungOnClick() {
-  // Multi-up production exists for panel documents only.
-  MenuNutzenfertigung.Checked = Dokumenttyp == panel::DocumentKind::Panel && !MenuNutzenfertigung.Checked;
-  ToolBarsAnzeigen();
-  AnsichtNeuZeichnen();
-}
-
 void TMainForm::AnsichtNeuZeichnen() {
   panel::DrawContext context{*this, services_.canvas, services_.objectTypes, [this] {
                                if (view_ != nullptr) view_->copyToScreen();
@@ -339,7 +292,10 @@ void TMainForm::Konfig_Laden() {
   std::string error;
   const Konfiguration k = app::Konfig_Laden(Konfigdatei, &error);
   if (!error.empty()) datendateiNichtLesbar(Konfigdatei.string(), error);
-  if (!k.Verzeichnis.empty()) Verzeichnis = k.Verzeichnis;
+  if (!k.Verzeichnis.empty()) {
+    Verzeichnis = k.Verzeichnis;
+    Dialogordner = Verzeichnis;
+  }
   File_1 = k.File_1;
   File_2 = k.File_2;
   File_3 = k.File_3;

@@ -9,8 +9,8 @@ namespace app {
 
 namespace {
 
-// Each text is formatted into a buffer of 64 bytes.
-constexpr std::size_t kStatusTextBytes = 63;
+// Each text is formatted into a buffer of 64 single-byte characters: at most 63 are shown.
+constexpr std::size_t kStatusTextZeichen = 63;
 
 const char* const kKeineVerbindung = "--- keine Verbindung ---";
 const char* const kKeinePosition = " akt. Position:   -  -  -";
@@ -22,8 +22,16 @@ std::string f62(double value) {
   return text;
 }
 
+// The text cut after kStatusTextZeichen characters, never inside one.
 std::string limited(std::string text) {
-  if (text.size() > kStatusTextBytes) text.resize(kStatusTextBytes);
+  std::size_t zeichen = 0;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if ((static_cast<unsigned char>(text[i]) & 0xC0) == 0x80) continue;
+    if (zeichen++ == kStatusTextZeichen) {
+      text.resize(i);
+      break;
+    }
+  }
   return text;
 }
 

@@ -100,6 +100,37 @@ std::string formatFixedSignificant(double value, int precision, int decimals) {
   return text;
 }
 
+std::string formatGeneral(double value) {
+  if (std::isnan(value)) return "NAN";
+  if (std::isinf(value)) return value > 0 ? "INF" : "-INF";
+  if (value == 0.0) return "0";
+  // 15 significant digits as "d.dddddddddddddde[+-]x".
+  std::array<char, 40> buf{};
+  const auto res =
+      std::to_chars(buf.data(), buf.data() + buf.size(), std::fabs(value), std::chars_format::scientific, 14);
+  const std::string text(buf.data(), res.ptr);
+  const std::size_t e = text.find('e');
+  std::string digits = text.substr(0, 1) + text.substr(2, e - 2);
+  const int exponent = std::stoi(text.substr(e + 1));
+  while (digits.size() > 1 && digits.back() == '0') digits.pop_back();
+
+  std::string out = value < 0 ? "-" : "";
+  if (exponent >= -5 && exponent < 15) {
+    if (exponent < 0) {
+      out += "0." + std::string(static_cast<std::size_t>(-exponent - 1), '0') + digits;
+    } else if (digits.size() <= static_cast<std::size_t>(exponent) + 1) {
+      out += digits + std::string(static_cast<std::size_t>(exponent) + 1 - digits.size(), '0');
+    } else {
+      out += digits.substr(0, static_cast<std::size_t>(exponent) + 1) + "." +
+             digits.substr(static_cast<std::size_t>(exponent) + 1);
+    }
+    return out;
+  }
+  out += digits.substr(0, 1);
+  if (digits.size() > 1) out += "." + digits.substr(1);
+  return out + "E" + std::to_string(exponent);
+}
+
 std::string formatInt(std::int64_t value) { return std::to_string(value); }
 
 std::optional<double> parseDecimal(std::string_view text) {

@@ -29,6 +29,11 @@ std::string formatFixed(double value, int decimals);
 // (1234567.0 -> "1234567.00").
 std::string formatFixedSignificant(double value, int precision = 6, int decimals = 2);
 
+// The shortest text of a value with at most 15 significant digits, as a general number format
+// writes it: plain decimals for magnitudes from 0.00001 to below 1e15 ("0.5", "-12.25", "100"),
+// otherwise a mantissa and an exponent ("1E20", "1.5E-6"); "0" for zero of either sign.
+std::string formatGeneral(double value);
+
 // Decimal text of an integer.
 std::string formatInt(std::int64_t value);
 

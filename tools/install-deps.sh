@@ -6,9 +6,10 @@ set -euo pipefail
 # qt6-base-dev: the Qt views and drawing surface; fonts-dejavu-core: a monospace font for the
 # rulers to fall back on when "Courier New" is missing; hershey-fonts-data: the Hershey fonts the
 # build turns into the stroke fonts of engraved text; clang with its runtime libraries of the same
-# version (libFuzzer and the sanitizers): the fuzzing of the test command.
+# version (libFuzzer and the sanitizers): the fuzzing of the test command; qt6-translations-l10n:
+# Qt's own dialogs and buttons in German.
 packages=(cmake ninja-build g++ libgtest-dev libgmock-dev libbenchmark-dev qt6-base-dev fonts-dejavu-core
-  hershey-fonts-data clang libclang-rt-dev)
+  hershey-fonts-data clang libclang-rt-dev qt6-translations-l10n)
 
 missing=()
 for p in "${packages[@]}"; do

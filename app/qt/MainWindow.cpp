@@ -1,7 +1,6 @@
 // Widgets of the main window, the copy of the model's state onto them, and their events.
 #include "MainWindow.h"
 
-#include <QAction>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -10,8 +9,7 @@
 #include <QHBoxLayout>
 #include <QKeySequence>
 #include <QLabel>
-#include <QMenu>
-#include <QMenuBar>
+#include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
@@ -26,7 +24,11 @@
 #include <cstdio>
 #include <exception>
 
+#include "ControlBar.h"
+#include "DataGridPages.h"
 #include "FlashDialogView.h"
+#include "InfoDialogView.h"
+#include "MainMenus.h"
 #include "ObjectBar.h"
 #include "PaintBox.h"
 #include "SettingsPage.h"
@@ -47,13 +49,6 @@ template <class W>
 W* named(W* widget, const char* name) {
   widget->setObjectName(QString::fromLatin1(name));
   return widget;
-}
-
-void showMenuItem(QAction* action, const app::MenuItemState& state) {
-  action->setText(qs(state.Caption));
-  action->setEnabled(state.Enabled);
-  action->setVisible(state.Visible);
-  if (action->isCheckable()) action->setChecked(state.Checked);
 }
 
 void showControl(QWidget* widget, const app::ControlState& state) {
@@ -77,18 +72,90 @@ MainWindow::MainWindow(app::TMainForm& form, platform::QtCanvas& canvas, QWidget
   setMinimumSize(1024, 768);
   resize(1024, 768);
 
-  buildMenus();
+  const auto runCommand = [this](const std::function<void()>& handler) { command(handler); };
+  const auto runCall = [this](const std::function<void()>& handler) { call(handler); };
+  menus_ = std::make_unique<MainMenus>(*this, form_, runCommand);
 
   auto* central = new QWidget(this);
-  auto* layout = new QHBoxLayout(central);
-  LeftPanel_ = new ObjectBar(
-      form_, [this](const std::function<void()>& handler) { command(handler); }, central, central);
-  layout->addWidget(LeftPanel_);
-  DrawPageControl_ = named(new QTabWidget(central), "DrawPageControl");
-  auto* grafisch = named(new QWidget, "GrafischTabSheet");
-  auto* grafischLayout = new QVBoxLayout(grafisch);
+  auto* rows = new QVBoxLayout(central);
+  rows->setContentsMargins(0, 0, 0, 0);
+  ControlBar_ = new ControlBar(form_, runCommand, runCall, central);
+  rows->addWidget(ControlBar_);
+  auto* panels = new QHBoxLayout;
+  rows->addLayout(panels, 1);
+
+  LeftPanel_ = new ObjectBar(form_, runCommand, central, central);
+  panels->addWidget(LeftPanel_);
+  panels->addWidget(buildDrawPages(central), 1);
+
+  RightPageControl_ = named(new QTabWidget(central), "RightPageControl");
+  RightPageControl_->setFixedWidth(kRightPageControlBreite);
+  ERTabSheet_ = new SettingsPage(form_, runCommand, runCall);
+  RightPageControl_->addTab(ERTabSheet_, qs(form_.ERTabSheet.Caption));
+  FraesenTabSheet_ = buildRunPanel();
+  RightPageControl_->addTab(FraesenTabSheet_, qs(form_.FraesenTabSheet.Caption));
+  connect(RightPageControl_, &QTabWidget::currentChanged, this, [this](int index) {
+    call([this, index] {
+      form_.RightPageControlSeite =
+          RightPageControl_->widget(index) == ERTabSheet_ ? app::RightPage::Einstellungen : app::RightPage::Fraesen;
+      form_.RightPageControlOnChange();
+    });
+  });
+  panels->addWidget(RightPageControl_);
+  setCentralWidget(central);
+
+  buildStatusBar();
+
+  auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+  escape->setObjectName(QStringLiteral("EscapeShortcut"));
+  connect(escape, &QShortcut::activated, this, [this] { call([this] { form_.OnKeyPress(27); }); });
+
+  ToolDefForm_ = new ToolTableDialogView(form_.ToolDefForm, this);
+  form_.dialogEinsetzen(app::ModalDialog::ToolDef, [this] {
+    centreOver(ToolDefForm_);
+    ToolDefForm_->exec(form_.ToolDef);
+  });
+  form_.dialogEinsetzen(app::ModalDialog::Info, [this] {
+    if (InfoDlg_ == nullptr) InfoDlg_ = new InfoDialogView(form_.InfoDlg, this);
+    centreOver(InfoDlg_);
+    InfoDlg_->exec();
+  });
+  FlashDlg_ = new FlashDialogView(form_.FlashDlg, this);
+  const auto flash = [this] {
+    centreOver(FlashDlg_);
+    FlashDlg_->exec();
+  };
+  form_.dialogEinsetzen(app::ModalDialog::FestwertspeicherLoeschen, flash);
+  form_.dialogEinsetzen(app::ModalDialog::AusgabeInFestwertspeicher, flash);
+  WZLMessungForm_ = new ToolLengthDialogView(form_.WZLMessungForm, this);
+  form_.dialogEinsetzen(app::ModalDialog::Werkzeuglaenge, [this] {
+    centreOver(WZLMessungForm_);
+    WZLMessungForm_->exec();
+  });
+
+  form_.setView(this);
+  showState();
+}
+
+MainWindow::~MainWindow() {
+  // Hiding the window moves the focus out of an edit, whose signal comes back here: it must
+  // come while this is still the window, and reach nothing of the model.
+  destroying_ = true;
+  hide();
+  form_.dialogEinsetzen(app::ModalDialog::ToolDef, nullptr);
+  form_.dialogEinsetzen(app::ModalDialog::Info, nullptr);
+  form_.dialogEinsetzen(app::ModalDialog::FestwertspeicherLoeschen, nullptr);
+  form_.dialogEinsetzen(app::ModalDialog::AusgabeInFestwertspeicher, nullptr);
+  form_.dialogEinsetzen(app::ModalDialog::Werkzeuglaenge, nullptr);
+  form_.setView(nullptr);
+}
+
+QWidget* MainWindow::buildDrawPages(QWidget* parent) {
+  DrawPageControl_ = named(new QTabWidget(parent), "DrawPageControl");
+  GrafischTabSheet_ = named(new QWidget, "GrafischTabSheet");
+  auto* grafischLayout = new QVBoxLayout(GrafischTabSheet_);
   grafischLayout->setContentsMargins(4, 4, 4, 4);
-  PaintBox_ = new PaintBox(canvas_, grafisch);
+  PaintBox_ = new PaintBox(canvas_, GrafischTabSheet_);
   PaintBox_->setOnResize([this] { call([this] { fitBitmap(); }); });
   const auto button = [](Qt::MouseButton b) {
     return b == Qt::LeftButton ? app::MouseButton::Left
@@ -101,114 +168,28 @@ MainWindow::MainWindow(app::TMainForm& form, platform::QtCanvas& canvas, QWidget
       [this](int x, int y) { call([this, x, y] { form_.PaintBoxOnMouseMove(x, y); }); },
       [this, button](Qt::MouseButton b) { call([this, b, button] { form_.PaintBoxOnMouseUp(button(b)); }); }});
   grafischLayout->addWidget(PaintBox_);
-  DrawPageControl_->addTab(grafisch, QStringLiteral("Grafisch"));
-  layout->addWidget(DrawPageControl_, 1);
+  DrawPageControl_->addTab(GrafischTabSheet_, qs(form_.GrafischTabSheet.Caption));
 
-  RightPageControl_ = named(new QTabWidget(central), "RightPageControl");
-  RightPageControl_->setFixedWidth(kRightPageControlBreite);
-  ERTabSheet_ = new SettingsPage(
-      form_, [this](const std::function<void()>& handler) { command(handler); },
-      [this](const std::function<void()>& handler) { call(handler); });
-  RightPageControl_->addTab(ERTabSheet_, qs(form_.ERTabSheet.Caption));
-  FraesenTabSheet_ = buildRunPanel();
-  RightPageControl_->addTab(FraesenTabSheet_, qs(form_.FraesenTabSheet.Caption));
-  connect(RightPageControl_, &QTabWidget::currentChanged, this, [this](int index) {
+  // The file as it stands, in development mode.
+  TextuellTabSheet_ = named(new QWidget, "TextuellTabSheet");
+  auto* textLayout = new QVBoxLayout(TextuellTabSheet_);
+  textLayout->setContentsMargins(4, 4, 4, 4);
+  DatenRichEdit_ = named(new QPlainTextEdit(TextuellTabSheet_), "DatenRichEdit");
+  DatenRichEdit_->setReadOnly(true);
+  DatenRichEdit_->setLineWrapMode(QPlainTextEdit::NoWrap);
+  textLayout->addWidget(DatenRichEdit_);
+  DrawPageControl_->addTab(TextuellTabSheet_, qs(form_.TextuellTabSheet.Caption));
+  connect(DrawPageControl_, &QTabWidget::currentChanged, this, [this](int index) {
     call([this, index] {
-      form_.RightPageControlSeite =
-          RightPageControl_->widget(index) == ERTabSheet_ ? app::RightPage::Einstellungen : app::RightPage::Fraesen;
-      form_.RightPageControlOnChange();
+      form_.DrawPageControlSeite =
+          DrawPageControl_->widget(index) == TextuellTabSheet_ ? app::DrawPage::Textuell : app::DrawPage::Grafisch;
+      form_.DrawPageControlOnChange();
     });
   });
-  layout->addWidget(RightPageControl_);
-  setCentralWidget(central);
 
-  buildStatusBar();
-
-  auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
-  escape->setObjectName(QStringLiteral("EscapeShortcut"));
-  connect(escape, &QShortcut::activated, this, [this] { call([this] { form_.OnKeyPress(27); }); });
-
-  ToolDefForm_ = new ToolTableDialogView(form_.ToolDefForm, this);
-  FlashDlg_ = new FlashDialogView(form_.FlashDlg, this);
-  WZLMessungForm_ = new ToolLengthDialogView(form_.WZLMessungForm, this);
-
-  form_.setView(this);
-  showState();
-}
-
-MainWindow::~MainWindow() { form_.setView(nullptr); }
-
-void MainWindow::buildMenus() {
-  MenuDatei_ = named(menuBar()->addMenu(QString()), "MenuDatei");
-  const auto item = [this](const char* name, std::function<void()> handler) {
-    QAction* action = named(MenuDatei_->addAction(QString()), name);
-    connect(action, &QAction::triggered, this, [this, handler = std::move(handler)] { command(handler); });
-    return action;
-  };
-  MenuNeu_ = item("MenuNeu", [this] { form_.MenuNeuOnClick(); });
-  MenuOeffnen_ = item("MenuOeffnen", [this] { form_.MenuOeffnenOnClick(); });
-  MenuDatei_->addSeparator();
-  MenuImportieren_ = item("MenuImportieren", [this] { form_.MenuImportierenOnClick(); });
-  MenuDatei_->addSeparator();
-  MenuSpeichern_ = item("MenuSpeichern", [this] { form_.MenuSpeichernOnClick(); });
-  MenuSpeichernUnter_ = item("MenuSpeichernUnter", [this] { form_.MenuSpeichernUnterOnClick(); });
-  MenuSpeichernUndSchliessen_ =
-      item("MenuSpeichernUndSchliessen", [this] { form_.MenuSpeichernUndSchliessenOnClick(); });
-  MenuDatei_->addSeparator();
-  MenuSchliessen_ = item("MenuSchliessen", [this] { form_.MenuSchliessenOnClick(); });
-  MenuDatei_->addSeparator();
-  MenuFile1_ = item("MenuFile1", [this] { form_.MenuFile1Click(); });
-  MenuFile2_ = item("MenuFile2", [this] { form_.MenuFile2Click(); });
-  MenuFile3_ = item("MenuFile3", [this] { form_.MenuFile3Click(); });
-  MenuFile4_ = item("MenuFile4", [this] { form_.MenuFile4Click(); });
-
-  MenuAnsicht_ = named(menuBar()->addMenu(QString()), "MenuAnsicht");
-  MenuAbmessungen_ = named(MenuAnsicht_->addAction(QString()), "MenuAbmessungen");
-  MenuAbmessungen_->setCheckable(true);
-  connect(MenuAbmessungen_, &QAction::triggered, this, [this] { call([this] { form_.MenuAbmessungenOnClick(); }); });
-  MenuNutzenfertigung_ = named(MenuAnsicht_->addAction(QString()), "MenuNutzenfertigung");
-  MenuNutzenfertigung_->setCheckable(true);
-  connect(MenuNutzenfertigung_, &QAction::triggered, this,
-          [this] { call([this] { form_.MenuNutzenfertigungOnClick(); }); });
-
-  MenuEinstellungen_ = named(menuBar()->addMenu(QString()), "MenuEinstellungen");
-  MenuToolDef_ = named(MenuEinstellungen_->addAction(QString()), "MenuToolDef");
-  connect(MenuToolDef_, &QAction::triggered, this, [this] { call([this] { MenuToolDefOnClick(); }); });
-  named(MenuEinstellungen_->addSeparator(), "MenuE2");
-  MenuUSBIOFirmwareEinspielen_ = named(MenuEinstellungen_->addAction(QString()), "MenuUSBIOFirmwareEinspielen");
-  connect(MenuUSBIOFirmwareEinspielen_, &QAction::triggered, this,
-          [this] { call([this] { form_.MenuUSBIOFirmwareOnClick(); }); });
-
-  MenuCobalt_Kyro_ = named(menuBar()->addMenu(QString()), "MenuCobalt_Kyro");
-  MenuFestwertspeicherLoeschen_ = named(MenuCobalt_Kyro_->addAction(QString()), "MenuFestwertspeicherLoeschen");
-  connect(MenuFestwertspeicherLoeschen_, &QAction::triggered, this, [this] {
-    call([this] {
-      if (form_.MenuFestwertspeicherLoeschenOnClick()) FlashDlg_->exec();
-    });
-  });
-  MenuAusgabeInFestwertspeicher_ = named(MenuCobalt_Kyro_->addAction(QString()), "MenuAusgabeInFestwertspeicher");
-  connect(MenuAusgabeInFestwertspeicher_, &QAction::triggered, this, [this] {
-    call([this] {
-      if (form_.MenuAusgabeInFestwertspeicherOnClick()) FlashDlg_->exec();
-    });
-  });
-  named(MenuCobalt_Kyro_->addSeparator(), "MenuKyro1");
-  MenuWerkzeuglaengeMessen_ = named(MenuCobalt_Kyro_->addAction(QString()), "MenuWerkzeuglaengeMessen");
-  connect(MenuWerkzeuglaengeMessen_, &QAction::triggered, this, [this] {
-    call([this] {
-      if (!form_.MenuWerkzeuglaengeMessenOnClick()) return;
-      WZLMessungForm_->exec();
-      form_.WerkzeuglaengeMessenBeendet();
-    });
-  });
-  named(MenuCobalt_Kyro_->addSeparator(), "MenuKyro2");
-  MenuFirmwareEinspielen_ = named(MenuCobalt_Kyro_->addAction(QString()), "MenuFirmwareEinspielen");
-  connect(MenuFirmwareEinspielen_, &QAction::triggered, this,
-          [this] { call([this] { form_.MenuFirmwareEinspielenOnClick(); }); });
-
-  MenuBeenden_ = named(menuBar()->addAction(QString()), "MenuBeenden");
-  MenuBeenden_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_B));
-  connect(MenuBeenden_, &QAction::triggered, this, &QWidget::close);
+  SGPageControl_ = new DataGridPages(
+      form_, [this](const std::function<void()>& handler) { call(handler); }, DrawPageControl_);
+  return DrawPageControl_;
 }
 
 QWidget* MainWindow::buildRunPanel() {
@@ -317,11 +298,13 @@ void MainWindow::buildStatusBar() {
 void MainWindow::command(const std::function<void()>& handler) {
   call([this, &handler] {
     ERTabSheet_->commitEditor();
+    ControlBar_->commitEdits();
     handler();
   });
 }
 
 void MainWindow::call(const std::function<void()>& handler) {
+  if (destroying_) return;
   try {
     handler();
   } catch (int code) {
@@ -334,42 +317,11 @@ void MainWindow::call(const std::function<void()>& handler) {
 
 void MainWindow::showState() {
   setWindowTitle(qs(form_.Caption));
-
-  MenuDatei_->setTitle(qs(form_.MenuDatei.Caption));
-  MenuDatei_->menuAction()->setEnabled(form_.MenuDatei.Enabled);
-  showMenuItem(MenuNeu_, form_.MenuNeu);
-  showMenuItem(MenuOeffnen_, form_.MenuOeffnen);
-  showMenuItem(MenuImportieren_, form_.MenuImportieren);
-  showMenuItem(MenuSpeichern_, form_.MenuSpeichern);
-  showMenuItem(MenuSpeichernUnter_, form_.MenuSpeichernUnter);
-  showMenuItem(MenuSpeichernUndSchliessen_, form_.MenuSpeichernUndSchliessen);
-  showMenuItem(MenuSchliessen_, form_.MenuSchliessen);
-  showMenuItem(MenuFile1_, form_.MenuFile1);
-  showMenuItem(MenuFile2_, form_.MenuFile2);
-  showMenuItem(MenuFile3_, form_.MenuFile3);
-  showMenuItem(MenuFile4_, form_.MenuFile4);
-
-  MenuAnsicht_->setTitle(qs(form_.MenuAnsicht.Caption));
-  MenuAnsicht_->menuAction()->setEnabled(form_.MenuAnsicht.Enabled);
-  showMenuItem(MenuAbmessungen_, form_.MenuAbmessungen);
-  showMenuItem(MenuNutzenfertigung_, form_.MenuNutzenfertigung);
-  MenuEinstellungen_->setTitle(qs(form_.MenuEinstellungen.Caption));
-  MenuEinstellungen_->menuAction()->setEnabled(form_.MenuEinstellungen.Enabled);
-  showMenuItem(MenuToolDef_, form_.MenuToolDef);
-  showMenuItem(MenuUSBIOFirmwareEinspielen_, form_.MenuUSBIOFirmwareEinspielen);
-  MenuCobalt_Kyro_->setTitle(qs(form_.MenuCobalt_Kyro.Caption));
-  MenuFestwertspeicherLoeschen_->setText(QStringLiteral("Festwertspeicher &löschen"));
-  MenuFestwertspeicherLoeschen_->setEnabled(form_.bSteuerungVerbunden.load());
-  MenuAusgabeInFestwertspeicher_->setText(QStringLiteral("&Ausgabe in den Festwertspeicher"));
-  MenuAusgabeInFestwertspeicher_->setEnabled(form_.Dokumenttyp != panel::DocumentKind::None &&
-                                             form_.bSteuerungVerbunden.load());
-  showMenuItem(MenuWerkzeuglaengeMessen_, form_.MenuWerkzeuglaengeMessen);
-  MenuCobalt_Kyro_->menuAction()->setEnabled(form_.MenuCobalt_Kyro.Enabled);
-  MenuCobalt_Kyro_->menuAction()->setVisible(form_.MenuCobalt_Kyro.Visible);
-  showMenuItem(MenuFirmwareEinspielen_, form_.MenuFirmwareEinspielen);
-  showMenuItem(MenuBeenden_, form_.MenuBeenden);
+  menus_->showState();
+  ControlBar_->showState();
 
   showControl(DrawPageControl_, form_.DrawPageControl);
+  showDrawPages();
   showControl(RightPageControl_, form_.RightPageControl);
   LeftPanel_->showState();
   showRightPages();
@@ -430,6 +382,53 @@ void MainWindow::showRightPages() {
   ERTabSheet_->showState();
 }
 
+void MainWindow::showDrawPages() {
+  {
+    const QSignalBlocker blocker(DrawPageControl_);
+    const int textuell = DrawPageControl_->indexOf(TextuellTabSheet_);
+    DrawPageControl_->setTabVisible(DrawPageControl_->indexOf(GrafischTabSheet_), form_.GrafischTabSheet.Visible);
+    DrawPageControl_->setTabVisible(textuell, form_.TextuellTabSheet.Visible);
+    const bool text = form_.TextuellTabSheet.Visible && form_.DrawPageControlSeite == app::DrawPage::Textuell;
+    DrawPageControl_->setCurrentWidget(text ? TextuellTabSheet_ : GrafischTabSheet_);
+  }
+  // The file's text goes into the view when it is in sight and another file was loaded.
+  if (TextuellTabSheet_->isVisible()) {
+    const std::vector<std::string>& lines = form_.DatenRichEdit;
+    const std::string key = form_.Dokumentpfad + '\n' + std::to_string(lines.size()) + '\n' +
+                            (lines.empty() ? std::string() : lines.front());
+    if (key != shownText_) {
+      shownText_ = key;
+      QString text;
+      for (const std::string& line : lines) {
+        text += qs(line);
+        text += QLatin1Char('\n');
+      }
+      DatenRichEdit_->setPlainText(text);
+    }
+  }
+  SGPageControl_->showState();
+}
+
+void MainWindow::placeComponents() {
+  QWidget* page = DrawPageControl_->currentWidget();
+  const QRect area =
+      page != nullptr ? QRect(page->mapTo(DrawPageControl_, QPoint(0, 0)), page->size()) : DrawPageControl_->rect();
+  SGPageControl_->place(area);
+}
+
+void MainWindow::resizeEvent(QResizeEvent* event) {
+  QMainWindow::resizeEvent(event);
+  placeComponents();
+}
+
+void MainWindow::centreOver(QDialog* dialog) {
+  dialog->hide();
+  dialog->adjustSize();
+  const QRect main = geometry();
+  dialog->move(main.left() + main.width() / 2 - dialog->width() / 2,
+               main.top() + main.height() / 2 - dialog->height() / 2);
+}
+
 void MainWindow::copyToScreen() { PaintBox_->update(); }
 
 void MainWindow::fitBitmap() {
@@ -477,8 +476,6 @@ void MainWindow::closeEvent(QCloseEvent* event) {
   closed_ = true;
   event->accept();
 }
-
-void MainWindow::MenuToolDefOnClick() { ToolDefForm_->exec(form_.ToolDef); }
 
 void MainWindow::closeWindow() {
   // Queued: the model asks for the close from inside its own handlers.

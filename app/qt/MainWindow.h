@@ -1,7 +1,10 @@
-// The main window on Qt Widgets: a view of app::TMainForm. It shows the model's captions,
-// checks, enabled and visible flags, progress and status texts, copies the drawing bitmap to the
-// screen, and passes the user's clicks and keys to the model's handlers. Every widget and action
-// carries the component name of the model as its objectName.
+// The main window on Qt Widgets: a view of app::TMainForm. Menus and toolbars at the top, the
+// object bar on the left, the drawing (and the text of the file) in the middle with the data
+// grids over it, the settings and run pages on the right and the status bar below. It shows the
+// model's captions, checks, enabled and visible flags, progress and status texts, copies the
+// drawing bitmap to the screen, shows the model's dialogs centred over itself, and passes the
+// user's clicks and keys to the model's handlers. Every widget and action carries the component
+// name of the model as its objectName.
 //
 // Thread context: GUI thread only. The model, the canvas and the tool-table dialog's model are
 // not owned; they must outlive the window. Handlers run guarded: a failure code or exception
@@ -11,16 +14,18 @@
 #include <QMainWindow>
 #include <array>
 #include <functional>
+#include <memory>
+#include <string>
 
 #include "app/MainForm.h"
 #include "platform/TerminationSignals.h"
 #include "platform/qt/QtCanvas.h"
 
-class QAction;
 class QCheckBox;
+class QDialog;
 class QGroupBox;
 class QLabel;
-class QMenu;
+class QPlainTextEdit;
 class QProgressBar;
 class QPushButton;
 class QRadioButton;
@@ -29,6 +34,10 @@ class QTabWidget;
 
 namespace appqt {
 
+class ControlBar;
+class DataGridPages;
+class InfoDialogView;
+class MainMenus;
 class ObjectBar;
 class PaintBox;
 class SettingsPage;
@@ -46,16 +55,23 @@ class MainWindow final : public QMainWindow, public app::TMainFormView {
   void closeWindow() override;
   void endProgram(int status) override;
 
+  void placeComponents() override;
+
+  // Hidden, then placed with its centre over the window's centre: where each dialog the model
+  // shows is put before it is shown.
+  void centreOver(QDialog* dialog);
+
   // Passes every termination signal to the model; `watched` must outlive the window.
   void watchTerminationSignals(platform::TerminationSignals& watched);
 
  protected:
   void showEvent(QShowEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
   void changeEvent(QEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
 
  private:
-  void buildMenus();
+  QWidget* buildDrawPages(QWidget* parent);
   QWidget* buildRunPanel();
   void buildStatusBar();
   // Runs a handler of the model, catching what it lets through, then shows the model.
@@ -66,40 +82,24 @@ class MainWindow final : public QMainWindow, public app::TMainFormView {
   void activate();
   // Sizes the bitmap to the paint box, unless a run draws on it.
   void fitBitmap();
-  void MenuToolDefOnClick();
+  void showDrawPages();
 
   app::TMainForm& form_;
   platform::QtCanvas& canvas_;
   bool shown_ = false;
   bool closed_ = false;
+  bool destroying_ = false;
 
-  QMenu* MenuDatei_ = nullptr;
-  QAction* MenuNeu_ = nullptr;
-  QAction* MenuOeffnen_ = nullptr;
-  QAction* MenuImportieren_ = nullptr;
-  QAction* MenuSpeichern_ = nullptr;
-  QAction* MenuSpeichernUnter_ = nullptr;
-  QAction* MenuSpeichernUndSchliessen_ = nullptr;
-  QAction* MenuSchliessen_ = nullptr;
-  QAction* MenuFile1_ = nullptr;
-  QAction* MenuFile2_ = nullptr;
-  QAction* MenuFile3_ = nullptr;
-  QAction* MenuFile4_ = nullptr;
-  QMenu* MenuAnsicht_ = nullptr;
-  QAction* MenuAbmessungen_ = nullptr;
-  QAction* MenuNutzenfertigung_ = nullptr;
-  QMenu* MenuEinstellungen_ = nullptr;
-  QAction* MenuToolDef_ = nullptr;
-  QAction* MenuUSBIOFirmwareEinspielen_ = nullptr;
-  QMenu* MenuCobalt_Kyro_ = nullptr;
-  QAction* MenuFestwertspeicherLoeschen_ = nullptr;
-  QAction* MenuAusgabeInFestwertspeicher_ = nullptr;
-  QAction* MenuWerkzeuglaengeMessen_ = nullptr;
-  QAction* MenuFirmwareEinspielen_ = nullptr;
-  QAction* MenuBeenden_ = nullptr;
-
+  std::unique_ptr<MainMenus> menus_;
+  ControlBar* ControlBar_ = nullptr;
   QTabWidget* DrawPageControl_ = nullptr;
+  QWidget* GrafischTabSheet_ = nullptr;
   PaintBox* PaintBox_ = nullptr;
+  QWidget* TextuellTabSheet_ = nullptr;
+  QPlainTextEdit* DatenRichEdit_ = nullptr;
+  // What the text view shows: the document's path, its line count and its first line.
+  std::string shownText_;
+  DataGridPages* SGPageControl_ = nullptr;
   QTabWidget* RightPageControl_ = nullptr;
   ObjectBar* LeftPanel_ = nullptr;
   SettingsPage* ERTabSheet_ = nullptr;
@@ -125,6 +125,8 @@ class MainWindow final : public QMainWindow, public app::TMainFormView {
   ToolTableDialogView* ToolDefForm_ = nullptr;
   FlashDialogView* FlashDlg_ = nullptr;
   ToolLengthDialogView* WZLMessungForm_ = nullptr;
+  // Made when it is first shown.
+  InfoDialogView* InfoDlg_ = nullptr;
 };
 
 }  // namespace appqt

@@ -31,10 +31,13 @@ ObjectBar::ObjectBar(app::TMainForm& form, Command command, QWidget* overlay, QW
   ToolSpeedButton_ = button(this, "ToolSpeedButton", QStringLiteral("TOOL"), QStringLiteral("lade Tool"),
                             [this] { form_.ToolSpeedButtonClick(); });
   column->addWidget(ToolSpeedButton_);
+  objektKnoepfe_.push_back(ToolSpeedButton_);
 
   using app::ObjektKnopf;
   const auto objekt = [this, column](const char* name, const QString& caption, const QString& hint, ObjektKnopf knopf) {
-    column->addWidget(button(this, name, caption, hint, [this, knopf] { form_.ObjektSpeedButtonClick(knopf); }));
+    QToolButton* b = button(this, name, caption, hint, [this, knopf] { form_.ObjektSpeedButtonClick(knopf); });
+    column->addWidget(b);
+    objektKnoepfe_.push_back(b);
   };
   objekt("PlanSpeedButton", QStringLiteral("PLAN"), QStringLiteral("zeichne Planfräsen"), ObjektKnopf::Plan);
   objekt("PunktSpeedButton", QStringLiteral("PUNKT"), QStringLiteral("zeichne Punkt/Bohrung"), ObjektKnopf::Punkt);
@@ -42,6 +45,7 @@ ObjectBar::ObjectBar(app::TMainForm& form, Command command, QWidget* overlay, QW
   RechteckSpeedButton_ = button(this, "RechteckSpeedButton", QStringLiteral("RECHTECK"),
                                 QStringLiteral("zeichne Rechteck"), [this] { form_.RechteckSpeedButtonClick(); });
   column->addWidget(RechteckSpeedButton_);
+  objektKnoepfe_.push_back(RechteckSpeedButton_);
   objekt("VieleckSpeedButton", QStringLiteral("VIELECK"), QStringLiteral("zeichne Vieleck"), ObjektKnopf::Vieleck);
   objekt("KreisSpeedButton", QStringLiteral("KREIS"), QStringLiteral("zeichne Kreis"), ObjektKnopf::Kreis);
   objekt("KreisbogenSpeedButton", QStringLiteral("BOGEN"), QStringLiteral("zeichne Kreisbogen"),
@@ -51,6 +55,24 @@ ObjectBar::ObjectBar(app::TMainForm& form, Command command, QWidget* overlay, QW
   objekt("HinweisSpeedButton", QStringLiteral("REM"), QStringLiteral("Hinweis"), ObjektKnopf::Hinweis);
   objekt("BiblioSpeedButton", QStringLiteral("Biblio"), QStringLiteral("zeichne Makro"), ObjektKnopf::Biblio);
   column->addStretch();
+
+  auto* linie = new QFrame(this);
+  linie->setFrameShape(QFrame::HLine);
+  linie->setFrameShadow(QFrame::Sunken);
+  column->addWidget(linie);
+  column->addWidget(toggle("DrawFraeswegeSpeedButton", QStringLiteral("Fräswege"), QStringLiteral("Fräswege anzeigen"),
+                           &app::TMainForm::DrawFraeswege, &app::TMainForm::DrawFraeswegeSpeedButtonOnClick));
+  column->addWidget(toggle("DrawNummerSpeedButton", QStringLiteral("Nummern"), QStringLiteral("Konturnummern anzeigen"),
+                           &app::TMainForm::DrawNummer, &app::TMainForm::DrawNummerSpeedButtonOnClick));
+  column->addWidget(toggle("DrawLeerfahrtenSpeedButton", QStringLiteral("Leerfahrten"),
+                           QStringLiteral("Leerfahrten anzeigen"), &app::TMainForm::DrawLeerfahrten,
+                           &app::TMainForm::DrawLeerfahrtenSpeedButtonOnClick));
+  DrawNFSpeedButton_ = toggle("DrawNFSpeedButton", QStringLiteral("Nutzen"), QStringLiteral("Nutzenfertigung anzeigen"),
+                              &app::TMainForm::DrawNF, &app::TMainForm::DrawNFSpeedButtonOnClick);
+  column->addWidget(DrawNFSpeedButton_);
+  DSGSpeedButton_ = toggle("DSGSpeedButton", QStringLiteral("Daten"), QStringLiteral("Daten-StringGrid zeigen"),
+                           &app::TMainForm::DSGSpeedButtonDown, &app::TMainForm::DSGSpeedButtonOnClick);
+  column->addWidget(DSGSpeedButton_);
 
   ToolPanel_ = new QFrame(overlay);
   ToolPanel_->setObjectName(QStringLiteral("ToolPanel"));
@@ -99,6 +121,18 @@ QToolButton* ObjectBar::button(QWidget* parent, const char* name, const QString&
   return b;
 }
 
+QToolButton* ObjectBar::toggle(const char* name, const QString& caption, const QString& hint,
+                               bool app::TMainForm::*flag, void (app::TMainForm::*handler)(bool)) {
+  QToolButton* b = button(this, name, caption, hint, nullptr);
+  b->setCheckable(true);
+  connect(b, &QToolButton::clicked, this, [this, handler](bool down) {
+    app::TMainForm& form = form_;
+    command_([&form, handler, down] { (form.*handler)(down); });
+  });
+  toggles_.emplace_back(b, flag);
+  return b;
+}
+
 void ObjectBar::placePanel(QFrame* panel, const QToolButton* opener) {
   QWidget* overlay = panel->parentWidget();
   const QPoint topLeft = mapTo(overlay, QPoint(width(), opener->y() - 6));
@@ -114,6 +148,13 @@ void ObjectBar::showState() {
   {
     const QSignalBlocker blocker(GummiRectSpeedButton_);
     GummiRectSpeedButton_->setChecked(form_.bGummiRect);
+  }
+  for (QToolButton* b : objektKnoepfe_) b->setVisible(form_.ObjektSpeedButtons.Visible);
+  DSGSpeedButton_->setVisible(form_.DSGSpeedButton.Visible);
+  DrawNFSpeedButton_->setVisible(form_.DrawNFSpeedButton.Visible);
+  for (const auto& [b, flag] : toggles_) {
+    const QSignalBlocker blocker(b);
+    b->setChecked(form_.*flag);
   }
   const bool shown = form_.LeftPanel.Visible;
   ToolPanel_->setVisible(shown && form_.ToolPanel.Visible);

@@ -18,6 +18,7 @@
 #include "platform/ProgramPath.h"
 #include "platform/TerminationSignals.h"
 #include "platform/qt/QtCanvas.h"
+#include "platform/qt/QtGerman.h"
 #include "platform/qt/QtGuiDispatcher.h"
 #include "platform/qt/QtUiServices.h"
 
@@ -25,6 +26,10 @@ int main(int argc, char** argv) {
   QApplication application(argc, argv);
   // Qt sets the process locale from the desktop; numbers in files and texts keep their '.'.
   std::setlocale(LC_NUMERIC, "C");
+  // Qt's own buttons and file dialogs speak the program's language.
+  if (!platform::installGermanQtTexts(application)) {
+    std::fprintf(stderr, "veltris: Qt-Übersetzungen nicht gefunden, Qt-Dialoge bleiben englisch\n");
+  }
 
   std::vector<std::string> args(argv, argv + argc);
 

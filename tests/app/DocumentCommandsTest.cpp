@@ -126,7 +126,7 @@ TEST_P(RefusedFiles, SayWhyAndChangeNothing) {
   EXPECT_EQ(boxes[0].text, path.string() + "\n" + GetParam().reason);
   EXPECT_EQ(boxes[0].caption, "Tessaly");
   EXPECT_EQ(boxes[0].icon, platform::MsgIcon::Warning);
-  form().OnActivate();  // rebuilds the title from the path
+  form().MenuGestaltung(form().MenuOeffnen.Enabled);  // rebuilds the title from the path
   EXPECT_EQ(form().Dokumentpfad, opened.string());
   EXPECT_EQ(form().Caption, caption);
   EXPECT_EQ(form().DatenRichEdit, textView);

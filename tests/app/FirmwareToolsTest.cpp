@@ -65,6 +65,10 @@ TEST_P(FirmwareTool, AskedYesClosesTheLinkAndStartsTheTool) {
   // Nothing offers the controller any more: the status bar says so and nothing can start.
   EXPECT_EQ(form().StatusBar[0], "--- keine Verbindung ---");
   EXPECT_FALSE(form().FraesenStartenBitBtn.Enabled);
+  // The menus that need the controller follow at once.
+  EXPECT_FALSE(form().MenuSteuerung.Enabled);
+  EXPECT_FALSE(form().MenuFestwertspeicherLoeschen.Enabled);
+  EXPECT_FALSE(form().MenuAusgabeInFestwertspeicher.Enabled);
 }
 
 TEST_P(FirmwareTool, AskedNoChangesNothing) {
@@ -93,6 +97,31 @@ TEST_P(FirmwareTool, AToolThatDoesNotStartBeepsAfterTheLinkWasClosed) {
   click();
   EXPECT_EQ(ui_.beeps().size(), 1u);
   EXPECT_FALSE(form().bSteuerungVerbunden);
+}
+
+// The USB I/O module's bootloader tool as its maker ships it counts only where it may be run.
+TEST_F(MainFormTest, TheUsbIoToolWithItsExeNameStartsOnlyWhenExecutable) {
+  factory_.attached = true;
+  start();
+  ui_.clear();
+  const auto tool = folder() / "Firmware/PIC32UBL.exe";
+  std::filesystem::create_directories(tool.parent_path());
+  std::ofstream(tool) << "MZ";
+  std::filesystem::permissions(tool, std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
+  ui_.pushAnswer(MsgResult::Yes);
+  form().MenuUSBIOFirmwareOnClick();
+  EXPECT_EQ(ui_.beeps().size(), 1u);
+  EXPECT_TRUE(form().bSteuerungVerbunden);
+
+  std::filesystem::permissions(tool, std::filesystem::perms::owner_exec, std::filesystem::perm_options::add);
+  ui_.clear();
+  ui_.pushAnswer(MsgResult::Yes);
+  form().MenuUSBIOFirmwareOnClick();
+  EXPECT_TRUE(ui_.beeps().empty());
+  const auto calls = ui_.calls();
+  ASSERT_EQ(calls.size(), 2u);
+  EXPECT_EQ(calls[1].kind, UiCall::Kind::StartProgram);
+  EXPECT_EQ(std::filesystem::path(calls[1].text), tool);
 }
 
 INSTANTIATE_TEST_SUITE_P(

@@ -28,31 +28,26 @@ class MainFormFlash : public MainFormTest {
   }
 };
 
-TEST_F(MainFormFlash, TheProgramMemoryCommandsAreForControllerTypesFiveAndSix) {
+TEST_F(MainFormFlash, TheMenuCommandsSetTheDialogsModeBeforeTheyShowIt) {
   startAttached();
-  for (int modul : {1, 10, 0}) {
-    params_.update([modul](machine::Maschinenparameter& p) { p.Modul = modul; });
-    EXPECT_FALSE(form().MenuAusgabeInFestwertspeicherOnClick()) << modul;
-    EXPECT_FALSE(form().MenuFestwertspeicherLoeschenOnClick()) << modul;
-    EXPECT_FALSE(form().MenuWerkzeuglaengeMessenOnClick()) << modul;
-  }
-  EXPECT_TRUE(ui_.messageBoxes().empty());
-
-  params_.update([](machine::Maschinenparameter& p) { p.Modul = 6; });
-  EXPECT_TRUE(form().MenuFestwertspeicherLoeschenOnClick());
-  EXPECT_TRUE(form().FlashDlg.alleLoeschenModus());
-  ui_.pushAnswer(platform::MsgResult::No);
-  EXPECT_FALSE(form().MenuAusgabeInFestwertspeicherOnClick());
-  EXPECT_EQ(form().RightPageControlSeite, app::RightPage::Fraesen);
+  int shown = 0;
+  form().dialogEinsetzen(app::ModalDialog::FestwertspeicherLoeschen, [&] {
+    ++shown;
+    EXPECT_TRUE(form().FlashDlg.alleLoeschenModus());
+  });
+  form().dialogEinsetzen(app::ModalDialog::AusgabeInFestwertspeicher, [&] {
+    ++shown;
+    EXPECT_FALSE(form().FlashDlg.alleLoeschenModus());
+  });
+  form().dialogEinsetzen(app::ModalDialog::Werkzeuglaenge, [&] {
+    ++shown;
+    EXPECT_EQ(form().WZLMessungForm.Memo.front(), "xWZLMessposition = 0.00");
+  });
+  form().MenuFestwertspeicherLoeschenOnClick();
   ui_.pushAnswer(platform::MsgResult::Yes);
-  EXPECT_TRUE(form().MenuAusgabeInFestwertspeicherOnClick());
-  EXPECT_FALSE(form().FlashDlg.alleLoeschenModus());
-  const auto boxes = ui_.messageBoxes();
-  ASSERT_EQ(boxes.size(), 2u);
-  EXPECT_EQ(boxes[1].text, "Wurden alle Fräsparameter richtig eingestellt?\n");
-  EXPECT_EQ(boxes[1].caption, "Tessaly");
-  EXPECT_EQ(boxes[1].buttons, platform::MsgButtons::YesNo);
-  EXPECT_TRUE(form().MenuWerkzeuglaengeMessenOnClick());
+  form().MenuAusgabeInFestwertspeicherOnClick();
+  form().MenuWerkzeuglaengeMessenOnClick();
+  EXPECT_EQ(shown, 3);
 }
 
 TEST_F(MainFormFlash, AJobIsRecordedAsALiveRunWithAbsoluteMovesEvenWhenSimulationIsChecked) {
@@ -60,9 +55,8 @@ TEST_F(MainFormFlash, AJobIsRecordedAsALiveRunWithAbsoluteMovesEvenWhenSimulatio
   TestPointType::appendRows(form(), 2);
   const long before = traceCount("[2] PUNKT");
   form().SimulationslaufCheckBox.Checked = true;
-  ui_.pushAnswer(platform::MsgResult::Yes);
-  ASSERT_TRUE(form().MenuAusgabeInFestwertspeicherOnClick());
   app::TFlashDlg& dlg = form().FlashDlg;
+  dlg.setAlleLoeschenModus(false);
   dlg.OnActivate();
   EXPECT_TRUE(form().bAusgabeInFestwertspeicher.load());
   settle();
@@ -107,7 +101,6 @@ TEST_F(MainFormFlash, TheMeasurementRunsOnTheRunWorkerAndItsDifferenceIsKept) {
     p.zWZLMessposition = 2.0;
     p.zWZLdelta = 9.0;
   });
-  ASSERT_TRUE(form().MenuWerkzeuglaengeMessenOnClick());
   form().WZLMessungForm.OnActivate(params_.snapshot());
   form().WZLMessungForm.StartenBitBtnClick();
   // The double's probe never switches: the measurement ends at its travel limit with a box.
@@ -117,8 +110,6 @@ TEST_F(MainFormFlash, TheMeasurementRunsOnTheRunWorkerAndItsDifferenceIsKept) {
   EXPECT_EQ(factory_.controller.callsStartingWith("Referenzfahrt_ausfuehren").size(), 3u);
   // Nothing was measured, so the stored difference stands.
   EXPECT_EQ(params_.snapshot().zWZLdelta, 9.0);
-  form().WerkzeuglaengeMessenBeendet();
-  EXPECT_TRUE(std::filesystem::exists(params_.snapshot().Parameterdatei));
 }
 
 }  // namespace

@@ -232,6 +232,11 @@ TEST_F(MainFormRun, TheWindowRefusesToCloseWhileARunIsActive) {
   EXPECT_TRUE(refusedDuringRun);
   // The refusal asked nothing; the answer waits for the close after the run.
   EXPECT_TRUE(ui_.messageBoxes().empty());
+  // It is heard, so that the user knows the close was not lost.
+  const auto beeps = ui_.beeps();
+  ASSERT_EQ(beeps.size(), 1u);
+  EXPECT_EQ(beeps[0].hz, 440u);
+  EXPECT_EQ(beeps[0].ms, 100u);
   EXPECT_TRUE(form().OnCloseQuery());
   EXPECT_EQ(ui_.messageBoxes().size(), 1u);
 }

@@ -42,11 +42,11 @@ TEST_F(MainFormTest, WithoutAControllerTheInitialisationRunsOnceAndShowsNoConnec
   EXPECT_FALSE(form().FraesenStartenBitBtn.Enabled);
   EXPECT_TRUE(ui_.messageBoxes().empty());
 
-  // A later tick and a later activation change nothing: no second connection, the title stays.
+  // A later tick connects no second time; every activation shows the bare program name again.
   form().InitTimerTimer();
   EXPECT_FALSE(form().OnActivate());
   EXPECT_EQ(factory_.created, 1);
-  EXPECT_EQ(form().Caption, "Tessaly für Cobalt-Kyro   22.01.13         neu.tvx");
+  EXPECT_EQ(form().Caption, "Tessaly");
 }
 
 TEST_F(MainFormTest, WithAControllerTheStatusBarShowsItsVersionPortAndPosition) {
@@ -71,6 +71,32 @@ TEST_F(MainFormTest, AFailingPositionReadShowsDashesAndATraceLineWithoutABox) {
   EXPECT_EQ(form().StatusBar[0], "Cobalt-Kyro V1.0");
   EXPECT_EQ(traceCount("StatusBarAktualisieren(): Position nicht lesbar, Fehlercode 1012"), 1);
   EXPECT_TRUE(ui_.messageBoxes().empty());
+}
+
+// The open and save dialogs start in the folder of the last document, or in the program's folder
+// before there is one.
+TEST_F(MainFormTest, TheFileDialogsStartInTheLastDocumentsFolder) {
+  const auto openedIn = [this] {
+    ui_.clear();
+    form().MenuSchliessenOnClick();
+    form().MenuOeffnenOnClick();
+    for (const auto& call : ui_.calls()) {
+      if (call.kind == testsupport::UiCall::Kind::OpenDialog) return call.dialog.initialDir;
+    }
+    return std::string("(kein Dialog)");
+  };
+  start();
+  EXPECT_EQ(openedIn(), folder().string());
+
+  const auto documents = folder() / "dokumente";
+  std::filesystem::create_directories(documents);
+  {
+    std::ofstream file(folder() / "veltris_konfig.dat", std::ios::binary);
+    file << "[Files]\r\nVerzeichnis=" << documents.string() << "\r\n";
+  }
+  form_.reset();
+  start();
+  EXPECT_EQ(openedIn(), documents.string());
 }
 
 TEST_F(MainFormTest, TheConfigurationIsLoadedIntoTheWindowAndSavedBackAtClose) {

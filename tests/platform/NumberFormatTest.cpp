@@ -41,6 +41,27 @@ TEST(FormatFixed, NeverUsesExponentOrNegativeZero) {
   EXPECT_EQ(platform::formatFixed(0.1, 3), "0.100");
 }
 
+TEST(FormatGeneral, WritesTheShortestTextOfFifteenDigits) {
+  const std::pair<double, const char*> cases[] = {
+      {0.0, "0"},
+      {-0.0, "0"},
+      {0.5, "0.5"},
+      {-12.25, "-12.25"},
+      {100.0, "100"},
+      {0.1, "0.1"},
+      {1.0 / 3.0, "0.333333333333333"},
+      {0.00001, "0.00001"},
+      {0.000001, "1E-6"},
+      {1.5e-7, "1.5E-7"},
+      {123456789012345.0, "123456789012345"},
+      {1e15, "1E15"},
+      {-2.5e20, "-2.5E20"},
+      {4.2, "4.2"},
+      {99.995, "99.995"},
+  };
+  for (const auto& [value, text] : cases) EXPECT_EQ(platform::formatGeneral(value), text) << value;
+}
+
 struct ParseCase {
   const char* text;
   std::optional<double> value;

@@ -30,9 +30,11 @@
 
 #include "app/ControlState.h"
 #include "app/DataGrids.h"
+#include "app/FlashDialog.h"
 #include "app/InfoDialog.h"
 #include "app/RunWorker.h"
 #include "app/Switches.h"
+#include "app/ToolLengthDialog.h"
 #include "app/ToolTableDialog.h"
 #include "formats/DinIsoModule.h"
 #include "formats/DxfModule.h"
@@ -488,6 +490,9 @@ class TMainForm : public panel::TMainFormState {
     std::vector<std::string> commandLines;
   };
 
+  // The job as it stands now, for a run or a recording (GUI thread).
+  PendingRun auftragNehmen();
+
   // Editing is possible: a panel document, no run.
   bool bearbeitbar() const;
   panel::DrawContext zeichenKontext();
@@ -504,6 +509,19 @@ class TMainForm : public panel::TMainFormState {
   // Runs on the worker.
   void FraesenAusfuehren();
   void WerkzeuglaengeMessen();
+  // The hooks of a run's context that reach the GUI thread: progress, repaints, questions,
+  // redraw, the error signal.
+  void kontextEinrichten(panel::RunContext& context);
+  // The tool-length measurement on the worker with the run's command layer and maker mode.
+  std::function<void()> werkzeuglaengeMessung(machine::CommandLayer& steuerung, bool herstellermodus);
+  // Posts the tool-length measurement (command 1) to the run worker; false when it was busy.
+  bool WerkzeuglaengeMessungStarten();
+  struct Lauf;
+  class FlashAnbindung;
+  struct PendingMessung {
+    machine::Maschinenparameter params;
+    bool herstellermodus = false;
+  };
   // Posts `task` to the GUI thread; it is skipped once the model is gone.
   void toGui(std::function<void()> task);
   // Repaint request from the worker: at most one is queued at a time.
@@ -557,6 +575,19 @@ class TMainForm : public panel::TMainFormState {
   std::atomic<bool> repaintQueued_{false};
   // Expires with the model; closures posted by the worker check it before they touch the model.
   std::shared_ptr<char> alive_ = std::make_shared<char>();
+  // What a job recorded into the program memory, and a measurement, work on: taken on the GUI
+  // thread when they are posted.
+  std::optional<PendingRun> pendingFlash_;
+  std::optional<PendingMessung> pendingMessung_;
+  std::unique_ptr<FlashAnbindung> flashAnbindung_;
+
+ public:
+  // The program-memory and tool-length dialogs, created with the window. Their workers use the
+  // controller back-ends, so they go before them.
+  TFlashDlg FlashDlg;
+  TWZLMessungForm WZLMessungForm;
+
+ private:
   // Last member: destroyed (and so joined) first, while everything it uses still exists.
   TTVXThread FraesThread;
 };

@@ -157,6 +157,7 @@ void TMainForm::MenuManuelleFahrtOnClick() {
 
 void TMainForm::MenuFestwertspeicherLoeschenOnClick() {
   if (laeuft_ || !hatProgrammspeicher(modul())) return;
+  FlashDlg.setAlleLoeschenModus(true);
   dialogZeigen(ModalDialog::FestwertspeicherLoeschen);
 }
 
@@ -172,11 +173,13 @@ void TMainForm::MenuAusgabeInFestwertspeicherOnClick() {
   if (services_.ui.messageBox("Wurden alle Fräsparameter richtig eingestellt?\n", kProgrammname,
                               platform::MsgButtons::YesNo, platform::MsgIcon::Question) != platform::MsgResult::Yes)
     return;
+  FlashDlg.setAlleLoeschenModus(false);
   dialogZeigen(ModalDialog::AusgabeInFestwertspeicher);
 }
 
 void TMainForm::MenuWerkzeuglaengeMessenOnClick() {
   if (laeuft_ || !hatProgrammspeicher(modul())) return;
+  WZLMessungForm.OnActivate(services_.params.snapshot());
   if (!dialogZeigen(ModalDialog::Werkzeuglaenge)) return;
   machine::Parameter_Speichern(services_.params.snapshot(), services_.ui);
 }

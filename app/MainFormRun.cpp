@@ -2,7 +2,7 @@
 // carried to the GUI thread, the lock of the window, and the stop.
 #include <utility>
 
-#include "MainForm.h"
+#include "MainFormLauf.h"
 #include "machine/FailureCodes.h"
 #include "machine/TraceLog.h"
 #include "panel/CncMotion.h"
@@ -35,14 +35,21 @@ void TMainForm::requestRepaint() {
   });
 }
 
+TMainForm::PendingRun TMainForm::auftragNehmen() {
+  return PendingRun{panel::takeRunSnapshot(*this, services_.params),
+                    bSteuerungVerbunden.load(),
+                    HPGLDatenmodul,
+                    DINISODatenmodul,
+                    DXFDatenmodul,
+                    Dokumenttyp == panel::DocumentKind::CommandFile ? DatenRichEdit : std::vector<std::string>{}};
+}
+
 void TMainForm::FraesenStartenBitBtnClick() {
   if (laeuft_) return;
   {
     // The snapshot also clears a stop request left over from before.
     std::lock_guard lock(pendingMutex_);
-    pendingRun_.emplace(PendingRun{
-        panel::takeRunSnapshot(*this, services_.params), bSteuerungVerbunden.load(), HPGLDatenmodul, DINISODatenmodul,
-        DXFDatenmodul, Dokumenttyp == panel::DocumentKind::CommandFile ? DatenRichEdit : std::vector<std::string>{}});
+    pendingRun_.emplace(auftragNehmen());
   }
   if (!FraesThread.post(TTVXThread::kFraesen)) {
     std::lock_guard lock(pendingMutex_);
@@ -50,10 +57,6 @@ void TMainForm::FraesenStartenBitBtnClick() {
     return;
   }
   laeuft_ = true;
-}
-
-void TMainForm::WerkzeuglaengeMessen() {
-  // The tool-length measurement has no entry in the user interface, so nothing posts it.
 }
 
 void TMainForm::FraesenAusfuehren() {
@@ -64,7 +67,8 @@ void TMainForm::FraesenAusfuehren() {
   }
   if (!run) return;
   panel::TMainFormState& form = run->snapshot.form;
-  machine::CommandLayer steuerung(run->snapshot.params, backends_, services_.params.bAbbruch);
+  Lauf lauf(*this, *run);
+  machine::CommandLayer& steuerung = lauf.steuerung;
   const bool verbunden = run->verbunden;
   const auto position = [&steuerung](char axis) { return steuerung.Position_mm_abfragen(axis); };
 
@@ -75,81 +79,7 @@ void TMainForm::FraesenAusfuehren() {
     notifyView();
   });
 
-  panel::CncMotion motion(
-      form, panel::MotionEnvironment{steuerung, services_.params.bAbbruch, Simulationspause, bAusgabeInFestwertspeicher,
-                                     services_.canvas, services_.clock, [this] { requestRepaint(); }});
-  panel::RunContext context{form, services_.objectTypes, steuerung, motion};
-  context.bHerstellermodus = form.bHerstellermodus;
-  context.bSteuerungVerbunden = verbunden;
-  context.showProgress = [this](const panel::ProgressBarState& bar) {
-    toGui([this, bar] {
-      FortschrittsanzeigeProgressBar = bar;
-      notifyView();
-    });
-  };
-  context.copyToScreen = [this] { requestRepaint(); };
-  context.ask = [this](const std::string& text, const std::string& caption, platform::MsgButtons buttons,
-                       platform::MsgIcon icon) {
-    platform::MsgResult answer = platform::MsgResult::No;
-    services_.gui.invokeAndWait([&] {
-      // A program that is going does not start the step after machining.
-      if (!closing_ && terminationSignal_ == 0) answer = services_.ui.messageBox(text, caption, buttons, icon);
-    });
-    return answer;
-  };
-  context.redraw = [this] { toGui([this] { AnsichtNeuZeichnen(); }); };
-  context.canvas = &services_.canvas;
-  context.formatRun = [&](panel::DocumentKind kind, double penUp, double penDown) {
-    panel::MillContext mill{form, services_.objectTypes, motion};
-    mill.canvas = &services_.canvas;
-    mill.FehlerSignal = context.FehlerSignal;
-    // The cuts the motion primitives draw land where the module's paint put its steps.
-    switch (kind) {
-      case panel::DocumentKind::Hpgl: {
-        formats::THPGLDataModule& plot = run->plot;
-        plot.penUpHeight = penUp;
-        plot.penDownDepth = penDown;
-        plot.Ansicht.liveDrawing = true;
-        form.Ansicht = plot.Ansicht;
-        plot.HPGL_Ausfuehren(mill);
-        break;
-      }
-      case panel::DocumentKind::DinIso:
-        run->program.Ansicht.liveDrawing = true;
-        form.Ansicht = run->program.Ansicht;
-        run->program.DINISO_Ausfuehren(mill);
-        break;
-      case panel::DocumentKind::Dxf:
-        run->drawing.Ansicht.liveDrawing = true;
-        form.Ansicht = run->drawing.Ansicht;
-        run->drawing.DXF_Ausfuehren(mill);
-        break;
-      case panel::DocumentKind::CommandFile: {
-        formats::KdfStream stream{run->commandLines, steuerung, motion, [this] { requestRepaint(); },
-                                  [&context](const std::string& text) {
-                                    if (context.ask)
-                                      context.ask(text, kProgrammname, platform::MsgButtons::Ok,
-                                                  platform::MsgIcon::Warning);
-                                  }};
-        stream.simulating = form.SimulationslaufCheckBox.Checked;
-        formats::TKDFDataModule::KDF_Senden(stream);
-        break;
-      }
-      case panel::DocumentKind::Panel:
-      case panel::DocumentKind::None:
-        break;
-    }
-  };
-  context.FehlerSignal = [this] {
-    const auto beep = [this] {
-      if (!closing_) services_.ui.Beep(440, 200);
-    };
-    services_.gui.invokeAndWait(beep);
-    services_.clock.sleepMillis(100);
-    services_.gui.invokeAndWait(beep);
-  };
-
-  const int code = panel::fraesenAusfuehren(context);
+  const int code = panel::fraesenAusfuehren(lauf.context);
   if (code != 0) {
     services_.gui.invokeAndWait([&] {
       if (!closing_) steuerung.Steuerungsfehler_melden(services_.ui, code, kProgrammname);
@@ -178,6 +108,90 @@ void TMainForm::FraesenAusfuehren() {
     notifyView();
     if (terminationSignal_ != 0) closeAfterSignal();
   });
+}
+
+TMainForm::Lauf::Lauf(TMainForm& form, PendingRun& run)
+    : steuerung(run.snapshot.params, form.backends_, form.services_.params.bAbbruch),
+      motion(run.snapshot.form,
+             panel::MotionEnvironment{steuerung, form.services_.params.bAbbruch, form.Simulationspause,
+                                      form.bAusgabeInFestwertspeicher, form.services_.canvas, form.services_.clock,
+                                      [&form] { form.requestRepaint(); }}),
+      context{run.snapshot.form, form.services_.objectTypes, steuerung, motion} {
+  context.bHerstellermodus = run.snapshot.form.bHerstellermodus;
+  context.bSteuerungVerbunden = run.verbunden;
+  form.kontextEinrichten(context);
+  context.Werkzeuglaenge_messen = form.werkzeuglaengeMessung(steuerung, run.snapshot.form.bHerstellermodus);
+  context.canvas = &form.services_.canvas;
+  context.formatRun = [this, &form, &run](panel::DocumentKind kind, double penUp, double penDown) {
+    panel::TMainFormState& state = run.snapshot.form;
+    panel::MillContext mill{state, form.services_.objectTypes, motion};
+    mill.canvas = &form.services_.canvas;
+    mill.FehlerSignal = this->context.FehlerSignal;
+    // The cuts the motion primitives draw land where the module's paint put its steps.
+    switch (kind) {
+      case panel::DocumentKind::Hpgl: {
+        formats::THPGLDataModule& plot = run.plot;
+        plot.penUpHeight = penUp;
+        plot.penDownDepth = penDown;
+        plot.Ansicht.liveDrawing = true;
+        state.Ansicht = plot.Ansicht;
+        plot.HPGL_Ausfuehren(mill);
+        break;
+      }
+      case panel::DocumentKind::DinIso:
+        run.program.Ansicht.liveDrawing = true;
+        state.Ansicht = run.program.Ansicht;
+        run.program.DINISO_Ausfuehren(mill);
+        break;
+      case panel::DocumentKind::Dxf:
+        run.drawing.Ansicht.liveDrawing = true;
+        state.Ansicht = run.drawing.Ansicht;
+        run.drawing.DXF_Ausfuehren(mill);
+        break;
+      case panel::DocumentKind::CommandFile: {
+        formats::KdfStream stream{run.commandLines, steuerung, motion, [&form] { form.requestRepaint(); },
+                                  [this](const std::string& text) {
+                                    if (this->context.ask)
+                                      this->context.ask(text, kProgrammname, platform::MsgButtons::Ok,
+                                                        platform::MsgIcon::Warning);
+                                  }};
+        stream.simulating = state.SimulationslaufCheckBox.Checked;
+        formats::TKDFDataModule::KDF_Senden(stream);
+        break;
+      }
+      case panel::DocumentKind::Panel:
+      case panel::DocumentKind::None:
+        break;
+    }
+  };
+}
+
+void TMainForm::kontextEinrichten(panel::RunContext& context) {
+  context.showProgress = [this](const panel::ProgressBarState& bar) {
+    toGui([this, bar] {
+      FortschrittsanzeigeProgressBar = bar;
+      notifyView();
+    });
+  };
+  context.copyToScreen = [this] { requestRepaint(); };
+  context.ask = [this](const std::string& text, const std::string& caption, platform::MsgButtons buttons,
+                       platform::MsgIcon icon) {
+    platform::MsgResult answer = platform::MsgResult::No;
+    services_.gui.invokeAndWait([&] {
+      // A program that is going does not start the step after machining.
+      if (!closing_ && terminationSignal_ == 0) answer = services_.ui.messageBox(text, caption, buttons, icon);
+    });
+    return answer;
+  };
+  context.redraw = [this] { toGui([this] { AnsichtNeuZeichnen(); }); };
+  context.FehlerSignal = [this] {
+    const auto beep = [this] {
+      if (!closing_) services_.ui.Beep(440, 200);
+    };
+    services_.gui.invokeAndWait(beep);
+    services_.clock.sleepMillis(100);
+    services_.gui.invokeAndWait(beep);
+  };
 }
 
 void TMainForm::stopRun() {

@@ -7,7 +7,7 @@
 #include <system_error>
 #include <utility>
 
-#include "MainForm.h"
+#include "MainFormLauf.h"
 #include "app/ConfigFile.h"
 #include "app/ProgramFiles.h"
 #include "machine/MachineParameters.h"
@@ -35,6 +35,21 @@ TMainForm::TMainForm(MainFormServices services)
       ManuelleFahrtForm(
           machine::MachineDialogServices{services.ui, services.gui, services.clock, services.params, backends_}),
       services_(std::move(services)),
+      flashAnbindung_(std::make_unique<FlashAnbindung>(*this)),
+      FlashDlg(FlashDlgServices{services_.ui, services_.gui, bAusgabeInFestwertspeicher}, *flashAnbindung_),
+      WZLMessungForm(services_.gui,
+                     WzlHooks{.messungStarten = [this] { return WerkzeuglaengeMessungStarten(); },
+                              .Achsen_anhalten =
+                                  [this] {
+                                    machine::Maschinenparameter p = services_.params.snapshot();
+                                    machine::CommandLayer(p, backends_, services_.params.bAbbruch).Achsen_anhalten();
+                                  },
+                              .Steuerungsfehler_melden =
+                                  [this](int code) {
+                                    machine::Maschinenparameter p = services_.params.snapshot();
+                                    machine::CommandLayer(p, backends_, services_.params.bAbbruch)
+                                        .Steuerungsfehler_melden(services_.ui, code, kProgrammname);
+                                  }}),
       FraesThread([this] { WerkzeuglaengeMessen(); }, [this] { FraesenAusfuehren(); }) {
   if (!services_.folderWritable) services_.folderWritable = folderWritable;
   // The double beep for refused input and files that are not handled (GUI thread).
@@ -77,6 +92,8 @@ TMainForm::~TMainForm() {
 
 void TMainForm::OnCreate(const std::vector<std::string>& args) {
   Caption = kProgrammname;
+  FlashDlg.OnCreate();
+  WZLMessungForm.OnCreate();
 
   // The program's own files: beside the executable, or in the XDG folder when that is not
   // writable. Chosen once, here.

@@ -64,6 +64,8 @@ std::string Fehlertext_Steuerung(int code) {
       return "### Encoder-Positions-Fehler ###";
     case STEP_RANGE_ERROR:
       return "### Fahrweg außerhalb des Schrittbereichs der Steuerung ###";
+    case PROBE_TRAVEL_LIMIT:
+      return "### Messtaster innerhalb des Messwegs nicht geschaltet ###";
     default:
       return "### default ###";
   }

@@ -30,12 +30,14 @@ inline constexpr int STEP_RANGE_ERROR = 1030;
 // Parallel-port moves that did not happen as asked; the back-end has beeped or shown its box.
 inline constexpr int MOVE_REFUSED = 1031;       // the step generator refused the move's speeds or ramp
 inline constexpr int LIMIT_SWITCH_STOP = 1032;  // a limit switch ended the move
+// The tool-length probe did not switch (or did not release) within the probing travel.
+inline constexpr int PROBE_TRAVEL_LIMIT = 1040;
 
 // The run was stopped by the user; never reported in a box.
 inline constexpr int USER_ABORT = 2000;
 
-// Text of a controller error answer (1021-1028, 1119) or of STEP_RANGE_ERROR; "### default ###"
-// for every other code.
+// Text of a controller error answer (1021-1028, 1119), of STEP_RANGE_ERROR or of
+// PROBE_TRAVEL_LIMIT; "### default ###" for every other code.
 std::string Fehlertext_Steuerung(int code);
 
 // Shows the code in a warning box with an OK button and the given caption: the name of a

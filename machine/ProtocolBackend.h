@@ -48,6 +48,16 @@ class ProtocolBackend {
   virtual void WaitResp(int timeoutMs) = 0;
   // Sends a raw command and waits up to answerMs for its answer, which it gives unexamined.
   virtual std::string SendenUndWarten(const std::string& command, int answerMs) = 0;
+  // The answer most recently taken; empty when there was none.
+  virtual std::string letzteAntwort() const { return {}; }
+  // Program-store mode: while on, the controller records moves and homing runs into its program
+  // memory and acknowledges each with ACK instead of starting it.
+  virtual void Speichermodus_setzen(bool on) { (void)on; }
+  // Whether the controller's input `input` ('1'-'8') is set.
+  virtual bool Eingang_gesetzt(char input) {
+    (void)input;
+    return false;
+  }
   // False once the link has been closed, by the program or because the controller fell silent
   // after a stop.
   virtual bool linkOpen() const { return true; }

@@ -46,6 +46,10 @@ bool beginsWith(const std::string& text, const std::string& prefix) {
 // final answer when it ends.
 bool isMotionCommand(const std::string& command) { return beginsWith(command, "L") || beginsWith(command, "$H"); }
 
+// The program memory's listing and erasures: the controller echoes the command, then the listing
+// or the erasure's result follows as answers of their own.
+bool isSeriesCommand(const std::string& command) { return beginsWith(command, "*PR") || beginsWith(command, "*PE"); }
+
 }  // namespace
 
 TzelkoCOM::TzelkoCOM(platform::UiServices& ui, platform::Clock& clock) : ui_(ui), clock_(clock) {}
@@ -158,7 +162,7 @@ void TzelkoCOM::SendReq(const std::string& command) {
   if (command.size() > kMaxCommandBytes) throw OUT_OF_RANGE;
 
   const bool priority = command.front() == '@';
-  switch (link.receiver->beginCommand(priority, isMotionCommand(command), kSendWait)) {
+  switch (link.receiver->beginCommand(priority, isMotionCommand(command), kSendWait, isSeriesCommand(command))) {
     case ZelkoWait::Signalled:
       break;
     case ZelkoWait::TimedOut:

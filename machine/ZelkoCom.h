@@ -60,11 +60,11 @@ class TzelkoCOM final : public ProtocolBackend {
   void WaitResp(int timeoutMs) override;
   // Takes an '@' answer: 0 waits 64 ms, a negative time-out without limit.
   void WaitResp_MB(int timeoutMs);
-  void Speichermodus_setzen(bool on);
+  void Speichermodus_setzen(bool on) override;
 
   // The command most recently written and the answer most recently taken, on either channel.
   std::string letzterBefehl() const;
-  std::string letzteAntwort() const;
+  std::string letzteAntwort() const override;
   // First byte of the answer most recently taken on the normal channel.
   char letzteAntwortBeginn() override;
   bool linkOpen() const override { return bAppStarted_.load(); }
@@ -89,7 +89,7 @@ class TzelkoCOM final : public ProtocolBackend {
   void Achsen_sofort_stoppen() override;
   void Ausgangssignal_setzen(int number, int value) override;
   void Eingang_abfragen(char input);
-  bool Eingang_gesetzt(char input);
+  bool Eingang_gesetzt(char input) override;
   void Programmdurchlaeufe_hinterlegen(int count) override;
 
   bool bAppStarted() const { return bAppStarted_.load(); }

@@ -189,6 +189,15 @@ void TzelkoCOM_thread::normalComplete(const std::string& answer) {
     }
     return;
   }
+  if (seriesCommand_ && (normalPhase_ == Phase::Answer || normalPhase_ == Phase::Series)) {
+    // Every answer of a series is kept, in order, however fast they come.
+    if (normalReady_.size() < kZelkoSeriesAnswersMax) {
+      normalReady_.push_back(ZelkoTaken{ZelkoWait::Signalled, answer, false, false});
+    } else {
+      drop(answer);
+    }
+    return;
+  }
   // While a motion command's answer is owed, a NAK that comes for a command that is no motion
   // is that motion's late start, not the answer to the command after it.
   const bool lateStart = startOwed_ && nak && !(normalPhase_ == Phase::Answer && motionCommand_);
@@ -244,6 +253,13 @@ void TzelkoCOM_thread::settleUnwantedFinal() {
   normalPhase_ = Phase::Free;
 }
 
+void TzelkoCOM_thread::settleSeries() {
+  if (normalPhase_ != Phase::Series || normalTakers_ > 0) return;
+  for (const auto& ready : normalReady_) drop(ready.answer);
+  normalReady_.clear();
+  normalPhase_ = Phase::Free;
+}
+
 bool TzelkoCOM_thread::mayBegin(bool priority) const {
   if (priority) return priorityPhase_ == Phase::Free && normalPhase_ != Phase::Answer;
   // A running motion holds the normal channel until its final answer, whoever waits for it:
@@ -276,7 +292,7 @@ ZelkoWait TzelkoCOM_thread::waitUntil(std::unique_lock<std::mutex>& lock, const 
   }
 }
 
-ZelkoWait TzelkoCOM_thread::beginCommand(bool priority, bool motion, std::chrono::milliseconds timeout) {
+ZelkoWait TzelkoCOM_thread::beginCommand(bool priority, bool motion, std::chrono::milliseconds timeout, bool series) {
   std::unique_lock lock(mutex_);
   const TimePoint deadline = std::chrono::steady_clock::now() + timeout;
   if (partialNormal_ || partialPriority_) {
@@ -296,7 +312,11 @@ ZelkoWait TzelkoCOM_thread::beginCommand(bool priority, bool motion, std::chrono
   const ZelkoWait waited = waitUntil(lock, deadline, [&] {
     // A normal command from the thread that took the motion's start shows that nobody will wait
     // for its final answer; an '@' command (a stop from the GUI thread) shows nothing of the kind.
-    if (!priority) settleUnwantedFinal();
+    if (!priority) {
+      settleUnwantedFinal();
+      // The next normal command ends the series before it.
+      settleSeries();
+    }
     return mayBegin(priority);
   });
   if (waited == ZelkoWait::TimedOut && !priority && finalOwed_ && !finalClaimed_) {
@@ -337,6 +357,7 @@ ZelkoWait TzelkoCOM_thread::beginCommand(bool priority, bool motion, std::chrono
     normalReady_.clear();
     normalPhase_ = Phase::Answer;
     motionCommand_ = motion;
+    seriesCommand_ = series && !motion;
     stopDeadline_.reset();
   }
   return ZelkoWait::Signalled;
@@ -374,7 +395,8 @@ ZelkoTaken TzelkoCOM_thread::takeNormal(std::optional<std::chrono::milliseconds>
     // Given up: the answer is dropped when it comes. A motion command's answer may still be a
     // late NAK that starts the motion.
     if (normalPhase_ == Phase::Answer && motionCommand_) startOwed_ = true;
-    if (normalPhase_ == Phase::Answer && !finalOwed_ && (state_ == kZelkoFirstByte || state_ == kZelkoRest))
+    if ((normalPhase_ == Phase::Answer || normalPhase_ == Phase::Series) && !finalOwed_ &&
+        (state_ == kZelkoFirstByte || state_ == kZelkoRest))
       partialNormal_ = true;
     if (normalPhase_ == Phase::Final) finalClaimed_ = false;
     normalPhase_ = Phase::Free;
@@ -391,6 +413,9 @@ ZelkoTaken TzelkoCOM_thread::takeNormal(std::optional<std::chrono::milliseconds>
   } else if (finalClaimed_ && (finalOwed_ || !normalReady_.empty())) {
     // A NAK started the motion: the channel stays with its final answer.
     normalPhase_ = Phase::Final;
+  } else if (seriesCommand_) {
+    // More answers of the series may follow.
+    normalPhase_ = Phase::Series;
   } else {
     normalPhase_ = Phase::Free;
   }
@@ -422,7 +447,7 @@ ZelkoTaken TzelkoCOM_thread::takePriority(std::optional<std::chrono::millisecond
 void TzelkoCOM_thread::releaseNormalSend() {
   {
     std::lock_guard lock(mutex_);
-    if (normalPhase_ == Phase::Answer) normalPhase_ = Phase::Free;
+    if (normalPhase_ == Phase::Answer || normalPhase_ == Phase::Series) normalPhase_ = Phase::Free;
     normalReady_.clear();
   }
   changed_.notify_all();

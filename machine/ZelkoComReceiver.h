@@ -58,6 +58,8 @@ inline constexpr short kZelkoPriorityRest = 60;   // rest of an '@' answer
 // Longest answers kept, in bytes; further bytes are dropped until the answer's end byte.
 inline constexpr std::size_t kZelkoNormalAnswerMax = 259;
 inline constexpr std::size_t kZelkoPriorityAnswerMax = 31;
+// Most answers of a series kept for their takers; further ones are dropped.
+inline constexpr std::size_t kZelkoSeriesAnswersMax = 65536;
 
 enum class ZelkoWait { Signalled, TimedOut, Closed };
 
@@ -90,8 +92,11 @@ class TzelkoCOM_thread {
   // a normal command waits for the exchange before it (and for the final answer of a motion that
   // is still running); an '@' command for the '@' exchange before it and for a normal command's
   // answer, but not for a motion's final answer. `motion`: a normal command that a NAK answers
-  // when its motion starts.
-  ZelkoWait beginCommand(bool priority, bool motion, std::chrono::milliseconds timeout);
+  // when its motion starts. `series`: a normal command that several answers follow in a row (the
+  // program memory's listing and erasures): each one that comes is kept for the takers, in order,
+  // until a wait for one of them runs out or the next normal command begins; '@' commands may go
+  // meanwhile.
+  ZelkoWait beginCommand(bool priority, bool motion, std::chrono::milliseconds timeout, bool series = false);
 
   // Takes the answer to the command begun last on the channel, or the final answer of the motion
   // that a taken NAK started (nullopt: without limit, until a stop bounds it). A time-out gives
@@ -111,7 +116,7 @@ class TzelkoCOM_thread {
   void awaitDropped(std::uint64_t count, std::chrono::milliseconds timeout);
 
  private:
-  enum class Phase { Free, Answer, Final };
+  enum class Phase { Free, Answer, Final, Series };
   using TimePoint = std::chrono::steady_clock::time_point;
 
   void Execute();
@@ -125,6 +130,8 @@ class TzelkoCOM_thread {
   bool caughtUp() const;
   // A final answer that came while nobody waits for it is dropped, and the channel freed.
   void settleUnwantedFinal();
+  // The answers of a series that nobody took any more are dropped, and the channel freed.
+  void settleSeries();
   // Waits until `ready` holds, the deadline passes or the link closes.
   template <typename Ready>
   ZelkoWait waitUntil(std::unique_lock<std::mutex>& lock, const std::optional<TimePoint>& deadline, Ready ready);
@@ -150,6 +157,7 @@ class TzelkoCOM_thread {
   Phase normalPhase_ = Phase::Free;
   Phase priorityPhase_ = Phase::Free;
   bool motionCommand_ = false;  // the normal command begun last starts a motion
+  bool seriesCommand_ = false;  // the normal command begun last is answered by a series
   bool finalOwed_ = false;      // a motion started and its final answer has not come yet
   bool finalClaimed_ = false;   // somebody waits for that final answer
   bool startOwed_ = false;      // a motion command's answer timed out: a late NAK is its start

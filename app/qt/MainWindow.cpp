@@ -26,11 +26,13 @@
 
 #include "ControlBar.h"
 #include "DataGridPages.h"
+#include "FlashDialogView.h"
 #include "InfoDialogView.h"
 #include "MainMenus.h"
 #include "ObjectBar.h"
 #include "PaintBox.h"
 #include "SettingsPage.h"
+#include "ToolLengthDialogView.h"
 #include "ToolTableDialogView.h"
 #include "machine/qt/HomingDialogView.h"
 #include "machine/qt/JoggingDialogView.h"
@@ -136,6 +138,18 @@ MainWindow::MainWindow(app::TMainForm& form, platform::QtCanvas& canvas, QWidget
     centreOver(InfoDlg_);
     InfoDlg_->exec();
   });
+  FlashDlg_ = new FlashDialogView(form_.FlashDlg, this);
+  const auto flash = [this] {
+    centreOver(FlashDlg_);
+    FlashDlg_->exec();
+  };
+  form_.dialogEinsetzen(app::ModalDialog::FestwertspeicherLoeschen, flash);
+  form_.dialogEinsetzen(app::ModalDialog::AusgabeInFestwertspeicher, flash);
+  WZLMessungForm_ = new ToolLengthDialogView(form_.WZLMessungForm, this);
+  form_.dialogEinsetzen(app::ModalDialog::Werkzeuglaenge, [this] {
+    centreOver(WZLMessungForm_);
+    WZLMessungForm_->exec();
+  });
 
   form_.setView(this);
   showState();
@@ -151,6 +165,9 @@ MainWindow::~MainWindow() {
   form_.dialogEinsetzen(app::ModalDialog::Parameter, nullptr);
   form_.dialogEinsetzen(app::ModalDialog::Referenzfahrt, nullptr);
   form_.dialogEinsetzen(app::ModalDialog::ManuelleFahrt, nullptr);
+  form_.dialogEinsetzen(app::ModalDialog::FestwertspeicherLoeschen, nullptr);
+  form_.dialogEinsetzen(app::ModalDialog::AusgabeInFestwertspeicher, nullptr);
+  form_.dialogEinsetzen(app::ModalDialog::Werkzeuglaenge, nullptr);
   form_.setView(nullptr);
 }
 

@@ -47,6 +47,8 @@ class MainMenus;
 class ObjectBar;
 class PaintBox;
 class SettingsPage;
+class FlashDialogView;
+class ToolLengthDialogView;
 class ToolTableDialogView;
 
 class MainWindow final : public QMainWindow, public app::TMainFormView {
@@ -130,6 +132,8 @@ class MainWindow final : public QMainWindow, public app::TMainFormView {
   machineqt::ParameterDialogView* ParameterDlg_ = nullptr;
   machineqt::HomingDialogView* ReferenzfahrtForm_ = nullptr;
   machineqt::JoggingDialogView* ManuelleFahrtForm_ = nullptr;
+  FlashDialogView* FlashDlg_ = nullptr;
+  ToolLengthDialogView* WZLMessungForm_ = nullptr;
   // Made when it is first shown.
   InfoDialogView* InfoDlg_ = nullptr;
 };

@@ -54,6 +54,9 @@ class ForwardingProtocolBackend final : public machine::ProtocolBackend {
   std::string SendenUndWarten(const std::string& command, int answerMs) override {
     return t_.SendenUndWarten(command, answerMs);
   }
+  std::string letzteAntwort() const override { return t_.letzteAntwort(); }
+  void Speichermodus_setzen(bool on) override { t_.Speichermodus_setzen(on); }
+  bool Eingang_gesetzt(char input) override { return t_.Eingang_gesetzt(input); }
 
  private:
   testsupport::RecordingProtocolBackend& t_;

@@ -42,6 +42,7 @@ TEST(FehlerMeldung, ShowsTheTextOfEachCodeInAWarningBox) {
       {1031, "MOVE_REFUSED"},
       {1032, "LIMIT_SWITCH_STOP"},
       {1033, "### default ###"},
+      {1040, "### Messtaster innerhalb des Messwegs nicht geschaltet ###"},
       {1119, "### Encoder-Positions-Fehler ###"},
       {0, "### default ###"},
       {-1, "### default ###"},

@@ -187,5 +187,40 @@ TEST_F(ZelkoQuery, ResetAndStopAreAnsweredOnThePriorityChannel) {
   EXPECT_EQ(std::count_if(log.begin(), log.end(), [](const peers::SimLogEntry& e) { return e.channel == '@'; }), 6);
 }
 
+// The program memory's listing and erasures are answered by a series: every answer is kept for
+// the takers however fast they come, an '@' command may go in between, and what is left of a
+// series when the next command goes never passes for that command's answer.
+TEST_F(ZelkoQuery, TheProgramMemoryAnswersComeAsASeries) {
+  const std::string stx(1, '\x02');
+  sim.storeProgram(2, {"C:/p.tvx 01.02.2013 08:00:00" + stx, 2, {"L1,X400", "L2,Y800", "A1,1"}});
+  EXPECT_EQ(driver.SendenUndWarten("*PR2\r", 512), "*PR2\r");
+  std::vector<std::string> listing;
+  for (int i = 0; i < 6; ++i) {
+    driver.WaitResp(64);
+    listing.push_back(driver.letzteAntwort());
+  }
+  EXPECT_EQ(listing, (std::vector<std::string>{"C:/p.tvx 01.02.2013 08:00:00" + stx, "#PD,2\r", "L1,X400\r",
+                                               "L2,Y800\r", "A1,1\r", std::string(1, kAck)}));
+  // Nothing more comes: the wait runs out.
+  EXPECT_EQ(codeOf([&] { driver.WaitResp(64); }), machine::WAIT_TIMEOUT);
+
+  // Half a listing taken, then a setting: its own ACK is its answer. (The priority query
+  // between them comes after the whole listing on the line, so the rest of it has arrived.)
+  EXPECT_EQ(driver.SendenUndWarten("*PR2\r", 512), "*PR2\r");
+  driver.WaitResp(64);
+  EXPECT_EQ(driver.Version_abfragen(), std::string("Cobalt-Kyro V1.0") + kAck);
+  EXPECT_EQ(driver.SendenUndWarten("#S100\r", 64), std::string(1, kAck));
+  EXPECT_EQ(driver.SendenUndWarten("*FR2\r", 64), "*FR2 3,2\r");
+
+  // The erasure's echo, a query on the priority channel, then the erasure's result.
+  sim.setProgramMemory(4096, 100ms, 100ms);
+  EXPECT_EQ(driver.SendenUndWarten("*PE2\r", 64), "*PE2\r");
+  EXPECT_EQ(driver.Version_abfragen(), std::string("Cobalt-Kyro V1.0") + kAck);
+  driver.WaitResp(3000);
+  EXPECT_EQ(driver.letzteAntwort(), std::string(1, kAck));
+  EXPECT_FALSE(sim.program(2).has_value());
+  EXPECT_EQ(driver.SendenUndWarten("*PR2\r", 512), std::string("E3") + kBel);
+}
+
 }  // namespace
 }  // namespace machinetest

@@ -18,16 +18,28 @@ namespace peers {
 
 namespace {
 
+constexpr char kStx = 0x02;
+constexpr char kEtx = 0x03;
 constexpr char kAck = 0x06;
 constexpr char kBel = 0x07;
 constexpr char kCr = 0x0D;
 constexpr char kNak = 0x15;
 constexpr std::size_t kMaxCommandBytes = 1024;
+constexpr int kMemoryEmpty = 3;  // "E3" BEL: the slot (or the memory) holds no program
+constexpr int kMemoryFull = 4;   // "E4" BEL: the program memory is full
 
 std::string errorAnswer(int n) { return "E" + std::to_string(n) + kBel; }
 
 bool beginsWith(const std::string& text, const std::string& prefix) {
   return text.compare(0, prefix.size(), prefix) == 0;
+}
+
+// The slot number of "*PE3", "*FR7" and the like: 1-7, 0 for 'a' (all), -1 for anything else.
+int slotOf(const std::string& command) {
+  if (command.size() != 4) return -1;
+  if (command[3] == 'a') return 0;
+  if (command[3] < '1' || command[3] > '0' + ZelkoSim::kProgramSlots) return -1;
+  return command[3] - '0';
 }
 
 std::optional<ZelkoSim::Positions> homingTarget(const std::string& command, ZelkoSim::Positions current) {
@@ -79,6 +91,52 @@ void ZelkoSim::setStoreMode(bool on) {
 void ZelkoSim::setInput(char input, bool set) {
   std::lock_guard lock(mutex_);
   inputs_[static_cast<unsigned char>(input) & 0x7F] = set;
+}
+
+void ZelkoSim::setProbe(char input, int zSteps) {
+  std::lock_guard lock(mutex_);
+  probe_ = Probe{input, zSteps};
+}
+
+void ZelkoSim::setProgramMemory(std::size_t lines, std::chrono::milliseconds erase,
+                                std::chrono::milliseconds eraseAll) {
+  std::lock_guard lock(mutex_);
+  options_.programMemoryLines = lines;
+  options_.eraseDuration = erase;
+  options_.eraseAllDuration = eraseAll;
+}
+
+std::optional<ZelkoSim::StoredProgram> ZelkoSim::program(int slot) const {
+  std::lock_guard lock(mutex_);
+  if (slot < 1 || slot > kProgramSlots) return std::nullopt;
+  return programs_[static_cast<std::size_t>(slot - 1)];
+}
+
+void ZelkoSim::storeProgram(int slot, StoredProgram program) {
+  std::lock_guard lock(mutex_);
+  if (slot >= 1 && slot <= kProgramSlots) programs_[static_cast<std::size_t>(slot - 1)] = std::move(program);
+}
+
+bool ZelkoSim::runProgram(int slot) {
+  std::lock_guard lock(mutex_);
+  if (slot < 1 || slot > kProgramSlots || !programs_[static_cast<std::size_t>(slot - 1)]) return false;
+  const StoredProgram& stored = *programs_[static_cast<std::size_t>(slot - 1)];
+  for (int pass = 0; pass < stored.passes; ++pass) {
+    for (const auto& line : stored.lines) {
+      const bool vector = beginsWith(line, "L");
+      if (!vector && !beginsWith(line, "$H")) continue;
+      if (const auto target = vector ? simVectorTarget(line, positions_) : homingTarget(line, positions_)) {
+        positions_ = *target;
+        history_.push_back(positions_);
+      }
+    }
+  }
+  return true;
+}
+
+std::string ZelkoSim::receivedBytes() const {
+  std::lock_guard lock(mutex_);
+  return receivedBytes_;
 }
 
 void ZelkoSim::setSilent(bool on) {
@@ -186,10 +244,16 @@ void ZelkoSim::serve() {
     }
     if ((pfds[0].revents & POLLIN) != 0) {
       const ssize_t n = ::read(master_, chunk.data(), chunk.size());
+      if (n > 0) receivedBytes_.append(chunk.data(), static_cast<std::size_t>(n));
       for (ssize_t i = 0; i < n; ++i) {
         const char c = chunk[static_cast<std::size_t>(i)];
         if (c == kCr) {
           const std::string command = received_;
+          received_.clear();
+          handleCommand(command, lock);
+        } else if (c == kEtx || c == kStx) {
+          // A program header ends in STX, a recording in ETX alone; neither has a CR.
+          const std::string command = received_ + c;
           received_.clear();
           handleCommand(command, lock);
         } else if (received_.size() < kMaxCommandBytes) {
@@ -215,6 +279,7 @@ void ZelkoSim::handleCommand(const std::string& command, std::unique_lock<std::m
 }
 
 void ZelkoSim::handleNormal(const std::string& command) {
+  if (handleProgramMemory(command)) return;
   const bool vector = beginsWith(command, "L");
   const bool homing = beginsWith(command, "$H");
   if (vector || homing) {
@@ -253,7 +318,8 @@ void ZelkoSim::handlePriority(const std::string& command) {
     answer(command,
            command + " " + std::to_string(positions_[static_cast<std::size_t>(simAxisIndex(command[2]))]) + ack, '@');
   } else if (command.size() == 3 && beginsWith(command, "@I")) {
-    const bool set = inputs_[static_cast<unsigned char>(command[2]) & 0x7F];
+    const bool probed = probe_ && probe_->input == command[2] && positions_[2] >= probe_->zSteps;
+    const bool set = probed || inputs_[static_cast<unsigned char>(command[2]) & 0x7F];
     answer(command, command + " " + (set ? "1" : "0") + ack, '@');
   } else if (command == "@B") {
     answer(command, "@B" + ack, '@');
@@ -264,6 +330,92 @@ void ZelkoSim::handlePriority(const std::string& command) {
   } else {
     answer(command, "@E1" + std::string(1, kBel), '@');
   }
+}
+
+std::size_t ZelkoSim::storedLines() const {
+  std::size_t lines = recording_ ? recording_->program.lines.size() : 0;
+  for (const auto& stored : programs_)
+    if (stored) lines += stored->lines.size();
+  return lines;
+}
+
+bool ZelkoSim::handleProgramMemory(const std::string& command) {
+  const std::string ack(1, kAck);
+  const std::string cr(1, kCr);
+  if (command == std::string(1, kEtx)) {
+    // The end of a recording: a complete job goes into its slot.
+    if (recording_ && recording_->headerReceived && !recording_->full)
+      programs_[static_cast<std::size_t>(recording_->slot - 1)] = std::move(recording_->program);
+    recording_.reset();
+    answer(command, ack, 'N');
+    return true;
+  }
+  if (recording_ && !recording_->headerReceived) {
+    if (command.empty() || command.back() != kStx) return false;
+    recording_->program.header = command;
+    recording_->headerReceived = true;
+    answer(command, ack, 'N');
+    return true;
+  }
+  const bool memoryCommand = beginsWith(command, "*FR") || beginsWith(command, "*PR") || beginsWith(command, "*PE") ||
+                             beginsWith(command, "*PW");
+  if (!memoryCommand) {
+    if (!recording_) return false;
+    // Everything of the job is recorded, answered ACK and not executed.
+    if (beginsWith(command, "#PD,")) {
+      recording_->program.passes = std::atoi(command.c_str() + 4);
+      answer(command, ack, 'N');
+    } else if (storedLines() >= options_.programMemoryLines) {
+      recording_->full = true;
+      answer(command, errorAnswer(kMemoryFull), 'N');
+    } else {
+      recording_->program.lines.push_back(command);
+      answer(command, ack, 'N');
+    }
+    return true;
+  }
+  const int slot = slotOf(command);
+  const bool all = slot == 0;
+  if (slot < 0 || (all && !beginsWith(command, "*PE"))) {
+    answer(command, errorAnswer(1), 'N');
+    return true;
+  }
+  std::optional<StoredProgram>* stored = all ? nullptr : &programs_[static_cast<std::size_t>(slot - 1)];
+  if (beginsWith(command, "*FR")) {
+    answer(command,
+           (*stored ? command + " " + std::to_string((*stored)->lines.size()) + "," + std::to_string((*stored)->passes)
+                    : command + " -,-") +
+               cr,
+           'N');
+  } else if (beginsWith(command, "*PR")) {
+    if (!*stored) {
+      answer(command, errorAnswer(kMemoryEmpty), 'N');
+      return true;
+    }
+    answer(command, command + cr, 'N');
+    writeNow((*stored)->header, 'N');
+    writeNow("#PD," + std::to_string((*stored)->passes) + cr, 'N');
+    for (const auto& line : (*stored)->lines) writeNow(line + cr, 'N');
+    writeNow(ack, 'N');
+  } else if (beginsWith(command, "*PE")) {
+    // The echo at once, the result once the memory is erased.
+    const auto fault = takeFault(command, false);
+    deliver(command + cr, 'N', fault);
+    if (fault && fault->kind != SimFault::Kind::Late && fault->kind != SimFault::Kind::Split) return true;
+    const auto now = std::chrono::steady_clock::now();
+    if (all) {
+      for (auto& p : programs_) p.reset();
+      schedule(now + options_.eraseAllDuration, ack, 'N');
+    } else {
+      const bool used = stored->has_value();
+      stored->reset();
+      schedule(now + options_.eraseDuration, used ? ack : errorAnswer(kMemoryEmpty), 'N');
+    }
+  } else {
+    recording_ = Recording{slot, false, false, {}};
+    answer(command, ack, 'N');
+  }
+  return true;
 }
 
 void ZelkoSim::startMotion(const std::string& command, const Positions& target) {

@@ -102,11 +102,26 @@ class ZelkoSim {
   struct Options {
     std::string version = "Cobalt-Kyro V1.0";
     std::chrono::milliseconds moveDuration{5};
+    // The program memory: how many recorded commands all seven slots hold together, and how long
+    // erasing one slot or all of them takes.
+    std::size_t programMemoryLines = 4096;
+    std::chrono::milliseconds eraseDuration{20};
+    std::chrono::milliseconds eraseAllDuration{40};
     // Called on the serving thread for every log entry (the stand-alone simulator prints them).
     std::function<void(const SimLogEntry&)> onLog{};
   };
 
   using Positions = std::array<int, 4>;  // x, y, z, u in steps
+
+  // One slot of the program memory: the header as received (its STX included), the pass count
+  // and the recorded commands without their CR.
+  struct StoredProgram {
+    std::string header;
+    int passes = 0;
+    std::vector<std::string> lines;
+    bool operator==(const StoredProgram&) const = default;
+  };
+  static constexpr int kProgramSlots = 7;
 
   ZelkoSim();
   explicit ZelkoSim(Options options);
@@ -122,6 +137,17 @@ class ZelkoSim {
   // Program-store mode: moves are acknowledged with ACK alone and not executed.
   void setStoreMode(bool on);
   void setInput(char input, bool set);
+  // A probe switch on `input`: set while the z axis stands at `zSteps` or beyond (z counts
+  // downwards, into the probe).
+  void setProbe(char input, int zSteps);
+  // How many recorded commands the program memory holds, and how long erasures take.
+  void setProgramMemory(std::size_t lines, std::chrono::milliseconds erase, std::chrono::milliseconds eraseAll);
+  // Slot 1-7 of the program memory; nullopt when it is empty.
+  std::optional<StoredProgram> program(int slot) const;
+  void storeProgram(int slot, StoredProgram program);
+  // Runs the program in `slot` as the controller does when started at its panel: every stored
+  // move and homing run, once per pass, each ending at once. False for an empty slot.
+  bool runProgram(int slot);
   // A silent controller (its power lost, its cable cut without a hang-up) still takes commands
   // but writes nothing; what it would have answered meanwhile is lost.
   void setSilent(bool on);
@@ -131,8 +157,10 @@ class ZelkoSim {
   void hangUp();
 
   std::vector<SimLogEntry> log() const;
-  // The commands received, in order, without their CR.
+  // The commands received, in order, without their CR (a command ended by ETX or STX keeps it).
   std::vector<std::string> commands() const;
+  // Every byte received, in order.
+  std::string receivedBytes() const;
   Positions positions() const;
   // The positions after each completed move or homing run.
   std::vector<Positions> positionHistory() const;
@@ -165,6 +193,9 @@ class ZelkoSim {
   void handleCommand(const std::string& command, std::unique_lock<std::mutex>& lock);
   void handleNormal(const std::string& command);
   void handlePriority(const std::string& command);
+  // The program-memory commands and the recording of a job; false for any other command.
+  bool handleProgramMemory(const std::string& command);
+  std::size_t storedLines() const;
   void startMotion(const std::string& command, const Positions& target);
   void stopMotion(bool finalAnswer);
   // Writes an answer now or as the faults for `command` say.
@@ -194,6 +225,21 @@ class ZelkoSim {
   Positions positions_{};
   std::vector<Positions> history_;
   std::array<bool, 128> inputs_{};
+  struct Probe {
+    char input = 0;
+    int zSteps = 0;
+  };
+  std::optional<Probe> probe_;
+  std::array<std::optional<StoredProgram>, kProgramSlots> programs_;
+  // The slot a job is being written into (1-7), with the header still to come or received.
+  struct Recording {
+    int slot = 0;
+    bool headerReceived = false;
+    bool full = false;  // the memory ran full: the job is discarded at its ETX
+    StoredProgram program;
+  };
+  std::optional<Recording> recording_;
+  std::string receivedBytes_;
   bool storeMode_ = false;
   bool silent_ = false;
   bool hangUpRequested_ = false;

@@ -82,10 +82,24 @@ class RecordingProtocolBackend final : public machine::ProtocolBackend {
   }
   char letzteAntwortBeginn() override { return answerStart; }
   bool linkOpen() const override { return open.load(); }
-  void WaitResp(int timeoutMs) override { add("WaitResp " + std::to_string(timeoutMs)); }
+  void WaitResp(int timeoutMs) override {
+    add("WaitResp " + std::to_string(timeoutMs));
+    if (answerFor) setLastAnswer(answerFor(""));
+  }
   std::string SendenUndWarten(const std::string& command, int answerMs) override {
     add("SendenUndWarten " + command + " " + std::to_string(answerMs));
-    return std::string(1, answerStart);
+    const std::string answer = answerFor ? answerFor(command) : std::string(1, answerStart);
+    setLastAnswer(answer);
+    return answer;
+  }
+  std::string letzteAntwort() const override {
+    std::lock_guard lock(mutex_);
+    return lastAnswer_;
+  }
+  void Speichermodus_setzen(bool on) override { add(std::string("Speichermodus_setzen ") + (on ? "1" : "0")); }
+  bool Eingang_gesetzt(char input) override {
+    add(std::string("Eingang_gesetzt ") + input);
+    return false;
   }
 
   // The recorded calls, in order; the query Wert_lesen is not recorded.
@@ -117,6 +131,8 @@ class RecordingProtocolBackend final : public machine::ProtocolBackend {
   // Called after each recorded call with its text and its number (from 1); it may throw a
   // failure code or request a stop.
   std::function<void(const std::string& call, int number)> onCall;
+  // The answer to a raw command (to WaitResp: the empty command); empty: ACK-style answerStart.
+  std::function<std::string(const std::string& command)> answerFor;
 
  private:
   static int index(char axis) {
@@ -147,8 +163,14 @@ class RecordingProtocolBackend final : public machine::ProtocolBackend {
     if (onCall) onCall(call, number);
   }
 
+  void setLastAnswer(const std::string& answer) {
+    std::lock_guard lock(mutex_);
+    lastAnswer_ = answer;
+  }
+
   mutable std::mutex mutex_;
   std::vector<std::string> calls_;
+  std::string lastAnswer_;
   std::array<int, 4> positions_{};
 };
 

@@ -7,7 +7,7 @@
 #include <functional>
 #include <string>
 
-#include "ZelkoRig.h"
+#include "ZelkoJobRig.h"
 #include "app/FlashDialog.h"
 #include "machine/CommandLayer.h"
 #include "machine/DefaultBackendFactory.h"
@@ -22,28 +22,9 @@ namespace apptest {
 
 using namespace machinetest;
 
-class FlashRig : public ZelkoRig, public app::FlashSteuerung {
+class FlashRig : public ZelkoJobRig, public app::FlashSteuerung {
  protected:
-  FlashRig() {
-    // 400 steps per mm on every axis.
-    machine::Parameter_Vorbelegen(params);
-    params.Modul = 5;
-    params.ComPort = kSimPort;
-    params.Baudrate = 115200;
-    sim.setMoveDuration(1ms);
-  }
-
-  ~FlashRig() override {
-    joinWorkers([this] {
-      if (backends.zelkoCOM) backends.zelkoCOM->UnInit();
-    });
-  }
-
-  void SetUp() override {
-    EXPECT_EQ(layer.Steuerung_erzeugen(factory), "Cobalt-Kyro");
-    layer.Schnittstelle_anzeigen();
-    ASSERT_TRUE(layer.Steuerung_verbinden(params.Schnittstellentext));
-  }
+  void SetUp() override { ASSERT_NO_FATAL_FAILURE(connectLayer()); }
 
   // ---- app::FlashSteuerung
   machine::ProtocolBackend& zelkoCOM() override {
@@ -62,18 +43,6 @@ class FlashRig : public ZelkoRig, public app::FlashSteuerung {
   void settle(const app::TFlashDlg& dlg) {
     ASSERT_TRUE(gui.drainUntil([&] { return !dlg.busy(); }));
   }
-
-  testsupport::QueueDispatcher gui;
-  machine::DefaultBackendFactory factory{ui, gui, clock};
-  machine::Maschinenparameter params;
-  machine::ControllerBackends backends;
-  std::atomic<bool> bAbbruch{false};
-  std::atomic<int> pause{0};
-  std::atomic<bool> recording{false};
-  machine::CommandLayer layer{params, backends, bAbbruch};
-  panel::TMainFormState form;
-  testsupport::RecordingCanvas canvas;
-  panel::CncMotion motion{form, panel::MotionEnvironment{layer, bAbbruch, pause, recording, canvas, clock}};
 
   std::function<void()> job;
   std::string dokumentpfad;

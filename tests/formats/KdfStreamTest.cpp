@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <atomic>
 
-#include "ZelkoRig.h"
+#include "ZelkoJobRig.h"
 #include "formats/KdfModule.h"
 #include "machine/CommandLayer.h"
 #include "machine/DefaultBackendFactory.h"
@@ -20,26 +20,12 @@
 namespace machinetest {
 namespace {
 
-class KdfStream : public ZelkoRig {
+class KdfStream : public ZelkoJobRig {
  protected:
-  KdfStream() {
-    machine::Parameter_Vorbelegen(params);
-    params.Modul = 5;
-    params.ComPort = kSimPort;
-    params.Baudrate = 115200;
-    sim.setMoveDuration(1ms);
-  }
-
-  ~KdfStream() override {
-    joinWorkers([this] {
-      if (backends.zelkoCOM) backends.zelkoCOM->UnInit();
-    });
-  }
+  KdfStream() {}
 
   void SetUp() override {
-    EXPECT_EQ(layer.Steuerung_erzeugen(factory), "Cobalt-Kyro");
-    layer.Schnittstelle_anzeigen();
-    ASSERT_TRUE(layer.Steuerung_verbinden(params.Schnittstellentext));
+    ASSERT_NO_FATAL_FAILURE(connectLayer());
     before_ = sim.commands().size();
   }
 
@@ -55,17 +41,6 @@ class KdfStream : public ZelkoRig {
     return {all.begin() + static_cast<long>(before_), all.end()};
   }
 
-  testsupport::QueueDispatcher gui;
-  machine::DefaultBackendFactory factory{ui, gui, clock};
-  machine::Maschinenparameter params;
-  machine::ControllerBackends backends;
-  std::atomic<bool> bAbbruch{false};
-  std::atomic<int> pause{0};
-  std::atomic<bool> recording{false};
-  panel::TMainFormState form;
-  testsupport::RecordingCanvas canvas;
-  machine::CommandLayer layer{params, backends, bAbbruch};
-  panel::CncMotion motion{form, panel::MotionEnvironment{layer, bAbbruch, pause, recording, canvas, clock}};
   std::vector<std::string> warnings;
 
  private:

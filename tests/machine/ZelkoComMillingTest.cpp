@@ -3,7 +3,7 @@
 // show where the tool went. And the stop button's halt during a move of the run.
 #include <atomic>
 
-#include "ZelkoRig.h"
+#include "ZelkoJobRig.h"
 #include "machine/CommandLayer.h"
 #include "machine/DefaultBackendFactory.h"
 #include "machine/FailureCodes.h"
@@ -42,14 +42,10 @@ struct PointType {
   }
 };
 
-class ZelkoMilling : public ZelkoRig {
+class ZelkoMilling : public ZelkoJobRig {
  protected:
   ZelkoMilling() {
-    // 400 steps per mm on every axis; the workpiece zero lies at (10, 20, 5) mm.
-    machine::Parameter_Vorbelegen(params);
-    params.Modul = 5;
-    params.ComPort = kSimPort;
-    params.Baudrate = 115200;
+    // The workpiece zero lies at (10, 20, 5) mm.
     params.xWerkstücknullpunkt = 10.0;
     params.yWerkstücknullpunkt = 20.0;
     params.zWerkstücknullpunkt = 5.0;
@@ -60,19 +56,10 @@ class ZelkoMilling : public ZelkoRig {
     types[panel::KonturTyp::Punkt] = panel::makeObjectTypeEntry<PointType>();
     panel::appendObjectRow(form, "PUNKT", {{1, "5.00"}, {2, "5.00"}, {3, "-1.00"}});
     panel::appendObjectRow(form, "PUNKT", {{1, "20.00"}, {2, "10.00"}, {3, "-2.00"}});
-    sim.setMoveDuration(1ms);
-  }
-
-  ~ZelkoMilling() override {
-    joinWorkers([this] {
-      if (backends.zelkoCOM) backends.zelkoCOM->UnInit();
-    });
   }
 
   void SetUp() override {
-    EXPECT_EQ(layer.Steuerung_erzeugen(factory), "Cobalt-Kyro");
-    layer.Schnittstelle_anzeigen();
-    ASSERT_TRUE(layer.Steuerung_verbinden(params.Schnittstellentext));
+    ASSERT_NO_FATAL_FAILURE(connectLayer());
     layer.Version_abfragen();
   }
 
@@ -82,18 +69,7 @@ class ZelkoMilling : public ZelkoRig {
     return static_cast<int>(std::count(history.begin(), history.end(), peers::ZelkoSim::Positions{x, y, z, 0}));
   }
 
-  testsupport::QueueDispatcher gui;
-  machine::DefaultBackendFactory factory{ui, gui, clock};
-  machine::Maschinenparameter params;
-  machine::ControllerBackends backends;
-  std::atomic<bool> bAbbruch{false};
-  std::atomic<int> pause{0};
-  std::atomic<bool> recording{false};
-  panel::TMainFormState form;
   panel::ObjectTypeTable types;
-  testsupport::RecordingCanvas canvas;
-  machine::CommandLayer layer{params, backends, bAbbruch};
-  panel::CncMotion motion{form, panel::MotionEnvironment{layer, bAbbruch, pause, recording, canvas, clock}};
   panel::RunContext context{form, types, layer, motion};
 };
 

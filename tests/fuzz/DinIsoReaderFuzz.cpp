@@ -12,8 +12,6 @@
 #include "FuzzFile.h"
 #include "formats/DinIsoModule.h"
 #include "formats/DinIsoReader.h"
-#include "panel/PanelView.h"
-#include "support/RecordingCanvas.h"
 
 namespace {
 
@@ -58,20 +56,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   program.Ansicht.yShift = -2.5;
   program.DINISO_Parser(fuzz::asFile(data, size));
   check(program.elements().size() == r.elements.size());
-  panel::TMainFormState form;
-  form.DrawLeerfahrten = size % 2 == 0;
-  panel::ObjectTypeTable types;
-  testsupport::RecordingCanvas canvas({640, 480});
-  panel::DrawContext context{form, canvas, types};
-  program.DINISO_Paint(context);
-  for (const testsupport::CanvasOp& op : canvas.ops()) {
-    for (int v : op.args) check(v >= -2 * panel::kPixelLimit && v <= 2 * panel::kPixelLimit);
-  }
-  form.SimulationslaufCheckBox.Checked = true;
-  fuzz::CheckingMotion motion;
-  panel::MillContext mill{form, types, motion};
-  mill.canvas = &canvas;
-  program.DINISO_Ausfuehren(mill);
+  fuzz::checkPaintAndRun(
+      size % 2 == 0, [&](panel::DrawContext& context, panel::TMainFormState&) { program.DINISO_Paint(context); },
+      [&](panel::MillContext& mill) { program.DINISO_Ausfuehren(mill); });
   scratch().leave();
   return 0;
 }

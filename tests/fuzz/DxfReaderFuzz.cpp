@@ -14,10 +14,8 @@
 #include "FuzzFile.h"
 #include "formats/DxfModule.h"
 #include "formats/DxfReader.h"
-#include "panel/PanelView.h"
 #include "platform/TextCodec.h"
 #include "platform/TextFile.h"
-#include "support/RecordingCanvas.h"
 
 namespace {
 
@@ -55,20 +53,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   formats::TDXFDataModule drawing;
   drawing.DXF_Parser(lines);
   check(drawing.elements().size() == r.elements.size());
-  panel::TMainFormState form;
-  form.DrawLeerfahrten = size % 2 == 0;
-  panel::ObjectTypeTable types;
-  testsupport::RecordingCanvas canvas({640, 480});
-  panel::DrawContext context{form, canvas, types};
-  drawing.DXF_Paint(context);
-  for (const testsupport::CanvasOp& op : canvas.ops()) {
-    for (int v : op.args) check(v >= -2 * panel::kPixelLimit && v <= 2 * panel::kPixelLimit);
-  }
-  form.SimulationslaufCheckBox.Checked = true;
-  fuzz::CheckingMotion motion;
-  panel::MillContext mill{form, types, motion};
-  mill.canvas = &canvas;
-  drawing.DXF_Ausfuehren(mill);
+  fuzz::checkPaintAndRun(
+      size % 2 == 0, [&](panel::DrawContext& context, panel::TMainFormState&) { drawing.DXF_Paint(context); },
+      [&](panel::MillContext& mill) { drawing.DXF_Ausfuehren(mill); });
   scratch().leave();
   return 0;
 }

@@ -13,8 +13,6 @@
 #include "FuzzFile.h"
 #include "formats/HpglModule.h"
 #include "formats/HpglReader.h"
-#include "panel/PanelView.h"
-#include "support/RecordingCanvas.h"
 
 namespace {
 
@@ -63,25 +61,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   formats::THPGLDataModule plot;
   plot.HPGL_Parser(fuzz::asFile(data, size));
   check(plot.elements().size() == r.elements.size());
-  panel::TMainFormState form;
-  form.DrawLeerfahrten = size % 2 == 0;
-  panel::ObjectTypeTable types;
-  testsupport::RecordingCanvas canvas({640, 480});
-  panel::DrawContext context{form, canvas, types};
-  plot.HPGL_Paint(context, true);
-  // Inside a panel the plot is drawn in the panel's view, however far off it lies.
-  form.Ansicht.x0 = 40;
-  form.Ansicht.y0 = 400;
-  form.Ansicht.dMassstab = 4.0;
-  plot.HPGL_Paint(context, false);
-  for (const testsupport::CanvasOp& op : canvas.ops()) {
-    for (int v : op.args) check(v >= -2 * panel::kPixelLimit && v <= 2 * panel::kPixelLimit);
-  }
-  form.SimulationslaufCheckBox.Checked = true;
-  CheckingMotion motion;
-  panel::MillContext mill{form, types, motion};
-  mill.canvas = &canvas;
-  plot.HPGL_Ausfuehren(mill);
+  fuzz::checkPaintAndRun(
+      size % 2 == 0,
+      [&](panel::DrawContext& context, panel::TMainFormState& form) {
+        plot.HPGL_Paint(context, true);
+        // Inside a panel the plot is drawn in the panel's view, however far off it lies.
+        form.Ansicht.x0 = 40;
+        form.Ansicht.y0 = 400;
+        form.Ansicht.dMassstab = 4.0;
+        plot.HPGL_Paint(context, false);
+      },
+      [&](panel::MillContext& mill) { plot.HPGL_Ausfuehren(mill); });
   scratch().leave();
   return 0;
 }

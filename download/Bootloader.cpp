@@ -40,6 +40,7 @@ bool Bootloader::pause(milliseconds duration) {
 
 bool Bootloader::openOrReport(const std::string& portName, int baudrate) {
   if (link_.OpenComPort(portName, baudrate)) return true;
+  reporter_.status(portName.empty() ? std::string(kStatusPortNotOpened) : kStatusPortNotOpened + (" " + portName));
   reporter_.message(openFailureText(link_.devicePath()), kCaptionFehler, platform::MsgIcon::Error);
   return false;
 }
@@ -152,6 +153,7 @@ RowAnswer Bootloader::writeFrame(const std::string& frame) {
   if (!link_.WriteBytes(frame)) return link_.cancelled() ? RowAnswer::Cancelled : RowAnswer::WriteError;
   const std::string answer = link_.ReadBytes(1, timing_.answer + link_.lineTime(frame.size() + 1));
   if (link_.cancelled()) return RowAnswer::Cancelled;
+  if (answer.empty()) return RowAnswer::Silent;
   return answer == std::string(1, kRowAccepted) ? RowAnswer::Accepted : RowAnswer::Refused;
 }
 

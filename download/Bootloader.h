@@ -49,8 +49,8 @@ struct BootTiming {
   int configAttempts = 3;
 };
 
-// The answer to a row write.
-enum class RowAnswer { Accepted, Refused, WriteError, Cancelled };
+// The answer to a row write: accepted, another byte, or none within the deadline.
+enum class RowAnswer { Accepted, Refused, Silent, WriteError, Cancelled };
 
 class Bootloader {
  public:

@@ -64,6 +64,7 @@ DownloadResult runDownload(const DownloadRequest& request, ComLink& link, platfo
   reporter.status(kStatusReadingHexFile);
   const HexFileResult file = loadHexFile(request.hexFile);
   if (!file.opened) {
+    reporter.status(kStatusHexFileNotOpened);
     reporter.message(kBoxHexFileNotOpened, kCaptionInformation, platform::MsgIcon::Information);
     return DownloadResult::HexFileNotOpened;
   }

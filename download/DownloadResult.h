@@ -13,7 +13,7 @@ enum class DownloadResult {
   NoAnswer,          // the controller's firmware did not answer the wake-up
   BootloaderSilent,  // the bootloader did not answer, or answered short
   UnknownDevice,     // the part is not in the device table
-  WriteRefused,      // a row was refused or left unanswered at every attempt
+  WriteRefused,      // a row was refused at every attempt, the last one included
   WriteError,        // the line failed while writing
   Cancelled,         // the user cancelled
 };
@@ -21,6 +21,9 @@ enum class DownloadResult {
 // Status line texts (the status line is English).
 inline constexpr const char* kStatusRunning = "Übertragung läuft! Bitte warten ... ";
 inline constexpr const char* kStatusReadingHexFile = "Reading HexFile";
+inline constexpr const char* kStatusHexFileNotOpened = "Cannot open HexFile";
+// Followed by the port's name.
+inline constexpr const char* kStatusPortNotOpened = "Cannot open Port";
 inline constexpr const char* kStatusBadHexFile = "Bad HexFile";
 inline constexpr const char* kStatusReadingTargetDevice = "Reading Target Device";
 inline constexpr const char* kStatusFoundDevice = "Found Device.";

@@ -47,11 +47,20 @@ std::string decode(std::string_view line, std::vector<std::uint8_t>& bytes) {
   return {};
 }
 
+// Nothing but blanks, tabs and the DOS end-of-file character.
+bool isBlank(std::string_view line) {
+  for (char c : line)
+    if (c != ' ' && c != '\t' && c != '\x1A') return false;
+  return true;
+}
+
 }  // namespace
 
 HexReadResult readHexImage(std::string_view content) {
   HexReadResult result;
   std::uint64_t extended = 0;
+  // The last record read was an end record.
+  bool ended = false;
   std::vector<std::uint8_t> bytes;
   int lineNumber = 0;
   std::size_t pos = 0;
@@ -62,16 +71,23 @@ HexReadResult readHexImage(std::string_view content) {
     pos = newline == std::string_view::npos ? content.size() : newline + 1;
     ++lineNumber;
     if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    // Editors and old copy tools leave blank lines or an end-of-file character behind an image.
+    if (ended && isBlank(line)) continue;
 
     if (std::string reason = decode(line, bytes); !reason.empty()) return bad(lineNumber, std::move(reason));
     const std::size_t count = bytes[0];
     const unsigned address = (static_cast<unsigned>(bytes[1]) << 8) | bytes[2];
     const std::uint8_t type = bytes[3];
+    ended = false;
     switch (type) {
       case kData: {
         // Words are two bytes at even byte addresses: anything else cannot be split into words.
         if (address % 2 != 0) return bad(lineNumber, "odd address in a data record");
         if (count % 2 != 0) return bad(lineNumber, "odd byte count in a data record");
+        // The pad byte's place follows from the byte's address, not from its place in the record.
+        for (std::size_t i = 0; i < count; ++i)
+          if ((extended + address + i) % 4 == 3 && bytes[4 + i] != 0)
+            return bad(lineNumber, "pad byte not 0: not an image for these parts");
         HexBlock block;
         block.wordAddress = (address + extended) / 2;
         for (std::size_t i = 0; i < count; i += 2)
@@ -81,8 +97,10 @@ HexReadResult readHexImage(std::string_view content) {
       }
       case kEnd:
         if (count != 0) return bad(lineNumber, "end record with data");
-        result.ok = true;
-        return result;
+        // An image joined behind this one starts without an extended address of its own.
+        extended = 0;
+        ended = true;
+        break;
       case kExtendedLinear:
         if (count != 2) return bad(lineNumber, "extended address record of wrong length");
         extended = static_cast<std::uint64_t>((bytes[4] << 8) | bytes[5]) << 16;
@@ -91,7 +109,9 @@ HexReadResult readHexImage(std::string_view content) {
         return bad(lineNumber, "unsupported record type");
     }
   }
-  return bad(0, "no end record");
+  if (!ended) return bad(0, "no end record at the end of the file");
+  result.ok = true;
+  return result;
 }
 
 HexFileResult loadHexFile(const std::filesystem::path& path) {

@@ -1,10 +1,16 @@
 // Intel-HEX firmware files: the whole file is read and checked before any of it is used, and
 // its data records become blocks of 16-bit words at word addresses (byte address / 2).
 //
-// A file is good when every line up to its end record starts with ':', holds only hex digits
-// (either case), has the length its byte count gives and a matching checksum, and is a data
-// record (even address, even byte count), an extended linear address record or the end record.
-// Nothing after the end record is read; a file without one is bad. Both line ends are accepted.
+// A file is good when every line starts with ':', holds only hex digits (either case), has the
+// length its byte count gives and a matching checksum, and is a data record (even address, even
+// byte count), an extended linear address record or an end record. Every fourth byte of the
+// image (byte address 3 modulo 4) is the pad byte above an instruction's 24 bits: in a file
+// for these parts it is 0, and a file with any other value there was made for another chip.
+//
+// An end record does not end the reading: a file joined from several images is read whole,
+// each image from extended address 0 as if it stood alone. Its last record must be an end
+// record (blank lines may follow one); a file without it was cut off. Both line ends are
+// accepted.
 //
 // Thread context: any thread; no shared state. loadHexFile blocks on the file system.
 #pragma once

@@ -12,6 +12,8 @@ DownloadResult failure(RowAnswer answer) {
       return DownloadResult::WriteError;
     case RowAnswer::Cancelled:
       return DownloadResult::Cancelled;
+    case RowAnswer::Silent:
+      return DownloadResult::BootloaderSilent;
     case RowAnswer::Accepted:
     case RowAnswer::Refused:
       break;
@@ -19,13 +21,17 @@ DownloadResult failure(RowAnswer answer) {
   return DownloadResult::WriteRefused;
 }
 
-// An addressed row: sent again whole while refused.
+// Refused or unanswered: worth another attempt. The last attempt's answer tells why the row
+// did not go in.
+bool retry(RowAnswer answer) { return answer == RowAnswer::Refused || answer == RowAnswer::Silent; }
+
+// An addressed row: sent again whole while refused or unanswered.
 RowAnswer sendRow(Bootloader& boot, const MemoryRow& row) {
   const std::string frame = row.Frame();
   RowAnswer answer = RowAnswer::Refused;
   for (int attempt = 0; attempt < boot.timing().rowAttempts; ++attempt) {
     answer = boot.writeFrame(frame);
-    if (answer != RowAnswer::Refused) return answer;
+    if (!retry(answer)) return answer;
     boot.settle();
   }
   return answer;
@@ -41,7 +47,7 @@ RowAnswer sendConfiguration(Bootloader& boot, const std::vector<const MemoryRow*
       answer = boot.writeFrame(row->Frame());
       if (answer != RowAnswer::Accepted) break;
     }
-    if (answer != RowAnswer::Refused) return answer;
+    if (!retry(answer)) return answer;
     boot.settle();
   }
   return answer;

@@ -24,9 +24,11 @@ struct ProgramOutcome {
 bool buildRows(const std::vector<HexBlock>& blocks, std::uint8_t family, std::vector<MemoryRow>& rows);
 
 // Reads the reset vector into the first program row, packs and sends every row in order. Program
-// and EEPROM rows are sent again whole while refused, up to the timing's attempts; the
-// configuration registers travel without an address, so a refused or unanswered one restarts
-// their sequence from the first register. On success the bootloader is left with 0x08.
+// and EEPROM rows are sent again whole while refused or unanswered, up to the timing's attempts;
+// the configuration registers travel without an address, so a refused or unanswered one restarts
+// their sequence from the first register. A row whose last attempt got no answer ends the
+// download as a silent bootloader, one refused to the last as refused data. On success the
+// bootloader is left with 0x08.
 ProgramOutcome ProgramDevice(Bootloader& boot, std::vector<MemoryRow>& rows);
 
 }  // namespace download

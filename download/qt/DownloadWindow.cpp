@@ -8,6 +8,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QSignalBlocker>
+#include <QStyledItemDelegate>
 #include <cstdio>
 #include <exception>
 #include <functional>
@@ -23,6 +24,16 @@ W* named(W* widget, const char* name) {
   widget->setObjectName(QString::fromLatin1(name));
   return widget;
 }
+
+// Rows as wide as the list, however long their text: a full path that does not fit is elided
+// at the side the list's elide mode names instead of running out of view.
+class FittingRows final : public QStyledItemDelegate {
+ public:
+  using QStyledItemDelegate::QStyledItemDelegate;
+  QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+    return {0, QStyledItemDelegate::sizeHint(option, index).height()};
+  }
+};
 
 void showControl(QWidget* widget, const download::ControlState& state) {
   widget->setEnabled(state.Enabled);
@@ -50,6 +61,9 @@ DownloadWindow::DownloadWindow(download::TForm1& form, QWidget* parent) : QWidge
   connect(Button2_, &QPushButton::clicked, this, [this] { call([this] { form_.Button2Click(); }); });
   ListBox1_ = named(new QListWidget(this), "ListBox1");
   ListBox1_->setGeometry(120, 152, 185, 121);
+  // The files of one folder differ only at the end of their paths: that end stays in view.
+  ListBox1_->setItemDelegate(new FittingRows(ListBox1_));
+  ListBox1_->setTextElideMode(Qt::ElideLeft);
   // A choice with the mouse or the keys, as the list's click of the original form.
   connect(ListBox1_, &QListWidget::currentRowChanged, this, [this](int row) { call([&] { form_.Info1Click(row); }); });
 

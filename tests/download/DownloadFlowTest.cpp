@@ -222,11 +222,27 @@ INSTANTIATE_TEST_SUITE_P(
                                 "Programming failed",
                                 "Die Steuerung hat die Daten nicht angenommen!",
                                 true},
+                      // A device that falls silent did not refuse anything: it is reported silent.
                       FaultCase{"EepromRowNeverAnswered",
                                 {fault(BootFault::Kind::Silence, BootFrame::Kind::WriteEeprom, -1)},
-                                DownloadResult::WriteRefused,
-                                "Programming failed",
-                                "Die Steuerung hat die Daten nicht angenommen!",
+                                DownloadResult::BootloaderSilent,
+                                "No answer from Bootloader",
+                                "Der Bootloader antwortet nicht!",
+                                true},
+                      FaultCase{"RegisterNeverAnswered",
+                                {fault(BootFault::Kind::Silence, BootFrame::Kind::ConfigRegister, -1, 0, 4)},
+                                DownloadResult::BootloaderSilent,
+                                "No answer from Bootloader",
+                                "Der Bootloader antwortet nicht!",
+                                true},
+                      // Refused, then silent at the last attempt: the last answer tells. (The second
+                      // fault counts only the frames the first lets pass.)
+                      FaultCase{"RowRefusedThenNeverAnswered",
+                                {fault(BootFault::Kind::Reject, BootFrame::Kind::WriteProgram, 2, 1),
+                                 fault(BootFault::Kind::Silence, BootFrame::Kind::WriteProgram, -1, 1)},
+                                DownloadResult::BootloaderSilent,
+                                "No answer from Bootloader",
+                                "Der Bootloader antwortet nicht!",
                                 true},
                       FaultCase{"RegisterAlwaysRefused",
                                 {fault(BootFault::Kind::Reject, BootFrame::Kind::ConfigRegister, -1, 0, 5)},
@@ -329,6 +345,7 @@ TEST(Download, ABadFileIsRefusedBeforeTheControllerIsDisturbed) {
 TEST(Download, AFileThatCannotBeOpenedEndsThatDownloadOnlyAndTheNextSucceeds) {
   BootRig rig;
   EXPECT_EQ(rig.run(rig.folder / "missing.hex"), DownloadResult::HexFileNotOpened);
+  EXPECT_EQ(rig.statuses(), (std::vector<std::string>{"Reading HexFile", "Cannot open HexFile"}));
   ASSERT_EQ(rig.messages().size(), 1u);
   EXPECT_EQ(rig.messages()[0].text, "Hex-Datei kann nicht geöffnet werden!");
   EXPECT_TRUE(rig.sim.frames().empty());
@@ -343,6 +360,7 @@ TEST(Download, APortThatCannotBeOpenedShowsItsMessageOnceAndEnds) {
   ::setenv("VELTRIS_COM202", "/dev/veltris-no-such-port", 1);
   EXPECT_EQ(rig.run(rig.write("fw.hex", downloadtest::hexFile(sampleFirmware(32))), "COM202"),
             DownloadResult::PortNotOpened);
+  EXPECT_EQ(rig.statuses(), (std::vector<std::string>{"Reading HexFile", "Cannot open Port COM202"}));
   ASSERT_EQ(rig.messages().size(), 1u);
   EXPECT_EQ(rig.messages()[0].text,
             "\nSerielle Schnittstelle COM/dev/veltris-no-such-port kann nicht geöffnet werden !\n");
@@ -357,6 +375,7 @@ TEST(Download, APortThatCannotBeOpenedShowsItsMessageOnceAndEnds) {
   rig.reporter.clear();
   EXPECT_EQ(rig.run(rig.write("fw.hex", downloadtest::hexFile(sampleFirmware(32))), ""), DownloadResult::PortNotOpened);
   EXPECT_EQ(rig.messages().size(), 1u);
+  EXPECT_EQ(rig.statuses().back(), "Cannot open Port");
   EXPECT_TRUE(rig.sim.frames().empty());
   downloadtest::expectNoSuccess(rig);
 }
@@ -373,6 +392,7 @@ TEST(Download, APortLostBeforeTheBootloaderIsEnteredShowsBothBoxes) {
   ASSERT_NE(held, nullptr);
   const auto messages = rig.messages();
   ASSERT_EQ(messages.size(), 2u);
+  EXPECT_EQ(rig.statuses().back(), "Cannot open Port COM201");
   EXPECT_EQ(messages[0].caption, "F E H L E R");
   EXPECT_EQ(messages[1].text, "Schnittstelle kann nicht geöffnet werden!");
   downloadtest::expectNoSuccess(rig);

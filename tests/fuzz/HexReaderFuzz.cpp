@@ -1,6 +1,7 @@
 // Fuzz target for the Intel-HEX reader and the memory rows: any bytes must read without a crash,
-// a refused file keeps no data and names its line, and a good file's words land in the rows of
-// each family or are refused as a whole, with every packed row's frame of its exact length.
+// a refused file keeps no data and names its line, a good file has 0 in every pad byte (the low
+// byte of each word at an odd word address), and its words land in the rows of each family or
+// are refused as a whole, with every packed row's frame of its exact length.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -38,7 +39,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     check(result.line >= 0);
     return 0;
   }
-  for (const auto& block : result.blocks) check(!block.words.empty());
+  for (const auto& block : result.blocks) {
+    check(!block.words.empty());
+    for (std::size_t i = 0; i < block.words.size(); ++i)
+      if ((block.wordAddress + i) % 2 == 1) check((block.words[i] & 0xFFu) == 0);
+  }
   for (std::uint8_t family : {std::uint8_t{0}, std::uint8_t{1}}) {
     auto rows = download::createRows(family);
     if (!download::storeBlocks(rows, result.blocks)) continue;

@@ -1,7 +1,9 @@
-// The download window on Qt's offscreen platform: its layout, the folder choice, and a whole
-// download against the simulated controller while the event loop keeps running.
+// The download window on Qt's offscreen platform: its layout, the folder choice and its list of
+// long paths, and whole downloads against the simulated controller while the event loop keeps
+// running: a file joined from two images, a file for another chip, and a cancel.
 #include <QComboBox>
 #include <QElapsedTimer>
+#include <QImage>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -31,6 +33,9 @@ class DownloadWindowTest : public QObject {
   void showsTheFormsControlsAtTheirPlaces();
   void aFolderChoiceFillsTheListAndAChoiceOffersTheDownload();
   void aDownloadRunsWhileTheWindowStaysResponsiveAndCanBeCancelled();
+  void aFileJoinedFromTwoImagesIsWrittenWhole();
+  void anImageForAnotherChipIsRefusedWithNothingWritten();
+  void longPathsOfOneFolderCanBeToldApart();
 
  private:
   template <class W>
@@ -39,7 +44,10 @@ class DownloadWindowTest : public QObject {
     if (widget == nullptr) qFatal("no widget %s", name);
     return widget;
   }
+  void chooseFile(const std::string& text);
   void chooseFile();
+  // Starts the download and waits until it has ended.
+  void download();
 
   std::unique_ptr<downloadtest::BootRig> rig_;
   testsupport::ScriptedUi ui_;
@@ -72,7 +80,17 @@ void DownloadWindowTest::cleanup() {
 void DownloadWindowTest::chooseFile() {
   downloadtest::Firmware firmware;
   for (std::uint32_t row = 0; row < 100; ++row) firmware.instructions[row * 32] = row;
-  rig_->write("fw.hex", downloadtest::hexFile(firmware));
+  chooseFile(downloadtest::hexFile(firmware));
+}
+
+void DownloadWindowTest::download() {
+  QTest::mouseClick(child<QPushButton>("Button1"), Qt::LeftButton);
+  QVERIFY(!child<QPushButton>("Button1")->isEnabled());
+  QTRY_VERIFY_WITH_TIMEOUT(child<QPushButton>("Button1")->isEnabled(), kTimeoutMs);
+}
+
+void DownloadWindowTest::chooseFile(const std::string& text) {
+  rig_->write("fw.hex", text);
   ui_.pushFolderAnswer(rig_->folder.string());
   QTest::mouseClick(child<QPushButton>("Button2"), Qt::LeftButton);
   child<QListWidget>("ListBox1")->setCurrentRow(0);
@@ -133,6 +151,62 @@ void DownloadWindowTest::aDownloadRunsWhileTheWindowStaysResponsiveAndCanBeCance
   // The wake-up alone pauses for seconds; the event loop went on all the while.
   QVERIFY2(ticks >= 50, qPrintable(QString::number(ticks)));
   QVERIFY2(longestPause < 1000, qPrintable(QString::number(longestPause)));
+}
+
+void DownloadWindowTest::aFileJoinedFromTwoImagesIsWrittenWhole() {
+  // The first image ends in the configuration area; the second, behind its end record, starts
+  // low in program memory without an address record of its own.
+  downloadtest::Firmware application;
+  for (std::uint32_t i = 40; i < 44; ++i) application.instructions[i] = 0x0A0000 + i;
+  application.config[0] = 0xF00F;
+  downloadtest::Firmware settings;
+  for (std::uint32_t i = 200; i < 202; ++i) settings.instructions[i] = 0x0B0000 + i;
+  settings.eeprom[3] = 0x1234;
+  chooseFile(downloadtest::hexFile(application) + downloadtest::hexFile(settings));
+  download();
+
+  QCOMPARE(child<QLineEdit>("Edit1")->text(), QStringLiteral("Download beendet!"));
+  QCOMPARE(ui_.messageBoxes().size(), std::size_t{1});
+  QCOMPARE(ui_.messageBoxes()[0].text, std::string("Datenübertragung erfolgreich beendet!"));
+  for (std::uint32_t i = 40; i < 44; ++i) QCOMPARE(rig_->sim.instruction(i), 0x0A0000 + i);
+  QCOMPARE(rig_->sim.configRegister(0), std::uint16_t{0xF00F});
+  for (std::uint32_t i = 200; i < 202; ++i) QCOMPARE(rig_->sim.instruction(i), 0x0B0000 + i);
+  QCOMPARE(rig_->sim.eepromWord(3), std::uint16_t{0x1234});
+}
+
+void DownloadWindowTest::anImageForAnotherChipIsRefusedWithNothingWritten() {
+  // The start of an 8-bit image: its jump table happens to leave every fourth byte 0, its code
+  // does not.
+  using downloadtest::dataRecord;
+  chooseFile(dataRecord(0x0000, {0x0C, 0x94, 0x5C, 0x00, 0x0C, 0x94, 0x6E, 0x00}) + "\n" +
+             dataRecord(0x0008, {0x11, 0x24, 0x1F, 0xBE, 0xCF, 0xEF, 0xD8, 0xE0}) + "\n" + downloadtest::endRecord() +
+             "\n");
+  download();
+
+  QCOMPARE(child<QLineEdit>("Edit1")->text(), QStringLiteral("Bad HexFile"));
+  QCOMPARE(ui_.messageBoxes().size(), std::size_t{1});
+  QCOMPARE(ui_.messageBoxes()[0].text, std::string("Die Hex-Datei ist fehlerhaft (Zeile 2)!"));
+  // Refused before the controller was even woken.
+  QVERIFY(rig_->sim.frames().empty());
+}
+
+void DownloadWindowTest::longPathsOfOneFolderCanBeToldApart() {
+  for (const char* name : {"kestrin-zelko-firmware-release-a.hex", "kestrin-zelko-firmware-release-b.hex"})
+    rig_->write(name, downloadtest::hexFile({}));
+  ui_.pushFolderAnswer(rig_->folder.string());
+  QTest::mouseClick(child<QPushButton>("Button2"), Qt::LeftButton);
+  auto* list = child<QListWidget>("ListBox1");
+  QCOMPARE(list->count(), 2);
+  // The list keeps the full paths, longer than the list is wide.
+  QCOMPARE(list->item(1)->text().toStdString(), (rig_->folder / "kestrin-zelko-firmware-release-b.hex").string());
+  QVERIFY(list->fontMetrics().horizontalAdvance(list->item(0)->text()) > list->viewport()->width());
+
+  // What the two rows show in view differs: their ends are there.
+  const auto shown = [&](int row) {
+    return list->viewport()->grab(list->visualItemRect(list->item(row)) & list->viewport()->rect()).toImage();
+  };
+  QCOMPARE(shown(0).size(), shown(1).size());
+  QVERIFY(shown(0) != shown(1));
 }
 
 QTEST_MAIN(DownloadWindowTest)

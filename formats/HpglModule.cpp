@@ -119,8 +119,12 @@ void THPGLDataModule::HPGL_Ausfuehren(panel::MillContext& context) const {
     } else if (word == "MOVETO") {
       if (!simulating) context.motion.cncMoveTo(element.x, element.y);
     } else if (word == "LINETO") {
-      // In a simulation the primitive draws the cut and waits the pace, as for every other cut.
-      context.motion.cncLineTo(1, element.x, element.y, penIsUp ? penUpHeight : penDownDepth);
+      // A simulation has drawn the cut with the step and only waits the pace.
+      if (simulating) {
+        context.motion.simulationPause();
+      } else {
+        context.motion.cncLineTo(1, element.x, element.y, penIsUp ? penUpHeight : penDownDepth);
+      }
     }
   });
 }

@@ -39,7 +39,7 @@ class THPGLDataModule : public TFormatDataModule<HpglLayout> {
 
   // The run, pen up at the start: "UP" and "DOWN" lift and lower the pen (live runs), "MOVETO"
   // travels (live runs), "LINETO" cuts at the pen-down depth, or at the pen-up height while the
-  // pen is up; a simulation paces its cuts through the motion primitives.
+  // pen is up. A simulation moves nothing: it draws each step and waits the pace after each cut.
   void HPGL_Ausfuehren(panel::MillContext& context) const;
 
   // The last read gave a plot.

@@ -31,6 +31,8 @@ class HpglPlot final : public panel::EmbeddedPlot {
     plot.HPGL_Paint(context, false);
   }
 
+  const HpglElementList& elements() const { return plot_.elements(); }
+
   void mill(panel::MillContext& context, double depth) const override {
     THPGLDataModule plot = plot_;
     // The pen lifts to the surface and cuts at the row's depth; the steps are drawn as they are
@@ -138,6 +140,11 @@ panel::PlotReader hpglPlotReader() {
     plot.HPGL_Parser(path, report);
     return std::make_shared<const HpglPlot>(std::move(plot));
   };
+}
+
+const HpglElementList* hpglPlotElements(const panel::EmbeddedPlot& plot) {
+  const auto* read = dynamic_cast<const HpglPlot*>(&plot);
+  return read != nullptr ? &read->elements() : nullptr;
 }
 
 }  // namespace formats

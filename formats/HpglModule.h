@@ -57,4 +57,8 @@ class THPGLDataModule : public TFormatDataModule<HpglLayout> {
 // draws or mills another row's plot, and a run never sees a list that the GUI thread replaces.
 panel::PlotReader hpglPlotReader();
 
+// The elements of a plot that hpglPlotReader read, for as long as the plot lives; null for a
+// plot read otherwise.
+const HpglElementList* hpglPlotElements(const panel::EmbeddedPlot& plot);
+
 }  // namespace formats

@@ -45,6 +45,14 @@ void resetJobOptions(panel::TMainFormState& state) {
   state.SimulationslaufTrackBar.Position = 10;
 }
 
+// A command file has no drawing: its page is hidden and the file's text is in sight. Every other
+// kind brings the drawing back into sight.
+void drawingPageShown(TMainForm& form, bool shown) {
+  if (shown && !form.GrafischTabSheet.Visible) form.DrawPageControlSeite = DrawPage::Grafisch;
+  if (!shown) form.DrawPageControlSeite = DrawPage::Textuell;
+  form.GrafischTabSheet.Visible = shown;
+}
+
 bool isForeignKind(panel::DocumentKind kind) {
   return kind == panel::DocumentKind::Hpgl || kind == panel::DocumentKind::CommandFile ||
          kind == panel::DocumentKind::DinIso || kind == panel::DocumentKind::Dxf;
@@ -67,6 +75,7 @@ std::string TMainForm::speichernFilter() { return "Tessaly (*.tvx)|*.tvx|alle Da
 void TMainForm::MenuNeuOnClick() {
   machine::Protokoll_schreiben("MenuNeuOnClick()");
   Dokumenttyp = panel::DocumentKind::Panel;
+  SGPageControlSeite = SGPage::Daten;
   panel::StringGrid_Neu(*this);
   bDokumentBenannt = false;
   FormatAnzeigeVorbereiten();
@@ -76,6 +85,7 @@ void TMainForm::MenuNeuOnClick() {
 }
 
 void TMainForm::MenuOeffnenOnClick() {
+  SGPageControlSeite = SGPage::Daten;
   platform::FileDialogRequest request;
   request.filter = oeffnenFilter();
   request.fileName = "*.tvx";
@@ -132,6 +142,7 @@ bool TMainForm::DateiOeffnen(const std::string& extension) {
     static_cast<panel::TMainFormState&>(*this) = std::move(candidate);
     DatenRichEdit = text.lines;
     Dokumenttyp = panel::DocumentKind::Panel;
+    drawingPageShown(*this, true);
     bDokumentBenannt = true;
     // The plots of the rows say once here what is wrong with them; every redraw reads them silently.
     panel::hpglReportDocumentFiles(*this, services_.ui);
@@ -149,6 +160,7 @@ bool TMainForm::DateiOeffnen(const std::string& extension) {
     resetJobOptions(*this);
     HPGLDatenmodul = std::move(plot);
     Dokumenttyp = panel::DocumentKind::Hpgl;
+    drawingPageShown(*this, true);
     bDokumentBenannt = true;
     FormatAnzeigeVorbereiten();
     const panel::PanelAnsicht& welt = HPGLDatenmodul.Ansicht;
@@ -188,6 +200,7 @@ bool TMainForm::DateiOeffnen(const std::string& extension) {
     KDFDatenmodul.KDF_Parser();
     Dokumenttyp = panel::DocumentKind::CommandFile;
   }
+  drawingPageShown(*this, Dokumenttyp != panel::DocumentKind::CommandFile);
   DatenRichEdit = text.lines;
   resetJobOptions(*this);
   bDokumentBenannt = true;

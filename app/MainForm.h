@@ -226,12 +226,14 @@ class TMainForm : public panel::TMainFormState {
   void DrawLeerfahrtenSpeedButtonOnClick(bool down);
   // Shows the data grids while the button is down.
   void DSGSpeedButtonOnClick(bool down);
-  // After a change of the drawing's or the data grids' page: the grid of the page in sight takes
-  // the element list of the main window's format module for it (HPGLDatenEintragen and its
-  // siblings); the document table's page takes nothing.
+  // After a change of the drawing's or the data grids' page, and after the selected HPGL/PLT row
+  // has been drawn while the grids are shown: the grid of the page in sight takes the element
+  // list of the window's format module for it (HPGLDatenEintragen and its siblings); in a panel
+  // document whose selected row is an HPGL/PLT row, the plot grid takes that row's plot. The
+  // document table's page takes nothing.
   void DrawPageControlOnChange();
-  // Plugs in what writes the element list of the format module of `page` into its grid; an
-  // empty `fill` takes it out. A page without one keeps its grid as it is.
+  // Replaces what writes the element list of `page` into its grid (the window's module, as
+  // plugged in at creation); an empty `fill` takes it out. A page without one keeps its grid.
   void datenlisteEinsetzen(SGPage page, std::function<void(panel::StringGrid&)> fill);
   // The window places its panels and grids for its size; ControlBarPaint also redraws.
   void PlatziereKomponenten();
@@ -495,7 +497,14 @@ class TMainForm : public panel::TMainFormState {
 
   // Editing is possible: a panel document, no run.
   bool bearbeitbar() const;
+  // The drawing context of the window: copies to the screen and refreshes the data grid in
+  // sight after the selected plot row.
   panel::DrawContext zeichenKontext();
+  // The element lists of the window's format modules, each into its page's grid.
+  void datenlistenEinsetzen();
+  // The plot the plot grid shows: the selected HPGL/PLT row's in a panel document, else the
+  // opened plot file's.
+  void plotDatenEintragen(panel::StringGrid& grid);
   // A redraw of the panel document into the bitmap, after the initialisation only.
   void panelNeuZeichnen();
   // Moves the selected row by `verschieben` and, when it moved, rebuilds the grids.

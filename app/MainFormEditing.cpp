@@ -64,9 +64,13 @@ panel::KonturTyp typOf(ObjektKnopf knopf) {
 bool TMainForm::bearbeitbar() const { return !laeuft_ && Dokumenttyp == panel::DocumentKind::Panel; }
 
 panel::DrawContext TMainForm::zeichenKontext() {
-  return panel::DrawContext{*this, services_.canvas, services_.objectTypes, [this] {
-                              if (view_ != nullptr) view_->copyToScreen();
-                            }};
+  panel::DrawContext context{*this, services_.canvas, services_.objectTypes, [this] {
+                               if (view_ != nullptr) view_->copyToScreen();
+                             }};
+  context.DrawPageControlOnChange = [this] {
+    if (SGPageControl.Visible) DrawPageControlOnChange();
+  };
+  return context;
 }
 
 void TMainForm::panelNeuZeichnen() {

@@ -1,9 +1,11 @@
 // The drawing switches of the main window, the data grids over the drawing and the placing of
 // the window's panels.
+#include <optional>
 #include <utility>
 
 #include "MainForm.h"
 #include "machine/TraceLog.h"
+#include "panel/types/TypeHpgl.h"
 
 namespace app {
 
@@ -29,6 +31,28 @@ void TMainForm::DSGSpeedButtonOnClick(bool down) {
 
 void TMainForm::datenlisteEinsetzen(SGPage page, std::function<void(panel::StringGrid&)> fill) {
   datenlisten_.at(static_cast<std::size_t>(page)) = std::move(fill);
+}
+
+void TMainForm::datenlistenEinsetzen() {
+  datenlisteEinsetzen(SGPage::HPGL, [this](panel::StringGrid& grid) { plotDatenEintragen(grid); });
+  datenlisteEinsetzen(SGPage::DINISO,
+                      [this](panel::StringGrid& grid) { DINISODatenEintragen(grid, DINISODatenmodul.elements()); });
+  datenlisteEinsetzen(SGPage::DXF,
+                      [this](panel::StringGrid& grid) { DXFDatenEintragen(grid, DXFDatenmodul.elements()); });
+}
+
+void TMainForm::plotDatenEintragen(panel::StringGrid& grid) {
+  // Each plot row reads its plot into a module of its own; the grid shows the one the row draws.
+  if (Dokumenttyp == panel::DocumentKind::Panel && iAktZeile >= 1 && iAktZeile < DatenStringGrid.RowCount()) {
+    const std::optional<panel::HpglRecord> zeile = panel::Hpgl_Lesen(*this, DatenStringGrid, iAktZeile);
+    if (zeile && zeile->plot) {
+      if (const formats::HpglElementList* liste = formats::hpglPlotElements(*zeile->plot)) {
+        HPGLDatenEintragen(grid, *liste);
+        return;
+      }
+    }
+  }
+  HPGLDatenEintragen(grid, HPGLDatenmodul.elements());
 }
 
 void TMainForm::DrawPageControlOnChange() {

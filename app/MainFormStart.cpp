@@ -59,6 +59,7 @@ TMainForm::TMainForm(MainFormServices services)
     services_.ui.Beep(440, 200);
   };
   plotReader = formats::hpglPlotReader();
+  datenlistenEinsetzen();
 }
 
 TMainForm::~TMainForm() {
@@ -293,9 +294,7 @@ void TMainForm::OnClose() {
 }
 
 void TMainForm::AnsichtNeuZeichnen() {
-  panel::DrawContext context{*this, services_.canvas, services_.objectTypes, [this] {
-                               if (view_ != nullptr) view_->copyToScreen();
-                             }};
+  panel::DrawContext context = zeichenKontext();
   context.formatPaint = [this, &context](panel::DocumentKind kind) {
     switch (kind) {
       case panel::DocumentKind::Hpgl:

@@ -41,8 +41,12 @@ void TDINISODataModule::DINISO_Ausfuehren(panel::MillContext& context) const {
     if (element.Befehl == "GOO") {
       if (!simulating) context.motion.cncLineTo(2, element.x, element.y, element.z);
     } else if (element.Befehl == "GO1") {
-      // In a simulation the primitive draws the cut and waits the pace, as for every other cut.
-      context.motion.cncLineTo(1, element.x, element.y, element.z);
+      // A simulation has drawn the cut with the step and only waits the pace.
+      if (simulating) {
+        context.motion.simulationPause();
+      } else {
+        context.motion.cncLineTo(1, element.x, element.y, element.z);
+      }
     }
   });
 }

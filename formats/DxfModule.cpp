@@ -49,8 +49,12 @@ void TDXFDataModule::DXF_Ausfuehren(panel::MillContext& context) const {
     if (element.Befehl == "MOVETO") {
       if (!simulating) context.motion.cncMoveTo(element.x, element.y);
     } else if (element.Befehl == "LINETO") {
-      // In a simulation the primitive draws the cut and waits the pace, as for every other cut.
-      context.motion.cncLineTo(1, element.x, element.y, 0.0);
+      // A simulation has drawn the cut with the step and only waits the pace.
+      if (simulating) {
+        context.motion.simulationPause();
+      } else {
+        context.motion.cncLineTo(1, element.x, element.y, 0.0);
+      }
     }
   });
 }

@@ -16,6 +16,9 @@ namespace formats {
 namespace {
 
 constexpr double kFullTurn = 360.0;
+// Sweeps closer than this (degrees) are one: an arc of 90 degrees that the arithmetic makes a
+// hair longer than nine steps of 10 gets no chord of no length after its ninth.
+constexpr double kSweepTolerance = 1e-6;
 // Longest entity or section name kept in the count of skipped ones.
 constexpr std::size_t kMaxNameShown = 32;
 // Most different names the count of skipped entities keeps.
@@ -48,8 +51,12 @@ struct Vertex {
 };
 
 // Thrown inside the reader when the drawing cannot be read on: its message names the line.
+// `pairUnread`: the next pair could not be read at all (the lines ended, or its group code is no
+// integer), so the entity being read ends there with what it has; otherwise one of its values was
+// unreadable.
 struct ReadError {
   std::string message;
+  bool pairUnread = false;
 };
 
 class DxfParser {
@@ -74,19 +81,19 @@ class DxfParser {
 
  private:
   // ---- Pairs
-  [[noreturn]] void error(std::string text, std::size_t line) {
-    throw ReadError{std::move(text) + "\nZeile " + std::to_string(line + 1)};
+  [[noreturn]] void error(std::string text, std::size_t line, bool pairUnread = false) {
+    throw ReadError{std::move(text) + "\nZeile " + std::to_string(line + 1), pairUnread};
   }
 
   void readPair() {
     if (index_ + 1 >= lines_.size()) {
       // Named by its last line: the one the reading stopped after.
-      error("Die Zeichnung endet vor ihrem Abschluss \"EOF\".", lines_.empty() ? 0 : lines_.size() - 1);
+      error("Die Zeichnung endet vor ihrem Abschluss \"EOF\".", lines_.empty() ? 0 : lines_.size() - 1, true);
     }
     const std::string_view codeText = trimmed(lines_[index_]);
     const std::optional<std::int32_t> code = platform::parseInt32(codeText);
     if (!code) {
-      error("'" + std::string(codeText.substr(0, kMaxNameShown)) + "' ist kein gültiger Integerwert", index_);
+      error("'" + std::string(codeText.substr(0, kMaxNameShown)) + "' ist kein gültiger Integerwert", index_, true);
     }
     code_ = *code;
     value_ = trimmed(lines_[index_ + 1]);
@@ -189,73 +196,117 @@ class DxfParser {
     }
   }
 
-  void line() {
-    double x1 = 0.0, y1 = 0.0, z1 = 0.0, x2 = 0.0, y2 = 0.0, z2 = 0.0;
-    while (entityPair()) {
-      switch (code_) {
-        case 10:
-          x1 = number();
-          break;
-        case 20:
-          y1 = number();
-          break;
-        case 30:
-          z1 = number();
-          break;
-        case 11:
-          x2 = number();
-          break;
-        case 21:
-          y2 = number();
-          break;
-        case 31:
-          z2 = number();
-          break;
-        case 330:
-          break;
-        default:
-          otherCode();
-      }
+  // Reads the pairs of an entity with `pair` (code by code). The entity ends at the next code 0,
+  // or where the next pair cannot be read; in both cases `done` gets what was read, so that an
+  // entity read whole before a drawing breaks off is kept. A value that cannot be read ends the
+  // reading without it.
+  template <class Pair, class Done>
+  void readEntity(Pair pair, Done done) {
+    try {
+      while (entityPair()) pair();
+    } catch (const ReadError& e) {
+      if (e.pairUnread) done(false);
+      throw;
     }
-    append("MOVETO", x1, y1, z1);
-    append("LINETO", x2, y2, z2);
+    done(true);
   }
 
+  // A LINE that the drawing breaks off in is kept when its start and end were given.
+  void line() {
+    double x1 = 0.0, y1 = 0.0, z1 = 0.0, x2 = 0.0, y2 = 0.0, z2 = 0.0;
+    unsigned given = 0;
+    readEntity(
+        [&] {
+          switch (code_) {
+            case 10:
+              x1 = number();
+              given |= 1;
+              break;
+            case 20:
+              y1 = number();
+              given |= 2;
+              break;
+            case 30:
+              z1 = number();
+              break;
+            case 11:
+              x2 = number();
+              given |= 4;
+              break;
+            case 21:
+              y2 = number();
+              given |= 8;
+              break;
+            case 31:
+              z2 = number();
+              break;
+            case 330:
+              break;
+            default:
+              otherCode();
+          }
+        },
+        [&](bool ended) {
+          if (!ended && given != 15) return;
+          append("MOVETO", x1, y1, z1);
+          append("LINETO", x2, y2, z2);
+        });
+  }
+
+  // An ARC or CIRCLE that the drawing breaks off in is kept when its centre, radius and (for an
+  // ARC) both angles were given.
   void arcEntity(bool circle) {
     double cx = 0.0, cy = 0.0, cz = 0.0, r = 0.0, start = 0.0, end = circle ? kFullTurn : 0.0;
-    while (entityPair()) {
-      switch (code_) {
-        case 10:
-          cx = number();
-          break;
-        case 20:
-          cy = number();
-          break;
-        case 30:
-          cz = number();
-          break;
-        case 40:
-          r = number();
-          break;
-        case 50:
-          if (!circle)
-            start = number();
-          else
-            otherCode();
-          break;
-        case 51:
-          if (!circle)
-            end = number();
-          else
-            otherCode();
-          break;
-        case 330:
-          if (circle) otherCode();
-          break;
-        default:
-          otherCode();
-      }
-    }
+    unsigned given = 0;
+    const unsigned whole = circle ? 7 : 31;
+    readEntity(
+        [&] {
+          switch (code_) {
+            case 10:
+              cx = number();
+              given |= 1;
+              break;
+            case 20:
+              cy = number();
+              given |= 2;
+              break;
+            case 30:
+              cz = number();
+              break;
+            case 40:
+              r = number();
+              given |= 4;
+              break;
+            case 50:
+              if (circle) {
+                otherCode();
+                break;
+              }
+              start = number();
+              given |= 8;
+              break;
+            case 51:
+              if (circle) {
+                otherCode();
+                break;
+              }
+              end = number();
+              given |= 16;
+              break;
+            case 330:
+              if (circle) otherCode();
+              break;
+            default:
+              otherCode();
+          }
+        },
+        [&](bool ended) {
+          if (!ended && given != whole) return;
+          arc(Point{cx, cy}, cz, r, start, end);
+        });
+  }
+
+  void arc(Point centre, double cz, double r, double start, double end) {
     // Counter-clockwise from start to end: through 0 degrees when the start is the larger.
     double span = end - start;
     if (start > end) span += kFullTurn;
@@ -263,8 +314,8 @@ class DxfParser {
     // at most, and never backwards.
     if (span < 0.0) span = std::fmod(span, kFullTurn) + kFullTurn;
     span = std::min(span, kFullTurn);
-    append("MOVETO", cx + r * std::cos(radians(start)), cy + r * std::sin(radians(start)), cz);
-    chords(Point{cx, cy}, r, start, span, std::nullopt, cz);
+    append("MOVETO", centre.x + r * std::cos(radians(start)), centre.y + r * std::sin(radians(start)), cz);
+    chords(centre, r, start, span, std::nullopt, cz);
   }
 
   // "LINETO" chords round the centre from the start angle over the span (degrees, negative
@@ -275,7 +326,7 @@ class DxfParser {
     const double direction = span < 0.0 ? -1.0 : 1.0;
     for (int k = 1;; ++k) {
       const double advanced = static_cast<double>(k) * step;
-      if (advanced >= size) {
+      if (advanced >= size - kSweepTolerance) {
         if (endPoint) {
           append("LINETO", endPoint->x, endPoint->y, z);
         } else {
@@ -291,42 +342,55 @@ class DxfParser {
 
   static double radians(double degrees) { return degrees * std::numbers::pi / 180.0; }
 
+  // Each vertex is cut to as its y comes: the first is travelled to, each further one reached by
+  // the segment from the vertex before, whose bulge has come by then. A polyline that the drawing
+  // breaks off in keeps the vertices read; it is closed only when it ended.
   void polyline() {
-    std::vector<Vertex> vertices;
-    Vertex next;
+    Point first;
+    Vertex last;
+    Point next;
+    bool any = false;
+    bool several = false;
     bool closed = false;
-    while (entityPair()) {
-      switch (code_) {
-        case 10:
-          next.at.x = number();
-          break;
-        case 20:
-          next.at.y = number();
-          next.bulge = 0.0;
-          if (vertices.size() < result_.elements.maxElements()) vertices.push_back(next);
-          break;
-        case 42:
-          // The bulge belongs to the vertex before it: the segment that leaves that vertex.
-          if (!vertices.empty()) vertices.back().bulge = number();
-          break;
-        case 70:
-          closed = (platform::saturatingTrunc(number()) & 1) != 0;
-          break;
-        case 38:
-        case 40:
-        case 41:
-        case 43:
-        case 90:
-          break;
-        default:
-          otherCode();
-      }
-    }
-    if (vertices.empty()) return;
-    append("MOVETO", vertices.front().at.x, vertices.front().at.y, 0.0);
-    for (std::size_t i = 0; i + 1 < vertices.size(); ++i) segment(vertices[i], vertices[i + 1].at);
-    // A closed outline is cut back to where it began.
-    if (closed && vertices.size() > 1) segment(vertices.back(), vertices.front().at);
+    readEntity(
+        [&] {
+          switch (code_) {
+            case 10:
+              next.x = number();
+              break;
+            case 20:
+              next.y = number();
+              if (!any) {
+                append("MOVETO", next.x, next.y, 0.0);
+                first = next;
+                any = true;
+              } else {
+                segment(last, next);
+                several = true;
+              }
+              last = Vertex{next, 0.0};
+              break;
+            case 42:
+              // The bulge belongs to the vertex before it: the segment that leaves that vertex.
+              if (any) last.bulge = number();
+              break;
+            case 70:
+              closed = (platform::saturatingTrunc(number()) & 1) != 0;
+              break;
+            case 38:
+            case 40:
+            case 41:
+            case 43:
+            case 90:
+              break;
+            default:
+              otherCode();
+          }
+        },
+        [&](bool ended) {
+          // A closed outline is cut back to where it began.
+          if (ended && closed && several) segment(last, first);
+        });
   }
 
   // The segment from a vertex to the next point: straight, or the arc its bulge gives (the

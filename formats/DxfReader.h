@@ -5,7 +5,9 @@
 // elements: LINE, ARC, CIRCLE and LWPOLYLINE (bulged and closed outlines included) become paths,
 // POINT and TEXT nothing; other entities are passed over and counted. A group code that is not an
 // integer, a real that is not a number and a drawing that ends without its "EOF" pair end the
-// reading with a message that names the line; what was read before stays.
+// reading with a message that names the line; what was read before stays: a polyline's vertices
+// as they came, and an entity that was read whole when the lines ran out or the next group code
+// was unreadable.
 //
 // Thread context: a pure function; any thread. Reading is bounded by the number of lines and the
 // element list's limit.

@@ -31,6 +31,8 @@ class HpglPlot final : public panel::EmbeddedPlot {
     plot.HPGL_Paint(context, false);
   }
 
+  const HpglElementList& elements() const { return plot_.elements(); }
+
   void mill(panel::MillContext& context, double depth) const override {
     THPGLDataModule plot = plot_;
     // The pen lifts to the surface and cuts at the row's depth; the steps are drawn as they are
@@ -119,8 +121,12 @@ void THPGLDataModule::HPGL_Ausfuehren(panel::MillContext& context) const {
     } else if (word == "MOVETO") {
       if (!simulating) context.motion.cncMoveTo(element.x, element.y);
     } else if (word == "LINETO") {
-      // In a simulation the primitive draws the cut and waits the pace, as for every other cut.
-      context.motion.cncLineTo(1, element.x, element.y, penIsUp ? penUpHeight : penDownDepth);
+      // A simulation has drawn the cut with the step and only waits the pace.
+      if (simulating) {
+        context.motion.simulationPause();
+      } else {
+        context.motion.cncLineTo(1, element.x, element.y, penIsUp ? penUpHeight : penDownDepth);
+      }
     }
   });
 }
@@ -134,6 +140,11 @@ panel::PlotReader hpglPlotReader() {
     plot.HPGL_Parser(path, report);
     return std::make_shared<const HpglPlot>(std::move(plot));
   };
+}
+
+const HpglElementList* hpglPlotElements(const panel::EmbeddedPlot& plot) {
+  const auto* read = dynamic_cast<const HpglPlot*>(&plot);
+  return read != nullptr ? &read->elements() : nullptr;
 }
 
 }  // namespace formats

@@ -39,7 +39,7 @@ class THPGLDataModule : public TFormatDataModule<HpglLayout> {
 
   // The run, pen up at the start: "UP" and "DOWN" lift and lower the pen (live runs), "MOVETO"
   // travels (live runs), "LINETO" cuts at the pen-down depth, or at the pen-up height while the
-  // pen is up; a simulation paces its cuts through the motion primitives.
+  // pen is up. A simulation moves nothing: it draws each step and waits the pace after each cut.
   void HPGL_Ausfuehren(panel::MillContext& context) const;
 
   // The last read gave a plot.
@@ -56,5 +56,9 @@ class THPGLDataModule : public TFormatDataModule<HpglLayout> {
 // The plot reader of the HPGL/PLT rows: each call reads into a module of its own, so a row never
 // draws or mills another row's plot, and a run never sees a list that the GUI thread replaces.
 panel::PlotReader hpglPlotReader();
+
+// The elements of a plot that hpglPlotReader read, for as long as the plot lives; null for a
+// plot read otherwise.
+const HpglElementList* hpglPlotElements(const panel::EmbeddedPlot& plot);
 
 }  // namespace formats

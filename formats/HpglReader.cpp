@@ -98,7 +98,8 @@ class HpglParser {
     }
     if (ok) ok = append("UP");
     if (!ok) {
-      addMessage("Fehler beim Parsen", kErrorCaption);
+      addMessage(failureLine_ > 0 ? "Fehler beim Parsen\nZeile " + std::to_string(failureLine_) : "Fehler beim Parsen",
+                 kErrorCaption);
       result_.elements.Liste_loeschen();
       result_.xMin = result_.yMin = result_.xMax = result_.yMax = 0;
       return std::move(result_);
@@ -213,42 +214,70 @@ class HpglParser {
     }
   }
 
-  // A command passed over: up to the next capital (pushed back), ';', a line end or the end of
-  // the file, and the blanks after it.
+  // A command passed over: its parameter list up to its terminator, that is ';', the next
+  // command's capital (pushed back) or the end of the file, then the blanks after it. A line end
+  // inside the list separates values as in a handled command; a letter after it begins the next
+  // command, so a list that is neither closed nor followed by a capital still ends at its line.
   void skipCommand() {
-    int c = get();
-    while (c != kEof && c != ';' && !isLineEnd(c) && !isCapital(c)) c = get();
-    if (isCapital(c)) {
-      pushBack(c);
-      return;
+    for (;;) {
+      int c = get();
+      if (c == kEof) return;
+      if (c == ';') break;
+      if (isCapital(c)) {
+        pushBack(c);
+        return;
+      }
+      if (isLineEnd(c)) {
+        c = get();
+        while (c == ' ' || isLineEnd(c)) c = get();
+        pushBack(c);
+        if (isLetter(c)) return;
+      }
     }
-    c = get();
+    int c = get();
     while (c == ' ') c = get();
     pushBack(c);
   }
 
-  // A label, up to its terminator; a ';' right after it belongs to it.
-  void label() {
+  // The line of the file the byte at `pos` stands on, counted from 1.
+  int lineOf(std::size_t pos) const {
+    const std::string_view before = data_.substr(0, std::min(pos, data_.size()));
+    return 1 + static_cast<int>(std::count(before.begin(), before.end(), '\n'));
+  }
+
+  // A label, up to its terminator; a ';' right after it belongs to it. A label that the file
+  // ends in would take the rest of the plot with it: the plot fails, naming the label's line.
+  bool label() {
     int c = get();
     while (c != kEof && c != labelTerminator_) c = get();
+    if (c == kEof) return unterminated();
     c = get();
     if (c != ';') pushBack(c);
     c = get();
     while (c == ' ') c = get();
     pushBack(c);
+    return true;
   }
 
-  // A comment: its quoted text, then the rest as any command passed over.
-  void comment() {
+  // A comment: its quoted text, then the rest as any command passed over. A quote that the file
+  // ends in fails the plot as an open label does.
+  bool comment() {
     int c = get();
     while (c == ' ') c = get();
     if (c == '"') {
       c = get();
       while (c != kEof && c != '"') c = get();
+      if (c == kEof) return unterminated();
     } else {
       pushBack(c);
     }
     skipCommand();
+    return true;
+  }
+
+  bool unterminated() {
+    failureLine_ = lineOf(commandStart_);
+    return false;
   }
 
   // The label terminator: the character after DT, ETX again for none.
@@ -322,14 +351,8 @@ class HpglParser {
     if (mn == "SC") return userWindow();
     if (mn == "CI") return circle();
     if (mn == "AA" || mn == "AR") return arcCommand(mn == "AR");
-    if (mn == "LB") {
-      label();
-      return true;
-    }
-    if (mn == "CO") {
-      comment();
-      return true;
-    }
+    if (mn == "LB") return label();
+    if (mn == "CO") return comment();
     if (mn == "DT") {
       setLabelTerminator();
       return true;
@@ -510,6 +533,7 @@ class HpglParser {
   bool listEnded_ = false;  // the current command's parameter list has ended
   bool lastValid_ = true;
   bool listFull_ = false;
+  int failureLine_ = 0;  // the line a failure is named by; 0 when it names none
   bool absolute_ = true;
   bool penIsUp_ = true;
   int labelTerminator_ = kEtx;

@@ -59,6 +59,11 @@ void CncMotion::checkStopRequest() {
   if (env_.bAbbruch.exchange(false)) throw machine::USER_ABORT;
 }
 
+void CncMotion::simulationPause() {
+  if (env_.copyToScreen) env_.copyToScreen();
+  env_.clock.sleepMillis(env_.Simulationspause.load());
+}
+
 void CncMotion::simulatedMoveDone() {
   checkStopRequest();
   env_.clock.sleepMillis(env_.Simulationspause.load());

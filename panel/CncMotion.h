@@ -50,6 +50,7 @@ class CncMotion final : public MotionPrimitives {
   void cncGotoWSNullpunkt() override;
   void cncGotoParkposition() override;
   void checkStopRequest() override;
+  void simulationPause() override;
 
   void setStiftHoehen(double penUp, double penDown) override;
 

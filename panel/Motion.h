@@ -34,6 +34,9 @@ class MotionPrimitives {
   // Throws 2000 when the user has asked to stop, clearing the request: for walks that may go on
   // for a long time without a single move.
   virtual void checkStopRequest() = 0;
+  // In a simulation, after a cut that the caller has drawn itself (the format modules' runs):
+  // shows the bitmap and waits the simulation pace. Moves nothing and writes no trace line.
+  virtual void simulationPause() = 0;
 };
 
 }  // namespace panel

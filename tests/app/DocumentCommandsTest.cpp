@@ -373,6 +373,37 @@ TEST_F(DocumentCommands, ATruncatedDrawingOpensWithWhatItHolds) {
   EXPECT_EQ(ui_.messageBoxes()[0].text, "Die Zeichnung endet vor ihrem Abschluss \"EOF\".\nZeile 11");
 }
 
+// New and Open (even when cancelled) bring the document table's page of the grids into sight. A
+// command file has no drawing: its page is hidden and the text is in sight until a file with a
+// drawing opens.
+TEST_F(DocumentCommands, NewAndOpenShowTheDataPageAndACommandFileHidesTheDrawing) {
+  form().bEntwicklungsmodus = true;
+  form().SGPageControlSeite = app::SGPage::HPGL;
+  form().MenuNeuOnClick();
+  EXPECT_EQ(form().SGPageControlSeite, app::SGPage::Daten);
+  form().SGPageControlSeite = app::SGPage::DXF;
+  form().MenuOeffnenOnClick();
+  EXPECT_EQ(form().SGPageControlSeite, app::SGPage::Daten);
+
+  const auto kdf = folder() / "befehle.kdf";
+  std::ofstream(kdf) << "#S200\n";
+  form().SGPageControlSeite = app::SGPage::DINISO;
+  chooseFile(kdf);
+  form().MenuOeffnenOnClick();
+  EXPECT_EQ(form().Dokumenttyp, panel::DocumentKind::CommandFile);
+  EXPECT_EQ(form().SGPageControlSeite, app::SGPage::Daten);
+  EXPECT_FALSE(form().GrafischTabSheet.Visible);
+  EXPECT_EQ(form().DrawPageControlSeite, app::DrawPage::Textuell);
+
+  const auto nc = folder() / "prog.nc";
+  std::ofstream(nc) << "%\nG01 X10\n";
+  chooseFile(nc);
+  form().MenuOeffnenOnClick();
+  EXPECT_EQ(form().Dokumenttyp, panel::DocumentKind::DinIso);
+  EXPECT_TRUE(form().GrafischTabSheet.Visible);
+  EXPECT_EQ(form().DrawPageControlSeite, app::DrawPage::Grafisch);
+}
+
 TEST_F(DocumentCommands, ImportAppendsRowsAndMarksTheDocumentChanged) {
   const auto other = savedDocument("teil.tvx", 999.0);
   panel::appendObjectRow(form(), "PUNKT", {});

@@ -1,10 +1,12 @@
 // The main window's menus and page controls as functions of its state: the enable, visible and
 // caption rules by controller type, document kind, switches, connection and run, and the menu
 // commands that open dialogs.
+#include <fstream>
 #include <string>
 #include <vector>
 
 #include "MainFormFixture.h"
+#include "panel/types/TypeHpgl.h"
 
 namespace {
 
@@ -142,10 +144,53 @@ TEST_F(MainFormMenus, APageChangeFillsTheGridInSightFromItsModule) {
   EXPECT_EQ(form().HPGLStringGrid.Cells(0, 3), "PD");
   EXPECT_EQ(form().HPGLStringGrid.Cells(3, 3), "5");
 
-  // A page whose module is not plugged in keeps its grid.
+  // A page whose module holds no elements keeps its grid.
   form().SGPageControlSeite = app::SGPage::DXF;
   form().DrawPageControlOnChange();
   EXPECT_EQ(form().DXFStringGrid.RowCount(), 1);
+}
+
+// The window plugs in its own modules: the grids show the opened plot, program and drawing, and
+// in a panel document the plot of the selected HPGL/PLT row, refreshed when that row is drawn
+// while the grids are shown.
+TEST_F(MainFormMenus, TheGridsShowTheElementListsOfTheWindowsModules) {
+  form().bEntwicklungsmodus = true;
+  const auto open = [this](const char* name, const char* text) {
+    const auto path = folder() / name;
+    std::ofstream(path) << text;
+    form().ZuletztGeoeffneteDateiOeffnen(path.string());
+  };
+  const auto show = [this](app::SGPage page) {
+    form().SGPageControlSeite = page;
+    form().DrawPageControlOnChange();
+  };
+  open("p.plt", "IN;PU0,0;PD400,0,400,400;");
+  show(app::SGPage::HPGL);
+  ASSERT_EQ(form().HPGLStringGrid.RowCount(), 8);
+  EXPECT_EQ(form().HPGLStringGrid.Cells(0, 6), "LINETO");
+  EXPECT_EQ(form().HPGLStringGrid.Cells(3, 6), "10");
+  open("p.nc", "%\nG00 X10 Y5\nG01 X20\n");
+  show(app::SGPage::DINISO);
+  ASSERT_EQ(form().DINISOStringGrid.RowCount(), 3);
+  EXPECT_EQ(form().DINISOStringGrid.Cells(0, 2), "GO1");
+  EXPECT_EQ(form().DINISOStringGrid.Cells(2, 2), "20");
+  open("p.dxf", "0\nSECTION\n2\nENTITIES\n0\nLINE\n11\n5\n0\nENDSEC\n0\nEOF\n");
+  show(app::SGPage::DXF);
+  ASSERT_EQ(form().DXFStringGrid.RowCount(), 3);
+  EXPECT_EQ(form().DXFStringGrid.Cells(2, 2), "5");
+
+  form().MenuNeuOnClick();
+  const auto rowPlot = folder() / "zeile.plt";
+  std::ofstream(rowPlot) << "IN;PU0,0;PD40,0;";
+  form().iAktZeile = panel::Hpgl_Neu(form(), rowPlot.string());
+  form().SGPageControlSeite = app::SGPage::HPGL;
+  form().AnsichtNeuZeichnen();
+  EXPECT_EQ(form().HPGLStringGrid.RowCount(), 8);  // hidden grids are not refreshed
+  form().DSGSpeedButtonOnClick(true);
+  form().AnsichtNeuZeichnen();
+  ASSERT_EQ(form().HPGLStringGrid.RowCount(), 7);
+  EXPECT_EQ(form().HPGLStringGrid.Cells(0, 5), "LINETO");
+  EXPECT_EQ(form().HPGLStringGrid.Cells(2, 5), "1");
 }
 
 TEST_F(MainFormMenus, TheCaptionShowsAShortPathWholeAndALongOneByItsFileName) {

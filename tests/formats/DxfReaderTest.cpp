@@ -232,6 +232,13 @@ std::vector<std::string> truncated() {
   return l;
 }
 
+// The start of a drawing's ENTITIES section with these pairs, where the drawing breaks off.
+std::vector<std::string> brokenOff(const Pairs& body) {
+  Pairs pairs{{0, "SECTION"}, {2, "ENTITIES"}};
+  pairs.insert(pairs.end(), body.begin(), body.end());
+  return lines(pairs);
+}
+
 std::vector<std::string> badCode() {
   std::vector<std::string> l = entities({{0, "LINE"}, {11, "1"}, {0, "LINE"}, {11, "2"}});
   l[12] = "1O";
@@ -246,10 +253,65 @@ INSTANTIATE_TEST_SUITE_P(
                       StopCase{"WithoutEof", lines({{0, "SECTION"}, {2, "ENTITIES"}, {0, "ENDSEC"}}), 0,
                                "Die Zeichnung endet vor ihrem Abschluss \"EOF\".\nZeile 6"},
                       StopCase{"CodeNotAnInteger", badCode(), 2, "'1O' ist kein gültiger Integerwert\nZeile 13"},
+                      // An entity read whole stays when the drawing breaks off after it, a
+                      // polyline with the vertices it has; one without its end point is dropped.
+                      StopCase{"LineReadWholeAtTheEnd",
+                               brokenOff({{0, "LINE"}, {10, "1"}, {20, "2"}, {11, "3"}, {21, "4"}, {31, "0"}}), 2,
+                               "Die Zeichnung endet vor ihrem Abschluss \"EOF\".\nZeile 16"},
+                      StopCase{"LineReadWholeBeforeABadCode",
+                               join(brokenOff({{0, "LINE"}, {10, "1"}, {20, "2"}, {11, "3"}, {21, "4"}}), {"x", "0"}),
+                               2, "'x' ist kein gültiger Integerwert\nZeile 15"},
+                      StopCase{"LineWithoutItsEndPoint", brokenOff({{0, "LINE"}, {10, "1"}, {20, "2"}, {11, "3"}}), 0,
+                               "Die Zeichnung endet vor ihrem Abschluss \"EOF\".\nZeile 12"},
+                      StopCase{"ArcReadWholeAtTheEnd",
+                               brokenOff({{0, "ARC"}, {10, "0"}, {20, "0"}, {40, "10"}, {50, "0"}, {51, "90"}}), 10,
+                               "Die Zeichnung endet vor ihrem Abschluss \"EOF\".\nZeile 16"},
+                      StopCase{"PolylineKeepsItsVertices",
+                               brokenOff({{0, "LWPOLYLINE"},
+                                          {70, "1"},
+                                          {10, "0"},
+                                          {20, "0"},
+                                          {10, "10"},
+                                          {20, "0"},
+                                          {10, "10"},
+                                          {20, "5"},
+                                          {10, "0"}}),
+                               3, "Die Zeichnung endet vor ihrem Abschluss \"EOF\".\nZeile 22"},
                       StopCase{"RealNotANumber", entities({{0, "LINE"}, {10, "1,5"}}), 0,
                                "'1,5' ist kein gültiger Gleitkommawert\nZeile 8"},
                       StopCase{"RealOverflows", entities({{0, "LINE"}, {10, "1e999"}}), 0,
                                "'1e999' ist kein gültiger Gleitkommawert\nZeile 8"}));
+
+struct SweepCase {
+  const char* name;
+  Pairs body;
+  friend std::ostream& operator<<(std::ostream& os, const SweepCase& c) { return os << c.name; }
+};
+
+class QuarterSweeps : public ::testing::TestWithParam<SweepCase> {};
+
+// Sweeps of 90 degrees that the arithmetic makes a hair longer: nine chords of 10 degrees, the
+// last on the end, and none of no length after it.
+TEST_P(QuarterSweeps, EndOnTheirLastStep) {
+  const formats::DxfReadResult r = readDxf(entities(GetParam().body));
+  ASSERT_EQ(r.error, "");
+  ASSERT_EQ(r.elements.size(), 10u);
+  for (std::size_t i = 1; i < r.elements.size(); ++i) {
+    EXPECT_GT(std::hypot(r.elements[i].x - r.elements[i - 1].x, r.elements[i].y - r.elements[i - 1].y), 1.0) << i;
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Sweeps, QuarterSweeps,
+    ::testing::Values(
+        // 4 atan(b) comes out as 90.00000000000001 and 90.00000000000018 degrees.
+        SweepCase{"Bulge",
+                  {{0, "LWPOLYLINE"}, {10, "0"}, {20, "0"}, {42, "0.4142135623730951"}, {10, "10"}, {20, "0"}}},
+        SweepCase{"RoundedBulge",
+                  {{0, "LWPOLYLINE"}, {10, "0"}, {20, "0"}, {42, "0.414213562373096"}, {10, "10"}, {20, "0"}}},
+        // 128.3 - 38.3 is 90.00000000000001.
+        SweepCase{"Arc", {{0, "ARC"}, {10, "0"}, {20, "0"}, {40, "10"}, {50, "38.3"}, {51, "128.3"}}}),
+    [](const ::testing::TestParamInfo<SweepCase>& p) { return std::string(p.param.name); });
 
 // A drawing of more elements than a list takes stops with a message; what was read stays.
 TEST(DxfBounds, AFullListStopsTheReading) {

@@ -90,13 +90,17 @@ TEST_P(DxfCounts, MatchTheFile) {
 // By hand: 3_us_main holds 10052 LINE entities and nothing else the reader takes (two elements
 // each); recover01 1441 LINE and 63 TEXT and ends with ENDSEC on its last line 29472 without "EOF";
 // empty_handles the 165 x 340 outline and four engraving lines, eight LINE entities in all. The
-// extents are those of the LINE end points (codes 10, 11, 20, 21) and the origin.
+// extents are those of the LINE end points (codes 10, 11, 20, 21) and the origin. In cw750-details
+// 622 bulges sweep a hair more than their whole 10-degree steps (90.00000000000001 degrees for a
+// quarter): they end on their last step, with no chord of no length after it (19554 elements with one).
 INSTANTIATE_TEST_SUITE_P(Files, DxfCounts,
                          ::testing::Values(CountCase{"ezdxf-3_us_main.dxf", 20104, -20.6989376923, 0.0, 0.0,
                                                      15.2544433211, ""},
                                            CountCase{"ezdxf-recover01.dxf", 2882, -1099.5, 0.0, 0.0, 1463.4625,
                                                      "Die Zeichnung endet vor ihrem Abschluss \"EOF\".\nZeile 29472"},
-                                           CountCase{"ezdxf-empty_handles.dxf", 16, 0.0, 0.0, 165.0, 340.0, ""}));
+                                           CountCase{"ezdxf-empty_handles.dxf", 16, 0.0, 0.0, 165.0, 340.0, ""},
+                                           CountCase{"dxfparser-api-cw750-details.dxf", 18932, 0.0, 0.0, 723.3548106403,
+                                                     539.8219673239, ""}));
 
 // The closed outline with four bulges, worked out by hand: eight vertices and the closing edge;
 // the two bulges of -0.0169 sweep under 4 degrees (one chord each), the bulge of -0.2956 sweeps

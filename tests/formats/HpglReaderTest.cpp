@@ -63,12 +63,17 @@ INSTANTIATE_TEST_SUITE_P(
         PathCase{"SkippedCommandsWithAndWithoutParameters",
                  "IN;PU0,0;LT;PD40,0;LT2,3;VS36;PD80,0;PW0.4\nEC;PG;",
                  {"UP", "UP", "MOVETO 0.00 0.00", "DOWN", "LINETO 1.00 0.00", "DOWN", "LINETO 2.00 0.00", "UP"}},
+        // A skipped command's parameters go on past a line end up to its ';'; a list without one
+        // still ends at the next command, whatever its case.
+        PathCase{"SkippedCommandsEndAtTheirTerminator",
+                 "IN;PU0,0;LT1,\n2;PD40,0;LT1,\r\n 2\npd80,0;VS36\n;PU0,0;",
+                 {"UP", "UP", "MOVETO 0.00 0.00", "DOWN", "LINETO 1.00 0.00", "DOWN", "LINETO 2.00 0.00", "UP",
+                  "MOVETO 0.00 0.00", "UP"}},
         // A label's text is no command, whatever it holds; the ';' after its terminator is its own.
         PathCase{"LabelUpToItsTerminator",
                  "IN;PU0,0;LBPD400,400;\x03;PD40,0;",
                  {"UP", "UP", "MOVETO 0.00 0.00", "DOWN", "LINETO 1.00 0.00", "UP"}},
         PathCase{"LabelTerminatorSetByDT", "IN;DT*;LBPA99,99*PU40,0;", {"UP", "UP", "MOVETO 1.00 0.00", "UP"}},
-        PathCase{"LabelWithoutTerminator", "IN;PU0,0;LBno end", {"UP", "UP", "MOVETO 0.00 0.00", "UP"}},
         PathCase{"CommentWithItsQuotedText", "IN;CO\"PD400,400;\";PU40,0;", {"UP", "UP", "MOVETO 1.00 0.00", "UP"}},
         // Plot writers wrap long coordinate lists and leave out the ';'.
         PathCase{"LineEndsSeparateAndNoTerminators",
@@ -234,6 +239,17 @@ INSTANTIATE_TEST_SUITE_P(
                     "IN;\x1b.(" + std::string(40, 'x'),
                     {{"HPGL_Parser() default: \n?.(" + std::string(29, 'x'), "F E H L E R"}, kParsen}},
         RefusalCase{"InvalidCharacterInTheLastParameter", "IN;PD40,0\x02;", {kParsen}},
+        // A label or a quoted comment the file ends in would swallow the rest of the plot: the
+        // failure names the line where it began.
+        RefusalCase{"LabelWithoutTerminator",
+                    "IN;PU0,0;\r\nLBHello;PU0,0;PD400,0;",
+                    {{"Fehler beim Parsen\nZeile 2", "F E H L E R"}}},
+        RefusalCase{"LabelWithoutTheTerminatorSetByDT",
+                    "IN;DT*;\nPU0,0;\nLBHello\x03;PD400,0;",
+                    {{"Fehler beim Parsen\nZeile 3", "F E H L E R"}}},
+        RefusalCase{"CommentWithoutClosingQuote",
+                    "IN;CO\"Hello;PU0,0;PD400,0;",
+                    {{"Fehler beim Parsen\nZeile 1", "F E H L E R"}}},
         // Refused whole rather than milled cut short.
         RefusalCase{"MoreElementsThanTheListTakes",
                     "IN;PU0,0;CI400;",

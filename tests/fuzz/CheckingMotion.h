@@ -33,6 +33,7 @@ class CheckingMotion final : public panel::MotionPrimitives {
   void cncGotoWSNullpunkt() override {}
   void cncGotoParkposition() override {}
   void checkStopRequest() override {}
+  void simulationPause() override {}
 };
 
 // Paints a module's paths with `paint(context, form)` into a recording canvas, checks that every

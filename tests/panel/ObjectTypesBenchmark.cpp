@@ -236,6 +236,7 @@ class CountingMotion final : public panel::MotionPrimitives {
   void cncGotoWSNullpunkt() override { inner_.cncGotoWSNullpunkt(); }
   void cncGotoParkposition() override { inner_.cncGotoParkposition(); }
   void checkStopRequest() override { inner_.checkStopRequest(); }
+  void simulationPause() override { inner_.simulationPause(); }
 
   long moves = 0;
   long arcs = 0;

@@ -28,6 +28,7 @@ class RecordingMotion final : public panel::MotionPrimitives {
   void setStiftHoehen(double penUp, double penDown) override { add("setStiftHoehen " + n(penUp) + " " + n(penDown)); }
   void cncGotoWSNullpunkt() override { add("cncGotoWSNullpunkt"); }
   void cncGotoParkposition() override { add("cncGotoParkposition"); }
+  void simulationPause() override { add("simulationPause"); }
   // Not recorded as a call: counted, and a set `stopRequested` is taken like the stop button.
   void checkStopRequest() override {
     ++stopChecks;

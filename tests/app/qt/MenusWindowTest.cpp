@@ -9,10 +9,13 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QTabWidget>
+#include <QTableView>
 #include <QTest>
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
+#include <fstream>
 #include <memory>
 #include <string>
 
@@ -88,6 +91,7 @@ class MenusWindowTest : public QObject {
   void theToolbarsCheckWhatWasTypedWhenAnEditIsLeft();
   void theDrawingSwitchesAndTheStatusBarAreThere();
   void theAboutDialogClosesItselfAfterTwoSeconds();
+  void inDevelopmentModeTheDataGridsShowAnOpenedPlot();
 
  private:
   template <class W>
@@ -212,6 +216,55 @@ void MenusWindowTest::theDrawingSwitchesAndTheStatusBarAreThere() {
     const std::string name = "StatusBarPanel" + std::to_string(i);
     QCOMPARE(child<QLabel>(name.c_str())->text(), QString::fromStdString(rig_->form->StatusBar[i]));
   }
+}
+
+// The plot grid holds the opened plot's seven elements (row 0 of the grid is the table's header);
+// opening switches the grids to the document table's page, and a command file hides the drawing's
+// page.
+void MenusWindowTest::inDevelopmentModeTheDataGridsShowAnOpenedPlot() {
+  rig_.reset();
+  rig_ = std::make_unique<apptest::WindowRig>(*factory_, 3, apptest::TestPointType::table(),
+                                              std::vector<std::string>{"veltris", "/ENTWICKLUNG"});
+  rig_->window->show();
+  QTRY_VERIFY_WITH_TIMEOUT(rig_->form->bInitFertig, kTimeoutMs);
+  auto* pages = child<QTabWidget>("SGPageControl");
+  auto* dsg = child<QToolButton>("DSGSpeedButton");
+  QVERIFY(dsg->isVisible());
+  dsg->click();
+  QVERIFY(pages->isVisible());
+  pages->setCurrentWidget(child<QWidget>("HPGLTabSheet"));
+  auto* grid = child<QTableView>("HPGLStringGrid");
+  QCOMPARE(grid->model()->rowCount(), 0);
+
+  const auto open = [this](const std::string& name, const std::string& text) {
+    const auto path = rig_->folder() / name;
+    std::ofstream(path) << text;
+    // Open is offered once the document is closed.
+    if (rig_->form->bGeaendert) rig_->ui.pushAnswer(platform::MsgResult::No);
+    child<QAction>("MenuSchliessen")->trigger();
+    rig_->ui.pushFileAnswer(platform::FileDialogResult{path.string(), 1});
+    child<QAction>("MenuOeffnen")->trigger();
+  };
+  open("plot.plt", "IN;PU0,0;PD400,0,400,400;");
+  QCOMPARE(rig_->form->Dokumenttyp, panel::DocumentKind::Hpgl);
+  QVERIFY(pages->isVisible());
+  QCOMPARE(pages->currentWidget(), child<QWidget>("DatenTabSheet"));
+  pages->setCurrentWidget(child<QWidget>("HPGLTabSheet"));
+  QCOMPARE(grid->model()->rowCount(), 7);
+  QCOMPARE(grid->model()->index(0, 0).data().toString(), QStringLiteral("UP"));
+  QCOMPARE(grid->model()->index(5, 0).data().toString(), QStringLiteral("LINETO"));
+  QCOMPARE(grid->model()->index(5, 3).data().toString(), QStringLiteral("10"));
+
+  auto* drawPages = child<QTabWidget>("DrawPageControl");
+  const int grafisch = drawPages->indexOf(child<QWidget>("GrafischTabSheet"));
+  QVERIFY(drawPages->isTabVisible(grafisch));
+  open("befehle.kdf", "#S200\n");
+  QCOMPARE(rig_->form->Dokumenttyp, panel::DocumentKind::CommandFile);
+  QVERIFY(!drawPages->isTabVisible(grafisch));
+  QCOMPARE(drawPages->currentWidget(), child<QWidget>("TextuellTabSheet"));
+  open("plot.plt", "IN;PU0,0;PD400,0,400,400;");
+  QVERIFY(drawPages->isTabVisible(grafisch));
+  QCOMPARE(drawPages->currentWidget(), child<QWidget>("GrafischTabSheet"));
 }
 
 void MenusWindowTest::theAboutDialogClosesItselfAfterTwoSeconds() {

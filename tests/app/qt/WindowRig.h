@@ -1,7 +1,7 @@
 // The main window as the program builds it, for the Qt tests: a temporary program folder,
 // scripted user-interface services, the Qt dispatcher and canvas, the test's controller factory,
 // the object types (the "PUNKT" test type unless given) with a number of "PUNKT" rows, and the
-// window (not yet shown).
+// window (not yet shown), started with `args` (the program path first).
 //
 // Thread context: GUI thread. The factory must outlive the rig; the rig puts the program folder
 // back when it goes.
@@ -28,7 +28,8 @@ namespace apptest {
 
 class WindowRig {
  public:
-  WindowRig(machine::BackendFactory& factory, int points, panel::ObjectTypeTable table = TestPointType::table())
+  WindowRig(machine::BackendFactory& factory, int points, panel::ObjectTypeTable table = TestPointType::table(),
+            const std::vector<std::string>& args = {"veltris"})
       : previousFolder_(platform::programFolder()), types(std::move(table)) {
     if (!folder_.isValid()) qFatal("no temporary folder");
     form = std::make_unique<app::TMainForm>(app::MainFormServices{ui,
@@ -41,7 +42,7 @@ class WindowRig {
                                                                   folder() / "veltris",
                                                                   {},
                                                                   [](const std::filesystem::path&) { return true; }});
-    form->OnCreate({"veltris"});
+    form->OnCreate(args);
     form->NeuesDokument();
     TestPointType::appendRows(*form, points);
     window = std::make_unique<appqt::MainWindow>(*form, canvas);

@@ -152,6 +152,9 @@ class TMainForm : public panel::TMainFormState {
 
   // The window that shows the model; null for none.
   void setView(TMainFormView* view) { view_ = view; }
+  // The services the model shows its boxes through; the window shows what a handler lets
+  // through with them.
+  platform::UiServices& uiServices() const { return services_.ui; }
   // Plugs in the dialog the menus show for `dialog`: `show` shows it modally, centred over the
   // window, and returns when it has closed. An empty `show` takes it out again; a menu whose
   // dialog is not plugged in gives one short beep.

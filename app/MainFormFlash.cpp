@@ -33,7 +33,22 @@ void TMainForm::FlashAnbindung::cncFraesen() {
   }
   if (!run) return;
   Lauf lauf(form_, *run);
-  panel::cncFraesen(lauf.context);
+  // As after a normal run, the document keeps the copy counts the walk set (both 1 with multi-up
+  // production off), also when the recording failed part way.
+  const auto nutzenUebernehmen = [this, &run] {
+    const panel::TNutzenfertigung nutzen = run->snapshot.form.Nutzenfertigung;
+    form_.toGui([&form = form_, nutzen] {
+      form.Nutzenfertigung.xNFAnzahl = nutzen.xNFAnzahl;
+      form.Nutzenfertigung.yNFAnzahl = nutzen.yNFAnzahl;
+    });
+  };
+  try {
+    panel::cncFraesen(lauf.context);
+  } catch (...) {
+    nutzenUebernehmen();
+    throw;
+  }
+  nutzenUebernehmen();
 }
 
 void TMainForm::FlashAnbindung::Steuerungsfehler_melden(int code) {

@@ -15,7 +15,9 @@
 #include "panel/DrawContext.h"
 #include "panel/NewDocument.h"
 #include "panel/PanelDrawing.h"
+#include "platform/NumberFormat.h"
 #include "platform/ProgramPath.h"
+#include "platform/SerialPort.h"
 
 namespace app {
 
@@ -24,6 +26,12 @@ namespace {
 // How long the window's end waits for a running job before it cuts the job off from the
 // controller, and as long again before it gives up on the job.
 constexpr std::chrono::seconds kLaufEndeWartezeit{10};
+
+// The serial protocol controllers open their port at the parameter file's rate; a rate the
+// serial port cannot be set to at all would leave the program unconnected without a word.
+bool baudrateEinstellbar(const machine::Maschinenparameter& p) {
+  return !machine::istProtokollTyp(p.Modul) || platform::SerialPort::baudrateSupported(p.Baudrate);
+}
 
 }  // namespace
 
@@ -210,9 +218,18 @@ void TMainForm::Modul_Initialisieren() {
   SimulationslaufTrackBar.Position = 10;
   SimulationslaufTrackBarOnChange();
 
+  const bool einstellbar = baudrateEinstellbar(p);
+  if (!einstellbar) {
+    const std::string rate = platform::formatInt(p.Baudrate);
+    machine::Protokoll_schreiben("Modul_Initialisieren(): Baudrate " + rate + " nicht einstellbar");
+    services_.ui.messageBox("Die Baudrate " + rate +
+                                " kann an der seriellen Schnittstelle nicht eingestellt werden!\n" +
+                                "Bitte unter \"Einstellungen\" > \"Parameter\" eine andere Baudrate wählen.\n",
+                            kProgrammname, platform::MsgButtons::Ok, platform::MsgIcon::Warning);
+  }
   try {
     steuerung.Schnittstelle_anzeigen();
-    if (steuerung.Steuerung_verbinden(p.Schnittstellentext)) {
+    if (einstellbar && steuerung.Steuerung_verbinden(p.Schnittstellentext)) {
       steuerung.Version_abfragen();
       verbunden = true;
     }

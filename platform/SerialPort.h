@@ -17,9 +17,10 @@ namespace platform {
 
 enum class SerialOpenError {
   None,
-  NoSuchDevice,  // the path does not exist or names no device
-  Busy,          // another process holds the port
-  Other,         // any other failure: permission, not a terminal, unsupported baud rate
+  NoSuchDevice,         // the path does not exist or names no device
+  Busy,                 // another process holds the port
+  UnsupportedBaudrate,  // the terminal interface has no such rate; nothing was opened
+  Other,                // any other failure: permission, not a terminal, a rate the device refuses
 };
 
 struct SerialOpenResult {
@@ -43,9 +44,12 @@ enum class SerialWrite { Done, TimedOut, HangUp, Failed };
 class SerialPort {
  public:
   // Opens `path` for reading and writing, takes an exclusive lock on it and sets it raw 8N1 at
-  // `baudrate` (9600, 19200 or 115200), no flow control, the modem lines as `lines` says where
-  // the device has them.
+  // `baudrate` (any rate the terminal interface has, 50 to 4000000 on Linux), no flow control,
+  // the modem lines as `lines` says where the device has them.
   static SerialOpenResult open(const std::string& path, int baudrate, ModemLines lines = ModemLines::DtrOffRtsOn);
+
+  // Whether open can set `baudrate` at all (the device may still refuse it).
+  static bool baudrateSupported(int baudrate);
 
   ~SerialPort();
   SerialPort(const SerialPort&) = delete;

@@ -9,6 +9,7 @@
 #include <algorithm>
 
 #include "StringGridModel.h"
+#include "platform/qt/GridColours.h"
 
 namespace appqt {
 
@@ -50,6 +51,7 @@ void DataGridPages::addPage(const char* sheetName, const char* gridName, const Q
   view->setObjectName(QString::fromLatin1(gridName));
   auto* model = new StringGridModel(grid, view);
   view->setModel(model);
+  platform::setGridColours(view);
   view->setEditTriggers(QAbstractItemView::NoEditTriggers);
   view->horizontalHeader()->setDefaultSectionSize(kSpaltenbreite);
   view->verticalHeader()->setDefaultSectionSize(view->fontMetrics().height() + 4);

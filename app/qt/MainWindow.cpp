@@ -21,8 +21,6 @@
 #include <QTabWidget>
 #include <QTimer>
 #include <QVBoxLayout>
-#include <cstdio>
-#include <exception>
 
 #include "ControlBar.h"
 #include "DataGridPages.h"
@@ -34,6 +32,7 @@
 #include "SettingsPage.h"
 #include "ToolLengthDialogView.h"
 #include "ToolTableDialogView.h"
+#include "app/Uncaught.h"
 #include "machine/qt/HomingDialogView.h"
 #include "machine/qt/JoggingDialogView.h"
 #include "machine/qt/ParameterDialogView.h"
@@ -326,13 +325,7 @@ void MainWindow::command(const std::function<void()>& handler) {
 
 void MainWindow::call(const std::function<void()>& handler) {
   if (destroying_) return;
-  try {
-    handler();
-  } catch (int code) {
-    std::fprintf(stderr, "veltris: Fehlercode %d nicht behandelt\n", code);
-  } catch (const std::exception& e) {
-    std::fprintf(stderr, "veltris: %s\n", e.what());
-  }
+  app::runCatchingAll(form_.uiServices(), handler);
   showState();
 }
 

@@ -7,8 +7,8 @@
 // name of the model as its objectName.
 //
 // Thread context: GUI thread only. The model, the canvas and the tool-table dialog's model are
-// not owned; they must outlive the window. Handlers run guarded: a failure code or exception
-// that a handler lets through is written to the standard error stream, never into Qt.
+// not owned; they must outlive the window. Handlers run guarded: a failure code that a handler
+// lets through is dropped, an exception shown in an error box (app/Uncaught.h); neither reaches Qt.
 #pragma once
 
 #include <QMainWindow>

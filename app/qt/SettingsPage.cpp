@@ -9,9 +9,11 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QPainter>
 #include <QScrollBar>
 #include <QSignalBlocker>
 #include <QStyle>
+#include <QStyledItemDelegate>
 #include <QTableView>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -19,6 +21,7 @@
 
 #include "StringGridModel.h"
 #include "panel/PropertyGrid.h"
+#include "platform/qt/GridColours.h"
 
 namespace appqt {
 
@@ -35,6 +38,23 @@ W* named(W* widget, const char* name) {
 }
 
 QString qs(const std::string& text) { return QString::fromStdString(text); }
+
+// The cells of the properties grid as the grid draws them itself: filled with the row's colour
+// and the text in black at (left + 2, top + 2), the selected row too, whatever the theme.
+class RowColourDelegate final : public QStyledItemDelegate {
+ public:
+  using QStyledItemDelegate::QStyledItemDelegate;
+
+  void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+    painter->save();
+    painter->fillRect(option.rect, index.data(Qt::BackgroundRole).value<QBrush>());
+    painter->setFont(option.font);
+    painter->setPen(platform::kGridWindowText);
+    painter->drawText(option.rect.adjusted(2, 2, 0, 0), Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine,
+                      index.data(Qt::DisplayRole).toString());
+    painter->restore();
+  }
+};
 
 void setUpGrid(QTableView* grid) {
   grid->verticalHeader()->hide();
@@ -60,12 +80,15 @@ SettingsPage::SettingsPage(app::TMainForm& form, Runner command, Runner call, QW
   eigenschaften_ = new StringGridModel(form_.EigenschaftenStringGrid, this);
   eigenschaften_->setBackground([this](int row) {
     const platform::Colour c = panel::esgZeilenfarbe(form_.EigenschaftenStringGrid, row, kButtonFace);
-    if (c == kButtonFace) return palette().color(QPalette::Button);
+    if (c == kButtonFace) return platform::kGridButtonFace;
     return QColor(static_cast<int>(platform::redOf(c)), static_cast<int>(platform::greenOf(c)),
                   static_cast<int>(platform::blueOf(c)));
   });
   EigenschaftenStringGrid_->setModel(eigenschaften_);
   setUpGrid(EigenschaftenStringGrid_);
+  platform::setGridColours(EigenschaftenStringGrid_, platform::kGridButtonFace);
+  EigenschaftenStringGrid_->setItemDelegate(new RowColourDelegate(EigenschaftenStringGrid_));
+  EigenschaftenStringGrid_->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
   EigenschaftenStringGrid_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   EigenschaftenStringGrid_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   EigenschaftenStringGrid_->setColumnWidth(0, kLabelBreite);
@@ -101,6 +124,7 @@ SettingsPage::SettingsPage(app::TMainForm& form, Runner command, Runner call, QW
   reihenfolge_ = new StringGridModel(form_.ReihenfolgeStringGrid, this);
   ReihenfolgeStringGrid_->setModel(reihenfolge_);
   setUpGrid(ReihenfolgeStringGrid_);
+  platform::setGridColours(ReihenfolgeStringGrid_);
   ReihenfolgeStringGrid_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   ReihenfolgeStringGrid_->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
   ReihenfolgeStringGrid_->horizontalHeader()->setSectionResizeMode(1, QHeaderView::Stretch);

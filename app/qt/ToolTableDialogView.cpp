@@ -8,6 +8,8 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
+#include "platform/qt/GridColours.h"
+
 namespace appqt {
 
 namespace {
@@ -25,6 +27,7 @@ ToolTableDialogView::ToolTableDialogView(app::TToolDefForm& model, QWidget* pare
   const int cols = model_.toolStringGrid.ColCount() - 1;
   grid_ = new QTableWidget(rows, cols, this);
   grid_->setObjectName(QStringLiteral("toolStringGrid"));
+  platform::setGridColours(grid_);
   grid_->setSelectionMode(QAbstractItemView::ExtendedSelection);
   grid_->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
   for (int r = 0; r < rows; ++r)

@@ -17,6 +17,7 @@
 #include <functional>
 
 #include "DialogColours.h"
+#include "platform/qt/GridColours.h"
 
 namespace machineqt {
 
@@ -47,6 +48,7 @@ int tastenCode(int key) {
 QTableWidget* neuesGitter(int rows, QWidget* parent, const char* name) {
   auto* grid = new QTableWidget(rows, 4, parent);
   grid->setObjectName(QString::fromLatin1(name));
+  platform::setGridColours(grid);
   grid->verticalHeader()->hide();
   grid->setColumnWidth(0, 156);
   for (int c = 1; c < 4; ++c) grid->setColumnWidth(c, 52);

@@ -95,6 +95,47 @@ TEST_F(MainFormFlash, AJobIsRecordedAsALiveRunWithAbsoluteMovesEvenWhenSimulatio
   EXPECT_FALSE(form().bAusgabeInFestwertspeicher.load());
 }
 
+// A recorded job used to leave the document's copy counts as they were, where a normal run sets
+// both to 1 with multi-up production off. It now leaves them as a normal run does, also when the
+// recording fails part way; with multi-up production on, every copy is recorded.
+TEST_F(MainFormFlash, AJobLeavesTheCopyCountsAsANormalRunDoes) {
+  struct Case {
+    bool nutzenfertigung;
+    bool fehler;
+    int anzahl[2];
+    long kopien;
+    const char* ende;
+  };
+  const Case cases[] = {
+      {false, false, {1, 1}, 1, "### Programm 1 schreiben - Ende ###"},
+      {true, false, {3, 2}, 6, "### Programm 1 schreiben - Ende ###"},
+      {false, true, {1, 1}, 1, "### Programm 1 schreiben - Fehler ###"},
+  };
+  startAttached();
+  TestPointType::appendRows(form(), 1);
+  app::TFlashDlg& dlg = form().FlashDlg;
+  dlg.setAlleLoeschenModus(false);
+  dlg.OnActivate();
+  settle();
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.nutzenfertigung << " " << c.fehler);
+    form().MenuNutzenfertigung.Checked = c.nutzenfertigung;
+    form().Nutzenfertigung.xNFAnzahl = 3;
+    form().Nutzenfertigung.yNFAnzahl = 2;
+    TestPointType::onMill = nullptr;
+    if (c.fehler) TestPointType::onMill = [](int) { throw machine::WAIT_TIMEOUT; };
+    const long before = traceCount("[1] PUNKT");
+    dlg.DurchlaeufeEdit = "1";
+    dlg.ProgrammSchreibenButtonClick();
+    settle();
+    EXPECT_EQ(dlg.RichEdit.back().Text, c.ende);
+    EXPECT_EQ(traceCount("[1] PUNKT") - before, c.kopien);
+    EXPECT_EQ(form().Nutzenfertigung.xNFAnzahl, c.anzahl[0]);
+    EXPECT_EQ(form().Nutzenfertigung.yNFAnzahl, c.anzahl[1]);
+  }
+  dlg.OnClose();
+}
+
 TEST_F(MainFormFlash, TheMeasurementRunsOnTheRunWorkerAndItsDifferenceIsKept) {
   startAttached();
   params_.update([](machine::Maschinenparameter& p) {

@@ -143,6 +143,50 @@ TEST_F(MainFormTest, DataFilesThatCannotBeReadAreReportedAndTheDefaultsTaken) {
   EXPECT_TRUE(form().bInitFertig);
 }
 
+// The port used to open at 9600, 19200 and 115200 only; any other rate left the program
+// unconnected without a word. Every rate the serial port has now opens; one it has not is named
+// in a box at the connection step, and nothing is opened. The synchronous modules run at their
+// own rate whatever the file holds.
+TEST_F(MainFormTest, TheParameterFilesBaudRateOpensOrIsNamedInABox) {
+  struct Case {
+    const char* datei;
+    bool verbunden;
+    const char* init;  // the driver's Init, or empty when none was made
+    const char* box;   // the rate named, or empty for no box
+  };
+  const Case cases[] = {
+      {"Modul=5\r\nComPort=1\r\nBaudrate=57600\r\n", true, "Init 1 57600", ""},
+      {"Modul=6\r\nComPort=2\r\nBaudrate=230400\r\n", true, "Init 2 230400", ""},
+      {"Modul=5\r\nComPort=1\r\nBaudrate=12345\r\n", false, "", "12345"},
+      {"Modul=10\r\nComPort=1\r\n", false, "", "0"},
+      {"Modul=2\r\nComPort=1\r\nBaudrate=12345\r\n", false, "", ""},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.datei);
+    form_.reset();
+    { std::ofstream(folder() / "veltris_param.dat", std::ios::binary) << c.datei; }
+    ui_.clear();
+    factory_.attached = true;
+    factory_.controller.clearCalls();
+    start();
+    EXPECT_EQ(form().bSteuerungVerbunden.load(), c.verbunden);
+    const auto inits = factory_.controller.callsStartingWith("Init");
+    EXPECT_EQ(inits, std::string(c.init).empty() ? std::vector<std::string>{} : std::vector<std::string>{c.init});
+    const auto boxes = ui_.messageBoxes();
+    if (std::string(c.box).empty()) {
+      EXPECT_TRUE(boxes.empty());
+      continue;
+    }
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_NE(boxes[0].text.find("Baudrate " + std::string(c.box) + " "), std::string::npos) << boxes[0].text;
+    EXPECT_EQ(boxes[0].caption, "Tessaly");
+    EXPECT_EQ(boxes[0].icon, platform::MsgIcon::Warning);
+    // The port texts are shown as for any other rate.
+    EXPECT_EQ(form().StatusBar[0], "--- keine Verbindung ---");
+    EXPECT_EQ(form().StatusBar[1], "COM1");
+  }
+}
+
 TEST_F(MainFormTest, FilesLieBesideTheProgramAndTheTraceLogGoesAtClose) {
   factory_.attached = true;
   start();

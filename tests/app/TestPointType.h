@@ -1,6 +1,6 @@
 // A small "PUNKT" object type for driving runs of the main window: x and y in cells 1 and 2, a
 // dot as its drawing, and as its milling path a travel, a plunge and a lift. A test can run a
-// hook on the worker when a row is milled, or make a row fail with a code.
+// hook on the worker when a row is milled, make a row fail with a code, or make drawing fail.
 //
 // Thread context: the milling role runs on the run worker. Tests set the hooks before they
 // start a run and clear them with reset().
@@ -9,6 +9,7 @@
 #include <atomic>
 #include <functional>
 #include <optional>
+#include <stdexcept>
 #include <string>
 
 #include "panel/DrawContext.h"
@@ -33,11 +34,14 @@ struct TestPointType {
   // Milling row failRow throws failCode (0: none).
   static inline std::atomic<int> failRow{0};
   static inline std::atomic<int> failCode{0};
+  // Drawing a row throws an exception with this text (empty: none); set it only while no run draws.
+  static inline std::string drawFailure;
 
   static void reset() {
     onMill = nullptr;
     failRow = 0;
     failCode = 0;
+    drawFailure.clear();
   }
 
   static std::optional<Record> Lesen(const panel::TMainFormState& form, const panel::StringGrid& grid, int row) {
@@ -47,6 +51,7 @@ struct TestPointType {
   }
 
   static void ZeichneKontur(panel::DrawContext& context, const Record& r) {
+    if (!drawFailure.empty()) throw std::runtime_error(drawFailure);
     const int px = panel::mm2PixelX(context.form.Ansicht, r.x);
     const int py = panel::mm2PixelY(context.form.Ansicht, r.y);
     context.canvas.ellipse(px - 3, py - 3, px + 4, py + 4);

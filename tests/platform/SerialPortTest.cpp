@@ -1,6 +1,6 @@
-// The termios serial port on a pseudo-terminal: what each failed open reports, the exclusive
-// lock, bytes both ways, purge, the write deadline, reads with a deadline, the wake of a blocked
-// read and a hang-up.
+// The termios serial port on a pseudo-terminal: what each failed open reports, the rates it
+// opens at, the exclusive lock, bytes both ways, purge, the write deadline, reads with a deadline, the wake of a
+// blocked read and a hang-up.
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <poll.h>
@@ -13,6 +13,7 @@
 #include <filesystem>
 #include <future>
 #include <string>
+#include <utility>
 
 #include "platform/SerialPort.h"
 
@@ -101,8 +102,33 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(OpenFailure{"Missing", "/dev/veltris-no-such-port", 115200, SerialOpenError::NoSuchDevice},
                       OpenFailure{"EmptyPath", "", 115200, SerialOpenError::NoSuchDevice},
                       OpenFailure{"NotATerminal", "/dev/null", 115200, SerialOpenError::Other},
-                      OpenFailure{"UnsupportedBaudrate", "/dev/null", 12345, SerialOpenError::Other}),
+                      OpenFailure{"UnsupportedBaudrate", "/dev/null", 12345, SerialOpenError::UnsupportedBaudrate},
+                      OpenFailure{"ZeroBaudrate", "/dev/null", 0, SerialOpenError::UnsupportedBaudrate},
+                      OpenFailure{"NegativeBaudrate", "/dev/null", -9600, SerialOpenError::UnsupportedBaudrate}),
     [](const auto& param) { return std::string(param.param.name); });
+
+// The rate a parameter file may hold, and the speed the terminal then really has: the common
+// rates, the slow and the fast ends, and the Linux rates beyond 115200.
+TEST(SerialPort, OpensAtEveryRateTheTerminalInterfaceHas) {
+  const std::pair<int, speed_t> rates[] = {{50, B50},         {300, B300},       {2400, B2400},      {9600, B9600},
+                                           {19200, B19200},   {38400, B38400},   {57600, B57600},    {115200, B115200},
+                                           {230400, B230400}, {921600, B921600}, {4000000, B4000000}};
+  for (const auto& [rate, constant] : rates) {
+    SCOPED_TRACE(rate);
+    EXPECT_TRUE(SerialPort::baudrateSupported(rate));
+    Pty pty;
+    const auto result = SerialPort::open(pty.path(), rate);
+    ASSERT_NE(result.port, nullptr) << "errno " << result.systemError;
+    const int fd = ::open(pty.path().c_str(), O_RDONLY | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    ASSERT_GE(fd, 0);
+    termios tio{};
+    EXPECT_EQ(::tcgetattr(fd, &tio), 0);
+    ::close(fd);
+    EXPECT_EQ(::cfgetospeed(&tio), constant);
+    EXPECT_EQ(::cfgetispeed(&tio), constant);
+  }
+  for (const int rate : {0, 1, 12345, 128000, -9600}) EXPECT_FALSE(SerialPort::baudrateSupported(rate)) << rate;
+}
 
 TEST(SerialPort, APortHeldByAnotherOpenIsBusyUntilReleased) {
   Pty pty;

@@ -1,15 +1,21 @@
 // Building a panel with the mouse in the main window on Qt's offscreen platform: a rectangle made
 // with its button, moved by its centre handle, its width typed into the properties grid, saved,
-// and the values found again after reopening.
+// and the values found again after reopening; and the grids' colours on a dark desktop.
 #include <QAbstractItemModel>
 #include <QAction>
+#include <QApplication>
+#include <QHeaderView>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QTableView>
 #include <QTest>
 #include <QToolButton>
+#include <algorithm>
 #include <filesystem>
+#include <map>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "ControllerDouble.h"
@@ -21,6 +27,47 @@ namespace {
 
 constexpr int kTimeoutMs = 30000;
 
+// A dark desktop theme: light texts on dark windows, cells and buttons.
+QPalette darkPalette() {
+  QPalette dark;
+  dark.setColor(QPalette::Window, QColor(53, 53, 53));
+  dark.setColor(QPalette::WindowText, Qt::white);
+  dark.setColor(QPalette::Base, QColor(35, 35, 35));
+  dark.setColor(QPalette::AlternateBase, QColor(53, 53, 53));
+  dark.setColor(QPalette::Text, Qt::white);
+  dark.setColor(QPalette::Button, QColor(53, 53, 53));
+  dark.setColor(QPalette::ButtonText, Qt::white);
+  dark.setColor(QPalette::Highlight, QColor(42, 130, 218));
+  dark.setColor(QPalette::HighlightedText, Qt::black);
+  return dark;
+}
+
+// What a cell of a grid shows: its most frequent colour (the fill) and the darkest of its pixels,
+// as the largest of the three components (the text drawn in black gives nearly 0).
+struct CellPixels {
+  QColor fill;
+  int darkest = 255;
+};
+
+CellPixels cellPixels(QTableView* grid, int row, int column) {
+  const QImage image = grid->grab().toImage();
+  QRect cell = grid->visualRect(grid->model()->index(row, column)).adjusted(1, 1, -1, -1);
+  cell.translate(grid->viewport()->pos());
+  std::map<QRgb, int> counts;
+  CellPixels result;
+  for (int y = cell.top(); y <= cell.bottom(); ++y) {
+    for (int x = cell.left(); x <= cell.right(); ++x) {
+      const QRgb p = image.pixel(x, y);
+      ++counts[p];
+      result.darkest = std::min(result.darkest, std::max({qRed(p), qGreen(p), qBlue(p)}));
+    }
+  }
+  result.fill = QColor(std::max_element(counts.begin(), counts.end(), [](const auto& a, const auto& b) {
+                         return a.second < b.second;
+                       })->first);
+  return result;
+}
+
 }  // namespace
 
 class EditingWindowTest : public QObject {
@@ -30,6 +77,7 @@ class EditingWindowTest : public QObject {
   void init();
   void cleanup();
   void aRectangleIsMadeDraggedEditedSavedAndReopened();
+  void theGridsKeepTheirOwnColoursOnADarkDesktop();
 
  private:
   template <class W>
@@ -42,6 +90,7 @@ class EditingWindowTest : public QObject {
 
   std::unique_ptr<apptest::ControllerFactory> factory_;
   std::unique_ptr<apptest::WindowRig> rig_;
+  std::optional<QPalette> desktopPalette_;
 };
 
 void EditingWindowTest::init() {
@@ -54,6 +103,8 @@ void EditingWindowTest::init() {
 void EditingWindowTest::cleanup() {
   rig_.reset();
   factory_.reset();
+  if (desktopPalette_) QApplication::setPalette(*desktopPalette_);
+  desktopPalette_.reset();
 }
 
 void EditingWindowTest::clickProperty(int row) {
@@ -130,6 +181,69 @@ void EditingWindowTest::aRectangleIsMadeDraggedEditedSavedAndReopened() {
   QCOMPARE(shownProperty(3), QStringLiteral("25.00"));
   QCOMPARE(order->data(order->index(0, 1)).toString(), QStringLiteral(" RECHTECK3"));
   QVERIFY(rig_->ui.messageBoxes().empty());
+}
+
+// On a dark desktop the grids used to take the theme's colours: the properties grid's black
+// texts stood on a dark button face, the theme's light texts on its light row colours, and the
+// selected row lost its colour to the highlight. Every grid now keeps the colours of its own.
+void EditingWindowTest::theGridsKeepTheirOwnColoursOnADarkDesktop() {
+  desktopPalette_ = QApplication::palette();
+  QApplication::setPalette(darkPalette());
+  rig_ = std::make_unique<apptest::WindowRig>(*factory_, 0, panel::standardObjectTypes());
+  rig_->window->show();
+  QTRY_VERIFY_WITH_TIMEOUT(rig_->form->bInitFertig, kTimeoutMs);
+  QCOMPARE(child<QLabel>("EigenschaftenLabel")->palette().color(QPalette::Window), QColor(53, 53, 53));
+
+  app::TMainForm& form = *rig_->form;
+  QTest::mouseClick(child<QToolButton>("KreisSpeedButton"), Qt::LeftButton);
+  QTest::mouseClick(child<QToolButton>("KreisSpeedButton"), Qt::LeftButton);
+  QCOMPARE(form.iAktZeile, 2);
+  form.DatenStringGrid.setCells(8, 2, "ja");
+  form.DatenStringGrid.setCells(9, 2, "Gegenuhrzeigersinn");
+  form.DatenStringGrid.setCells(10, 2, "innen");
+  form.DatenStringGrid.setCells(11, 2, "nur zeichnen");
+  form.EigenschaftenAktualisieren();
+  rig_->window->showState();
+  // The milling-mode row is the selected one.
+  clickProperty(11);
+
+  // Property rows: each cell in its row's colour with its text in black, the selected row too.
+  auto* properties = child<QTableView>("EigenschaftenStringGrid");
+  const struct {
+    int row;
+    QColor colour;
+  } rows[] = {{1, QColor(240, 240, 240)},
+              {8, QColor(255, 204, 255)},
+              {9, QColor(255, 255, 215)},
+              {10, QColor(208, 235, 255)},
+              {11, QColor(255, 192, 112)}};
+  for (const auto& r : rows) {
+    for (int column : {0, 1}) {
+      const CellPixels cell = cellPixels(properties, r.row - 1, column);
+      QVERIFY2(cell.fill == r.colour,
+               qPrintable(QStringLiteral("row %1 column %2: %3").arg(r.row).arg(column).arg(cell.fill.name())));
+      QVERIFY2(cell.darkest < 80, qPrintable(QStringLiteral("row %1 column %2 text").arg(r.row).arg(column)));
+    }
+  }
+  QCOMPARE(properties->horizontalHeader()->palette().color(QPalette::Button), QColor(240, 240, 240));
+  QCOMPARE(properties->horizontalHeader()->palette().color(QPalette::ButtonText), QColor(0, 0, 0));
+
+  // Order grid: black on white, the selected row in the highlight colour.
+  auto* order = child<QTableView>("ReihenfolgeStringGrid");
+  const CellPixels other = cellPixels(order, 0, 1);
+  QCOMPARE(other.fill, QColor(255, 255, 255));
+  QVERIFY(other.darkest < 80);
+  QCOMPARE(cellPixels(order, 1, 1).fill, QColor(0, 120, 215));
+
+  // The data grids and the dialogs' grids take the same colours.
+  for (const char* name : {"DatenStringGrid", "HPGLStringGrid", "DINISOStringGrid", "DXFStringGrid", "toolStringGrid",
+                           "aktStringGrid", "posStringGrid"}) {
+    const QPalette palette = child<QAbstractItemView>(name)->palette();
+    QVERIFY2(palette.color(QPalette::Base) == QColor(255, 255, 255), name);
+    QVERIFY2(palette.color(QPalette::Text) == QColor(0, 0, 0), name);
+    QVERIFY2(palette.color(QPalette::Disabled, QPalette::Text) == QColor(0, 0, 0), name);
+    QVERIFY2(palette.color(QPalette::Button) == QColor(240, 240, 240), name);
+  }
 }
 
 QTEST_MAIN(EditingWindowTest)

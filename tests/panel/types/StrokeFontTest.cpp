@@ -129,6 +129,45 @@ TEST_F(StrokeFont, ANameThatIsNoPlainFileNameOrNoFileIsMissing) {
   EXPECT_EQ(panel::loadStrokeFont("ordner.cxf").status, FontStatus::Unreadable);
 }
 
+struct LookupCase {
+  const char* name;
+  Strings dateien;  // in the program folder
+  const char* schriftname;
+  const char* gefunden;  // empty: none
+  friend std::ostream& operator<<(std::ostream& os, const LookupCase& c) { return os << c.name; }
+};
+
+class FontLookup : public StrokeFont, public ::testing::WithParamInterface<LookupCase> {};
+
+// Documents made where file names ignore case name their fonts in any case: a file of exactly
+// the name comes first, else one whose name differs only in case (of several, the first in byte
+// order, whatever order the folder lists them in).
+TEST_P(FontLookup, FindsTheFileWhateverTheLetterCasePreferringTheExactName) {
+  for (const std::string& datei : GetParam().dateien)
+    paneltest::writeFont(datei, paneltest::fontFile("x", "0 0 0", {"[" + datei.substr(0, 1) + "] 1", "L 0,0,1,1"}));
+  const std::filesystem::path path = panel::strokeFontPath(GetParam().schriftname);
+  EXPECT_EQ(path.filename().string(), GetParam().gefunden);
+  const panel::FontLoad load = panel::loadStrokeFont(GetParam().schriftname);
+  EXPECT_EQ(load.status, std::string(GetParam().gefunden).empty() ? FontStatus::Missing : FontStatus::Ok);
+  if (load.status == FontStatus::Ok) {
+    EXPECT_EQ(load.font.zeichen.count(std::string(GetParam().gefunden, 1)), 1u);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, FontLookup,
+    ::testing::Values(LookupCase{"CapitalFirst", {"normal.cxf"}, "Normal.cxf", "normal.cxf"},
+                      LookupCase{"AllCapitals", {"normal.cxf"}, "NORMAL.CXF", "normal.cxf"},
+                      LookupCase{"FileInCapitals", {"SCRIPTC.CXF"}, "scriptc.cxf", "SCRIPTC.CXF"},
+                      LookupCase{"Umlauts", {"schrift-ä.cxf"}, "SCHRIFT-Ä.CXF", "schrift-ä.cxf"},
+                      LookupCase{"ExactNameFirst", {"normal.cxf", "Normal.cxf"}, "Normal.cxf", "Normal.cxf"},
+                      LookupCase{"ExactLowerCaseFirst", {"Normal.cxf", "normal.cxf"}, "normal.cxf", "normal.cxf"},
+                      LookupCase{
+                          "OfSeveralTheFirstInByteOrder", {"normal.cxf", "Normal.cxf"}, "NORMAL.CXF", "Normal.cxf"},
+                      LookupCase{"OnlyTheCaseMayDiffer", {"normal.cxf"}, "normal.cx", ""},
+                      LookupCase{"NoPlainFileNameInAnyCase", {"normal.cxf"}, "../NORMAL.CXF", ""}),
+    [](const ::testing::TestParamInfo<LookupCase>& caseInfo) { return std::string(caseInfo.param.name); });
+
 TEST_F(StrokeFont, AFileBeyondTheSizeLimitIsNotReadAtAll) {
   paneltest::writeFont("gross.cxf", {std::string(panel::kSchriftMaxBytes, '#')});
   EXPECT_EQ(panel::loadStrokeFont("gross.cxf").status, FontStatus::Malformed);

@@ -72,8 +72,10 @@ struct WordCase {
 class TextWords : public Texts, public ::testing::WithParamInterface<WordCase> {};
 
 // At (10, 20): "normal.cxf" and "courier.cxf" take height / 9 per unit and a quarter of the height
-// between letters (2.25 mm at 9 mm), a blank the header's 0.4 of the height; "scriptc.cxf" takes
-// height / 5.4, no spacing between letters and 0.6 of the height for a blank.
+// between letters (2.25 mm at 9 mm), a blank the header's 0.4 of the height; in "courier.cxf"
+// every glyph takes at least a blank's width (its cell: 3.6 mm), however narrow. "scriptc.cxf"
+// takes height / 5.4, no spacing between letters and 0.6 of the height for a blank. A font named
+// in another letter case is found all the same (with the metrics of a name not built in).
 TEST_P(TextWords, AreLaidOutStrokeByStrokeWithTheFontsMetrics) {
   const int row = addRow("TEXT", text(GetParam().inhalt, GetParam().schrift, GetParam().hoehe));
   const auto t = panel::Text_Lesen(form_, form_.DatenStringGrid, row);
@@ -100,6 +102,19 @@ INSTANTIATE_TEST_SUITE_P(
                  2.75},
         WordCase{"Courier",
                  "courier.cxf",
+                 "9",
+                 "AI",
+                 {"10.00,20.00-13.00,29.00", "13.00,29.00-16.00,20.00", "18.25,20.00-18.25,29.00"},
+                 11.85},
+        WordCase{"CourierNarrowGlyphsTakeTheirCell",
+                 "courier.cxf",
+                 "9",
+                 "IIA",
+                 {"10.00,20.00-10.00,29.00", "15.85,20.00-15.85,29.00", "21.70,20.00-24.70,29.00",
+                  "24.70,29.00-27.70,20.00"},
+                 17.7},
+        WordCase{"NormalInCapitals",
+                 "NORMAL.CXF",
                  "9",
                  "AI",
                  {"10.00,20.00-13.00,29.00", "13.00,29.00-16.00,20.00", "18.25,20.00-18.25,29.00"},

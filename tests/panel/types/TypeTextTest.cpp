@@ -418,4 +418,49 @@ TEST_F(TextOnTheMachine, TravelsAtTheSurfaceAndPutsTheSafetyHeightBackAfterAStop
   EXPECT_EQ(moves().front(), "1 2 0 0 -800");
 }
 
+// A simulated run draws the text as a redraw does, under and over its cuts: the dotted travel
+// line to each stroke from the end of the one before, the plunge and the cut the motion
+// primitives draw (wide, in the cut colour, solid although a dotted line came just before), and
+// the stroke in the pen of its mode. (10, 20) is pixel (80, 420).
+TEST_F(TextOnTheMachine, BeingMilledIsDrawnWithItsStrokesAndTheTravelLinesBetweenThem) {
+  writeTestFonts();
+  form_.SimulationslaufCheckBox.Checked = true;
+  form_.DrawLeerfahrten = true;
+  const panel::ObjectTypeTable types = panel::standardObjectTypes();
+  const int row = panel::appendObjectRow(form_, "TEXT", text("AI", "normal.cxf", "9"));
+  panel::MillContext context{form_, types, motion_};
+  context.canvas = &canvas_;
+  canvas_.moveTo(7, 9);
+  ASSERT_TRUE(types[panel::KonturTyp::Text].millRow(context, form_.DatenStringGrid, row));
+
+  const auto pen = [&](const platform::Pen& p) {
+    const char* colour = p.colour == form_.Farben.FarbeLeerfahrt ? "travel"
+                         : p.colour == form_.Farben.FarbeSchnitt ? "cut"
+                         : p.colour == form_.Farben.FarbeJa      ? "stroke"
+                                                                 : "?";
+    return std::string(colour) + (p.style == platform::PenStyle::Dot ? " dotted " : " solid ") +
+           std::to_string(p.width);
+  };
+  Strings drawn;
+  for (const auto& op : canvas_.opsOf(CanvasOp::Kind::LineTo))
+    drawn.push_back(std::to_string(op.from.x) + "," + std::to_string(op.from.y) + "-" + std::to_string(op.args[0]) +
+                    "," + std::to_string(op.args[1]) + " " + pen(op.pen));
+  EXPECT_EQ(drawn,
+            (Strings{"7,9-80,420 travel dotted 1", "80,420-80,420 cut solid 2", "80,420-92,384 cut solid 2",
+                     "80,420-92,384 stroke solid 1", "92,384-92,384 travel dotted 1", "92,384-92,384 cut solid 2",
+                     "92,384-104,420 cut solid 2", "92,384-104,420 stroke solid 1", "104,420-113,420 travel dotted 1",
+                     "113,420-113,420 cut solid 2", "113,420-113,384 cut solid 2", "113,420-113,384 stroke solid 1"}));
+  // Without travel lines shown the strokes are still drawn, each reached by a plain move.
+  form_.DrawLeerfahrten = false;
+  canvas_.clear();
+  ASSERT_TRUE(types[panel::KonturTyp::Text].millRow(context, form_.DatenStringGrid, row));
+  const auto lines = canvas_.opsOf(CanvasOp::Kind::LineTo);
+  EXPECT_EQ(std::count_if(lines.begin(), lines.end(),
+                          [&](const CanvasOp& op) { return op.pen.colour == form_.Farben.FarbeJa; }),
+            3);
+  EXPECT_EQ(std::count_if(lines.begin(), lines.end(),
+                          [&](const CanvasOp& op) { return op.pen.colour == form_.Farben.FarbeLeerfahrt; }),
+            0);
+}
+
 }  // namespace

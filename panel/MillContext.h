@@ -34,7 +34,7 @@ struct MillContext {
   bool bSteuerungVerbunden = false;
   // Maker mode ("/ZELKO"), passed to every controller initialisation.
   bool bHerstellermodus = false;
-  // The drawing bitmap, for paths that draw their own steps as they are cut (embedded plots).
+  // The drawing bitmap, for paths that draw their own steps as they are cut (embedded plots, texts).
   // May be null: then only the motion primitives draw.
   platform::Canvas* canvas = nullptr;
 };

@@ -7,6 +7,7 @@
 #include "machine/TraceLog.h"
 #include "panel/KonturenFraesen.h"
 #include "panel/MillContext.h"
+#include "panel/PanelView.h"
 #include "platform/NumberFormat.h"
 
 namespace panel {
@@ -59,6 +60,9 @@ void millDocument(RunContext& c) {
       mill.bSteuerungVerbunden = c.bSteuerungVerbunden;
       mill.bHerstellermodus = c.bHerstellermodus;
       mill.canvas = c.canvas;
+      // The tool is at the workpiece zero: travel lines drawn while cutting (a text's) start there,
+      // as the redraw's chain of them does, not where the redraw left the pen.
+      if (c.canvas != nullptr) c.canvas->moveTo(mm2PixelX(c.form.Ansicht, 0.0), mm2PixelY(c.form.Ansicht, 0.0));
       KonturenFraesen(mill);
       break;
     }

@@ -122,6 +122,21 @@ void readHeader(const std::vector<std::string>& lines, StrokeFont& font) {
   font.wortFaktor = machine::Text_in_Zahl(w[1]);
 }
 
+// The entry of `folder` whose name equals `name` but for the letter case, as a document made where
+// file names ignore case may name its font ("Normal.cxf", "NORMAL.CXF"). Of several such entries
+// the first in byte order, so the choice does not depend on the order the folder lists them in.
+std::filesystem::path entryInAnyCase(const std::filesystem::path& folder, std::string_view name) {
+  const std::string wanted = platform::lowerLatin(name);
+  std::string best;
+  std::error_code ec;
+  std::filesystem::directory_iterator it(folder, ec);
+  for (; !ec && it != std::filesystem::directory_iterator(); it.increment(ec)) {
+    const std::string entry = it->path().filename().string();
+    if (platform::lowerLatin(entry) == wanted && (best.empty() || entry < best)) best = entry;
+  }
+  return best.empty() ? std::filesystem::path() : folder / best;
+}
+
 }  // namespace
 
 FontLoad parseStrokeFont(const std::vector<std::string>& lines) {
@@ -160,11 +175,18 @@ std::filesystem::path strokeFontPath(std::string_view schriftname) {
   if (schriftname.empty() || schriftname == "." || schriftname == ".." ||
       schriftname.find_first_of(std::string_view("/\\\0", 3)) != std::string_view::npos)
     return {};
-  for (const std::filesystem::path& folder : {platform::programFolder(), platform::executablePath().parent_path()}) {
-    if (folder.empty()) continue;
+  std::vector<std::filesystem::path> folders;
+  for (const std::filesystem::path& folder : {platform::programFolder(), platform::executablePath().parent_path()})
+    if (!folder.empty() && std::find(folders.begin(), folders.end(), folder) == folders.end())
+      folders.push_back(folder);
+  for (const std::filesystem::path& folder : folders) {
     std::error_code ec;
     const std::filesystem::path path = folder / std::string(schriftname);
     if (std::filesystem::exists(path, ec)) return path;
+  }
+  for (const std::filesystem::path& folder : folders) {
+    const std::filesystem::path path = entryInAnyCase(folder, schriftname);
+    if (!path.empty()) return path;
   }
   return {};
 }

@@ -61,8 +61,9 @@ struct FontLoad {
 FontLoad parseStrokeFont(const std::vector<std::string>& lines);
 
 // Where the font file of a TEXT row's font cell lies: in the program folder or, where the program
-// keeps its files elsewhere, beside the executable. Empty when the name is not a plain file name
-// (a path could reach any file) or when no such file exists.
+// keeps its files elsewhere, beside the executable. A file of exactly that name comes first; else
+// one whose name differs only in letter case ("NORMAL.CXF" finds normal.cxf). Empty when the name
+// is not a plain file name (a path could reach any file) or when no such file exists.
 std::filesystem::path strokeFontPath(std::string_view schriftname);
 
 // Finds, reads and parses the font of a font cell.

@@ -35,6 +35,8 @@ TextMetrik textMetrik(const StrokeFont* font, std::string_view schriftname, doub
   if (schriftname == kSchriftNormal || schriftname == kSchriftCourier) {
     m.scale = hoehe / kEinheitenProHoehe;
     m.buchstabenAbstand = kBuchstabenAbstand * hoehe;
+    // A glyph narrower than its cell sits in its middle; it still takes the whole cell.
+    if (schriftname == kSchriftCourier) m.zellbreite = m.wortAbstand;
   } else if (schriftname == kSchriftScriptc) {
     m = {hoehe / kScriptcEinheiten, 0.0, kScriptcWortAbstand * hoehe};
   }
@@ -97,8 +99,8 @@ double Text_Schreiben(const StrokeFont& font, const TextMetrik& metrik, std::str
     double advance = 0.0;
     if (zeichen == " ") {
       advance = metrik.wortAbstand;
-    } else {
-      Text_Zeichen(font, zeichen, metrik, penX, start.y, advance, sink);
+    } else if (Text_Zeichen(font, zeichen, metrik, penX, start.y, advance, sink)) {
+      advance = std::max(advance, metrik.zellbreite);
     }
     penX += advance + metrik.buchstabenAbstand;
   }

@@ -44,6 +44,26 @@ void layout(const TextRecord& t, const TextStrokeSink& sink) {
   if (t.schrift) Text_Schreiben(*t.schrift, t.metrik, t.Textinhalt, t.start, &sink);
 }
 
+// The way to a stroke's start: a dotted travel line when travel moves are shown and the text is
+// milled, else a plain move of the pen; then the pen of the text's mode for the stroke.
+void drawTravelToStroke(platform::Canvas& canvas, const TMainFormState& form, const TextRecord& t,
+                        platform::Point start) {
+  if (form.DrawLeerfahrten && isMilled(t.Modus)) {
+    canvas.setPen(dottedPen(form.Farben.FarbeLeerfahrt));
+    canvas.lineTo(start.x, start.y);
+  } else {
+    canvas.moveTo(start.x, start.y);
+  }
+  canvas.setPen(outlinePen(form.Farben, t.Modus));
+}
+
+void drawSegment(platform::Canvas& canvas, const TMainFormState& form, MmPoint from, MmPoint to) {
+  const platform::Point a = toPixel(form.Ansicht, from);
+  const platform::Point b = toPixel(form.Ansicht, to);
+  canvas.moveTo(a.x, a.y);
+  canvas.lineTo(b.x, b.y);
+}
+
 }  // namespace
 
 bool textContentAllowed(std::string_view text) { return cellTextAllowed(text, kTextMaxZeichen); }
@@ -105,14 +125,7 @@ void Text_Schreiben(DrawContext& context, const TextRecord& t) {
   const TMainFormState& form = context.form;
   TextStrokeSink sink;
   sink.strich = [&](const std::vector<MmPoint>& punkte) {
-    const platform::Point start = toPixel(form.Ansicht, punkte.front());
-    if (form.DrawLeerfahrten && isMilled(t.Modus)) {
-      canvas.setPen(dottedPen(form.Farben.FarbeLeerfahrt));
-      canvas.lineTo(start.x, start.y);
-    } else {
-      canvas.moveTo(start.x, start.y);
-    }
-    canvas.setPen(outlinePen(form.Farben, t.Modus));
+    drawTravelToStroke(canvas, form, t, toPixel(form.Ansicht, punkte.front()));
     for (std::size_t i = 1; i < punkte.size(); ++i) {
       const platform::Point p = toPixel(form.Ansicht, punkte[i]);
       canvas.lineTo(p.x, p.y);
@@ -126,14 +139,24 @@ void Text_Schreiben(DrawContext& context, const TextRecord& t) {
 
 void Text_Schreiben(MillContext& context, const TextRecord& t) {
   MotionPrimitives& motion = context.motion;
+  platform::Canvas* canvas = context.canvas;
+  const TMainFormState& form = context.form;
   TextStrokeSink sink;
   sink.strich = [&](const std::vector<MmPoint>& punkte) {
     const MmPoint start = punkte.front();
+    // The travel line goes from where the last stroke ended, before the travel moves the pen; the
+    // pen of the mode then also gives the cuts that the motion primitives draw their style.
+    if (canvas != nullptr) drawTravelToStroke(*canvas, form, t, toPixel(form.Ansicht, start));
     motion.cncKuehlmittelpumpe(0);
     motion.cncMoveTo(start.x, start.y);
     motion.cncKuehlmittelpumpe(1);
     motion.cncLineTo(0, start.x, start.y, t.tiefe);
-    for (std::size_t i = 1; i < punkte.size(); ++i) motion.cncLineTo(1, punkte[i].x, punkte[i].y, t.tiefe);
+    for (std::size_t i = 1; i < punkte.size(); ++i) {
+      motion.cncLineTo(1, punkte[i].x, punkte[i].y, t.tiefe);
+      // The stroke over its cut, as a redraw shows it; the screen takes it with the next cut or
+      // at the end of the row.
+      if (canvas != nullptr) drawSegment(*canvas, form, punkte[i - 1], punkte[i]);
+    }
   };
   sink.zeichenFertig = [&](bool gefunden) {
     motion.cncKuehlmittelpumpe(0);

@@ -68,7 +68,9 @@ void Text_AusdehnungErweitern(Extent& extent, const TextRecord& text);
 // signal.
 void Text_Schreiben(DrawContext& context, const TextRecord& text);
 // Cuts every stroke: coolant off, travel to its start, coolant on, plunge, the cut at the depth;
-// coolant off after every character, and the error signal for one the font lacks.
+// coolant off after every character, and the error signal for one the font lacks. With a bitmap
+// in the context the text is drawn as it is cut: the dotted travel line to each stroke from the
+// end of the one before (when travel moves are shown), and each segment over its cut.
 void Text_Schreiben(MillContext& context, const TextRecord& text);
 
 // Mills the text with the safety height set to 0, so that the tool travels between strokes at

@@ -15,6 +15,8 @@ inline const std::map<char, std::string> kRomanSimplex = {
     {'H', "  9G]KFK[ RYFY[ RKPYP"},
     {'I', "  3NVRFR["},
     {'M', " 12F^JFJ[ RJFR[ RZFR[ RZFZ["},
+    {'O', " 22G]PFNGLIKKJNJSKVLXNZP[T[VZXXYVZSZNYKXIVGTFPF"},
+    {'0', " 18H\\QFNGLJKOKRLWNZQ[S[VZXWYRYOXJVGSFQF"},
     {'i', "  9NVQFRGSFREQF RRMR["},
 };
 

@@ -17,6 +17,7 @@
 #include "panel/ObjectTypes.h"
 #include "support/Fixtures.h"
 #include "support/ScriptedUi.h"
+#include "types/FontFolder.h"
 
 namespace {
 
@@ -194,6 +195,28 @@ INSTANTIATE_TEST_SUITE_P(Choices, AfterMachining,
                                            AfterCase{1, "Vektorfahrt_ausfuehren 1 2 0 -10000 0"},
                                            AfterCase{2, "Referenzfahrt_ausfuehren zxy"},
                                            AfterCase{7, "Vektorfahrt_ausfuehren 1 2 0 0 2000"}));
+
+// A simulated panel run draws from the workpiece zero, where the tool is: the travel line to a
+// text's first stroke starts at the origin (pixel (40, 500)), wherever the redraw left the pen.
+TEST_F(MillingRun, ASimulationDrawsTheTravelToTheFirstStrokeFromTheWorkpieceZero) {
+  paneltest::writeFont("normal.cxf", paneltest::fontFile("normal", "0.25 0.4 9", {"[I] 1", "L 0,0,0,9"}));
+  types_[KonturTyp::Text] = panel::standardObjectTypes()[KonturTyp::Text];
+  panel::appendObjectRow(form_, "TEXT",
+                         {{1, "links"}, {2, "10"}, {3, "20"}, {4, "I"}, {5, "normal.cxf"}, {6, "9"}, {7, "-0.5"}});
+  form_.DatenStringGrid.setCells(11, 1, "nein");  // the point before it is not cut
+  form_.SimulationslaufCheckBox.Checked = true;
+  form_.DrawLeerfahrten = true;
+  context_.canvas = &canvas_;
+  canvas_.moveTo(700, 10);
+  EXPECT_EQ(panel::fraesenAusfuehren(context_), 0);
+  const auto travels = canvas_.opsOf(testsupport::CanvasOp::Kind::LineTo);
+  const auto first = std::find_if(travels.begin(), travels.end(), [&](const testsupport::CanvasOp& op) {
+    return op.pen.colour == form_.Farben.FarbeLeerfahrt;
+  });
+  ASSERT_NE(first, travels.end());
+  EXPECT_EQ(first->from, (platform::Point{40, 500}));
+  EXPECT_EQ(first->args, (std::vector<int>{80, 420}));
+}
 
 TEST_F(MillingRun, AnEmptyKindMillsNothingAndAPlotCutsAtTheDefaultDepth) {
   form_.Dokumenttyp = panel::DocumentKind::None;

@@ -2,12 +2,15 @@
 // malformed, where fonts are looked for, and the fonts the build makes from the Hershey fonts.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <ostream>
 
 #include "FontFolder.h"
 #include "TraceLogFolder.h"
 #include "panel/types/FontCache.h"
 #include "panel/types/StrokeFont.h"
+#include "panel/types/TextLayout.h"
+#include "platform/TextCodec.h"
 
 namespace {
 
@@ -129,6 +132,45 @@ TEST_F(StrokeFont, ANameThatIsNoPlainFileNameOrNoFileIsMissing) {
   EXPECT_EQ(panel::loadStrokeFont("ordner.cxf").status, FontStatus::Unreadable);
 }
 
+struct LookupCase {
+  const char* name;
+  Strings dateien;  // in the program folder
+  const char* schriftname;
+  const char* gefunden;  // empty: none
+  friend std::ostream& operator<<(std::ostream& os, const LookupCase& c) { return os << c.name; }
+};
+
+class FontLookup : public StrokeFont, public ::testing::WithParamInterface<LookupCase> {};
+
+// Documents made where file names ignore case name their fonts in any case: a file of exactly
+// the name comes first, else one whose name differs only in case (of several, the first in byte
+// order, whatever order the folder lists them in).
+TEST_P(FontLookup, FindsTheFileWhateverTheLetterCasePreferringTheExactName) {
+  for (const std::string& datei : GetParam().dateien)
+    paneltest::writeFont(datei, paneltest::fontFile("x", "0 0 0", {"[" + datei.substr(0, 1) + "] 1", "L 0,0,1,1"}));
+  const std::filesystem::path path = panel::strokeFontPath(GetParam().schriftname);
+  EXPECT_EQ(path.filename().string(), GetParam().gefunden);
+  const panel::FontLoad load = panel::loadStrokeFont(GetParam().schriftname);
+  EXPECT_EQ(load.status, std::string(GetParam().gefunden).empty() ? FontStatus::Missing : FontStatus::Ok);
+  if (load.status == FontStatus::Ok) {
+    EXPECT_EQ(load.font.zeichen.count(std::string(GetParam().gefunden, 1)), 1u);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, FontLookup,
+    ::testing::Values(LookupCase{"CapitalFirst", {"normal.cxf"}, "Normal.cxf", "normal.cxf"},
+                      LookupCase{"AllCapitals", {"normal.cxf"}, "NORMAL.CXF", "normal.cxf"},
+                      LookupCase{"FileInCapitals", {"SCRIPTC.CXF"}, "scriptc.cxf", "SCRIPTC.CXF"},
+                      LookupCase{"Umlauts", {"schrift-ä.cxf"}, "SCHRIFT-Ä.CXF", "schrift-ä.cxf"},
+                      LookupCase{"ExactNameFirst", {"normal.cxf", "Normal.cxf"}, "Normal.cxf", "Normal.cxf"},
+                      LookupCase{"ExactLowerCaseFirst", {"Normal.cxf", "normal.cxf"}, "normal.cxf", "normal.cxf"},
+                      LookupCase{
+                          "OfSeveralTheFirstInByteOrder", {"normal.cxf", "Normal.cxf"}, "NORMAL.CXF", "Normal.cxf"},
+                      LookupCase{"OnlyTheCaseMayDiffer", {"normal.cxf"}, "normal.cx", ""},
+                      LookupCase{"NoPlainFileNameInAnyCase", {"normal.cxf"}, "../NORMAL.CXF", ""}),
+    [](const ::testing::TestParamInfo<LookupCase>& caseInfo) { return std::string(caseInfo.param.name); });
+
 TEST_F(StrokeFont, AFileBeyondTheSizeLimitIsNotReadAtAll) {
   paneltest::writeFont("gross.cxf", {std::string(panel::kSchriftMaxBytes, '#')});
   EXPECT_EQ(panel::loadStrokeFont("gross.cxf").status, FontStatus::Malformed);
@@ -165,17 +207,94 @@ class BuiltFonts : public ::testing::TestWithParam<const char*> {
   std::filesystem::path previous_;
 };
 
+// The further characters of a German front panel, each a Windows-1252 character.
+const Strings kPanelZeichen = {"ß", "µ", "±", "Ø", "ø", "²", "³", "§", "€", "×"};
+
+struct Bounds {
+  double minX = 1e9, maxX = -1e9, minY = 1e9, maxY = -1e9;
+};
+
+// The box of every point a glyph is cut through, in font units.
+Bounds boundsOf(const panel::Glyph& glyph) {
+  Bounds b;
+  const panel::TextMetrik units{1.0, 0.0, 0.0};
+  for (const panel::FontStroke& stroke : glyph) {
+    double advance = 0.0;
+    for (const panel::MmPoint& p : panel::Text_Strich(stroke, units, 0.0, 0.0, advance)) {
+      b.minX = std::min(b.minX, p.x);
+      b.maxX = std::max(b.maxX, p.x);
+      b.minY = std::min(b.minY, p.y);
+      b.maxY = std::max(b.maxY, p.y);
+    }
+  }
+  return b;
+}
+
 TEST_P(BuiltFonts, HaveTheirHeaderAndAGlyphForEveryPrintableCharacterUmlautAndDegree) {
   const panel::FontLoad load = panel::loadStrokeFont(GetParam());
   ASSERT_EQ(load.status, FontStatus::Ok);
   EXPECT_TRUE(load.font.kopfGilt(GetParam()));
   Strings zeichen = {"ä", "ö", "ü", "Ä", "Ö", "Ü", "°"};
+  zeichen.insert(zeichen.end(), kPanelZeichen.begin(), kPanelZeichen.end());
   for (char c = ' '; c <= '~'; ++c) zeichen.emplace_back(1, c);
   for (const std::string& z : zeichen) {
     ASSERT_EQ(load.font.zeichen.count(z), 1u) << z;
     if (z != " ") {
       EXPECT_FALSE(load.font.zeichen.at(z).empty()) << z;
     }
+  }
+}
+
+// No higher than the capitals, no lower than the font's lowest descender, from x 0 and no wider
+// than its widest glyph (a courier glyph no wider than its cell).
+TEST_P(BuiltFonts, DrawTheFurtherCharactersWithinTheCapHeightAndTheWidthOfTheFont) {
+  const panel::FontLoad load = panel::loadStrokeFont(GetParam());
+  ASSERT_EQ(load.status, FontStatus::Ok);
+  const std::string name = GetParam();
+  const double versal = name == "scriptc.cxf" ? 5.4 : 9.0;
+  double widest = 0.0;
+  double lowest = 0.0;
+  for (char c = '!'; c <= '~'; ++c) {
+    const Bounds b = boundsOf(load.font.zeichen.at(std::string(1, c)));
+    widest = std::max(widest, b.maxX);
+    lowest = std::min(lowest, b.minY);
+  }
+  if (name == "courier.cxf") {
+    EXPECT_NEAR(widest, 6.0, 1e-9);
+  }
+  for (const std::string& z : kPanelZeichen) {
+    const Bounds b = boundsOf(load.font.zeichen.at(z));
+    EXPECT_NEAR(b.minX, name == "courier.cxf" ? 6.0 - b.maxX : 0.0, 1e-3) << z;
+    EXPECT_LE(b.maxX, widest + 1e-9) << z;
+    EXPECT_LE(b.maxY, versal + 1e-9) << z;
+    EXPECT_GE(b.minY, lowest - 1e-9) << z;
+    EXPECT_GT(b.maxY - b.minY, versal / 4.0) << z;
+  }
+}
+
+// A German panel's text finds a glyph for every character, so it is engraved whole and its
+// redraw does not beep.
+TEST_P(BuiltFonts, HoldEveryCharacterOfAGermanPanelText) {
+  const panel::FontLoad load = panel::loadStrokeFont(GetParam());
+  ASSERT_EQ(load.status, FontStatus::Ok);
+  Strings fehlt;
+  for (const std::string& z : platform::utf8Characters("Größe ± 0,5 µm Ø 3 Kühlung 25 °C ²³ § 10 € 2×"))
+    if (z != " " && load.font.zeichen.count(z) == 0) fehlt.push_back(z);
+  EXPECT_EQ(fehlt, Strings{});
+}
+
+// Fixed pitch: every courier glyph in the middle of its 6-unit cell.
+TEST(BuiltFont, CourierCentresEveryGlyphInItsCell) {
+  const std::filesystem::path previous = platform::programFolder();
+  platform::setProgramFolder(VELTRIS_FONT_DIR);
+  const panel::FontLoad load = panel::loadStrokeFont("courier.cxf");
+  platform::setProgramFolder(previous);
+  ASSERT_EQ(load.status, FontStatus::Ok);
+  for (const auto& [zeichen, glyph] : load.font.zeichen) {
+    if (glyph.empty()) continue;
+    const Bounds b = boundsOf(glyph);
+    EXPECT_NEAR(b.minX + b.maxX, 6.0, 1e-3) << zeichen;
+    EXPECT_GE(b.minX, -1e-9) << zeichen;
   }
 }
 

@@ -72,8 +72,10 @@ struct WordCase {
 class TextWords : public Texts, public ::testing::WithParamInterface<WordCase> {};
 
 // At (10, 20): "normal.cxf" and "courier.cxf" take height / 9 per unit and a quarter of the height
-// between letters (2.25 mm at 9 mm), a blank the header's 0.4 of the height; "scriptc.cxf" takes
-// height / 5.4, no spacing between letters and 0.6 of the height for a blank.
+// between letters (2.25 mm at 9 mm), a blank the header's 0.4 of the height; in "courier.cxf"
+// every glyph takes at least a blank's width (its cell: 3.6 mm), however narrow. "scriptc.cxf"
+// takes height / 5.4, no spacing between letters and 0.6 of the height for a blank. A font named
+// in another letter case is found all the same (with the metrics of a name not built in).
 TEST_P(TextWords, AreLaidOutStrokeByStrokeWithTheFontsMetrics) {
   const int row = addRow("TEXT", text(GetParam().inhalt, GetParam().schrift, GetParam().hoehe));
   const auto t = panel::Text_Lesen(form_, form_.DatenStringGrid, row);
@@ -100,6 +102,19 @@ INSTANTIATE_TEST_SUITE_P(
                  2.75},
         WordCase{"Courier",
                  "courier.cxf",
+                 "9",
+                 "AI",
+                 {"10.00,20.00-13.00,29.00", "13.00,29.00-16.00,20.00", "18.25,20.00-18.25,29.00"},
+                 11.85},
+        WordCase{"CourierNarrowGlyphsTakeTheirCell",
+                 "courier.cxf",
+                 "9",
+                 "IIA",
+                 {"10.00,20.00-10.00,29.00", "15.85,20.00-15.85,29.00", "21.70,20.00-24.70,29.00",
+                  "24.70,29.00-27.70,20.00"},
+                 17.7},
+        WordCase{"NormalInCapitals",
+                 "NORMAL.CXF",
                  "9",
                  "AI",
                  {"10.00,20.00-13.00,29.00", "13.00,29.00-16.00,20.00", "18.25,20.00-18.25,29.00"},
@@ -401,6 +416,51 @@ TEST_F(TextOnTheMachine, TravelsAtTheSurfaceAndPutsTheSafetyHeightBackAfterAStop
   motion_.cncMoveTo(1.0, 1.0);
   ASSERT_FALSE(moves().empty());
   EXPECT_EQ(moves().front(), "1 2 0 0 -800");
+}
+
+// A simulated run draws the text as a redraw does, under and over its cuts: the dotted travel
+// line to each stroke from the end of the one before, the plunge and the cut the motion
+// primitives draw (wide, in the cut colour, solid although a dotted line came just before), and
+// the stroke in the pen of its mode. (10, 20) is pixel (80, 420).
+TEST_F(TextOnTheMachine, BeingMilledIsDrawnWithItsStrokesAndTheTravelLinesBetweenThem) {
+  writeTestFonts();
+  form_.SimulationslaufCheckBox.Checked = true;
+  form_.DrawLeerfahrten = true;
+  const panel::ObjectTypeTable types = panel::standardObjectTypes();
+  const int row = panel::appendObjectRow(form_, "TEXT", text("AI", "normal.cxf", "9"));
+  panel::MillContext context{form_, types, motion_};
+  context.canvas = &canvas_;
+  canvas_.moveTo(7, 9);
+  ASSERT_TRUE(types[panel::KonturTyp::Text].millRow(context, form_.DatenStringGrid, row));
+
+  const auto pen = [&](const platform::Pen& p) {
+    const char* colour = p.colour == form_.Farben.FarbeLeerfahrt ? "travel"
+                         : p.colour == form_.Farben.FarbeSchnitt ? "cut"
+                         : p.colour == form_.Farben.FarbeJa      ? "stroke"
+                                                                 : "?";
+    return std::string(colour) + (p.style == platform::PenStyle::Dot ? " dotted " : " solid ") +
+           std::to_string(p.width);
+  };
+  Strings drawn;
+  for (const auto& op : canvas_.opsOf(CanvasOp::Kind::LineTo))
+    drawn.push_back(std::to_string(op.from.x) + "," + std::to_string(op.from.y) + "-" + std::to_string(op.args[0]) +
+                    "," + std::to_string(op.args[1]) + " " + pen(op.pen));
+  EXPECT_EQ(drawn,
+            (Strings{"7,9-80,420 travel dotted 1", "80,420-80,420 cut solid 2", "80,420-92,384 cut solid 2",
+                     "80,420-92,384 stroke solid 1", "92,384-92,384 travel dotted 1", "92,384-92,384 cut solid 2",
+                     "92,384-104,420 cut solid 2", "92,384-104,420 stroke solid 1", "104,420-113,420 travel dotted 1",
+                     "113,420-113,420 cut solid 2", "113,420-113,384 cut solid 2", "113,420-113,384 stroke solid 1"}));
+  // Without travel lines shown the strokes are still drawn, each reached by a plain move.
+  form_.DrawLeerfahrten = false;
+  canvas_.clear();
+  ASSERT_TRUE(types[panel::KonturTyp::Text].millRow(context, form_.DatenStringGrid, row));
+  const auto lines = canvas_.opsOf(CanvasOp::Kind::LineTo);
+  EXPECT_EQ(std::count_if(lines.begin(), lines.end(),
+                          [&](const CanvasOp& op) { return op.pen.colour == form_.Farben.FarbeJa; }),
+            3);
+  EXPECT_EQ(std::count_if(lines.begin(), lines.end(),
+                          [&](const CanvasOp& op) { return op.pen.colour == form_.Farben.FarbeLeerfahrt; }),
+            0);
 }
 
 }  // namespace

@@ -13,7 +13,7 @@
 namespace machineqt {
 
 HomingDialogView::HomingDialogView(machine::TReferenzfahrtForm& model, QWidget* parent)
-    : QDialog(parent), model_(model) {
+    : QtSafeDialog(parent), model_(model) {
   setObjectName(QStringLiteral("ReferenzfahrtForm"));
   setWindowTitle(qs(model_.Caption));
   setModal(true);
@@ -97,7 +97,7 @@ void HomingDialogView::keyPressEvent(QKeyEvent* event) {
     model_.OnKeyPress(27);
     return;
   }
-  QDialog::keyPressEvent(event);
+  QtSafeDialog::keyPressEvent(event);
 }
 
 void HomingDialogView::anzeigen() {

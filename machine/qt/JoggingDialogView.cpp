@@ -58,7 +58,7 @@ QTableWidget* neuesGitter(int rows, QWidget* parent, const char* name) {
 }  // namespace
 
 JoggingDialogView::JoggingDialogView(machine::TManuelleFahrtForm& model, QWidget* parent)
-    : QDialog(parent), model_(model) {
+    : QtSafeDialog(parent), model_(model) {
   setObjectName(QStringLiteral("ManuelleFahrtForm"));
   setWindowTitle(qs(model_.Caption));
   setModal(true);
@@ -248,7 +248,7 @@ bool JoggingDialogView::tasteFuehren(QKeyEvent* event) {
 
 bool JoggingDialogView::eventFilter(QObject* watched, QEvent* event) {
   if (event->type() == QEvent::KeyPress && tasteFuehren(static_cast<QKeyEvent*>(event))) return true;
-  return QDialog::eventFilter(watched, event);
+  return QtSafeDialog::eventFilter(watched, event);
 }
 
 void JoggingDialogView::keyPressEvent(QKeyEvent* event) {
@@ -258,7 +258,7 @@ void JoggingDialogView::keyPressEvent(QKeyEvent* event) {
     model_.AbbrechenBitBtn_OnClick();
     return;
   }
-  QDialog::keyPressEvent(event);
+  QtSafeDialog::keyPressEvent(event);
 }
 
 void JoggingDialogView::anzeigen() {

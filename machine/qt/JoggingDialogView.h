@@ -2,14 +2,17 @@
 // the step width, the axis and relay buttons, the speed bar, the current and stored positions,
 // and the keyboard control.
 //
+// Return and Enter move nothing: only a click on a button, or a jog key with keyboard control on,
+// starts a move.
+//
 // Thread context: GUI thread. exec() is modal and blocks until the dialog closes; open() shows it
 // without blocking. The model is not owned. A close is refused while a move is under way.
 #pragma once
 
-#include <QDialog>
 #include <array>
 
 #include "machine/JoggingDialog.h"
+#include "platform/qt/QtSafeDialog.h"
 
 class QCheckBox;
 class QLabel;
@@ -22,7 +25,7 @@ class QWidget;
 
 namespace machineqt {
 
-class JoggingDialogView final : public QDialog {
+class JoggingDialogView final : public platform::QtSafeDialog {
  public:
   JoggingDialogView(machine::TManuelleFahrtForm& model, QWidget* parent = nullptr);
   ~JoggingDialogView() override;

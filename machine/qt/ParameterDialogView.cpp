@@ -41,7 +41,7 @@ const char* const kAchsen[4] = {"x", "y", "z", "u"};
 }  // namespace
 
 ParameterDialogView::ParameterDialogView(machine::TParameterDlg& model, QWidget* parent)
-    : QDialog(parent), model_(model) {
+    : QtSafeDialog(parent), model_(model) {
   setObjectName(QStringLiteral("ParameterDlg"));
   setModal(true);
   setWindowFlag(Qt::WindowStaysOnTopHint);

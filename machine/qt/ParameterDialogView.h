@@ -2,16 +2,18 @@
 // ("Schrittmotorsteuerkarten-Typ", "Geschwindigkeit", "Maschine", "Referenz"), each with its own
 // OK and Cancel button.
 //
+// Return and Enter press no button: only a click on "&OK" saves.
+//
 // Thread context: GUI thread. exec() is modal and blocks until the dialog closes; open() shows it
 // without blocking. The model is not owned. Closing by the window frame or Escape counts as
 // Cancel.
 #pragma once
 
-#include <QDialog>
 #include <array>
 #include <vector>
 
 #include "machine/ParameterDialog.h"
+#include "platform/qt/QtSafeDialog.h"
 
 class QButtonGroup;
 class QComboBox;
@@ -24,7 +26,7 @@ class QWidget;
 
 namespace machineqt {
 
-class ParameterDialogView final : public QDialog {
+class ParameterDialogView final : public platform::QtSafeDialog {
  public:
   ParameterDialogView(machine::TParameterDlg& model, QWidget* parent = nullptr);
 

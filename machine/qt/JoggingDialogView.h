@@ -35,7 +35,8 @@ class JoggingDialogView final : public platform::QtSafeDialog {
   void done(int result) override;
 
  protected:
-  // With keyboard control on, the jog keys of any child go to the model (held keys repeat).
+  // With keyboard control on, the jog keys of any child go to the model (held keys repeat). A
+  // click into the width edit, or Tab to it, chooses the free width.
   bool eventFilter(QObject* watched, QEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
 
@@ -43,6 +44,8 @@ class JoggingDialogView final : public platform::QtSafeDialog {
   void aktivieren();
   void anzeigen();
   bool tasteFuehren(QKeyEvent* event);
+  // The text of the width edit into the model, as on leaving the edit.
+  void schrittweiteUebernehmen();
 
   machine::TManuelleFahrtForm& model_;
   std::array<QRadioButton*, 4> schrittweite_{};

@@ -13,9 +13,9 @@
 #include "platform/qt/QtSafeDialog.h"
 
 class QCheckBox;
+class QFrame;
 class QPushButton;
 class QTimer;
-class QWidget;
 
 namespace machineqt {
 
@@ -38,7 +38,8 @@ class HomingDialogView final : public platform::QtSafeDialog {
   void anzeigen();
 
   machine::TReferenzfahrtForm& model_;
-  QWidget* panel_ = nullptr;
+  QFrame* shape_ = nullptr;
+  QFrame* panel_ = nullptr;
   std::array<QCheckBox*, 4> achsen_{};
   QPushButton* starten_ = nullptr;
   QPushButton* abbrechen_ = nullptr;

@@ -2,7 +2,7 @@
 // ("Schrittmotorsteuerkarten-Typ", "Geschwindigkeit", "Maschine", "Referenz"), each with its own
 // OK and Cancel button.
 //
-// Return and Enter press no button: only a click on "&OK" saves.
+// Its size is fixed, and Return and Enter press no button: only a click on "&OK" saves.
 //
 // Thread context: GUI thread. exec() is modal and blocks until the dialog closes; open() shows it
 // without blocking. The model is not owned. Closing by the window frame or Escape counts as
@@ -34,6 +34,9 @@ class ParameterDialogView final : public platform::QtSafeDialog {
   void open() override;
   void done(int result) override;
 
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
  private:
   struct Gruppe {
     machine::ParameterRadioGroup* modell = nullptr;
@@ -43,6 +46,8 @@ class ParameterDialogView final : public platform::QtSafeDialog {
 
   void aktivieren();
   void anzeigen();
+  // The six colours of the model: main area, second area and their texts and headings.
+  void farbenAnzeigen();
   // The texts and choices of the controls into the model.
   void uebernehmen();
   Gruppe neueGruppe(machine::ParameterRadioGroup& modell, const char* name, QWidget* parent);
@@ -65,6 +70,12 @@ class ParameterDialogView final : public platform::QtSafeDialog {
   QLineEdit* refFreq_ = nullptr;
   std::array<QLineEdit*, 4> refNr_{};
   std::vector<QWidget*> uZeile_;
+  // The tab sheets (main area), the panels and groups on them (second area), and the headings on
+  // each.
+  std::array<QWidget*, 4> pages_{};
+  std::vector<QWidget*> secondAreas_;
+  std::vector<QLabel*> mainHeadings_;
+  std::vector<QLabel*> secondHeadings_;
   std::vector<Gruppe> gruppen_;
   bool fuellen_ = false;
 };

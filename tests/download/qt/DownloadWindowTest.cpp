@@ -1,5 +1,6 @@
-// The download window on Qt's offscreen platform: its layout, the folder choice, and a whole
-// download against the simulated controller while the event loop keeps running.
+// The download window on Qt's offscreen platform: its layout, the folder choice, a whole download
+// against the simulated controller while the event loop keeps running, and Return and Enter,
+// which start none.
 #include <QComboBox>
 #include <QElapsedTimer>
 #include <QLineEdit>
@@ -15,6 +16,7 @@
 #include "download/qt/DownloadWindow.h"
 #include "platform/qt/QtGuiDispatcher.h"
 #include "support/ScriptedUi.h"
+#include "support/qt/ReturnKeys.h"
 
 namespace {
 
@@ -31,6 +33,7 @@ class DownloadWindowTest : public QObject {
   void showsTheFormsControlsAtTheirPlaces();
   void aFolderChoiceFillsTheListAndAChoiceOffersTheDownload();
   void aDownloadRunsWhileTheWindowStaysResponsiveAndCanBeCancelled();
+  void returnAndEnterStartNoDownload();
 
  private:
   template <class W>
@@ -133,6 +136,20 @@ void DownloadWindowTest::aDownloadRunsWhileTheWindowStaysResponsiveAndCanBeCance
   // The wake-up alone pauses for seconds; the event loop went on all the while.
   QVERIFY2(ticks >= 50, qPrintable(QString::number(ticks)));
   QVERIFY2(longestPause < 1000, qPrintable(QString::number(longestPause)));
+}
+
+void DownloadWindowTest::returnAndEnterStartNoDownload() {
+  chooseFile();
+  ui_.clear();
+  auto* start = child<QPushButton>("Button1");
+  QVERIFY(start->isEnabled());
+  const int tried = testsupport::returnAndEnterEverywhere(window_.get(), [&](QWidget* w, const char* key) {
+    const QString where = QStringLiteral("%1 %2").arg(w->objectName(), QLatin1String(key));
+    QVERIFY2(start->isEnabled() && !child<QPushButton>("CancelButton")->isEnabled(), qPrintable(where));
+    QVERIFY2(ui_.calls().empty(), qPrintable(where));
+  });
+  QVERIFY2(tried >= 3, qPrintable(QString::number(tried)));
+  QVERIFY(!start->isDefault() && !start->autoDefault());
 }
 
 QTEST_MAIN(DownloadWindowTest)

@@ -177,7 +177,12 @@ void TMainForm::InitTimerTimer() {
   std::string error;
   if (!machine::Parameter_Laden(p, &error)) {
     machine::Protokoll_schreiben("Parameter_Laden(): " + p.Parameterdatei + " ist nicht lesbar");
-    datendateiNichtLesbar(p.Parameterdatei, error);
+    // Said once, here: the defaults hold, and the file is kept rather than overwritten.
+    datendateiNichtLesbar(p.Parameterdatei,
+                          error +
+                              "\n\nEs gelten die Vorgabewerte der Maschinenparameter. Die Datei bleibt "
+                              "erhalten: bevor die Parameter gespeichert werden, wird sie umbenannt in\n" +
+                              p.unreadableFileBackup);
   }
   services_.params.assign(p);
 

@@ -1,7 +1,10 @@
 // Defaults, file names and the key=value parameter file of the machine parameter record.
 #include "MachineParameters.h"
 
+#include <filesystem>
+#include <optional>
 #include <string_view>
+#include <system_error>
 #include <utility>
 #include <vector>
 
@@ -18,15 +21,61 @@ namespace {
 constexpr const char* kCaption = "Tessaly";
 
 // Values of a parameter file; a missing key gives the empty text, which the converters turn into 0.
+// It notes whether any key asked for was there at all.
 class KeyValues {
  public:
   explicit KeyValues(const std::vector<std::string>& lines) : list_(lines) {}
-  std::int32_t integer(std::string_view key) const { return Text_in_Ganzzahl(list_.value(key)); }
-  double number(std::string_view key) const { return Text_in_Zahl(list_.value(key)); }
+  std::int32_t integer(std::string_view key) {
+    note(key);
+    return Text_in_Ganzzahl(list_.value(key));
+  }
+  double number(std::string_view key) {
+    note(key);
+    return Text_in_Zahl(list_.value(key));
+  }
+  bool anyKey() const { return anyKey_; }
 
  private:
+  void note(std::string_view key) { anyKey_ = anyKey_ || list_.contains(key); }
+
   platform::NameValueList list_;
+  bool anyKey_ = false;
 };
+
+constexpr const char* kKeineParameter = "enthält keine Maschinenparameter";
+constexpr const char* kUnlesbar = ".unlesbar";
+
+constexpr int kMaxBackupNumber = 1000;
+
+// Whether something (a link too) has that name; nullopt with the reason when that cannot be told.
+std::optional<bool> exists(const std::string& path, std::string* reason = nullptr) {
+  std::error_code ec;
+  const auto type = std::filesystem::symlink_status(path, ec).type();
+  if (type == std::filesystem::file_type::not_found) return false;
+  if (ec) {
+    if (reason) *reason = ec.message();
+    return std::nullopt;
+  }
+  return true;
+}
+
+// The first free name beside the file that says it could not be read: "<name>.unlesbar", then
+// "<name>.unlesbar-2" and so on, so that an earlier one is never replaced.
+std::string unreadableBackupName(const std::string& path) {
+  std::string name = path + kUnlesbar;
+  for (int n = 2; exists(name) != false && n <= kMaxBackupNumber; ++n)
+    name = path + kUnlesbar + "-" + platform::formatInt(n);
+  return name;
+}
+
+// A file that cannot be read: the defaults instead of what it may hold, and the name it will be
+// kept under before it is replaced.
+bool unreadable(Maschinenparameter& p, const std::string& reason, std::string* error) {
+  Parameter_Vorbelegen(p);
+  p.unreadableFileBackup = unreadableBackupName(p.Parameterdatei);
+  if (error) *error = reason;
+  return false;
+}
 
 std::int32_t outsideGives(std::int32_t value, std::int32_t low, std::int32_t high, std::int32_t replacement) {
   return value < low || value > high ? replacement : value;
@@ -110,17 +159,15 @@ std::string KonfigDateiname(const std::string& programFileName) {
 }
 
 bool Parameter_Laden(Maschinenparameter& p, std::string* error) {
+  p.unreadableFileBackup.clear();
   const platform::TextReadResult file = platform::readTextLines(p.Parameterdatei);
   if (file.status == platform::ReadStatus::Missing) {
     Parameter_Vorbelegen(p);
     return true;
   }
-  if (file.status != platform::ReadStatus::Ok) {
-    if (error) *error = file.error;
-    return false;
-  }
+  if (file.status != platform::ReadStatus::Ok) return unreadable(p, file.error, error);
 
-  const KeyValues kv(file.lines);
+  KeyValues kv(file.lines);
   p.Modul = kv.integer("Modul");
   p.LPTAdresse = kv.integer("LPTAdresse");
   p.ComPort = kv.integer("ComPort");
@@ -170,11 +217,15 @@ bool Parameter_Laden(Maschinenparameter& p, std::string* error) {
   p.zWZLMessposition = kv.number("zWZLMessposition");
   // Only the protocol controllers 5 and 6 measure tool lengths; for the others a stored
   // difference would shift every z target.
-  p.zWZLdelta = (p.Modul == 5 || p.Modul == 6) ? kv.number("zWZLdelta") : 0.0;
+  const double zWZLdelta = kv.number("zWZLdelta");
+  p.zWZLdelta = (p.Modul == 5 || p.Modul == 6) ? zWZLdelta : 0.0;
   p.xWZWechselposition = kv.number("xWZWechselposition");
   p.yWZWechselposition = kv.number("yWZWechselposition");
   p.zWZWechselposition = kv.number("zWZWechselposition");
   p.uWZWechselposition = kv.number("uWZWechselposition");
+  // Not one line names a parameter (an empty file, another kind of file, or text in an encoding
+  // such as UTF-16): reading it would set every field to 0, controller type 0 at port 0.
+  if (!kv.anyKey()) return unreadable(p, kKeineParameter, error);
   return true;
 }
 
@@ -245,9 +296,30 @@ bool Parameter_Speichern(const Maschinenparameter& p, platform::UiServices& ui) 
   w.number("uWZWechselposition", p.uWZWechselposition);
 
   std::string error;
+  const auto failed = [&] {
+    ui.messageBox(p.Parameterdatei + "\n" + error, kCaption, platform::MsgButtons::Ok, platform::MsgIcon::Warning);
+    return false;
+  };
+  // The file that could not be read at start is kept under its own name before the first save
+  // replaces it; once that name exists, the file in its place is one this program wrote.
+  // Whatever cannot be told or done here refuses the save: the file stays as it is.
+  const std::string& backup = p.unreadableFileBackup;
+  if (!backup.empty()) {
+    const std::optional<bool> kept = exists(backup, &error);
+    if (!kept) return failed();
+    const std::optional<bool> there = *kept ? false : exists(p.Parameterdatei, &error);
+    if (!there) return failed();
+    if (*there) {
+      std::error_code ec;
+      std::filesystem::rename(p.Parameterdatei, backup, ec);
+      if (ec) {
+        error = ec.message();
+        return failed();
+      }
+    }
+  }
   if (platform::writeTextLinesAtomic(p.Parameterdatei, w.take(), &error)) return true;
-  ui.messageBox(p.Parameterdatei + "\n" + error, kCaption, platform::MsgButtons::Ok, platform::MsgIcon::Warning);
-  return false;
+  return failed();
 }
 
 }  // namespace machine

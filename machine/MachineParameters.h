@@ -70,6 +70,9 @@ struct Maschinenparameter {
   std::string Verbindungstext;     // controller name or version; set through setVerbindungstext
   std::string Schnittstellentext;  // "0x378", "COM1"
   std::string Baudratentext;       // baud rate or empty
+  // Where the parameter file that could not be read is kept before a save replaces it; empty
+  // when it was read (or missing). Set by Parameter_Laden.
+  std::string unreadableFileBackup;
 };
 
 // Longest Verbindungstext, in bytes.
@@ -90,13 +93,16 @@ std::string KonfigDateiname(const std::string& programFileName);
 
 // Reads the file named by p.Parameterdatei into the persisted fields. A missing file gives the
 // defaults and true; a key missing from the file gives 0 for its field (then the range checks
-// apply). A file that exists but cannot be read (see platform::readFileBytes) leaves the record
-// unchanged, gives false and puts the reason into `error` when given.
+// apply). A file that exists but cannot be read (see platform::readFileBytes), or in which not
+// one line names a parameter, gives the defaults too, but false, the reason in `error` when
+// given, and in unreadableFileBackup the free name "<file>.unlesbar" (or "...-2" and on) that
+// the file is kept under before it is replaced. The file itself is not touched.
 bool Parameter_Laden(Maschinenparameter& p, std::string* error = nullptr);
 
-// Replaces the file named by p.Parameterdatei with the persisted fields. On failure the old file
-// stays as it was, a warning box captioned "Tessaly" shows the system's error text, and the
-// result is false.
+// Replaces the file named by p.Parameterdatei with the persisted fields. A file that could not be
+// read at start is first renamed to unreadableFileBackup (once: a later save finds that name
+// taken). On failure the old file stays as it was, a warning box captioned "Tessaly" shows the
+// system's error text, and the result is false.
 bool Parameter_Speichern(const Maschinenparameter& p, platform::UiServices& ui);
 
 }  // namespace machine

@@ -18,4 +18,6 @@ std::string_view NameValueList::value(std::string_view name) const {
   return it == values_.end() ? std::string_view() : std::string_view(it->second);
 }
 
+bool NameValueList::contains(std::string_view name) const { return values_.count(lowerLatin(name)) > 0; }
+
 }  // namespace platform

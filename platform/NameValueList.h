@@ -19,6 +19,8 @@ class NameValueList {
 
   // The text after the '=' of that line; empty for a name no line has.
   std::string_view value(std::string_view name) const;
+  // Whether a line has that name (its value may be empty).
+  bool contains(std::string_view name) const;
 
  private:
   std::unordered_map<std::string, std::string> values_;

@@ -30,7 +30,7 @@ constexpr int kCloseTimerMs = 100;
 
 }  // namespace
 
-FlashDialogView::FlashDialogView(app::TFlashDlg& model, QWidget* parent) : QDialog(parent), model_(model) {
+FlashDialogView::FlashDialogView(app::TFlashDlg& model, QWidget* parent) : QtSafeDialog(parent), model_(model) {
   setObjectName(QStringLiteral("FlashDlg"));
   setWindowTitle(qs(model_.Caption));
   setModal(true);

@@ -1,15 +1,16 @@
 // The program-memory dialog "Kestrin-Mikrocontroller Unit" on Qt Widgets: a view of
 // app::TFlashDlg with the pass count, the seven slot buttons in the colours of their occupancy,
 // the operation buttons, the log pane (commands black, answers blue) and the close button.
+// Return and Enter press no button: only a click writes to or erases the program memory.
 //
 // Thread context: GUI thread. exec() is modal and blocks until the dialog closes; while an
 // operation runs on the model's worker the dialog refuses to close. The model is not owned.
 #pragma once
 
-#include <QDialog>
 #include <array>
 
 #include "app/FlashDialog.h"
+#include "platform/qt/QtSafeDialog.h"
 
 class QLineEdit;
 class QGroupBox;
@@ -20,7 +21,7 @@ class QToolButton;
 
 namespace appqt {
 
-class FlashDialogView final : public QDialog, public app::TFlashDlgView {
+class FlashDialogView final : public platform::QtSafeDialog, public app::TFlashDlgView {
  public:
   explicit FlashDialogView(app::TFlashDlg& model, QWidget* parent = nullptr);
   ~FlashDialogView() override;

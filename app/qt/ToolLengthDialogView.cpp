@@ -16,7 +16,7 @@ QString qs(const std::string& text) { return QString::fromStdString(text); }
 }  // namespace
 
 ToolLengthDialogView::ToolLengthDialogView(app::TWZLMessungForm& model, QWidget* parent)
-    : QDialog(parent), model_(model) {
+    : QtSafeDialog(parent), model_(model) {
   setObjectName(QStringLiteral("WZLMessungForm"));
   setWindowTitle(qs(model_.Caption));
   setModal(true);

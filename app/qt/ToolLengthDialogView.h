@@ -1,20 +1,20 @@
 // The tool-length dialog "WZL-Messung" on Qt Widgets: a view of app::TWZLMessungForm with its
-// memo of the measuring position and results and its start, abort and close buttons.
+// memo of the measuring position and results and its start, abort and close buttons. Return and
+// Enter press no button: only a click starts a measurement.
 //
 // Thread context: GUI thread. exec() is modal and blocks until the dialog closes; it cannot close
 // while a measurement runs. The model is not owned.
 #pragma once
 
-#include <QDialog>
-
 #include "app/ToolLengthDialog.h"
+#include "platform/qt/QtSafeDialog.h"
 
 class QPlainTextEdit;
 class QPushButton;
 
 namespace appqt {
 
-class ToolLengthDialogView final : public QDialog, public app::TWZLMessungFormView {
+class ToolLengthDialogView final : public platform::QtSafeDialog, public app::TWZLMessungFormView {
  public:
   explicit ToolLengthDialogView(app::TWZLMessungForm& model, QWidget* parent = nullptr);
   ~ToolLengthDialogView() override;

@@ -13,6 +13,8 @@
 #include <exception>
 #include <functional>
 
+#include "platform/qt/QtSafeDialog.h"
+
 namespace downloadqt {
 
 namespace {
@@ -77,6 +79,8 @@ DownloadWindow::DownloadWindow(download::TForm1& form, QWidget* parent) : QWidge
   CancelButton_->setGeometry(120, 384, 185, 25);
   connect(CancelButton_, &QPushButton::clicked, this, [this] { call([this] { form_.CancelButtonClick(); }); });
 
+  // Return and Enter start no download: only a click does.
+  platform::noDefaultButtons(this);
   form_.setView(this);
   showState();
 }

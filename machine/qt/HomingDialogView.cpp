@@ -2,6 +2,7 @@
 #include "HomingDialogView.h"
 
 #include <QCheckBox>
+#include <QFrame>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QPushButton>
@@ -13,14 +14,23 @@
 namespace machineqt {
 
 HomingDialogView::HomingDialogView(machine::TReferenzfahrtForm& model, QWidget* parent)
-    : QDialog(parent), model_(model) {
+    : QtSafeDialog(parent), model_(model) {
   setObjectName(QStringLiteral("ReferenzfahrtForm"));
   setWindowTitle(qs(model_.Caption));
   setModal(true);
   setWindowFlag(Qt::WindowStaysOnTopHint);
 
-  panel_ = new QWidget(this);
+  // The shape is the coloured area the panel with the axis boxes stands on.
+  shape_ = new QFrame(this);
+  shape_->setObjectName(QStringLiteral("Shape"));
+  shape_->setFrameShape(QFrame::Box);
+  auto* shapeLayout = new QVBoxLayout(shape_);
+  shapeLayout->setContentsMargins(12, 12, 12, 12);
+  panel_ = new QFrame(shape_);
   panel_->setObjectName(QStringLiteral("Panel"));
+  panel_->setFrameShape(QFrame::StyledPanel);
+  panel_->setFrameShadow(QFrame::Raised);
+  shapeLayout->addWidget(panel_);
   auto* boxen = new QVBoxLayout(panel_);
   const std::array<machine::AxisCheckBox*, 4> modellBoxen{&model_.xCheckBox, &model_.yCheckBox, &model_.zCheckBox,
                                                           &model_.uCheckBox};
@@ -61,7 +71,7 @@ HomingDialogView::HomingDialogView(machine::TReferenzfahrtForm& model, QWidget* 
   knoepfe->addWidget(abbrechen_);
   knoepfe->addWidget(schliessen_);
   auto* layout = new QVBoxLayout(this);
-  layout->addWidget(panel_);
+  layout->addWidget(shape_);
   layout->addLayout(knoepfe);
 
   model_.setOnChanged([this] { anzeigen(); });
@@ -97,10 +107,11 @@ void HomingDialogView::keyPressEvent(QKeyEvent* event) {
     model_.OnKeyPress(27);
     return;
   }
-  QDialog::keyPressEvent(event);
+  QtSafeDialog::keyPressEvent(event);
 }
 
 void HomingDialogView::anzeigen() {
+  hintergrund(shape_, model_.Hintergrundfarbe);
   hintergrund(panel_, model_.Hintergrundfarbe);
   const std::array<const machine::AxisCheckBox*, 4> modellBoxen{&model_.xCheckBox, &model_.yCheckBox, &model_.zCheckBox,
                                                                 &model_.uCheckBox};
@@ -109,6 +120,7 @@ void HomingDialogView::anzeigen() {
     achsen_[i]->setText(qs(modellBoxen[i]->Caption));
     achsen_[i]->setChecked(modellBoxen[i]->Checked);
     achsen_[i]->setEnabled(modellBoxen[i]->Enabled);
+    hintergrund(achsen_[i], model_.Hintergrundfarbe);
     schrift(achsen_[i], modellBoxen[i]->Schriftfarbe);
   }
   panel_->setEnabled(model_.Panel.Enabled);

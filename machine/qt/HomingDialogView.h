@@ -1,23 +1,25 @@
 // The homing dialog "Referenzfahrt" on Qt Widgets: a view of machine::TReferenzfahrtForm with its
 // axis boxes, start, cancel and close buttons, and the timer that polls the limit inputs.
 //
+// Return and Enter start nothing: only a click on "S&tarten" homes.
+//
 // Thread context: GUI thread. exec() is modal and blocks until the dialog closes; open() shows it
 // without blocking. The model is not owned. A close is refused while the machine homes.
 #pragma once
 
-#include <QDialog>
 #include <array>
 
 #include "machine/HomingDialog.h"
+#include "platform/qt/QtSafeDialog.h"
 
 class QCheckBox;
+class QFrame;
 class QPushButton;
 class QTimer;
-class QWidget;
 
 namespace machineqt {
 
-class HomingDialogView final : public QDialog {
+class HomingDialogView final : public platform::QtSafeDialog {
  public:
   HomingDialogView(machine::TReferenzfahrtForm& model, QWidget* parent = nullptr);
   ~HomingDialogView() override;
@@ -36,7 +38,8 @@ class HomingDialogView final : public QDialog {
   void anzeigen();
 
   machine::TReferenzfahrtForm& model_;
-  QWidget* panel_ = nullptr;
+  QFrame* shape_ = nullptr;
+  QFrame* panel_ = nullptr;
   std::array<QCheckBox*, 4> achsen_{};
   QPushButton* starten_ = nullptr;
   QPushButton* abbrechen_ = nullptr;

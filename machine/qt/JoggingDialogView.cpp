@@ -3,6 +3,7 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QFocusEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -60,7 +61,7 @@ QTableWidget* neuesGitter(int rows, QWidget* parent, const char* name) {
 }  // namespace
 
 JoggingDialogView::JoggingDialogView(machine::TManuelleFahrtForm& model, QWidget* parent)
-    : QDialog(parent), model_(model) {
+    : QtSafeDialog(parent), model_(model) {
   setObjectName(QStringLiteral("ManuelleFahrtForm"));
   setWindowTitle(qs(model_.Caption));
   setModal(true);
@@ -83,8 +84,7 @@ JoggingDialogView::JoggingDialogView(machine::TManuelleFahrtForm& model, QWidget
   schrittweiteEdit_->setObjectName(QStringLiteral("SchrittweiteMaskEdit"));
   sLayout->addWidget(schrittweiteEdit_);
   connect(schrittweiteEdit_, &QLineEdit::editingFinished, this, [this] {
-    model_.SchrittweiteMaskEdit.Text = schrittweiteEdit_->text().toStdString();
-    model_.SchrittweiteMaskEdit_OnExit(model_.SchrittweiteMaskEdit.Text);
+    schrittweiteUebernehmen();
     anzeigen();
   });
   connect(schrittweiteEdit_, &QLineEdit::textEdited, this,
@@ -240,9 +240,16 @@ void JoggingDialogView::done(int result) {
   QDialog::done(result);
 }
 
+void JoggingDialogView::schrittweiteUebernehmen() {
+  model_.SchrittweiteMaskEdit.Text = schrittweiteEdit_->text().toStdString();
+  model_.SchrittweiteMaskEdit_OnExit(model_.SchrittweiteMaskEdit.Text);
+}
+
 bool JoggingDialogView::tasteFuehren(QKeyEvent* event) {
   const int code = tastenCode(event->key());
   if (code == 0 || !model_.TastaturChecked || model_.EditierenDown) return false;
+  // A jog key typed while the width is being edited moves by the width typed so far.
+  if (schrittweiteEdit_->hasFocus()) schrittweiteUebernehmen();
   model_.OnShortCut(code);
   anzeigen();
   return true;
@@ -250,7 +257,19 @@ bool JoggingDialogView::tasteFuehren(QKeyEvent* event) {
 
 bool JoggingDialogView::eventFilter(QObject* watched, QEvent* event) {
   if (event->type() == QEvent::KeyPress && tasteFuehren(static_cast<QKeyEvent*>(event))) return true;
-  return QDialog::eventFilter(watched, event);
+  if (watched == schrittweiteEdit_ && schrittweiteEdit_->isEnabled()) {
+    // A click into the width edit, or the focus reaching it by Tab, chooses the free width.
+    bool angeklickt = event->type() == QEvent::MouseButtonPress;
+    if (event->type() == QEvent::FocusIn) {
+      const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+      angeklickt = reason == Qt::MouseFocusReason || reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason;
+    }
+    if (angeklickt) {
+      model_.SchrittweiteMaskEdit_OnClick();
+      anzeigen();
+    }
+  }
+  return QtSafeDialog::eventFilter(watched, event);
 }
 
 void JoggingDialogView::keyPressEvent(QKeyEvent* event) {
@@ -260,7 +279,7 @@ void JoggingDialogView::keyPressEvent(QKeyEvent* event) {
     model_.AbbrechenBitBtn_OnClick();
     return;
   }
-  QDialog::keyPressEvent(event);
+  QtSafeDialog::keyPressEvent(event);
 }
 
 void JoggingDialogView::anzeigen() {

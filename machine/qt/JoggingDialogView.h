@@ -2,14 +2,17 @@
 // the step width, the axis and relay buttons, the speed bar, the current and stored positions,
 // and the keyboard control.
 //
+// Return and Enter move nothing: only a click on a button, or a jog key with keyboard control on,
+// starts a move.
+//
 // Thread context: GUI thread. exec() is modal and blocks until the dialog closes; open() shows it
 // without blocking. The model is not owned. A close is refused while a move is under way.
 #pragma once
 
-#include <QDialog>
 #include <array>
 
 #include "machine/JoggingDialog.h"
+#include "platform/qt/QtSafeDialog.h"
 
 class QCheckBox;
 class QLabel;
@@ -22,7 +25,7 @@ class QWidget;
 
 namespace machineqt {
 
-class JoggingDialogView final : public QDialog {
+class JoggingDialogView final : public platform::QtSafeDialog {
  public:
   JoggingDialogView(machine::TManuelleFahrtForm& model, QWidget* parent = nullptr);
   ~JoggingDialogView() override;
@@ -32,7 +35,8 @@ class JoggingDialogView final : public QDialog {
   void done(int result) override;
 
  protected:
-  // With keyboard control on, the jog keys of any child go to the model (held keys repeat).
+  // With keyboard control on, the jog keys of any child go to the model (held keys repeat). A
+  // click into the width edit, or Tab to it, chooses the free width.
   bool eventFilter(QObject* watched, QEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
 
@@ -40,6 +44,8 @@ class JoggingDialogView final : public QDialog {
   void aktivieren();
   void anzeigen();
   bool tasteFuehren(QKeyEvent* event);
+  // The text of the width edit into the model, as on leaving the edit.
+  void schrittweiteUebernehmen();
 
   machine::TManuelleFahrtForm& model_;
   std::array<QRadioButton*, 4> schrittweite_{};

@@ -3,6 +3,7 @@
 
 #include <QButtonGroup>
 #include <QComboBox>
+#include <QEvent>
 #include <QFormLayout>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -38,14 +39,19 @@ QLineEdit* edit(QWidget* parent, const QString& name, QValidator* (*maske)(QObje
 
 const char* const kAchsen[4] = {"x", "y", "z", "u"};
 
+constexpr int kBreite = 640;
+constexpr int kHoehe = 429;
+
 }  // namespace
 
 ParameterDialogView::ParameterDialogView(machine::TParameterDlg& model, QWidget* parent)
-    : QDialog(parent), model_(model) {
+    : QtSafeDialog(parent), model_(model) {
   setObjectName(QStringLiteral("ParameterDlg"));
   setModal(true);
   setWindowFlag(Qt::WindowStaysOnTopHint);
-  resize(640, 429);
+  // A dialog border: the size is fixed (see aktivieren).
+  setWindowFlag(Qt::MSWindowsFixedSizeDialogHint);
+  resize(kBreite, kHoehe);
   seiten_ = new QTabWidget(this);
   seiten_->setObjectName(QStringLiteral("PageControl"));
   auto* layout = new QVBoxLayout(this);
@@ -74,6 +80,7 @@ ParameterDialogView::ParameterDialogView(machine::TParameterDlg& model, QWidget*
   seite1->setObjectName(QStringLiteral("TabSheet1"));
   auto* modulPanel = new QGroupBox(QStringLiteral("Schrittmotorsteuerkarten-Typ"), seite1);
   modulPanel->setObjectName(QStringLiteral("modulPanel"));
+  secondAreas_.push_back(modulPanel);
   auto* typLayout = new QVBoxLayout(modulPanel);
   auto* typGruppe = new QButtonGroup(this);
   for (std::size_t i = 0; i < typen_.size(); ++i) {
@@ -89,9 +96,12 @@ ParameterDialogView::ParameterDialogView(machine::TParameterDlg& model, QWidget*
     anzeigen();
   });
   auto* lptcomPanel = new QWidget(seite1);
+  lptcomPanel->setObjectName(QStringLiteral("lptcomPanel"));
+  secondAreas_.push_back(lptcomPanel);
   auto* lptcomLayout = new QVBoxLayout(lptcomPanel);
   lptcomLabel_ = new QLabel(lptcomPanel);
   lptcomLabel_->setObjectName(QStringLiteral("lptcomLabel"));
+  secondHeadings_.push_back(lptcomLabel_);
   lptcomLayout->addWidget(lptcomLabel_);
   comPanel_ = new QWidget(lptcomPanel);
   comPanel_->setObjectName(QStringLiteral("comPanel"));
@@ -114,6 +124,7 @@ ParameterDialogView::ParameterDialogView(machine::TParameterDlg& model, QWidget*
   }
   lptEdit_ = new QLineEdit(lptPanel_);
   lptEdit_->setObjectName(QStringLiteral("lptEdit"));
+  lptEdit_->installEventFilter(this);
   lptLayout->addWidget(lptEdit_, 2, 1);
   connect(lptEdit_, &QLineEdit::selectionChanged, this, [this] {
     if (fuellen_) return;
@@ -161,8 +172,10 @@ ParameterDialogView::ParameterDialogView(machine::TParameterDlg& model, QWidget*
   auto* seite3 = new QWidget;
   seite3->setObjectName(QStringLiteral("TabSheet3"));
   auto* achsen = new QGridLayout;
-  achsen->addWidget(new QLabel(QStringLiteral("Übersetzung mm/U"), seite3), 0, 1);
-  achsen->addWidget(new QLabel(QStringLiteral("Motorschritte / U"), seite3), 0, 2);
+  for (const auto& [text, spalte] : {std::pair{"Übersetzung mm/U", 1}, std::pair{"Motorschritte / U", 2}}) {
+    mainHeadings_.push_back(new QLabel(QString::fromUtf8(text), seite3));
+    achsen->addWidget(mainHeadings_.back(), 0, spalte);
+  }
   for (int i = 0; i < 4; ++i) {
     auto* label = new QLabel(QStringLiteral("%1-Achse:").arg(QLatin1String(kAchsen[i])), seite3);
     uebersetz_[static_cast<std::size_t>(i)] =
@@ -184,6 +197,7 @@ ParameterDialogView::ParameterDialogView(machine::TParameterDlg& model, QWidget*
            {&model_.UBetriebRadioGroup, "UBetriebRadioGroup"}}) {
     gruppen_.push_back(neueGruppe(*modell, name, seite3));
     gruppenLayout->addWidget(gruppen_.back().box);
+    secondAreas_.push_back(gruppen_.back().box);
   }
   auto* s3 = new QVBoxLayout(seite3);
   s3->addLayout(achsen);
@@ -196,8 +210,10 @@ ParameterDialogView::ParameterDialogView(machine::TParameterDlg& model, QWidget*
   auto* seite4 = new QWidget;
   seite4->setObjectName(QStringLiteral("TabSheet4"));
   auto* ref = new QGridLayout;
-  ref->addWidget(new QLabel(QStringLiteral("Referenzabstand"), seite4), 0, 1);
-  ref->addWidget(new QLabel(QStringLiteral("Reihenfolge"), seite4), 0, 3);
+  for (const auto& [text, spalte] : {std::pair{"Referenzabstand", 1}, std::pair{"Reihenfolge", 3}}) {
+    mainHeadings_.push_back(new QLabel(QString::fromUtf8(text), seite4));
+    ref->addWidget(mainHeadings_.back(), 0, spalte);
+  }
   for (int i = 0; i < 4; ++i) {
     auto* label = new QLabel(QStringLiteral("%1-Achse:").arg(QLatin1String(kAchsen[i])), seite4);
     refOffset_[static_cast<std::size_t>(i)] =
@@ -213,6 +229,8 @@ ParameterDialogView::ParameterDialogView(machine::TParameterDlg& model, QWidget*
     if (i == 3) uZeile_.insert(uZeile_.end(), {label, refOffset_[3], mm, refNr_[3]});
   }
   auto* refFreqBox = new QGroupBox(QStringLiteral("Ref. Geschwindigkeit"), seite4);
+  refFreqBox->setObjectName(QStringLiteral("RefFreqGroupBox"));
+  secondAreas_.push_back(refFreqBox);
   auto* rf = new QHBoxLayout(refFreqBox);
   refFreq_ = edit(
       refFreqBox, QStringLiteral("RefFreqMaskEdit"), +[](QObject* p) { return ziffern(4, p); });
@@ -225,6 +243,7 @@ ParameterDialogView::ParameterDialogView(machine::TParameterDlg& model, QWidget*
   s4->addLayout(knoepfe(seite4, "ReferenzOKBitBtn", "ReferenzAbbrechenBitBtn"));
   seiten_->addTab(seite4, QStringLiteral("Referenz"));
 
+  pages_ = {seite1, seite2, seite3, seite4};
   connect(seiten_, &QTabWidget::currentChanged, this, [this](int tab) {
     model_.PageControlChange(tab);
     if (auto* w = findChild<QWidget*>(qs(model_.Fokus))) w->setFocus();
@@ -260,6 +279,39 @@ void ParameterDialogView::gruppeAnzeigen(Gruppe& g) {
 void ParameterDialogView::aktivieren() {
   model_.OnActivate();
   anzeigen();
+  // The designed size, or what the controls of this type need in a larger font.
+  setFixedSize(QSize(kBreite, kHoehe).expandedTo(minimumSizeHint()));
+}
+
+bool ParameterDialogView::eventFilter(QObject* watched, QEvent* event) {
+  // A click into the address edit chooses " Adresse:".
+  if (watched == lptEdit_ && event->type() == QEvent::MouseButtonPress && !fuellen_) {
+    model_.lptEditOnClick();
+    lpt_[2]->setChecked(true);
+  }
+  return QtSafeDialog::eventFilter(watched, event);
+}
+
+void ParameterDialogView::farbenAnzeigen() {
+  // Every text is given its colour on its own area, so the dialog reads the same on a light or a
+  // dark desktop theme. Edits, lists and buttons keep the theme's own text on the theme's base.
+  const auto& f = model_.Farben;
+  hintergrund(this, f[0]);
+  schrift(this, f[2]);
+  for (QWidget* seite : pages_) hintergrund(seite, f[0]);
+  for (QLabel* label : mainHeadings_) schrift(label, f[4]);
+  for (QWidget* area : secondAreas_) {
+    hintergrund(area, f[1]);
+    if (qobject_cast<QGroupBox*>(area) != nullptr) {
+      // A group box draws its title in its own text colour: the title is the heading, the
+      // controls inside are texts on the second area.
+      schrift(area, f[5]);
+      for (QWidget* child : area->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) schrift(child, f[3]);
+    } else {
+      schrift(area, f[3]);
+    }
+  }
+  for (QLabel* label : secondHeadings_) schrift(label, f[5]);
 }
 
 int ParameterDialogView::exec() {
@@ -308,8 +360,7 @@ void ParameterDialogView::anzeigen() {
   refFreq_->setText(qs(model_.RefFreqMaskEdit));
   for (auto& g : gruppen_) gruppeAnzeigen(g);
   for (QWidget* w : uZeile_) w->setVisible(model_.uZeileVisible);
-  hintergrund(this, model_.Farben[0]);
-  schrift(this, model_.Farben[2]);
+  farbenAnzeigen();
   fuellen_ = false;
 }
 

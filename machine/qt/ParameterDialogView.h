@@ -2,16 +2,18 @@
 // ("Schrittmotorsteuerkarten-Typ", "Geschwindigkeit", "Maschine", "Referenz"), each with its own
 // OK and Cancel button.
 //
+// Its size is fixed, and Return and Enter press no button: only a click on "&OK" saves.
+//
 // Thread context: GUI thread. exec() is modal and blocks until the dialog closes; open() shows it
 // without blocking. The model is not owned. Closing by the window frame or Escape counts as
 // Cancel.
 #pragma once
 
-#include <QDialog>
 #include <array>
 #include <vector>
 
 #include "machine/ParameterDialog.h"
+#include "platform/qt/QtSafeDialog.h"
 
 class QButtonGroup;
 class QComboBox;
@@ -24,13 +26,16 @@ class QWidget;
 
 namespace machineqt {
 
-class ParameterDialogView final : public QDialog {
+class ParameterDialogView final : public platform::QtSafeDialog {
  public:
   ParameterDialogView(machine::TParameterDlg& model, QWidget* parent = nullptr);
 
   int exec() override;
   void open() override;
   void done(int result) override;
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   struct Gruppe {
@@ -41,6 +46,8 @@ class ParameterDialogView final : public QDialog {
 
   void aktivieren();
   void anzeigen();
+  // The six colours of the model: main area, second area and their texts and headings.
+  void farbenAnzeigen();
   // The texts and choices of the controls into the model.
   void uebernehmen();
   Gruppe neueGruppe(machine::ParameterRadioGroup& modell, const char* name, QWidget* parent);
@@ -63,6 +70,12 @@ class ParameterDialogView final : public QDialog {
   QLineEdit* refFreq_ = nullptr;
   std::array<QLineEdit*, 4> refNr_{};
   std::vector<QWidget*> uZeile_;
+  // The tab sheets (main area), the panels and groups on them (second area), and the headings on
+  // each.
+  std::array<QWidget*, 4> pages_{};
+  std::vector<QWidget*> secondAreas_;
+  std::vector<QLabel*> mainHeadings_;
+  std::vector<QLabel*> secondHeadings_;
   std::vector<Gruppe> gruppen_;
   bool fuellen_ = false;
 };

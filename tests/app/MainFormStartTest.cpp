@@ -135,11 +135,17 @@ TEST_F(MainFormTest, DataFilesThatCannotBeReadAreReportedAndTheDefaultsTaken) {
   const auto boxes = ui_.messageBoxes();
   ASSERT_EQ(boxes.size(), 2u);
   EXPECT_EQ(boxes[0].text, (folder() / "veltris_konfig.dat").string() + "\nkeine gewöhnliche Datei");
-  EXPECT_EQ(boxes[1].text, (folder() / "veltris_param.dat").string() + "\n" + std::strerror(EISDIR));
+  const std::string param = (folder() / "veltris_param.dat").string();
+  EXPECT_EQ(boxes[1].text, param + "\n" + std::strerror(EISDIR) +
+                               "\n\nEs gelten die Vorgabewerte der Maschinenparameter. Die Datei bleibt erhalten: "
+                               "bevor die Parameter gespeichert werden, wird sie umbenannt in\n" +
+                               param + ".unlesbar");
   EXPECT_EQ(boxes[1].caption, "Tessaly");
   EXPECT_EQ(boxes[1].icon, platform::MsgIcon::Warning);
   EXPECT_TRUE(form().DrawFraeswege);  // the built-in defaults
   EXPECT_EQ(form().ToolDef.TStartfreq[0], 200);
+  EXPECT_EQ(params_.snapshot().Modul, 5);
+  EXPECT_EQ(params_.snapshot().LPTAdresse, 0x378);
   EXPECT_TRUE(form().bInitFertig);
 }
 
@@ -185,6 +191,48 @@ TEST_F(MainFormTest, TheParameterFilesBaudRateOpensOrIsNamedInABox) {
     EXPECT_EQ(form().StatusBar[0], "--- keine Verbindung ---");
     EXPECT_EQ(form().StatusBar[1], "COM1");
   }
+}
+
+// A parameter file the program cannot read (here one an editor saved as UTF-16) used to leave
+// every parameter at 0, and the parameter dialog's OK wrote those zeros over it. Now the start
+// takes the defaults and says so once; the file stays as it is, and the OK keeps it beside the
+// new one under the name the box gave.
+TEST_F(MainFormTest, AnUnreadableParameterFileOutlivesTheStartAndTheParameterDialogsOk) {
+  const std::filesystem::path param = folder() / "veltris_param.dat";
+  std::string utf16 = "\xFF\xFE";
+  for (char c : std::string("Modul=6\r\nComPort=3\r\n")) utf16 += std::string{c, '\0'};
+  const auto write = [](const std::filesystem::path& at, const std::string& bytes) {
+    std::ofstream(at, std::ios::binary) << bytes;
+  };
+  const auto bytesOf = [](const std::filesystem::path& at) {
+    std::string bytes;
+    return platform::readFileBytes(at, bytes) ? bytes : std::string("(nicht lesbar)");
+  };
+  write(param, utf16);
+
+  factory_.attached = true;
+  start();
+  ASSERT_EQ(ui_.messageBoxes().size(), 1u);
+  EXPECT_NE(ui_.messageBoxes()[0].text.find(param.string() + ".unlesbar"), std::string::npos);
+  EXPECT_EQ(params_.snapshot().Modul, 5);
+  EXPECT_TRUE(form().bSteuerungVerbunden);
+  EXPECT_EQ(bytesOf(param), utf16);
+
+  form().dialogEinsetzen(app::ModalDialog::Parameter, [&] {
+    form().ParameterDlg.OnActivate();
+    form().ParameterDlg.modulOKBitBtnClick();
+  });
+  form().MenuParameterOnClick();
+  EXPECT_EQ(bytesOf(param.string() + ".unlesbar"), utf16);
+  EXPECT_EQ(bytesOf(param).substr(0, 9), "Modul=5\r\n");
+  EXPECT_EQ(ui_.messageBoxes().size(), 1u);
+
+  // The next start reads the new file and says nothing.
+  form_.reset();
+  ui_.clear();
+  start();
+  EXPECT_TRUE(ui_.messageBoxes().empty());
+  EXPECT_EQ(bytesOf(param.string() + ".unlesbar"), utf16);
 }
 
 TEST_F(MainFormTest, FilesLieBesideTheProgramAndTheTraceLogGoesAtClose) {

@@ -5,7 +5,9 @@
 
 #include <csignal>
 #include <cstdint>
+#include <filesystem>
 #include <fstream>
+#include <functional>
 #include <limits>
 #include <string>
 
@@ -363,7 +365,7 @@ TEST_F(ParameterFile, KeysMatchWithoutRegardToCaseAndTheFirstLineWins) {
   EXPECT_EQ(load("MODUL=4\r\nmodul=3\r\n").Modul, 4);
   EXPECT_EQ(load("Modul\r\nModul=6\r\n").Modul, 6);  // a line without '=' holds no key
   EXPECT_EQ(load("Modul=5=6\r\nModul=6\r\n").Modul, 0);
-  EXPECT_EQ(load("Modul =5\r\n").Modul, 0);
+  EXPECT_EQ(load("Modul =5\r\nComPort=2\r\n").Modul, 0);
   // Ü and ü differ in their byte; the key still matches, from a Windows-1252 or a UTF-8 file.
   EXPECT_DOUBLE_EQ(load("XWERKST\xDC"
                         "CKNULLPUNKT=1,5\r\n")
@@ -372,15 +374,88 @@ TEST_F(ParameterFile, KeysMatchWithoutRegardToCaseAndTheFirstLineWins) {
   EXPECT_DOUBLE_EQ(load("yWerkstücknullpunkt=-2.5\r\n").yWerkstücknullpunkt, -2.5);
 }
 
-TEST_F(ParameterFile, UnreadableFileLeavesTheRecordAlone) {
-  std::filesystem::create_directory(path());
+// A parameter file that cannot be read used to leave the record at zeros (controller type 0 at
+// port 0x0), which the next save wrote over the user's file. It gives the defaults instead, and
+// the first save keeps the file under a name of its own; every later save replaces only the file
+// the program wrote.
+TEST_F(ParameterFile, AFileThatCannotBeReadGivesTheDefaultsAndIsKeptBeforeTheFirstSave) {
+  namespace fs = std::filesystem;
+  struct Case {
+    const char* name;
+    std::function<void(const fs::path&)> make;
+  };
+  const std::string utf16(
+      "M\0o\0d\0u\0l\0=\0"
+      "2\0\r\0\n\0",
+      18);
+  const Case cases[] = {
+      {"a folder", [](const fs::path& at) { fs::create_directory(at); }},
+      {"over 1 GiB",
+       [](const fs::path& at) {
+         std::ofstream(at, std::ios::binary) << "Modul=2\r\n";
+         fs::resize_file(at, platform::kMaxReadBytes + 1);  // sparse
+       }},
+      {"empty", [](const fs::path& at) { std::ofstream(at, std::ios::binary); }},
+      {"UTF-16", [&](const fs::path& at) { std::ofstream(at, std::ios::binary) << utf16; }},
+      {"no key",
+       [](const fs::path& at) {
+         std::ofstream(at, std::ios::binary) << "\x7F"
+                                                "ELF\x01\x02=\x03\r\n";
+       }},
+  };
+  // What a file is, compared before and after: its kind, size and (when small) its bytes.
+  const auto fingerprint = [](const fs::path& at) {
+    std::string text = fs::is_directory(at) ? "folder" : std::to_string(fs::file_size(at));
+    std::string bytes;
+    if (!fs::is_directory(at) && fs::file_size(at) < 1024 && platform::readFileBytes(at, bytes)) text += ":" + bytes;
+    return text;
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    fs::remove_all(path());
+    fs::remove_all(path() + ".unlesbar");
+    c.make(path());
+    const std::string before = fingerprint(path());
+
+    Maschinenparameter p;
+    p.Parameterdatei = path();
+    std::string error;
+    EXPECT_FALSE(machine::Parameter_Laden(p, &error));
+    EXPECT_FALSE(error.empty());
+    expectSamePersisted(p, defaults());
+    EXPECT_EQ(p.unreadableFileBackup, path() + ".unlesbar");
+    EXPECT_EQ(fingerprint(path()), before);
+
+    ASSERT_TRUE(machine::Parameter_Speichern(p, ui_));
+    EXPECT_EQ(fingerprint(path() + ".unlesbar"), before);
+    EXPECT_EQ(readRaw(), kDefaultFile);
+    p.Modul = 2;
+    ASSERT_TRUE(machine::Parameter_Speichern(p, ui_));
+    EXPECT_EQ(fingerprint(path() + ".unlesbar"), before);
+    EXPECT_EQ(readRaw().substr(0, 9), "Modul=2\r\n");
+    EXPECT_TRUE(ui_.calls().empty());
+  }
+  // A file kept in an earlier session stays; the next one gets a name of its own.
+  std::ofstream(path(), std::ios::binary);
   Maschinenparameter p;
-  p.Modul = 7;
-  p.xUebersetz = 3.5;
   p.Parameterdatei = path();
   EXPECT_FALSE(machine::Parameter_Laden(p));
-  EXPECT_EQ(p.Modul, 7);
-  EXPECT_DOUBLE_EQ(p.xUebersetz, 3.5);
+  EXPECT_EQ(p.unreadableFileBackup, path() + ".unlesbar-2");
+}
+
+TEST_F(ParameterFile, AFileThatCannotBeKeptIsNotReplaced) {
+  // A name so long that the name it would be kept under is too long for the file system.
+  const std::string longPath = (folder_ / std::string(250, 'p')).string();
+  std::ofstream(longPath, std::ios::binary) << "nichts";
+  Maschinenparameter p;
+  p.Parameterdatei = longPath;
+  EXPECT_FALSE(machine::Parameter_Laden(p));
+  EXPECT_FALSE(machine::Parameter_Speichern(p, ui_));
+  ASSERT_EQ(ui_.messageBoxes().size(), 1u);
+  EXPECT_EQ(ui_.messageBoxes()[0].caption, "Tessaly");
+  std::string bytes;
+  ASSERT_TRUE(platform::readFileBytes(longPath, bytes));
+  EXPECT_EQ(bytes, "nichts");
 }
 
 TEST_F(ParameterFile, FailedWriteShowsTheErrorAndKeepsWhatWasThere) {

@@ -1,6 +1,6 @@
 // The program-memory and tool-length dialogs on Qt's offscreen platform: the slots in the colours
-// of their occupancy, the log pane, the close refused while an operation runs, and the tool-length
-// memo with its buttons.
+// of their occupancy, the log pane, the close refused while an operation runs, the tool-length
+// memo with its buttons, and Return and Enter, which start nothing in either.
 #include <QApplication>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -20,6 +20,7 @@
 #include "platform/qt/QtGuiDispatcher.h"
 #include "support/RecordingProtocolBackend.h"
 #include "support/ScriptedUi.h"
+#include "support/qt/ReturnKeys.h"
 
 namespace {
 
@@ -60,6 +61,7 @@ class DialogViewsTest : public QObject {
  private slots:
   void theProgramMemoryDialogShowsTheSlotsAndItsLogAndCannotCloseMidWrite();
   void theToolLengthDialogShowsItsMemoAndTheAbortButtonWhileMeasuring();
+  void returnAndEnterStartNothingInEitherDialog();
 };
 
 void DialogViewsTest::theProgramMemoryDialogShowsTheSlotsAndItsLogAndCannotCloseMidWrite() {
@@ -137,6 +139,45 @@ void DialogViewsTest::theToolLengthDialogShowsItsMemoAndTheAbortButtonWhileMeasu
   QVERIFY(memo->toPlainText().endsWith(QStringLiteral("         zWZLneu = -23.50\n\n       zWZLdelta = 3.50")));
   schliessen->click();
   QVERIFY(!view.isVisible());
+}
+
+void DialogViewsTest::returnAndEnterStartNothingInEitherDialog() {
+  testsupport::ScriptedUi ui;
+  platform::QtGuiDispatcher gui;
+  std::atomic<bool> recording{false};
+  Steuerung steuerung;
+  app::TFlashDlg flash(app::FlashDlgServices{ui, gui, recording}, steuerung);
+  flash.OnCreate();
+  appqt::FlashDialogView flashView(flash);
+  flash.OnActivate();
+  flashView.show();
+  QTRY_VERIFY_WITH_TIMEOUT(!flash.busy(), kTimeoutMs);
+  const std::size_t sent = steuerung.controller.calls().size();
+  const int flashWidgets = testsupport::returnAndEnterEverywhere(&flashView, [&](QWidget* w, const char* key) {
+    const QString where = QStringLiteral("%1 %2").arg(w->objectName(), QLatin1String(key));
+    QVERIFY2(!flash.busy(), qPrintable(where));
+    QVERIFY2(steuerung.controller.calls().size() == sent, qPrintable(where));
+    QVERIFY2(flashView.isVisible(), qPrintable(where));
+  });
+  QVERIFY2(flashWidgets >= 6, qPrintable(QString::number(flashWidgets)));
+  QVERIFY(ui.messageBoxes().empty());
+  flashView.findChild<QPushButton*>(QStringLiteral("SchiessenBitBtn"))->click();
+
+  int starts = 0;
+  app::TWZLMessungForm toolLength(gui,
+                                  {.messungStarten = [&starts] { return ++starts > 0; }, .Achsen_anhalten = [] {}});
+  toolLength.OnCreate();
+  toolLength.OnActivate(machine::Maschinenparameter{});
+  appqt::ToolLengthDialogView toolLengthView(toolLength);
+  toolLengthView.show();
+  const int toolLengthWidgets =
+      testsupport::returnAndEnterEverywhere(&toolLengthView, [&](QWidget* w, const char* key) {
+        QVERIFY2(starts == 0, qPrintable(QStringLiteral("%1 %2").arg(w->objectName(), QLatin1String(key))));
+        QVERIFY2(toolLengthView.isVisible(), key);
+      });
+  QVERIFY2(toolLengthWidgets >= 3, qPrintable(QString::number(toolLengthWidgets)));
+  toolLengthView.findChild<QPushButton*>(QStringLiteral("StartenBitBtn"))->click();
+  QCOMPARE(starts, 1);
 }
 
 QTEST_MAIN(DialogViewsTest)

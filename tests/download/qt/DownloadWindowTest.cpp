@@ -1,6 +1,7 @@
 // The download window on Qt's offscreen platform: its layout, the folder choice and its list of
-// long paths, and whole downloads against the simulated controller while the event loop keeps
-// running: a file joined from two images, a file for another chip, and a cancel.
+// long paths, whole downloads against the simulated controller while the event loop keeps
+// running (a file joined from two images, a file for another chip, a cancel), and Return and
+// Enter, which start none.
 #include <QComboBox>
 #include <QElapsedTimer>
 #include <QImage>
@@ -17,6 +18,7 @@
 #include "download/qt/DownloadWindow.h"
 #include "platform/qt/QtGuiDispatcher.h"
 #include "support/ScriptedUi.h"
+#include "support/qt/ReturnKeys.h"
 
 namespace {
 
@@ -36,6 +38,7 @@ class DownloadWindowTest : public QObject {
   void aFileJoinedFromTwoImagesIsWrittenWhole();
   void anImageForAnotherChipIsRefusedWithNothingWritten();
   void longPathsOfOneFolderCanBeToldApart();
+  void returnAndEnterStartNoDownload();
 
  private:
   template <class W>
@@ -207,6 +210,20 @@ void DownloadWindowTest::longPathsOfOneFolderCanBeToldApart() {
   };
   QCOMPARE(shown(0).size(), shown(1).size());
   QVERIFY(shown(0) != shown(1));
+}
+
+void DownloadWindowTest::returnAndEnterStartNoDownload() {
+  chooseFile();
+  ui_.clear();
+  auto* start = child<QPushButton>("Button1");
+  QVERIFY(start->isEnabled());
+  const int tried = testsupport::returnAndEnterEverywhere(window_.get(), [&](QWidget* w, const char* key) {
+    const QString where = QStringLiteral("%1 %2").arg(w->objectName(), QLatin1String(key));
+    QVERIFY2(start->isEnabled() && !child<QPushButton>("CancelButton")->isEnabled(), qPrintable(where));
+    QVERIFY2(ui_.calls().empty(), qPrintable(where));
+  });
+  QVERIFY2(tried >= 3, qPrintable(QString::number(tried)));
+  QVERIFY(!start->isDefault() && !start->autoDefault());
 }
 
 QTEST_MAIN(DownloadWindowTest)

@@ -3,6 +3,9 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFrame>
+#include <QGroupBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -33,6 +36,25 @@ namespace {
 
 constexpr int kTimeoutMs = 20000;
 
+// A colour as the models keep it (0xBBGGRR).
+QColor bgr(int value) { return QColor(value & 0xFF, (value >> 8) & 0xFF, (value >> 16) & 0xFF); }
+
+// A dark desktop theme for as long as it lives.
+class DarkTheme {
+ public:
+  DarkTheme() : previous_(QApplication::palette()) {
+    QPalette dark;
+    for (auto role : {QPalette::Window, QPalette::Base, QPalette::Button}) dark.setColor(role, QColor(40, 40, 40));
+    for (auto role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
+      dark.setColor(role, QColor(220, 220, 220));
+    QApplication::setPalette(dark);
+  }
+  ~DarkTheme() { QApplication::setPalette(previous_); }
+
+ private:
+  QPalette previous_;
+};
+
 }  // namespace
 
 class MachineDialogsTest : public QObject {
@@ -43,7 +65,10 @@ class MachineDialogsTest : public QObject {
   void cleanup();
   void theParameterDialogChoosesATypeAndSavesOnOk();
   void theParameterDialogsCancelWritesNothing();
+  void theParameterDialogShowsItsSixColoursOnADarkThemeAndHasAFixedSize();
+  void aClickIntoTheAddressEditChoosesTheAddress();
   void theHomingDialogHomesAndStoresTheAxesOnClose();
+  void theHomingDialogShowsItsShapeAndBoxColoursOnADarkTheme();
   void theJoggingDialogJogsByButtonAndKeyAndTeachesAPosition();
 
  private:
@@ -52,6 +77,11 @@ class MachineDialogsTest : public QObject {
     auto* w = parent->findChild<W*>(QString::fromLatin1(name));
     if (w == nullptr) qFatal("no child %s", name);
     return w;
+  }
+  static QLabel* label(QWidget* parent, const char* text) {
+    for (auto* l : parent->findChildren<QLabel*>())
+      if (l->text() == QString::fromUtf8(text)) return l;
+    qFatal("no label %s", text);
   }
   std::string parameterFile() const {
     std::string bytes;
@@ -141,6 +171,63 @@ void MachineDialogsTest::theParameterDialogsCancelWritesNothing() {
   QVERIFY(parameterFile().empty());
 }
 
+void MachineDialogsTest::theParameterDialogShowsItsSixColoursOnADarkThemeAndHasAFixedSize() {
+  const DarkTheme dark;
+  const QPalette theme = QApplication::palette();
+  machine::TParameterDlg model(services(), [] { return std::vector<std::string>{}; });
+  // Six colours apart: main area, second area, texts on each, headings on each.
+  model.Farben = {0x102030, 0x405060, 0x708090, 0xA0B0C0, 0xD0E0F0, 0x0A0B0C};
+  const auto f = [&](std::size_t i) { return bgr(model.Farben[i]); };
+  machineqt::ParameterDialogView view(model);
+  view.open();
+  child<QRadioButton>(&view, "Garnet_RadioButton")->click();
+
+  QCOMPARE(child<QWidget>(&view, "TabSheet1")->palette().color(QPalette::Window), f(0));
+  QVERIFY(child<QWidget>(&view, "TabSheet1")->autoFillBackground());
+  QCOMPARE(label(&view, "x-Achse:")->palette().color(QPalette::WindowText), f(2));
+  QCOMPARE(label(&view, "Startgeschwindigkeit:")->palette().color(QPalette::WindowText), f(2));
+  QCOMPARE(label(&view, "Übersetzung mm/U")->palette().color(QPalette::WindowText), f(4));
+  for (const char* area : {"modulPanel", "lptcomPanel", "SteuersignalRadioGroup", "RefFreqGroupBox"}) {
+    QCOMPARE(child<QWidget>(&view, area)->palette().color(QPalette::Window), f(1));
+    QVERIFY(child<QWidget>(&view, area)->autoFillBackground());
+  }
+  QCOMPARE(child<QGroupBox>(&view, "modulPanel")->palette().color(QPalette::WindowText), f(5));
+  QCOMPARE(child<QLabel>(&view, "lptcomLabel")->palette().color(QPalette::WindowText), f(5));
+  QCOMPARE(child<QRadioButton>(&view, "Garnet_RadioButton")->palette().color(QPalette::WindowText), f(3));
+  QCOMPARE(child<QRadioButton>(&view, "lptRadioButton1")->palette().color(QPalette::WindowText), f(3));
+  // The group's items are made anew at each activation and still get the second area's text.
+  for (auto* item : child<QGroupBox>(&view, "RuhestromRadioGroup")->findChildren<QRadioButton*>())
+    QCOMPARE(item->palette().color(QPalette::WindowText), f(3));
+  // Edits and the marks of the radio buttons keep the theme's text on the theme's base.
+  for (QWidget* w :
+       std::initializer_list<QWidget*>{child<QLineEdit>(&view, "lptEdit"), child<QLineEdit>(&view, "xGeschwMaskEdit1"),
+                                       child<QRadioButton>(&view, "lptRadioButton2")}) {
+    QCOMPARE(w->palette().color(QPalette::Text), theme.color(QPalette::Text));
+    QCOMPARE(w->palette().color(QPalette::Base), theme.color(QPalette::Base));
+  }
+
+  // A dialog border: the user cannot resize it.
+  QCOMPARE(view.minimumSize(), view.maximumSize());
+  QVERIFY(view.width() >= 640 && view.height() >= 429);
+  view.reject();
+}
+
+void MachineDialogsTest::aClickIntoTheAddressEditChoosesTheAddress() {
+  store->update([](machine::Maschinenparameter& p) {
+    p.Modul = 0;
+    p.LPTAdresse = 888;
+  });
+  machine::TParameterDlg model(services(), [] { return std::vector<std::string>{}; });
+  machineqt::ParameterDialogView view(model);
+  view.open();
+  QVERIFY(child<QRadioButton>(&view, "lptRadioButton1")->isChecked());
+  QTest::mouseClick(child<QLineEdit>(&view, "lptEdit"), Qt::LeftButton);
+  QVERIFY(child<QRadioButton>(&view, "lptRadioButton3")->isChecked());
+  QVERIFY(!child<QRadioButton>(&view, "lptRadioButton1")->isChecked());
+  QTest::mouseClick(child<QPushButton>(&view, "modulOKBitBtn"), Qt::LeftButton);
+  QVERIFY(fileHas("LPTAdresse=57184"));  // 0xDF60
+}
+
 void MachineDialogsTest::theHomingDialogHomesAndStoresTheAxesOnClose() {
   machine::TReferenzfahrtForm model(services());
   machineqt::HomingDialogView view(model);
@@ -163,6 +250,29 @@ void MachineDialogsTest::theHomingDialogHomesAndStoresTheAxesOnClose() {
   QVERIFY(!view.isVisible());
   QVERIFY(!model.workerLaeuft());
   QVERIFY(fileHas("RefAktiv[2]=0"));
+}
+
+void MachineDialogsTest::theHomingDialogShowsItsShapeAndBoxColoursOnADarkTheme() {
+  const DarkTheme dark;
+  const QPalette theme = QApplication::palette();
+  machine::TReferenzfahrtForm model(services());
+  model.Hintergrundfarbe = 0x3535FF;
+  model.Schriftfarbe = 0xFFFFFF;
+  machineqt::HomingDialogView view(model);
+  view.open();
+  for (const char* area : {"Shape", "Panel"}) {
+    QCOMPARE(child<QWidget>(&view, area)->palette().color(QPalette::Window), bgr(0x3535FF));
+    QVERIFY(child<QWidget>(&view, area)->autoFillBackground());
+  }
+  for (const char* name : {"xCheckBox", "yCheckBox", "zCheckBox", "uCheckBox"}) {
+    auto* box = child<QCheckBox>(&view, name);
+    QVERIFY(box->autoFillBackground());
+    QCOMPARE(box->palette().color(box->backgroundRole()), bgr(0x3535FF));
+    QCOMPARE(box->palette().color(QPalette::WindowText), bgr(0xFFFFFF));
+    // The mark stays the theme's, readable on the theme's base.
+    QCOMPARE(box->palette().color(QPalette::Text), theme.color(QPalette::Text));
+  }
+  QVERIFY(view.close());
 }
 
 void MachineDialogsTest::theJoggingDialogJogsByButtonAndKeyAndTeachesAPosition() {

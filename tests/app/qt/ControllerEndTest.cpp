@@ -1,7 +1,9 @@
 // The program's end against the simulated controller, on Qt's offscreen platform: SIGTERM during
 // a live job stops the job, switches the outputs off and closes the window the normal way, with
-// the trace log gone; and a controller that falls silent after the stop button ends the job
-// through its failure path and leaves the program unconnected but able to close.
+// the trace log gone; SIGTERM during a program-memory write ends the recording before anything
+// else is sent, and closes the dialog and the window; and a controller that falls silent after
+// the stop button ends the job through its failure path and leaves the program unconnected but
+// able to close.
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>

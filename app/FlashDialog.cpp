@@ -173,11 +173,22 @@ class TFlashDlg::Ablauf {
       if (com != nullptr) {
         // The recording is ended and store mode switched off whatever the ETX meets: the next run
         // must move the machine, not be acknowledged and dropped.
+        bool beendet = false;
         try {
           senden(*com, kEtx, kKurz, true);
+          beendet = true;
         } catch (int) {
         }
         com->Speichermodus_setzen(false);
+        // A stopped write ended the recording at some row, and the controller would keep the rows
+        // before it as a program of its own, to be run from its panel: the slot is erased again.
+        if (code == machine::USER_ABORT && beendet) {
+          try {
+            speicherplatzLoeschen(*com, false);
+            belegung();
+          } catch (int) {
+          }
+        }
       }
       log("### Programm " + num(slot_) + " schreiben - Fehler ###");
     } catch (const std::exception& e) {
@@ -388,6 +399,7 @@ void TFlashDlg::fertig() {
   BedienelementeFreigeben(true);
   // Erase-all mode shows the dialog for its one command only.
   if (alleLoeschenModus_) CloseTimer.Enabled = true;
+  if (onIdle_) onIdle_();
 }
 
 void TFlashDlg::setAuftrag(int durchlaeufe, std::string kopf) {

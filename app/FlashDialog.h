@@ -100,6 +100,8 @@ class TFlashDlg {
   TFlashDlg& operator=(const TFlashDlg&) = delete;
 
   void setView(TFlashDlgView* view) { view_ = view; }
+  // Called on the GUI thread each time an operation has ended and the controls are back.
+  void setOnIdle(std::function<void()> onIdle) { onIdle_ = std::move(onIdle); }
 
   // The two menu commands set the mode before the dialog is shown.
   void setAlleLoeschenModus(bool on) { alleLoeschenModus_ = on; }
@@ -167,6 +169,7 @@ class TFlashDlg {
   FlashDlgServices services_;
   FlashSteuerung& steuerung_;
   TFlashDlgView* view_ = nullptr;
+  std::function<void()> onIdle_;
   bool alleLoeschenModus_ = false;
   bool busy_ = false;
   int slot_ = 1;

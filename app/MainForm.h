@@ -178,7 +178,8 @@ class TMainForm : public panel::TMainFormState {
   void Modul_Initialisieren();
   // After the window (and with it the bitmap) changed its size.
   void OnResize();
-  // Whether the window may close: never while a run is active (the refusal beeps); in
+  // Whether the window may close: never while a run, or another worker that talks to the
+  // controller, is active (the refusal beeps); in
   // development mode and after a termination signal without a question, otherwise after
   // "Möchten Sie das Programm wirklich beenden?". A changed document is offered for saving first.
   bool OnCloseQuery();
@@ -292,9 +293,12 @@ class TMainForm : public panel::TMainFormState {
   bool FraesThreadLaeuft() const { return FraesThread.running(); }
 
   // ---- Termination signals (SIGINT, SIGTERM, SIGHUP), delivered on the GUI thread
-  // The first one stops a running job (stop request and halt; the job's stop path switches the
-  // outputs off) and, once no job runs, switches spindle, coolant and extraction off and closes
-  // the window the normal way. A second one switches the outputs off and ends the program at once.
+  // The first one stops whatever talks to the controller: a job, a tool-length measurement, a
+  // homing run or a jog (stop request and halt; a job's stop path switches the outputs off), or a
+  // job being written into the program memory (the stop request alone: the write ends the
+  // recording and store mode). Once that has ended, spindle, coolant and extraction are switched
+  // off and the window closes the normal way. A second one switches the outputs off (unless a
+  // recording still runs, which would take them) and ends the program at once.
   void OnTerminationSignal(int signal);
 
   // ---- Editing a panel document: the paint box, the object buttons, the properties and order
@@ -546,6 +550,14 @@ class TMainForm : public panel::TMainFormState {
   std::array<std::string, kStatusBarPanels> statusTexte(bool verbunden, const std::function<double(char)>& position);
   int modul() const;
   void stopRun();
+  // A job, a measurement, a program-memory operation, a homing run or a jog is under way: a worker
+  // talks to the controller.
+  bool maschineArbeitet() const;
+  // Stops what maschineArbeitet finds under way; its end comes to nachArbeitsende.
+  void arbeitAnhalten();
+  // GUI thread, when a worker's command has ended: after a termination signal, the close goes on
+  // once nothing is under way any more.
+  void nachArbeitsende();
   // Spindle, coolant and extraction off, each failure only traced (GUI thread, connected only).
   void outputsOff();
   // After a termination signal, once no job runs: outputs off, then the window closes.
@@ -579,9 +591,13 @@ class TMainForm : public panel::TMainFormState {
   Schalter schalter_;
   bool activated_ = false;
   bool laeuft_ = false;
+  // A tool-length measurement has been posted and its end has not yet reached the GUI thread.
+  bool messungLaeuft_ = false;
   bool closing_ = false;
   // The termination signal that asked the program to end; 0 for none.
   int terminationSignal_ = 0;
+  // The close after that signal has begun.
+  bool signalSchliessen_ = false;
   std::mutex pendingMutex_;
   std::optional<PendingRun> pendingRun_;
   std::atomic<bool> repaintQueued_{false};

@@ -74,14 +74,19 @@ void TMainForm::WerkzeuglaengeMessen() {
     std::lock_guard lock(pendingMutex_);
     messung.swap(pendingMessung_);
   }
-  if (!messung) return;
-  machine::CommandLayer steuerung(messung->params, backends_, services_.params.bAbbruch);
-  WzlUmgebung umgebung{steuerung, backends_.zelkoCOM.get(), services_.clock, messung->herstellermodus, {}};
-  WZLMessungForm.WZLMessungAusfuehren(umgebung);
-  // The difference goes into the process's parameters; the menu command saves them once the
-  // dialog has closed.
-  const double delta = messung->params.zWZLdelta;
-  services_.params.update([delta](machine::Maschinenparameter& p) { p.zWZLdelta = delta; });
+  if (messung) {
+    machine::CommandLayer steuerung(messung->params, backends_, services_.params.bAbbruch);
+    WzlUmgebung umgebung{steuerung, backends_.zelkoCOM.get(), services_.clock, messung->herstellermodus, {}};
+    WZLMessungForm.WZLMessungAusfuehren(umgebung);
+    // The difference goes into the process's parameters; the menu command saves them once the
+    // dialog has closed.
+    const double delta = messung->params.zWZLdelta;
+    services_.params.update([delta](machine::Maschinenparameter& p) { p.zWZLdelta = delta; });
+  }
+  toGui([this] {
+    messungLaeuft_ = false;
+    nachArbeitsende();
+  });
 }
 
 bool TMainForm::WerkzeuglaengeMessungStarten() {
@@ -91,7 +96,10 @@ bool TMainForm::WerkzeuglaengeMessungStarten() {
     services_.params.bAbbruch = false;
     pendingMessung_ = PendingMessung{services_.params.snapshot(), bHerstellermodus};
   }
-  if (FraesThread.post(TTVXThread::kWerkzeuglaengeMessen)) return true;
+  if (FraesThread.post(TTVXThread::kWerkzeuglaengeMessen)) {
+    messungLaeuft_ = true;
+    return true;
+  }
   std::lock_guard lock(pendingMutex_);
   pendingMessung_.reset();
   return false;

@@ -106,7 +106,7 @@ void TMainForm::FraesenAusfuehren() {
     StatusBar = status;
     laeuft_ = false;
     notifyView();
-    if (terminationSignal_ != 0) closeAfterSignal();
+    nachArbeitsende();
   });
 }
 

@@ -16,21 +16,44 @@ constexpr int kSignalStatusBase = 128;
 void TMainForm::OnTerminationSignal(int signal) {
   machine::Protokoll_schreiben("OnTerminationSignal(" + std::to_string(signal) + ")");
   if (terminationSignal_ != 0) {
-    // The second signal: the user (or the system) insists. Make the machine safe and go.
-    outputsOff();
+    // The second signal: the user (or the system) insists. Make the machine safe and go. A job
+    // being recorded switches nothing on, and would record the outputs-off commands.
+    if (!FlashDlg.busy()) outputsOff();
     if (view_ != nullptr) view_->endProgram(kSignalStatusBase + signal);
     return;
   }
   terminationSignal_ = signal;
-  if (laeuft_) {
-    // The job ends through its stop path; the close follows when it has ended.
-    stopRun();
+  if (maschineArbeitet()) {
+    // The worker ends through its stop path; the close follows when it has ended, so that
+    // nothing else is sent to the controller meanwhile and the link stays open for it.
+    arbeitAnhalten();
     return;
   }
   closeAfterSignal();
 }
 
+bool TMainForm::maschineArbeitet() const {
+  return laeuft_ || messungLaeuft_ || FlashDlg.busy() || ReferenzfahrtForm.referenzfahrtLaeuft() ||
+         ManuelleFahrtForm.faehrt();
+}
+
+void TMainForm::arbeitAnhalten() {
+  if (FlashDlg.busy()) {
+    // A recording moves nothing, and a halt would reach the controller in store mode. The stop
+    // request ends it at its next move; its failure path ends the recording (ETX) and store mode.
+    services_.params.bAbbruch = true;
+    return;
+  }
+  stopRun();
+}
+
+void TMainForm::nachArbeitsende() {
+  if (terminationSignal_ != 0 && !maschineArbeitet()) closeAfterSignal();
+}
+
 void TMainForm::closeAfterSignal() {
+  if (signalSchliessen_) return;
+  signalSchliessen_ = true;
   outputsOff();
   if (view_ != nullptr) view_->closeWindow();
 }

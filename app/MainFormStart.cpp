@@ -60,6 +60,10 @@ TMainForm::TMainForm(MainFormServices services)
                                   }}),
       FraesThread([this] { WerkzeuglaengeMessen(); }, [this] { FraesenAusfuehren(); }) {
   if (!services_.folderWritable) services_.folderWritable = folderWritable;
+  // The ends of the dialogs' commands, for the close after a termination signal.
+  FlashDlg.setOnIdle([this] { nachArbeitsende(); });
+  ReferenzfahrtForm.setOnIdle([this] { nachArbeitsende(); });
+  ManuelleFahrtForm.setOnIdle([this] { nachArbeitsende(); });
   // The double beep for refused input and files that are not handled (GUI thread).
   FehlerSignal = [this] {
     services_.ui.Beep(440, 200);
@@ -266,10 +270,12 @@ void TMainForm::OnResize() {
 }
 
 bool TMainForm::OnCloseQuery() {
-  // The run draws on the window and may still ask its question: it has to end first. The
+  // The run draws on the window and may still ask its question: it has to end first, and so
+  // does every other worker that talks to the controller, whose link the close ends. The
   // refusal is heard, so that the user knows the close was not lost.
-  if (laeuft_) {
-    machine::Protokoll_schreiben("OnCloseQuery(): ein Lauf ist aktiv");
+  if (maschineArbeitet()) {
+    machine::Protokoll_schreiben(laeuft_ ? "OnCloseQuery(): ein Lauf ist aktiv"
+                                         : "OnCloseQuery(): die Steuerung arbeitet");
     services_.ui.Beep(440, 100);
     return false;
   }

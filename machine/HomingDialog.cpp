@@ -105,6 +105,7 @@ void TReferenzfahrtForm::Referenzfahrt() {
   gui_.post([this] {
     KnoepfeFreigeben(true, false, true);
     laeuft_ = false;
+    if (onIdle_) onIdle_();
   });
 }
 

@@ -36,6 +36,8 @@ class TReferenzfahrtForm {
 
   // The view's refresh after a change the model made on its own (the worker's control changes).
   void setOnChanged(std::function<void()> onChanged) { gui_.onChanged = std::move(onChanged); }
+  // Called on the GUI thread each time a homing run has ended and its buttons are back.
+  void setOnIdle(std::function<void()> onIdle) { onIdle_ = std::move(onIdle); }
 
   // Each showing: colours, the axes from RefAktiv, a new worker, the controller initialised (a
   // failure is shown with the dialog's caption), the input timer started.
@@ -84,6 +86,7 @@ class TReferenzfahrtForm {
 
   MachineDialogServices services_;
   GuiHandOver gui_;
+  std::function<void()> onIdle_;
   bool laeuft_ = false;
   std::mutex auftragMutex_;
   std::optional<Auftrag> auftrag_;

@@ -239,6 +239,7 @@ void TManuelleFahrtForm::ausfuehren(int befehl) {
   }
   gui_.post([this] {
     if (laeuft_ > 0) --laeuft_;
+    if (laeuft_ == 0 && onIdle_) onIdle_();
   });
 }
 

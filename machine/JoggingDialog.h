@@ -47,6 +47,8 @@ class TManuelleFahrtForm {
   TManuelleFahrtForm& operator=(const TManuelleFahrtForm&) = delete;
 
   void setOnChanged(std::function<void()> onChanged) { gui_.onChanged = std::move(onChanged); }
+  // Called on the GUI thread each time the last command posted has ended.
+  void setOnIdle(std::function<void()> onIdle) { onIdle_ = std::move(onIdle); }
 
   // Each showing: colours, speed range, a new worker, the controller initialised and the
   // positions shown (a failure shows "- - -" and the failure with the dialog's caption).
@@ -159,6 +161,7 @@ class TManuelleFahrtForm {
 
   MachineDialogServices services_;
   GuiHandOver gui_;
+  std::function<void()> onIdle_;
   // Commands posted whose end has not yet reached the GUI thread.
   int laeuft_ = 0;
   std::mutex auftragMutex_;

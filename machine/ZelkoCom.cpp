@@ -42,8 +42,8 @@ bool beginsWith(const std::string& text, const std::string& prefix) {
   return text.compare(0, prefix.size(), prefix) == 0;
 }
 
-// A move or a homing run: the controller answers it with NAK when the motion starts and sends a
-// final answer when it ends.
+// A move or a homing run: when its answer is late, that answer may still be the NAK that starts
+// its motion.
 bool isMotionCommand(const std::string& command) { return beginsWith(command, "L") || beginsWith(command, "$H"); }
 
 // The program memory's listing and erasures: the controller echoes the command, then the listing
@@ -108,7 +108,13 @@ void TzelkoCOM::Connect() {
   if (link.port) {
     const std::uint64_t droppedBefore = link.receiver->droppedAnswers();
     for (int probe = 0; probe < kConnectProbes; ++probe) {
-      SendReq(std::string(1, kZelkoCr));
+      try {
+        SendReq(std::string(1, kZelkoCr));
+      } catch (int code) {
+        // A probe answered with NAK announced a final answer that never came.
+        if (code != WAIT_TIMEOUT) throw;
+        break;
+      }
       // An answer that comes too late is dropped, so it cannot pass for the answer to the next
       // command; one that comes during a later probe is taken for that probe's, which is alike.
       const ZelkoTaken taken = link.receiver->takeNormal(kConnectAnswerWait);

@@ -104,8 +104,9 @@ class TzelkoCOM final : public ProtocolBackend {
   std::string takeNormal(int timeoutMs);
   std::string takePriority(int timeoutMs, const std::string& command);
   void setLastAnswer(const std::string& answer, bool normal);
-  // The answer to a setting: ACK, else ACK_ERROR (or 1021 for "E1" BEL when `errorAnswer`).
-  static void expectAck(const std::string& answer, bool errorAnswer);
+  // The answer to a setting: ACK, else ACK_ERROR (or 1021 for "E1" BEL when `errorAnswer`). A
+  // refused NAK gives its final answer up.
+  void expectAck(const std::string& answer, bool errorAnswer);
   // The answer to a move or homing run. One that is refused gives its final answer up.
   void expectMotionStart(const std::string& answer);
   // Bounds the wait for a running motion's final answer: a stop is about to be sent.

@@ -99,6 +99,9 @@ int leadingInteger(const std::string& text) {
 
 void TzelkoCOM::expectAck(const std::string& answer, bool errorAnswer) {
   if (!answer.empty() && answer.front() == kZelkoAck) return;
+  // A NAK started a motion all the same; nobody waits for its final answer, which the next
+  // command lets come and go.
+  if (const Link link = currentLink(); link.receiver) link.receiver->disownFinal();
   if (errorAnswer && answer.compare(0, 3, std::string("E1") + kZelkoBel) == 0) throw kUnknownCommand;
   throw ACK_ERROR;
 }

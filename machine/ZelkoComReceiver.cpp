@@ -198,24 +198,23 @@ void TzelkoCOM_thread::normalComplete(const std::string& answer) {
     }
     return;
   }
-  // While a motion command's answer is owed, a NAK that comes for a command that is no motion
-  // is that motion's late start, not the answer to the command after it.
-  const bool lateStart = startOwed_ && nak && !(normalPhase_ == Phase::Answer && motionCommand_);
-  if (normalPhase_ == Phase::Answer && normalReady_.empty() && !lateStart) {
+  if (normalPhase_ == Phase::Answer && normalReady_.empty()) {
     normalReady_.push_back(ZelkoTaken{ZelkoWait::Signalled, answer, false, false});
-    startOwed_ = false;
-    if (nak && motionCommand_) {
+    // A NAK says that a motion has started, whatever the command: its final answer follows and
+    // belongs to the thread that took the NAK.
+    if (nak) {
       finalOwed_ = true;
       finalClaimed_ = true;
     }
     return;
   }
   drop(answer);
+  // The late answer of a motion command that timed out tells whether its motion started.
+  startOwed_ = false;
   if (nak) {
-    // A motion nobody asked about has started; its final answer is dropped when it comes.
+    // A motion nobody waits for has started; its final answer is dropped when it comes.
     finalOwed_ = true;
     finalClaimed_ = false;
-    startOwed_ = false;
   }
 }
 
@@ -263,8 +262,9 @@ void TzelkoCOM_thread::settleSeries() {
 bool TzelkoCOM_thread::mayBegin(bool priority) const {
   if (priority) return priorityPhase_ == Phase::Free && normalPhase_ != Phase::Answer;
   // A running motion holds the normal channel until its final answer, whoever waits for it:
-  // the controller answers nothing else before.
-  return normalPhase_ == Phase::Free && priorityPhase_ == Phase::Free && !finalOwed_;
+  // the controller answers nothing else before. So does a motion command whose answer is late:
+  // until it comes, nobody knows whether the motion started.
+  return normalPhase_ == Phase::Free && priorityPhase_ == Phase::Free && !finalOwed_ && !startOwed_;
 }
 
 bool TzelkoCOM_thread::caughtUp() const { return reading_.load() && port_->pendingInput() == 0; }
@@ -319,11 +319,23 @@ ZelkoWait TzelkoCOM_thread::beginCommand(bool priority, bool motion, std::chrono
     }
     return mayBegin(priority);
   });
-  if (waited == ZelkoWait::TimedOut && !priority && finalOwed_ && !finalClaimed_) {
-    // A final answer that nobody waits for has not come in time (a NAK without a motion, or one
-    // that never ends): the account is given up, so that this one failure is the last.
-    finalOwed_ = false;
-    traceLines_.push_back("TzelkoCOM_thread :: Endantwort nicht erhalten");
+  if (waited == ZelkoWait::TimedOut && !priority && normalTakers_ == 0 && priorityPhase_ == Phase::Free &&
+      (normalPhase_ == Phase::Free || normalPhase_ == Phase::Final)) {
+    // What the controller owes has not come in time, and nobody waits for it: a late motion
+    // command's answer that never came, or a final answer (a NAK without a motion, or one that
+    // never ends). The account is given up, so that this one failure is the last.
+    if (startOwed_) {
+      startOwed_ = false;
+      traceLines_.push_back("TzelkoCOM_thread :: Antwort der Fahrt nicht erhalten");
+    }
+    if (finalOwed_ || normalPhase_ == Phase::Final) {
+      finalOwed_ = false;
+      finalClaimed_ = false;
+      for (const auto& ready : normalReady_) drop(ready.answer);
+      normalReady_.clear();
+      normalPhase_ = Phase::Free;
+      traceLines_.push_back("TzelkoCOM_thread :: Endantwort nicht erhalten");
+    }
   }
   if (waited != ZelkoWait::Signalled) {
     std::deque<std::string> trace;
@@ -472,8 +484,8 @@ void TzelkoCOM_thread::disownFinal() {
 void TzelkoCOM_thread::boundFinalWait(std::chrono::steady_clock::time_point deadline) {
   {
     std::lock_guard lock(mutex_);
-    const bool motionPending =
-        finalOwed_ || normalPhase_ == Phase::Final || (normalPhase_ == Phase::Answer && motionCommand_);
+    // The answer of any normal command may be the NAK that starts a motion.
+    const bool motionPending = finalOwed_ || normalPhase_ == Phase::Final || normalPhase_ == Phase::Answer;
     if (!motionPending) return;
     if (!stopDeadline_ || deadline < *stopDeadline_) stopDeadline_ = deadline;
   }

@@ -2,13 +2,16 @@
 // the controller's answers on the normal and the '@' channel and hands each one to the thread
 // that waits for it.
 //
-// The controller answers in order: every command gets one answer, and a motion (a move or a
-// homing run) that it acknowledged with NAK sends one more, its final answer, when it ends. The
-// receiver keeps that account itself, from the bytes it reads: a final answer is always taken
-// as the final answer of the motion that announced it, and given to the thread that waits for
-// it, or dropped when nobody does. An answer that nobody waits for (its taker gave up, or no
-// command asked for it) is dropped when it comes; the receiver never waits for a taker, so no
-// answer can stall the link.
+// The controller answers in order: every command gets one answer, and a command that it
+// acknowledged with NAK has started a motion (a move, a homing run, or whatever else of a
+// command file moves the machine) and sends one more, its final answer, when that ends. The
+// receiver keeps that account itself, from the bytes it reads, whatever the command's text: a
+// final answer is always taken as the final answer of the motion that announced it, and given
+// to the thread that waits for it, or dropped when nobody does. A move or homing run whose
+// answer is late may still start: the normal commands after it wait until its answer has come
+// (and, after a NAK, its final answer), so that none of them runs into the moving controller. An answer that nobody
+// waits for (its taker gave up, or no command asked for it) is dropped when it comes; the receiver never waits for a
+// taker, so no answer can stall the link.
 //
 // Thread context: the loop runs on its own thread from start() to stop(). The sender-side calls
 // (beginCommand, the take calls, releaseNormalSend, disownFinal, boundFinalWait) come from the
@@ -90,9 +93,10 @@ class TzelkoCOM_thread {
 
   // Waits up to `timeout` until a command may go on its channel, then readies the channel for it:
   // a normal command waits for the exchange before it (and for the final answer of a motion that
-  // is still running); an '@' command for the '@' exchange before it and for a normal command's
-  // answer, but not for a motion's final answer. `motion`: a normal command that a NAK answers
-  // when its motion starts. `series`: a normal command that several answers follow in a row (the
+  // is still running, or for the late answer of a move whose answer wait ran out); an '@'
+  // command for the '@' exchange before it and for a normal command's answer, but not for a
+  // motion's final answer. `motion`: a move or homing run, whose late answer is awaited by the
+  // command after it. `series`: a normal command that several answers follow in a row (the
   // program memory's listing and erasures): each one that comes is kept for the takers, in order,
   // until a wait for one of them runs out or the next normal command begins; '@' commands may go
   // meanwhile.
@@ -156,11 +160,11 @@ class TzelkoCOM_thread {
   std::optional<std::string> priorityReady_;
   Phase normalPhase_ = Phase::Free;
   Phase priorityPhase_ = Phase::Free;
-  bool motionCommand_ = false;  // the normal command begun last starts a motion
+  bool motionCommand_ = false;  // the normal command begun last is a move or homing run
   bool seriesCommand_ = false;  // the normal command begun last is answered by a series
   bool finalOwed_ = false;      // a motion started and its final answer has not come yet
   bool finalClaimed_ = false;   // somebody waits for that final answer
-  bool startOwed_ = false;      // a motion command's answer timed out: a late NAK is its start
+  bool startOwed_ = false;      // a move's answer timed out and has not come yet
   int normalTakers_ = 0;        // threads waiting in takeNormal
   // A taker gave up while its answer was half assembled: the rest still comes and completes it.
   bool partialNormal_ = false;

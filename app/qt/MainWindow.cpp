@@ -4,6 +4,7 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QDialog>
 #include <QEvent>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -21,6 +22,7 @@
 #include <QTabWidget>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <initializer_list>
 
 #include "ControlBar.h"
 #include "DataGridPages.h"
@@ -492,6 +494,12 @@ void MainWindow::closeEvent(QCloseEvent* event) {
 }
 
 void MainWindow::closeWindow() {
+  // A dialog shown over the window goes first, through its own close, which ends its worker (the
+  // model asks for the close only once no worker talks to the controller).
+  const std::initializer_list<QDialog*> dialogs{
+      ToolDefForm_, ParameterDlg_, ReferenzfahrtForm_, ManuelleFahrtForm_, FlashDlg_, WZLMessungForm_, InfoDlg_};
+  for (QDialog* dialog : dialogs)
+    if (dialog != nullptr && dialog->isVisible()) dialog->reject();
   // Queued: the model asks for the close from inside its own handlers.
   QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
 }

@@ -1,6 +1,8 @@
 // The main window's end: termination signals (stop the job, outputs off, the normal close, a
 // second signal ends at once), a run that loses its link, and a trace log that stays deleted.
+#include <algorithm>
 #include <filesystem>
+#include <functional>
 
 #include "MainFormFixture.h"
 #include "machine/FailureCodes.h"
@@ -82,6 +84,76 @@ TEST_F(MainFormEnd, ASignalDuringARunStopsItAndClosesOnceItHasEnded) {
   EXPECT_EQ(std::vector<std::string>(outputs.end() - 3, outputs.end()), kOutputsOff);
   EXPECT_TRUE(form().OnCloseQuery());
 }
+
+// A worker of a dialog that talks to the controller, as one of these cases starts it.
+struct DialogWork {
+  const char* name;
+  std::function<void(app::TMainForm&)> start;
+  // The controller call during which the signal comes.
+  std::string during;
+  friend std::ostream& operator<<(std::ostream& os, const DialogWork& w) { return os << w.name; }
+};
+
+class SignalDuringDialogWork : public MainFormEnd, public ::testing::WithParamInterface<DialogWork> {};
+
+// The worker is stopped like a job, and the outputs go off and the window closes only once it has
+// ended: nothing else runs into its exchange with the controller, and the link stays open for it.
+TEST_P(SignalDuringDialogWork, StopsItAndClosesOnceItHasEnded) {
+  startConnected();
+  bool seen = false;
+  factory_.controller.onCall = [&](const std::string& call, int) {
+    if (seen || call.rfind(GetParam().during, 0) != 0) return;
+    seen = true;
+    gui_.invokeAndWait([this] {
+      form().OnTerminationSignal(kSigterm);
+      EXPECT_TRUE(outputCalls().empty());
+      EXPECT_EQ(closingView_->closes, 0);
+      // The window does not close under the worker.
+      EXPECT_FALSE(form().OnCloseQuery());
+    });
+  };
+  GetParam().start(form());
+  ASSERT_TRUE(gui_.drainUntil([this] { return closingView_->closes > 0; }));
+  factory_.controller.onCall = nullptr;
+  ASSERT_TRUE(seen);
+  EXPECT_EQ(closingView_->closes, 1);
+
+  // The stop, then nothing more that moves; the outputs off come last.
+  const auto calls = factory_.controller.calls();
+  const auto stop = std::find(calls.begin(), calls.end(), "Achsen_anhalten");
+  ASSERT_NE(stop, calls.end());
+  EXPECT_EQ(std::count_if(stop, calls.end(),
+                          [](const std::string& c) {
+                            return c.rfind("Vektorfahrt", 0) == 0 || c.rfind("Referenzfahrt", 0) == 0;
+                          }),
+            0);
+  ASSERT_GE(calls.size(), kOutputsOff.size());
+  EXPECT_EQ(std::vector<std::string>(calls.end() - 3, calls.end()), kOutputsOff);
+  EXPECT_TRUE(ui_.messageBoxes().empty());
+  EXPECT_TRUE(form().OnCloseQuery());
+}
+
+INSTANTIATE_TEST_SUITE_P(Dialogs, SignalDuringDialogWork,
+                         ::testing::Values(DialogWork{"Homing",
+                                                      [](app::TMainForm& f) {
+                                                        f.ReferenzfahrtForm.OnActivate();
+                                                        f.ReferenzfahrtForm.StartenBitBtnOnClick();
+                                                      },
+                                                      "Referenzfahrt_ausfuehren"},
+                                           DialogWork{"Jogging",
+                                                      [](app::TMainForm& f) {
+                                                        f.ManuelleFahrtForm.OnActivate();
+                                                        f.ManuelleFahrtForm.xPosBitBtn_OnClick();
+                                                      },
+                                                      "Vektorfahrt_ausfuehren"},
+                                           // Homing z comes first; x and y must not follow it.
+                                           DialogWork{"ToolLengthMeasurement",
+                                                      [](app::TMainForm& f) {
+                                                        f.WZLMessungForm.OnActivate(machine::Maschinenparameter{});
+                                                        f.WZLMessungForm.StartenBitBtnClick();
+                                                      },
+                                                      "Referenzfahrt_ausfuehren z"}),
+                         [](const auto& param) { return std::string(param.param.name); });
 
 TEST_F(MainFormEnd, ASecondSignalEndsTheProgramAtOnceWithTheOutputsOff) {
   startConnected();

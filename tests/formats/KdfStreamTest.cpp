@@ -67,10 +67,23 @@ TEST_F(KdfStream, SendsEveryCommandLineAsItStandsAndSkipsTheRest) {
   EXPECT_TRUE(warnings.empty());
 }
 
-// A move answered with NAK is awaited to its end before the next line goes out.
-TEST_F(KdfStream, AMoveIsAwaitedBeforeTheNextLine) {
+struct MotionLine {
+  const char* name;
+  std::string line;
+  std::optional<peers::SimFault> fault;  // how the controller takes the line; none: as a move
+  friend std::ostream& operator<<(std::ostream& os, const MotionLine& c) { return os << c.name; }
+};
+
+class KdfMotionLine : public KdfStream, public ::testing::WithParamInterface<MotionLine> {};
+
+// A line answered with NAK has started a motion, whatever kind of line it is: its final answer
+// is awaited before the next line goes out.
+TEST_P(KdfMotionLine, IsAwaitedToItsEndBeforeTheNextLine) {
   sim.setMoveDuration(150ms);
-  EXPECT_EQ(stream({"L1,x400", "A1,0"}), std::nullopt);
+  if (GetParam().fault) sim.addFault(*GetParam().fault);
+  EXPECT_EQ(stream({"#S200", GetParam().line, "A1,0"}), std::nullopt);
+  EXPECT_EQ(streamed(), (std::vector<std::string>{"#S200", GetParam().line, "A1,0"}));
+  EXPECT_TRUE(warnings.empty());
   const auto log = sim.log();
   const auto next = std::find_if(log.begin(), log.end(), [](const peers::SimLogEntry& e) {
     return e.kind == peers::SimLogEntry::Kind::Command && e.text == "A1,0";
@@ -80,10 +93,16 @@ TEST_F(KdfStream, AMoveIsAwaitedBeforeTheNextLine) {
     return e.kind == peers::SimLogEntry::Kind::Answer && e.text == std::string(1, kNak);
   });
   ASSERT_NE(nak, log.end());
-  // The command after the move comes only once the move has run its time.
+  // The command after the motion comes only once the motion has run its time.
   EXPECT_GE(next->ms - nak->ms, 150.0);
   EXPECT_FALSE(sim.moving());
 }
+
+INSTANTIATE_TEST_SUITE_P(Lines, KdfMotionLine,
+                         ::testing::Values(MotionLine{"AMove", "L1,x400", std::nullopt},
+                                           MotionLine{"ALineOfAnotherKind", "P7,1",
+                                                      peers::SimFault::motion("P7", 150ms)}),
+                         [](const auto& param) { return std::string(param.param.name); });
 
 TEST_F(KdfStream, AStopEndsTheStreamBeforeTheNextLine) {
   sim.setMoveDuration(60s);

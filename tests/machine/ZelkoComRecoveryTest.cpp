@@ -59,7 +59,9 @@ INSTANTIATE_TEST_SUITE_P(
     Faults, BadAnswer,
     ::testing::Values(BadAnswerCase{"NakToASetting",
                                     [](Line& l) {
-                                      l.sim.addFault(SimFault::wrong("#S", kNakText));
+                                      // The NAK starts a motion all the same; the next command waits for its
+                                      // final answer instead of taking it for its own.
+                                      l.sim.addFault(SimFault::motion("#S", 100ms));
                                       return codeOf([&] { l.driver.Startgeschwindigkeit_einstellen(100); });
                                     },
                                     machine::ACK_ERROR},
@@ -80,6 +82,43 @@ INSTANTIATE_TEST_SUITE_P(
                                       return code;
                                     },
                                     machine::WAIT_TIMEOUT},
+                      // The setting right after a move that timed out waits until it is known whether
+                      // the move started: a late NAK and its final answer, or a late refusal.
+                      BadAnswerCase{"AMovesNakTooLateThenASettingAtOnce",
+                                    [](Line& l) {
+                                      l.sim.setMoveDuration(300ms);
+                                      l.sim.addFault(SimFault::late("L", 100ms));
+                                      return kMove(l);
+                                    },
+                                    machine::WAIT_TIMEOUT},
+                      BadAnswerCase{"AHomingRunsNakTooLateThenASettingAtOnce",
+                                    [](Line& l) {
+                                      l.sim.setMoveDuration(300ms);
+                                      l.sim.addFault(SimFault::late("$H", 100ms));
+                                      return codeOf([&] { l.driver.Referenzfahrt_ausfuehren("x"); });
+                                    },
+                                    machine::WAIT_TIMEOUT},
+                      BadAnswerCase{"AHomingRunRefusedTooLateThenASettingAtOnce",
+                                    [](Line& l) {
+                                      // "$Hq" names no axis: the controller refuses it with E1, late.
+                                      l.sim.addFault(SimFault::late("$H", 100ms));
+                                      return codeOf([&] { l.driver.Referenzfahrt_ausfuehren("q"); });
+                                    },
+                                    machine::WAIT_TIMEOUT},
+                      BadAnswerCase{
+                          "AMoveNeverAnswered",
+                          [](Line& l) {
+                            // The move's answers are lost: the command after it waits its whole send
+                            // time in vain and fails, and the one after that goes at once.
+                            l.sim.setSilent(true);
+                            const auto code = kMove(l);
+                            l.sim.setSilent(false);
+                            EXPECT_EQ(codeOf([&] { l.driver.Rampenlaenge_einstellen(100); }), machine::WAIT_TIMEOUT);
+                            EXPECT_TRUE(l.waitForTrace("TzelkoCOM_thread :: Antwort der Fahrt nicht erhalten"));
+                            EXPECT_FALSE(l.sim.waitForCommand("#R100", 0ms));
+                            return code;
+                          },
+                          machine::WAIT_TIMEOUT},
                       BadAnswerCase{"AFinalAckNobodyWaitsFor",
                                     [](Line& l) {
                                       const auto code = kMove(l);

@@ -279,6 +279,13 @@ void ZelkoSim::handleCommand(const std::string& command, std::unique_lock<std::m
 }
 
 void ZelkoSim::handleNormal(const std::string& command) {
+  if (const auto motion = takeFault(command, false, SimFault::Kind::Motion)) {
+    const auto now = std::chrono::steady_clock::now();
+    move_ = Move{positions_, positions_, now, now + motion->delay};
+    schedule(move_->end, std::string(1, kAck), 'N', true);
+    writeNow(std::string(1, kNak), 'N');
+    return;
+  }
   if (handleProgramMemory(command)) return;
   const bool vector = beginsWith(command, "L");
   const bool homing = beginsWith(command, "$H");
@@ -452,7 +459,16 @@ void ZelkoSim::stopMotion(bool finalAnswer) {
   history_.push_back(positions_);
   move_.reset();
   std::erase_if(pending_, [](const Pending& p) { return p.moveEnd; });
-  if (finalAnswer) writeNow(std::string(1, kAck), 'N');
+  if (finalAnswer) {
+    // The controller answers in order: an answer still on its way (a late one) comes first.
+    const auto later =
+        std::find_if(pending_.rbegin(), pending_.rend(), [](const Pending& p) { return p.channel == 'N'; });
+    if (later == pending_.rend()) {
+      writeNow(std::string(1, kAck), 'N');
+    } else {
+      schedule(later->at, std::string(1, kAck), 'N');
+    }
+  }
   while (!move_ && !queued_.empty()) {
     const std::string next = queued_.front();
     queued_.erase(queued_.begin());
@@ -485,6 +501,9 @@ void ZelkoSim::deliver(const std::string& bytes, char channel, const std::option
     case SimFault::Kind::Error:
       writeNow(errorAnswer(fault->errorNumber), channel);
       break;
+    case SimFault::Kind::Motion:
+      writeNow(bytes, channel);
+      break;
     case SimFault::Kind::Split: {
       const std::string whole = fault->text.empty() ? bytes : fault->text;
       const std::size_t pieces = static_cast<std::size_t>(std::max(1, fault->pieces));
@@ -498,10 +517,12 @@ void ZelkoSim::deliver(const std::string& bytes, char channel, const std::option
   }
 }
 
-std::optional<SimFault> ZelkoSim::takeFault(const std::string& command, bool finalAnswer) {
+std::optional<SimFault> ZelkoSim::takeFault(const std::string& command, bool finalAnswer,
+                                            std::optional<SimFault::Kind> kind) {
   for (auto it = faults_.begin(); it != faults_.end(); ++it) {
     const bool matches = it->command.empty() ? command.empty() : beginsWith(command, it->command);
     if (!matches || it->finalAnswer != finalAnswer) continue;
+    if (kind ? it->kind != *kind : it->kind == SimFault::Kind::Motion) continue;
     SimFault fault = *it;
     if (it->times > 0 && --it->times == 0) faults_.erase(it);
     return fault;

@@ -39,6 +39,7 @@ struct SimFault {
     Split,    // the answer (or `text`, if given) in `pieces` parts, `delay` apart
     Noise,    // `text` before the answer
     Error,    // "E<errorNumber>" BEL instead of the answer; a move does not start
+    Motion,   // the command starts a motion of `delay` that moves no axis: NAK, then the final ACK
   };
   Kind kind = Kind::Silence;
   std::string command;
@@ -80,6 +81,11 @@ struct SimFault {
   static SimFault error(std::string command, int number) {
     SimFault f = make(Kind::Error, std::move(command));
     f.errorNumber = number;
+    return f;
+  }
+  static SimFault motion(std::string command, std::chrono::milliseconds duration) {
+    SimFault f = make(Kind::Motion, std::move(command));
+    f.delay = duration;
     return f;
   }
   SimFault onFinalAnswer() const {
@@ -201,7 +207,9 @@ class ZelkoSim {
   // Writes an answer now or as the faults for `command` say.
   void answer(const std::string& command, const std::string& bytes, char channel);
   void deliver(const std::string& bytes, char channel, const std::optional<SimFault>& fault);
-  std::optional<SimFault> takeFault(const std::string& command, bool finalAnswer);
+  // The first fault for `command` of the given kind; without a kind, of any kind but Motion.
+  std::optional<SimFault> takeFault(const std::string& command, bool finalAnswer,
+                                    std::optional<SimFault::Kind> kind = std::nullopt);
   void schedule(std::chrono::steady_clock::time_point at, std::string bytes, char channel, bool moveEnd = false);
   void writeNow(const std::string& bytes, char channel);
   void record(SimLogEntry::Kind kind, char channel, const std::string& text);

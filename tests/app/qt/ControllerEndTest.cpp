@@ -1,18 +1,26 @@
 // The program's end against the simulated controller, on Qt's offscreen platform: SIGTERM during
 // a live job stops the job, switches the outputs off and closes the window the normal way, with
-// the trace log gone; and a controller that falls silent after the stop button ends the job
-// through its failure path and leaves the program unconnected but able to close.
+// the trace log gone; SIGTERM during a program-memory write ends the recording before anything
+// else is sent, and closes the dialog and the window; and a controller that falls silent after
+// the stop button ends the job through its failure path and leaves the program unconnected but
+// able to close.
+#include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QDialog>
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 #include <algorithm>
+#include <atomic>
+#include <chrono>
 #include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "TestPointType.h"
@@ -53,6 +61,7 @@ class ControllerEndTest : public QObject {
   void cleanup();
   void sigtermDuringALiveJobStopsItSwitchesTheOutputsOffAndCloses();
   void aControllerSilentAfterTheStopEndsTheJobAndLeavesTheProgramUnconnected();
+  void sigtermDuringAProgramMemoryWriteEndsStoreModeAndCloses();
 
  private:
   template <class W>
@@ -136,6 +145,59 @@ void ControllerEndTest::aControllerSilentAfterTheStopEndsTheJobAndLeavesTheProgr
   // And the program closes.
   rig_->ui.pushAnswer(platform::MsgResult::Yes);
   QVERIFY(rig_->window->close());
+  QVERIFY(!std::filesystem::exists(machine::Protokolldatei()));
+}
+
+void ControllerEndTest::sigtermDuringAProgramMemoryWriteEndsStoreModeAndCloses() {
+  // The signal comes while the second row is being recorded, and that row waits until the window
+  // has taken it, so that it is handled during the write however loaded the machine is.
+  std::atomic<bool> signalled{false};
+  apptest::TestPointType::onMill = [this, &signalled](int row) {
+    if (row != 2) return;
+    signalled = true;
+    ::raise(SIGTERM);
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(kTimeoutMs);
+    while (!rig_->params.bAbbruch && std::chrono::steady_clock::now() < deadline)
+      std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  };
+  // The dialog runs its own event loop: the write is started from inside it, once the dialog has
+  // shown its slots.
+  QTimer starter;
+  bool started = false;
+  connect(&starter, &QTimer::timeout, this, [&] {
+    auto* dialog = rig_->window->findChild<QDialog*>(QStringLiteral("FlashDlg"));
+    if (started || dialog == nullptr || !dialog->isVisible() || rig_->form->FlashDlg.busy()) return;
+    started = true;
+    dialog->findChild<QPushButton*>(QStringLiteral("ProgrammSchreibenButton"))->click();
+  });
+  starter.start(10);
+  rig_->ui.pushAnswer(platform::MsgResult::Yes);  // "Wurden alle Fräsparameter richtig eingestellt?"
+  bool shown = false;
+  QTimer::singleShot(0, this, [&] {
+    child<QAction>("MenuAusgabeInFestwertspeicher")->trigger();
+    shown = true;
+  });
+  QTRY_VERIFY_WITH_TIMEOUT(shown, kTimeoutMs);
+  QTRY_VERIFY_WITH_TIMEOUT(!rig_->window->isVisible(), kTimeoutMs);
+  QVERIFY(signalled);
+
+  // The recording was ended (ETX) before anything else was sent, and what it held of the job
+  // erased again; the outputs went off afterwards, on a controller that executes them.
+  const auto commands = sim_->commands();
+  const auto write = std::find(commands.begin(), commands.end(), "*PW1");
+  QVERIFY(write != commands.end());
+  const auto etx = std::find(write, commands.end(), std::string(1, '\x03'));
+  QVERIFY(etx != commands.end());
+  for (const char* off : {"A1,0", "A2,0", "A3,0"}) {
+    QVERIFY2(!contains(std::vector<std::string>(write, etx), off), off);
+    QVERIFY2(contains(std::vector<std::string>(etx, commands.end()), off), off);
+  }
+  QVERIFY(contains(std::vector<std::string>(etx, commands.end()), "*PE1"));
+  QVERIFY(!sim_->program(1).has_value());
+  QVERIFY(!rig_->form->FlashDlg.busy());
+  QVERIFY(!rig_->window->findChild<QDialog*>(QStringLiteral("FlashDlg"))->isVisible());
+  // The question before the write was the only box.
+  QCOMPARE(rig_->ui.messageBoxes().size(), std::size_t{1});
   QVERIFY(!std::filesystem::exists(machine::Protokolldatei()));
 }
 

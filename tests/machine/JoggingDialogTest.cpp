@@ -156,6 +156,35 @@ TEST_F(JoggingDialog, EscapeStopsOnlyAMoveUnderWay) {
   EXPECT_TRUE(form.OnClose());
 }
 
+TEST_F(JoggingDialog, AClickWhileATravelRunsTakesNoStopAwayFromIt) {
+  store.update([](machine::Maschinenparameter& p) {
+    p.xWerkstücknullpunkt = 0.0;
+    p.yWerkstücknullpunkt = 0.0;
+    p.zWerkstücknullpunkt = -1.0;
+  });
+  form.OnActivate();
+  sim->setPositions({400, 800, 200, 0});
+  sim->clearLog();
+  sim->setMoveDuration(30s);
+  ASSERT_TRUE(form.posStringGridSelectCell(0, 1));
+  form.AnfahrenBitBtn_OnClick();
+  ASSERT_TRUE(sim->waitForMotion(true, 5s));
+  ASSERT_TRUE(until([&] { return form.AbbrechenBitBtn.Visible; }));
+  // Were the stop lost, the rest of the travel would not keep the test waiting.
+  sim->setMoveDuration(20ms);
+  form.AbbrechenBitBtn_OnClick();
+  // The worker is busy: the jog is dropped, and with it nothing else happens.
+  form.xPosBitBtn_OnClick();
+  ASSERT_TRUE(settled());
+  EXPECT_EQ(moves(), (std::vector<std::string>{"L8,z-200"}));
+  EXPECT_FALSE(store.bAbbruch);
+
+  // The next click is a new command: the stop was the travel's and is gone.
+  form.xPosBitBtn_OnClick();
+  ASSERT_TRUE(settled());
+  EXPECT_EQ(moves().size(), 2u);
+}
+
 TEST_F(JoggingDialog, TravelToEachStoredPositionGoesUpAcrossAndDown) {
   struct Case {
     int zeile;

@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
+#include <atomic>
 #include <thread>
 
 #include "LptRig.h"
@@ -177,6 +179,28 @@ TEST(StepGenerator, AStopWhileNothingMovesDoesNotCutTheNextMoveShort) {
   rig.unit.Lpt_sofort_stoppen();
   EXPECT_EQ(rig.unit.Lpt_Vektorfahrt(kStepDirection, 300, 0, 0, 200, 600, 200), MoveOutcome::Done);
   EXPECT_EQ(rig.port.positions()[0], 300);
+}
+
+TEST(LptUnit, AMoveOrHomingRunPostedWhileTheProgramsStopRequestStandsDoesNotStart) {
+  std::atomic<bool> bAbbruch{false};
+  LptRig rig;
+  rig.unit.bindStopRequest(&bAbbruch);
+  ASSERT_EQ(rig.unit.Lpt_Vektorfahrt(kStepDirection, 300, -20, 0, 200, 600, 200), MoveOutcome::Done);
+  bAbbruch = true;
+  rig.port.clearRecord();
+  EXPECT_EQ(rig.unit.Lpt_Vektorfahrt(kStepDirection, 1000, 0, 0, 200, 600, 200), MoveOutcome::NotStarted);
+  EXPECT_EQ(rig.unit.Lpt_Referenzfahrt(kStepDirection, 'y', 100, 200, 600, 200), MoveOutcome::NotStarted);
+  EXPECT_TRUE(rig.port.writes().empty());
+  EXPECT_EQ(rig.port.positions(), (peers::AxisPositions{300, -20, 0, 0}));
+  // Nothing moved, and the homing run did not zero its axis; the request is left to its owner.
+  int x = 0, y = 0, z = 0, u = 0;
+  rig.unit.LptPosition_lesen(x, y, z, u);
+  EXPECT_EQ((std::array<int, 4>{x, y, z, u}), (std::array<int, 4>{0, 0, 0, 0}));
+  EXPECT_TRUE(bAbbruch.load());
+
+  bAbbruch = false;
+  EXPECT_EQ(rig.unit.Lpt_Vektorfahrt(kStepDirection, 1000, 0, 0, 200, 600, 200), MoveOutcome::Done);
+  EXPECT_EQ(rig.port.positions()[0], 1300);
 }
 
 TEST(StepGenerator, ActiveLimitSwitchEndsTheMoveWithABeepUnlessLimitStopIsOff) {

@@ -7,10 +7,13 @@
 #include <algorithm>
 #include <array>
 #include <atomic>
+#include <latch>
 #include <thread>
 
 #include "LptRig.h"
 #include "machine/FailureCodes.h"
+#include "platform/IopermPortIo.h"
+#include "support/PerThreadPortInstructions.h"
 
 namespace {
 
@@ -405,6 +408,38 @@ TEST(LptUnit, AnInputIsSetWhenMoreThanSevenOfTenReadsShowItHigh) {
   }
   LptRig rig;
   EXPECT_FALSE(rig.unit.LptEingang_lesen(2));
+}
+
+TEST(LptUnit, DirectPortAccessWorksOnTheGeneratorAndEveryOtherThreadThatTouchesThePort) {
+  machinetest::SimulatedPortRig rig;
+  const auto card = rig.port.connection();
+  std::string reason;
+  ASSERT_TRUE(card->claim(0x378, reason));
+  testsupport::PerThreadPortInstructions cpu(card.get());
+  machine::LptUi lptUi{rig.ui, rig.gui};
+  machine::LptUnit unit(std::make_unique<platform::IopermPortIo>(cpu), rig.clock, lptUi);
+  // The generator thread and the job's worker are there before the port is claimed at connect.
+  ASSERT_TRUE(unit.Lpt_oeffnen());
+  std::latch connected(1);
+  MoveOutcome outcome = MoveOutcome::Refused;
+  std::thread job([&] {
+    connected.wait();
+    outcome = unit.Lpt_Vektorfahrt(kStepDirection, 300, -40, 0, 200, 600, 200);
+    unit.LptAusgang_setzen(16, true);
+  });
+  ASSERT_TRUE(unit.LptAdresse_setzen("378"));
+  connected.count_down();
+  job.join();
+  unit.LptEingang_lesen(10);
+
+  EXPECT_EQ(outcome, MoveOutcome::Done);
+  EXPECT_EQ(rig.port.positions(), (peers::AxisPositions{300, -40, 0, 0}));
+  EXPECT_TRUE(rig.port.outputPinHigh(16));
+  EXPECT_EQ(cpu.faults(), 0);
+  // This thread, the job's and the generator's, each with its own grant, taken once.
+  const auto threads = cpu.accessingThreads();
+  EXPECT_EQ(threads.size(), 3u);
+  for (const auto& id : threads) EXPECT_EQ(cpu.grants(id), 1);
 }
 
 TEST(LptUnit, ClosingStopsARunningMoveAtOnceAndRefusesLaterOnes) {

@@ -97,8 +97,9 @@ void TlptThread::cancelIdleTask() {
 
 void TlptThread::Execute() {
   // Steps are timed by busy waiting; real-time scheduling, where the kernel grants it without
-  // forced pauses, keeps other threads from cutting in.
-  platform::tryRealtimePriority();
+  // forced pauses and leaves a processor to the other threads, keeps them from cutting in. The
+  // generator then gives up its processor now and then itself.
+  generator_.setRealtime(platform::tryRealtimePriority());
   std::unique_lock lock(mutex_);
   running_ = true;
   changed_.notify_all();

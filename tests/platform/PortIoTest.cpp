@@ -4,6 +4,7 @@
 // the busy wait of the real clock and real-time scheduling only where the kernel does not throttle
 // it.
 #include <gtest/gtest.h>
+#include <sched.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -202,6 +203,26 @@ TEST_F(PpdevTree, RealTimeSchedulingIsOnlyTakenWhereTheKernelDoesNotThrottleIt) 
     EXPECT_EQ(platform::realtimeUnthrottled(root_ / "rt_runtime"), c.unthrottled) << c.setting;
   }
   EXPECT_FALSE(platform::realtimeUnthrottled(root_ / "missing"));
+}
+
+TEST_F(PpdevTree, OnASingleProcessorRealTimeSchedulingIsNeverTaken) {
+  // Even where the kernel does not throttle it and the user may have it: the generator's busy
+  // wait would keep the GUI thread off the one processor.
+  std::ofstream(root_ / "rt_runtime") << "-1\n";
+  std::thread pinned([&] {
+    cpu_set_t set;
+    CPU_ZERO(&set);
+    ASSERT_EQ(sched_getaffinity(0, sizeof set, &set), 0);
+    int first = 0;
+    while (!CPU_ISSET(first, &set)) ++first;
+    CPU_ZERO(&set);
+    CPU_SET(first, &set);
+    ASSERT_EQ(sched_setaffinity(0, sizeof set, &set), 0);
+    EXPECT_EQ(platform::usableProcessors(), 1);
+    EXPECT_FALSE(platform::tryRealtimePriority(root_ / "rt_runtime"));
+    EXPECT_EQ(sched_getscheduler(0), SCHED_OTHER);
+  });
+  pinned.join();
 }
 
 }  // namespace

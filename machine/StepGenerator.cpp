@@ -150,7 +150,7 @@ MoveOutcome StepGenerator::Schrittgenerator(bool stepDirection, const std::array
     }
 
     const std::int64_t due = t0 + static_cast<std::int64_t>(static_cast<double>(kLptTicksPerSecond) / frequency);
-    Ticks_warten_bis(due);
+    waitForStep(due);
 
     // Never below the start frequency: every step stays timed.
     if (decelerating) {
@@ -165,7 +165,7 @@ MoveOutcome StepGenerator::Schrittgenerator(bool stepDirection, const std::array
   return outcome;
 }
 
-void StepGenerator::Ticks_warten_bis(std::int64_t due) {
+void StepGenerator::waitForStep(std::int64_t due) {
   const std::int64_t now = clock_.nowNanos();
   if (now > due) {
     ui_.lateStepBeep();

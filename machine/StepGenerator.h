@@ -80,7 +80,7 @@ class StepGenerator {
   bool Endschalter_abfragen();
   bool sampleActive(std::uint8_t status) const;
   // Waits for the step due at `due`; a step already late only beeps.
-  void Ticks_warten_bis(std::int64_t due);
+  void waitForStep(std::int64_t due);
 
   LptPort& port_;
   platform::Clock& clock_;

@@ -100,7 +100,7 @@ void CommandLayer::parallelOutcome(MoveOutcome outcome) {
   // A move that did not reach its target must not pass for done: the job would go on with its
   // cuts offset. The user's stop takes precedence, and a move cut short by a stop request ends
   // the job as that stop, whether or not the request reached the job itself.
-  if (outcome == MoveOutcome::Stopped) bAbbruch_.store(true);
+  if (outcome == MoveOutcome::Stopped || outcome == MoveOutcome::NotStarted) bAbbruch_.store(true);
   stopCheck();
   // The back-end has beeped or shown its box; the failure helper adds nothing for these types.
   if (outcome == MoveOutcome::Refused) throw MOVE_REFUSED;
@@ -343,6 +343,9 @@ void CommandLayer::Referenzfahrt_ausfuehren(const std::string& axes) {
   switch (f) {
     case ControllerFamily::Garnet:
     case ControllerFamily::TaktRicht:
+      // The step generator only obeys stops made while it moves: one that stands already ends
+      // this homing run before its first step.
+      stopCheck();
       parallelOutcome(parallelBackend(backends_, f).Referenzfahrt_ausfuehren(axes));
       break;
     case ControllerFamily::Beryl:
@@ -374,6 +377,7 @@ void CommandLayer::Vektorfahrt_ausfuehren(int mode, int speedIndex, int x, int y
   switch (f) {
     case ControllerFamily::Garnet:
     case ControllerFamily::TaktRicht:
+      stopCheck();
       parallelOutcome(parallelBackend(backends_, f).Vektorfahrt_ausfuehren(mode, speedIndex, x, y, z));
       break;
     case ControllerFamily::Beryl:

@@ -100,9 +100,11 @@ std::string CommandLayer::Steuerung_erzeugen(BackendFactory& factory) {
   switch (familyOf(params_.Modul)) {
     case ControllerFamily::Garnet:
       backends_.Garnet = factory.createGarnet();
+      if (backends_.Garnet) backends_.Garnet->bindStopRequest(bAbbruch_);
       break;
     case ControllerFamily::TaktRicht:
       backends_.TaktRicht = factory.createTaktRicht();
+      if (backends_.TaktRicht) backends_.TaktRicht->bindStopRequest(bAbbruch_);
       break;
     case ControllerFamily::Beryl:
       backends_.Beryl = factory.createBeryl();

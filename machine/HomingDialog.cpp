@@ -71,9 +71,10 @@ void TReferenzfahrtForm::StartenBitBtnOnClick() {
     auftrag_ = Auftrag{services_.params.snapshot(),
                        {gewaehlt(xCheckBox), gewaehlt(yCheckBox), gewaehlt(zCheckBox), gewaehlt(uCheckBox)}};
   }
-  // A stop request from before this run is not meant for it.
-  services_.params.bAbbruch = false;
-  if (!worker_->post(kReferenzfahrt)) {
+  // A stop request left by an action that has ended is not meant for this run. It is dropped once
+  // the worker, idle, takes the run: a post that is dropped takes no stop away from the run under
+  // way.
+  if (!worker_->post(kReferenzfahrt, [this] { services_.params.bAbbruch = false; })) {
     std::lock_guard lock(auftragMutex_);
     auftrag_.reset();
     return;

@@ -157,9 +157,10 @@ bool TManuelleFahrtForm::posten(int befehl) {
         befehl,       services_.params.snapshot(), Schrittweite, SpeedScrollBar.Position, Fahrachse, PositionsZeile,
         RelaisAusgang};
   }
-  // A stop request from before this command is not meant for it.
-  services_.params.bAbbruch = false;
-  if (!worker_->post(befehl)) {
+  // A stop request left by a command that has ended is not meant for this one. It is dropped once
+  // the worker, idle, takes this command: a click while a move runs is dropped with its post and
+  // takes no stop away from that move.
+  if (!worker_->post(befehl, [this] { services_.params.bAbbruch = false; })) {
     std::lock_guard lock(auftragMutex_);
     auftrag_.reset();
     return false;

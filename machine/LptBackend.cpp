@@ -70,6 +70,8 @@ void LptBackend::Referenzoffset_einstellen(char axis, int steps) {
   if (slot >= 0) referenceOffset_[static_cast<std::size_t>(slot)] = steps;
 }
 
+void LptBackend::bindStopRequest(const std::atomic<bool>& bAbbruch) { unit_.bindStopRequest(&bAbbruch); }
+
 void LptBackend::Achsen_anhalten() { unit_.Lpt_anhalten(); }
 
 void LptBackend::Achsen_sofort_stoppen() { unit_.Lpt_sofort_stoppen(); }
@@ -84,7 +86,8 @@ MoveOutcome LptBackend::homeFirstAxis(bool stepDirection, const std::string& axe
   const MoveOutcome outcome =
       unit_.Lpt_Referenzfahrt(stepDirection, letter, referenceOffset_[static_cast<std::size_t>(slot)], startFrequency_,
                               referenceSpeed_, rampMs_);
-  takeSteps(slot);
+  // A run that never started has not found the reference point: the axis keeps its position.
+  if (outcome != MoveOutcome::NotStarted) takeSteps(slot);
   return outcome;
 }
 

@@ -38,6 +38,7 @@ class LptBackend : public ParallelPortBackend {
   void Startgeschwindigkeit_einstellen(int hz) override;
   void Rampenlaenge_einstellen(int ms) override;
   void Referenzoffset_einstellen(char axis, int steps) override;
+  void bindStopRequest(const std::atomic<bool>& bAbbruch) override;
   void Achsen_anhalten() override;
   void Achsen_sofort_stoppen() override;
   bool Eingang_abfragen(int pin) override;

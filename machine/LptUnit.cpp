@@ -144,7 +144,7 @@ LptConfig LptUnit::config() const {
 
 MoveOutcome LptUnit::post(const GeneratorCommand& command) {
   if (!bereit()) throw HANDLE_COM_PORT_ERROR;
-  const auto result = thread_.post(command);
+  const auto result = thread_.post(command, standingStop_.load());
   if (!result) throw HANDLE_COM_PORT_ERROR;
   std::lock_guard lock(configMutex_);
   lastPositions_ = result->positions;
@@ -172,6 +172,7 @@ MoveOutcome LptUnit::Lpt_Referenzfahrt(bool stepDirection, char axis, int offset
   command.endFrequency = f1;
   command.rampMs = rampMs;
   const MoveOutcome outcome = post(command);
+  if (outcome == MoveOutcome::NotStarted) return outcome;
   std::lock_guard lock(configMutex_);
   // The homed axis stands at its reference point.
   if (const int slot = axisSlot(axis); slot >= 0) lastPositions_[static_cast<std::size_t>(slot)] = 0;

@@ -61,10 +61,15 @@ class LptUnit {
   // not exist.
   void Phasentabelle_setzen(int stepMode, int holdingCurrent);
 
+  // The program's stop request: while it is set, no move or homing run starts (NotStarted). It
+  // must outlive the unit; null (the default) starts every command.
+  void bindStopRequest(const std::atomic<bool>* bAbbruch) { standingStop_ = bAbbruch; }
+
   // A relative move of x, y and z; the step counters start at 0. Throws HANDLE_COM_PORT_ERROR when
   // the unit is not ready.
   MoveOutcome Lpt_Vektorfahrt(bool stepDirection, int x, int y, int z, int f0, int f1, int rampMs);
-  // A homing run of one axis; the counters then hold its steps, the homed axis 0. Throws as above.
+  // A homing run of one axis; the counters then hold its steps, the homed axis 0 (unless it did not
+  // start). Throws as above.
   MoveOutcome Lpt_Referenzfahrt(bool stepDirection, char axis, int offset, int f0, int f1, int rampMs);
   // The steps of the last move or homing run.
   void LptPosition_lesen(int& x, int& y, int& z, int& u) const;
@@ -101,6 +106,7 @@ class LptUnit {
   LptConfig config_;
   std::array<int, kLptAxes> lastPositions_{};
 
+  std::atomic<const std::atomic<bool>*> standingStop_{nullptr};
   std::atomic<bool> opened_{false};
   std::atomic<bool> claimed_{false};
   // Made once; it runs between Lpt_oeffnen and Lpt_schliessen.

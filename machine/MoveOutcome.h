@@ -10,6 +10,7 @@ enum class MoveOutcome {
   Stopped,      // a decelerated or immediate stop request ended it early
   Refused,      // speeds, ramp or step mode not acceptable: nothing moved
   LimitSwitch,  // an active limit switch ended it
+  NotStarted,   // a stop request stood when it was posted: nothing moved
 };
 
 }  // namespace machine

@@ -8,6 +8,7 @@
 // back-end itself.
 #pragma once
 
+#include <atomic>
 #include <string>
 
 #include "machine/MoveOutcome.h"
@@ -41,6 +42,10 @@ class ParallelPortBackend {
   virtual MoveOutcome Referenzfahrt_ausfuehren(const std::string& axes) = 0;
   // Always relative; the step/direction back-end ignores the mode.
   virtual MoveOutcome Vektorfahrt_ausfuehren(int mode, int speedIndex, int x, int y, int z) = 0;
+  // The program's stop request: while it is set, a move or homing run does not start and ends as
+  // NotStarted. The connection step binds it when it makes the back-end; it must outlive the
+  // back-end.
+  virtual void bindStopRequest(const std::atomic<bool>& bAbbruch) = 0;
   virtual void Achsen_anhalten() = 0;
   virtual void Achsen_sofort_stoppen() = 0;
   virtual void Ausgangssignal_setzen(int number, int value) = 0;

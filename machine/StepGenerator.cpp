@@ -20,6 +20,12 @@ constexpr unsigned kWarnHz = 440;
 constexpr unsigned kWarnMs = 100;
 constexpr int kRefusedUBeeps = 3;
 constexpr int kChannelStep = 64;  // the card's channel number in the two top bits of the byte
+// With real-time priority: the end of a wait that is always spun (it covers the wake-up of a
+// real-time thread), the shortest sleep worth its wake-up, and the longest stretch the generator
+// keeps the processor without giving it up.
+constexpr std::int64_t kSleepTail = 100'000;
+constexpr std::int64_t kShortestSleep = 20'000;
+constexpr std::int64_t kLongestSpin = 10'000'000;
 
 int saturatingInt(std::int64_t value) {
   return static_cast<int>(
@@ -98,6 +104,8 @@ MoveOutcome StepGenerator::Schrittgenerator(bool stepDirection, const std::array
   std::uint8_t allStepBits = 0;
   for (std::uint8_t mask : config_.stepMask) allStepBits |= mask;
 
+  // The generator thread comes to a move from a blocking wait: for the command or a pause.
+  lastBlock_ = clock_.nowNanos();
   double frequency = f0;
   std::array<std::uint64_t, kLptAxes> accumulator = size;
   std::uint64_t remaining = total;
@@ -142,11 +150,7 @@ MoveOutcome StepGenerator::Schrittgenerator(bool stepDirection, const std::array
     }
 
     const std::int64_t due = t0 + static_cast<std::int64_t>(static_cast<double>(kLptTicksPerSecond) / frequency);
-    if (clock_.nowNanos() > due) {
-      ui_.lateStepBeep();
-    } else {
-      clock_.spinUntilNanos(due);
-    }
+    waitForStep(due);
 
     // Never below the start frequency: every step stays timed.
     if (decelerating) {
@@ -159,6 +163,29 @@ MoveOutcome StepGenerator::Schrittgenerator(bool stepDirection, const std::array
   }
   if (stops_.immediate.exchange(false) && outcome == MoveOutcome::Done) outcome = MoveOutcome::Stopped;
   return outcome;
+}
+
+void StepGenerator::waitForStep(std::int64_t due) {
+  const std::int64_t now = clock_.nowNanos();
+  if (now > due) {
+    ui_.lateStepBeep();
+    return;
+  }
+  // Without real-time priority the scheduler shares the processor with the other threads on its
+  // own, and a sleeping thread would wake later than a busy one steps: the whole wait is spun.
+  if (realtime_) {
+    if (due - now > kSleepTail + kShortestSleep) {
+      // A slow step: the processor goes to the others until shortly before the step is due.
+      clock_.sleepUntilNanos(due - kSleepTail);
+      lastBlock_ = due;
+    } else if (now - lastBlock_ >= kLongestSpin) {
+      // A fast move leaves no time to spare; once in a while one step is late by a short sleep,
+      // so that no other thread on this processor waits longer than that for it.
+      clock_.sleepUntilNanos(std::max(due, now + kShortestSleep));
+      lastBlock_ = clock_.nowNanos();
+    }
+  }
+  clock_.spinUntilNanos(due);
 }
 
 MoveOutcome StepGenerator::Referenzfahrt_Achse(bool stepDirection, char axis, int offset, int f0, int f1, int rampMs) {

@@ -4,7 +4,8 @@
 // the phase index of each axis and the step counters of the last command.
 //
 // Thread context: the generator thread only (TlptThread); the stop requests are the one thing
-// other threads touch, through their atomics. Every step busy-waits on the clock. The port, the
+// other threads touch, through their atomics. Every step waits on the clock, busy but for the
+// sleeps of setRealtime. The port, the
 // clock, the UI and the stop requests must outlive the object.
 #pragma once
 
@@ -55,6 +56,11 @@ class StepGenerator {
   GeneratorResult Befehl_ausfuehren(const GeneratorCommand& command, const LptConfig& config);
   // Clocks out the holding pattern of each axis's current phase index: x, y and, `withZ`, z.
   void Haltestrom_ausgeben(const LptConfig& config, bool withZ);
+  // Whether the generator thread runs with real-time priority. Then no other thread of its
+  // processor gets a turn while it spins, so it sleeps through the long part of each slow step's
+  // wait and gives up the processor at least once every 10 ms, at the cost of one step late by
+  // some 20 microseconds.
+  void setRealtime(bool realtime) { realtime_ = realtime; }
 
  private:
   // What ends a move besides its step count and the stop requests.
@@ -73,6 +79,8 @@ class StepGenerator {
   // True when more than one of four samples of the status register shows an active switch.
   bool Endschalter_abfragen();
   bool sampleActive(std::uint8_t status) const;
+  // Waits for the step due at `due`; a step already late only beeps.
+  void waitForStep(std::int64_t due);
 
   LptPort& port_;
   platform::Clock& clock_;
@@ -83,6 +91,8 @@ class StepGenerator {
   std::uint8_t portImage_ = 0;
   std::array<int, 3> phaseIndex_{};  // x, y, z
   std::array<std::int64_t, kLptAxes> positions_{};
+  bool realtime_ = false;
+  std::int64_t lastBlock_ = 0;  // when the generator last gave up the processor
 };
 
 }  // namespace machine

@@ -42,10 +42,19 @@ void TlptThread::Terminate() {
   thread_.join();
 }
 
-std::optional<GeneratorResult> TlptThread::post(const GeneratorCommand& command) {
+std::optional<GeneratorResult> TlptThread::post(const GeneratorCommand& command,
+                                                const std::atomic<bool>* standingStop) {
   std::unique_lock lock(mutex_);
   changed_.wait(lock, [this] { return !slotTaken_ || !accepting(); });
   if (!accepting()) return std::nullopt;
+  // The stop button sets the program's request before it asks for the generator's stop, which
+  // takes this lock: a stop made before this point is seen here, one made after it finds the
+  // command in flight.
+  if (standingStop != nullptr && standingStop->load()) {
+    GeneratorResult notStarted;
+    notStarted.outcome = MoveOutcome::NotStarted;
+    return notStarted;
+  }
   slotTaken_ = true;
   // Requests from before this command belonged to no move that is still running.
   stops_.decelerated = false;
@@ -88,8 +97,9 @@ void TlptThread::cancelIdleTask() {
 
 void TlptThread::Execute() {
   // Steps are timed by busy waiting; real-time scheduling, where the kernel grants it without
-  // forced pauses, keeps other threads from cutting in.
-  platform::tryRealtimePriority();
+  // forced pauses and leaves a processor to the other threads, keeps them from cutting in. The
+  // generator then gives up its processor now and then itself.
+  generator_.setRealtime(platform::tryRealtimePriority());
   std::unique_lock lock(mutex_);
   running_ = true;
   changed_.notify_all();

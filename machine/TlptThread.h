@@ -6,10 +6,14 @@
 // Thread context: post blocks the calling thread until its command has been executed; a second
 // poster waits until the first has its result. The stop requests and the idle task may be set
 // from any thread and never block. Terminate ends a running command at once and waits for the
-// thread. A stop request made while no command is in flight is void: it must not cut short a
-// later, unrelated move. The generator, the stop requests and the clock must outlive the thread.
+// thread. A stop request made while no command is in flight is void here: it must not cut short
+// a later, unrelated move. The program's own stop request, which stands until a move finds it, is
+// the caller's; post looks at it under the same lock as the stop requests, so that a stop is
+// either found before the command starts or reaches the running command. The generator, the stop
+// requests and the clock must outlive the thread.
 #pragma once
 
+#include <atomic>
 #include <condition_variable>
 #include <cstdint>
 #include <functional>
@@ -34,8 +38,9 @@ class TlptThread {
   // Stops a running command at once, lets the thread end and waits for it; later posts fail.
   void Terminate();
 
-  // Runs `command` and returns its result; nullopt when the thread does not take commands.
-  std::optional<GeneratorResult> post(const GeneratorCommand& command);
+  // Runs `command` and returns its result; nullopt when the thread does not take commands. When
+  // `standingStop` is set as the command would start, nothing runs and the result is NotStarted.
+  std::optional<GeneratorResult> post(const GeneratorCommand& command, const std::atomic<bool>* standingStop = nullptr);
 
   void requestDeceleratedStop();
   void requestImmediateStop();

@@ -1,6 +1,9 @@
 // The steady-clock implementation of Clock, with a busy wait for the step timing.
 #include "Clock.h"
 
+#include <time.h>
+
+#include <cerrno>
 #include <chrono>
 #include <thread>
 
@@ -38,11 +41,25 @@ class SystemClock final : public Clock {
   void spinUntilNanos(std::int64_t targetNanos) override {
     while (nowNanos() < targetNanos) spinPause();
   }
+  void sleepUntilNanos(std::int64_t targetNanos) override {
+    // An absolute wake-up time on the clock steady_clock reads: no drift from the time it takes
+    // to get here, and a signal that interrupts the sleep does not lengthen it.
+    timespec until{};
+    until.tv_sec = static_cast<time_t>(targetNanos / 1'000'000'000);
+    until.tv_nsec = static_cast<long>(targetNanos % 1'000'000'000);
+    while (targetNanos > 0 && clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &until, nullptr) == EINTR) {
+    }
+  }
 };
 
 }  // namespace
 
 void Clock::spinUntilNanos(std::int64_t targetNanos) {
+  const std::int64_t remaining = targetNanos - nowNanos();
+  if (remaining > 0) sleepMicros((remaining + 999) / 1000);
+}
+
+void Clock::sleepUntilNanos(std::int64_t targetNanos) {
   const std::int64_t remaining = targetNanos - nowNanos();
   if (remaining > 0) sleepMicros((remaining + 999) / 1000);
 }

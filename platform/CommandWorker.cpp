@@ -23,9 +23,12 @@ void CommandWorker::start() {
   hEventRun_.wait();
 }
 
-bool CommandWorker::post(int befehl) {
+bool CommandWorker::post(int befehl) { return post(befehl, {}); }
+
+bool CommandWorker::post(int befehl, const std::function<void()>& accepted) {
   if (!thread_.joinable()) return false;
   if (hEventIdle_.wait(kIdleWait) != WaitResult::Signalled) return false;
+  if (accepted) accepted();
   befehl_ = befehl;
   hEventCmd_.set();
   return true;

@@ -33,6 +33,9 @@ class CommandWorker {
   void start();
   // Posts a command if the worker becomes idle within 50 ms; false when the post was dropped.
   bool post(int befehl);
+  // As post; `accepted` runs on the calling thread once the worker is idle, right before it is
+  // given the command, and not at all when the post is dropped.
+  bool post(int befehl, const std::function<void()>& accepted);
   // Ends the worker if it is idle within 50 ms: terminate request, command 0, Cmd, then waits
   // for End. False (and nothing ended) when the worker is busy or was never started.
   bool end();

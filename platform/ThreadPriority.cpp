@@ -1,4 +1,5 @@
-// Real-time scheduling through pthread_setschedparam, where the kernel does not throttle it.
+// Real-time scheduling through pthread_setschedparam, where the kernel does not throttle it and a
+// processor stays for the other threads.
 #include "ThreadPriority.h"
 
 #include <pthread.h>
@@ -12,6 +13,8 @@ namespace {
 
 // Above ordinary real-time helpers of the desktop, well below the kernel's own threads.
 constexpr int kPriorityAboveMinimum = 10;
+// One for the real-time thread, one for all the others.
+constexpr int kLeastProcessors = 2;
 
 }  // namespace
 
@@ -21,8 +24,15 @@ bool realtimeUnthrottled(const std::filesystem::path& runtimeSetting) {
   return static_cast<bool>(in >> runtime) && runtime < 0;
 }
 
-bool tryRealtimePriority() {
-  if (!realtimeUnthrottled()) return false;
+int usableProcessors() {
+  cpu_set_t set;
+  CPU_ZERO(&set);
+  if (sched_getaffinity(0, sizeof set, &set) != 0) return 1;
+  return CPU_COUNT(&set);
+}
+
+bool tryRealtimePriority(const std::filesystem::path& runtimeSetting) {
+  if (!realtimeUnthrottled(runtimeSetting) || usableProcessors() < kLeastProcessors) return false;
   const int lowest = sched_get_priority_min(SCHED_FIFO);
   const int highest = sched_get_priority_max(SCHED_FIFO);
   if (lowest < 0 || highest < lowest) return false;

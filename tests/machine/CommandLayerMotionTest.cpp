@@ -97,8 +97,11 @@ TEST(StopCheck, FailingBackEndPassesItsCodeAndLeavesTheStopRequestSet) {
     for (bool homing : {false, true}) {
       CommandLayerRig rig(type);
       rig.createAllBackends();
-      rig.stop = true;
-      rig.log.onCall = [](const std::string&) { throw machine::COMMUNICATION_ERROR; };
+      // The stop button is pressed while the back-end works, and then the back-end fails.
+      rig.log.onCall = [&](const std::string&) {
+        rig.stop = true;
+        throw machine::COMMUNICATION_ERROR;
+      };
       const int code = thrownCode([&] {
         if (homing) {
           rig.layer.Referenzfahrt_ausfuehren("x");
@@ -108,6 +111,36 @@ TEST(StopCheck, FailingBackEndPassesItsCodeAndLeavesTheStopRequestSet) {
       });
       EXPECT_EQ(code, machine::COMMUNICATION_ERROR) << type << " homing " << homing;
       EXPECT_TRUE(rig.stop.load()) << type << " homing " << homing;
+    }
+  }
+}
+
+TEST(StopCheck, AStopThatStandsEndsAParallelPortMoveOrHomingRunBeforeItIsPosted) {
+  // The step generator obeys only stops that reach a running move; the serial controllers take
+  // the command and the stop check after it reports the stop.
+  const struct {
+    int type;
+    bool posted;
+  } cases[] = {{0, false}, {1, false}, {4, false}, {7, false}, {2, true}, {3, true}, {5, true}};
+  for (const auto& c : cases) {
+    for (bool homing : {false, true}) {
+      CommandLayerRig rig(c.type);
+      rig.createAllBackends();
+      rig.stop = true;
+      const auto run = [&] {
+        if (homing) {
+          rig.layer.Referenzfahrt_ausfuehren("x");
+        } else {
+          rig.layer.Vektorfahrt_ausfuehren(1, 1, 4, 0, 0, 1);
+        }
+      };
+      EXPECT_EQ(thrownCode(run), machine::USER_ABORT) << c.type << " homing " << homing;
+      EXPECT_EQ(rig.calls().empty(), !c.posted) << c.type << " homing " << homing << ": " << rig.calls();
+      EXPECT_FALSE(rig.stop.load()) << c.type << " homing " << homing;
+      // Found once: the next one is sent.
+      rig.log.lines.clear();
+      EXPECT_EQ(thrownCode(run), -1) << c.type << " homing " << homing;
+      EXPECT_FALSE(rig.calls().empty()) << c.type << " homing " << homing;
     }
   }
 }

@@ -148,6 +148,37 @@ TEST(ParallelCommandLayer, AHaltAfterTheLastMoveDoesNotCutTheNextRunsFirstMoveSh
   EXPECT_EQ(rig.port.positions()[0], 800);
 }
 
+TEST(ParallelCommandLayer, AStopBetweenTwoMovesEndsTheSecondBeforeItsFirstStep) {
+  for (int type : {0, 1, 4, 7}) {
+    for (bool homing : {false, true}) {
+      ParallelLayerRig rig(type);
+      ASSERT_TRUE(rig.connect()) << type;
+      rig.layer.Vektorfahrt_ausfuehren(1, 2, 400, 0, -200, 1);
+      // The stop button while the job works out its next move: the generator has nothing to stop.
+      rig.layer.Achsen_anhalten();
+      rig.port.clearRecord();
+      const int code = thrownCode([&] {
+        if (homing) {
+          rig.layer.Referenzfahrt_Reihenfolge(1, 1, 1, 0);
+        } else {
+          rig.layer.Vektorfahrt_ausfuehren(1, 2, 4000, 0, 0, 1);
+        }
+      });
+      EXPECT_EQ(code, machine::USER_ABORT) << type << " homing " << homing;
+      EXPECT_TRUE(rig.port.stepTimes(0).empty() && rig.port.stepTimes(2).empty()) << type << " homing " << homing;
+      EXPECT_EQ(rig.port.positions(), (peers::AxisPositions{400, 0, -200, 0})) << type << " homing " << homing;
+      // An axis that was not homed keeps its position.
+      EXPECT_EQ(rig.layer.Position_abfragen('x'), 400) << type << " homing " << homing;
+      EXPECT_EQ(rig.layer.Position_abfragen('z'), -200) << type << " homing " << homing;
+      EXPECT_FALSE(rig.stop.load()) << type << " homing " << homing;
+
+      // The stop was the job's: the next move runs its whole length.
+      EXPECT_EQ(thrownCode([&] { rig.layer.Vektorfahrt_ausfuehren(1, 2, 4000, 0, 0, 1); }), -1) << type;
+      EXPECT_EQ(rig.port.positions()[0], 4400) << type << " homing " << homing;
+    }
+  }
+}
+
 TEST(ParallelCommandLayer, HomingGoesAxisByAxisAndItsCancelEndsTheWholeSequence) {
   for (bool cancel : {false, true}) {
     ParallelLayerRig rig(7);

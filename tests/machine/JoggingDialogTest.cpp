@@ -4,6 +4,8 @@
 #include <array>
 
 #include "MachineDialogRig.h"
+#include "SimulatedParallelPort.h"
+#include "machine/DefaultBackendFactory.h"
 #include "machine/JoggingDialog.h"
 
 namespace machinetest {
@@ -154,6 +156,83 @@ TEST_F(JoggingDialog, EscapeStopsOnlyAMoveUnderWay) {
   EXPECT_FALSE(store.bAbbruch);
   EXPECT_TRUE(form.Panel.Enabled);
   EXPECT_TRUE(form.OnClose());
+}
+
+TEST_F(JoggingDialog, AClickWhileATravelRunsTakesNoStopAwayFromIt) {
+  store.update([](machine::Maschinenparameter& p) {
+    p.xWerkstücknullpunkt = 0.0;
+    p.yWerkstücknullpunkt = 0.0;
+    p.zWerkstücknullpunkt = -1.0;
+  });
+  form.OnActivate();
+  sim->setPositions({400, 800, 200, 0});
+  sim->clearLog();
+  sim->setMoveDuration(30s);
+  ASSERT_TRUE(form.posStringGridSelectCell(0, 1));
+  form.AnfahrenBitBtn_OnClick();
+  ASSERT_TRUE(sim->waitForMotion(true, 5s));
+  ASSERT_TRUE(until([&] { return form.AbbrechenBitBtn.Visible; }));
+  // Were the stop lost, the rest of the travel would not keep the test waiting.
+  sim->setMoveDuration(20ms);
+  form.AbbrechenBitBtn_OnClick();
+  // The worker is busy: the jog is dropped, and with it nothing else happens.
+  form.xPosBitBtn_OnClick();
+  ASSERT_TRUE(settled());
+  EXPECT_EQ(moves(), (std::vector<std::string>{"L8,z-200"}));
+  EXPECT_FALSE(store.bAbbruch);
+
+  // The next click is a new command: the stop was the travel's and is gone.
+  form.xPosBitBtn_OnClick();
+  ASSERT_TRUE(settled());
+  EXPECT_EQ(moves().size(), 2u);
+}
+
+// The jogging dialog on the step/direction controller of type 7 at the simulated parallel port,
+// connected as the main window connects it.
+class ParallelPortJogging : public MachineDialogRig {
+ protected:
+  ParallelPortJogging() {
+    store.update([](machine::Maschinenparameter& p) {
+      p.Modul = 7;
+      p.xMotStep = 8000;  // 1 mm: 8000 steps
+    });
+    machine::Maschinenparameter p = store.snapshot();
+    machine::CommandLayer steuerung(p, backends, store.bAbbruch);
+    steuerung.Steuerung_erzeugen(factory);
+    steuerung.Schnittstelle_anzeigen();
+    EXPECT_TRUE(steuerung.Steuerung_verbinden(p.Schnittstellentext));
+  }
+  ~ParallelPortJogging() override { backends.TaktRicht.reset(); }
+
+  bool settled() {
+    return until([&] { return !form.faehrt(); });
+  }
+
+  peers::SimulatedParallelPort port{clock};
+  machine::DefaultBackendFactory factory{ui, gui, clock, [this] { return port.connection(); }};
+  machine::TManuelleFahrtForm form{services()};
+};
+
+TEST_F(ParallelPortJogging, EscapeEndsAJogThroughItsRampAndTheNextJogGoesItsWholeWidth) {
+  form.OnActivate();
+  form.TastaturCheckBoxOnClick(true);
+  form.SchrittweiteRadioGroup_OnClick(2);
+  // The user presses Escape when x has made 1000 of its steps; the generator waits for the GUI
+  // thread to have served the key.
+  port.onceWhen([](const peers::AxisPositions& p) { return p[0] == 1000; },
+                [&] { gui.invokeAndWait([&] { form.OnShortCut(static_cast<int>(machine::JogKey::Escape)); }); });
+  form.OnShortCut(static_cast<int>(machine::JogKey::Right));
+  ASSERT_TRUE(settled());
+  // 200 to 600 steps per second in 200 ms: 120 steps to slow down.
+  EXPECT_EQ(port.positions()[0], 1120);
+  EXPECT_EQ(form.aktStringGrid[1][1], "  0.14");
+  EXPECT_FALSE(store.bAbbruch);
+  EXPECT_TRUE(ui.messageBoxes().empty());
+
+  form.OnShortCut(static_cast<int>(machine::JogKey::Right));
+  ASSERT_TRUE(settled());
+  EXPECT_EQ(port.positions()[0], 9120);
+  EXPECT_EQ(form.aktStringGrid[1][1], "  1.14");
 }
 
 TEST_F(JoggingDialog, TravelToEachStoredPositionGoesUpAcrossAndDown) {

@@ -7,6 +7,7 @@
 #pragma once
 
 #include <array>
+#include <atomic>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -82,6 +83,8 @@ class RecordingParallelBackend final : public machine::ParallelPortBackend {
     rec("Vektorfahrt_ausfuehren", mode, index, x, y, z);
     return outcome;
   }
+  // The command layer's own test of the stop request is what these tests see.
+  void bindStopRequest(const std::atomic<bool>&) override {}
   void Achsen_anhalten() override { rec("Achsen_anhalten"); }
   void Achsen_sofort_stoppen() override { rec("Achsen_sofort_stoppen"); }
   void Ausgangssignal_setzen(int number, int value) override { rec("Ausgangssignal_setzen", number, value); }

@@ -3,12 +3,19 @@
 // constant speed and of the ramps, refusals, stops, limit switches, late steps, and the closing
 // of the unit while a move runs.
 #include <gtest/gtest.h>
+#include <sched.h>
 
 #include <algorithm>
+#include <array>
+#include <atomic>
+#include <latch>
 #include <thread>
 
 #include "LptRig.h"
 #include "machine/FailureCodes.h"
+#include "platform/Clock.h"
+#include "platform/IopermPortIo.h"
+#include "support/PerThreadPortInstructions.h"
 
 namespace {
 
@@ -177,6 +184,89 @@ TEST(StepGenerator, AStopWhileNothingMovesDoesNotCutTheNextMoveShort) {
   rig.unit.Lpt_sofort_stoppen();
   EXPECT_EQ(rig.unit.Lpt_Vektorfahrt(kStepDirection, 300, 0, 0, 200, 600, 200), MoveOutcome::Done);
   EXPECT_EQ(rig.port.positions()[0], 300);
+}
+
+TEST(LptUnit, AMoveOrHomingRunPostedWhileTheProgramsStopRequestStandsDoesNotStart) {
+  std::atomic<bool> bAbbruch{false};
+  LptRig rig;
+  rig.unit.bindStopRequest(&bAbbruch);
+  ASSERT_EQ(rig.unit.Lpt_Vektorfahrt(kStepDirection, 300, -20, 0, 200, 600, 200), MoveOutcome::Done);
+  bAbbruch = true;
+  rig.port.clearRecord();
+  EXPECT_EQ(rig.unit.Lpt_Vektorfahrt(kStepDirection, 1000, 0, 0, 200, 600, 200), MoveOutcome::NotStarted);
+  EXPECT_EQ(rig.unit.Lpt_Referenzfahrt(kStepDirection, 'y', 100, 200, 600, 200), MoveOutcome::NotStarted);
+  EXPECT_TRUE(rig.port.writes().empty());
+  EXPECT_EQ(rig.port.positions(), (peers::AxisPositions{300, -20, 0, 0}));
+  // Nothing moved, and the homing run did not zero its axis; the request is left to its owner.
+  int x = 0, y = 0, z = 0, u = 0;
+  rig.unit.LptPosition_lesen(x, y, z, u);
+  EXPECT_EQ((std::array<int, 4>{x, y, z, u}), (std::array<int, 4>{0, 0, 0, 0}));
+  EXPECT_TRUE(bAbbruch.load());
+
+  bAbbruch = false;
+  EXPECT_EQ(rig.unit.Lpt_Vektorfahrt(kStepDirection, 1000, 0, 0, 200, 600, 200), MoveOutcome::Done);
+  EXPECT_EQ(rig.port.positions()[0], 1300);
+}
+
+TEST(StepGenerator, WithRealTimePriorityItGivesUpTheProcessorAtLeastEveryTenMilliseconds) {
+  // The generator as its thread runs it, on this thread, with or without real-time priority.
+  struct Case {
+    const char* name;
+    bool realtime;
+    int hz;
+    int steps;
+  };
+  const Case cases[] = {
+      {"slow, real-time", true, 1000, 500},     // 1 ms steps: most of each wait is slept
+      {"fast, real-time", true, 40000, 40000},  // 25 us steps: no time to spare
+      {"slow, normal", false, 1000, 500},       // the scheduler shares the processor itself
+      {"fast, normal", false, 40000, 40000},
+  };
+  for (const auto& c : cases) {
+    LptRig rig;
+    const auto io = rig.port.connection();
+    machine::LptPort port(*io, rig.clock);
+    machine::StopRequests stops;
+    machine::StepGenerator generator(port, rig.clock, rig.lptUi, stops);
+    generator.setRealtime(c.realtime);
+    machine::LptConfig config = rig.unit.config();
+    config.maxFrequency = 250000;
+    config.pulseDivisor = 1'000'000;
+    machine::GeneratorCommand move;
+    move.command = machine::GeneratorCommand::kVectorMove;
+    move.stepDirection = kStepDirection;
+    move.steps = {c.steps, 0, 0, 0};
+    move.startFrequency = move.endFrequency = c.hz;
+    const std::int64_t start = rig.clock.nowNanos();
+    ASSERT_EQ(generator.Befehl_ausfuehren(move, config).outcome, MoveOutcome::Done) << c.name;
+    const auto times = rig.port.stepTimes(0);
+    ASSERT_EQ(times.size(), static_cast<std::size_t>(c.steps)) << c.name;
+    const auto blocks = rig.clock.blocks();
+    if (!c.realtime) {
+      EXPECT_TRUE(blocks.empty()) << c.name;
+      continue;
+    }
+    // Never more than 10 ms (and the step under way) on the processor without a break.
+    std::int64_t last = start;
+    for (const auto& b : blocks) {
+      EXPECT_LE(b.fromNanos - last, 10'000'000 + periodOf(c.hz)) << c.name;
+      EXPECT_GT(b.untilNanos, b.fromNanos) << c.name;
+      last = b.untilNanos;
+    }
+    EXPECT_LE(times.back() - last, 10'000'000 + periodOf(c.hz)) << c.name;
+    // The steps stay on time: slow ones to the nanosecond, fast ones but for the few cut by a
+    // break, and those by no more than the break.
+    const auto gaps = rig.stepIntervals(0);
+    const auto late = std::count_if(gaps.begin(), gaps.end(), [&](auto g) { return g != periodOf(c.hz); });
+    if (c.hz == 1000) {
+      EXPECT_EQ(blocks.size(), times.size()) << c.name;
+      EXPECT_EQ(late, 0) << c.name;
+    } else {
+      EXPECT_LE(static_cast<std::size_t>(late), blocks.size()) << c.name;
+      EXPECT_LE(*std::max_element(gaps.begin(), gaps.end()), periodOf(c.hz) + 20'000) << c.name;
+    }
+    EXPECT_TRUE(rig.beeps().empty()) << c.name;
+  }
 }
 
 TEST(StepGenerator, ActiveLimitSwitchEndsTheMoveWithABeepUnlessLimitStopIsOff) {
@@ -381,6 +471,81 @@ TEST(LptUnit, AnInputIsSetWhenMoreThanSevenOfTenReadsShowItHigh) {
   }
   LptRig rig;
   EXPECT_FALSE(rig.unit.LptEingang_lesen(2));
+}
+
+TEST(LptUnit, DirectPortAccessWorksOnTheGeneratorAndEveryOtherThreadThatTouchesThePort) {
+  machinetest::SimulatedPortRig rig;
+  const auto card = rig.port.connection();
+  std::string reason;
+  ASSERT_TRUE(card->claim(0x378, reason));
+  testsupport::PerThreadPortInstructions cpu(card.get());
+  machine::LptUi lptUi{rig.ui, rig.gui};
+  machine::LptUnit unit(std::make_unique<platform::IopermPortIo>(cpu), rig.clock, lptUi);
+  // The generator thread and the job's worker are there before the port is claimed at connect.
+  ASSERT_TRUE(unit.Lpt_oeffnen());
+  std::latch connected(1);
+  MoveOutcome outcome = MoveOutcome::Refused;
+  std::thread job([&] {
+    connected.wait();
+    outcome = unit.Lpt_Vektorfahrt(kStepDirection, 300, -40, 0, 200, 600, 200);
+    unit.LptAusgang_setzen(16, true);
+  });
+  ASSERT_TRUE(unit.LptAdresse_setzen("378"));
+  connected.count_down();
+  job.join();
+  unit.LptEingang_lesen(10);
+
+  EXPECT_EQ(outcome, MoveOutcome::Done);
+  EXPECT_EQ(rig.port.positions(), (peers::AxisPositions{300, -40, 0, 0}));
+  EXPECT_TRUE(rig.port.outputPinHigh(16));
+  EXPECT_EQ(cpu.faults(), 0);
+  // This thread, the job's and the generator's, each with its own grant, taken once.
+  const auto threads = cpu.accessingThreads();
+  EXPECT_EQ(threads.size(), 3u);
+  for (const auto& id : threads) EXPECT_EQ(cpu.grants(id), 1);
+}
+
+TEST(LptUnit, OnOneProcessorAStopFromAnotherThreadEndsALongMoveThroughItsRampInRealTime) {
+  // This thread and the unit's stay on one processor, as on a machine that has no other.
+  cpu_set_t original;
+  ASSERT_EQ(sched_getaffinity(0, sizeof original, &original), 0);
+  cpu_set_t one;
+  CPU_ZERO(&one);
+  int first = 0;
+  while (!CPU_ISSET(first, &original)) ++first;
+  CPU_SET(first, &one);
+  ASSERT_EQ(sched_setaffinity(0, sizeof one, &one), 0);
+  {
+    auto& clock = platform::systemClock();
+    testsupport::ScriptedUi ui;
+    testsupport::QueueDispatcher gui;
+    peers::SimulatedParallelPort port(clock);
+    machine::LptUi lptUi{ui, gui};
+    machine::LptUnit unit(port.connection(), clock, lptUi);
+    ASSERT_TRUE(unit.Lpt_oeffnen());
+    ASSERT_TRUE(unit.LptAdresse_setzen("378"));
+    // A minute at 1000 steps per second; from 200 in 200 ms, so 100 steps to slow down.
+    const std::int64_t started = clock.nowNanos();
+    MoveOutcome outcome = MoveOutcome::Done;
+    std::thread job([&] { outcome = unit.Lpt_Vektorfahrt(kStepDirection, 60000, 0, 0, 200, 1000, 200); });
+    ASSERT_TRUE(port.waitUntil([&] { return port.positions()[0] >= 500; }, std::chrono::seconds(20)));
+    const auto atStop = port.positions()[0];
+    unit.Lpt_anhalten();
+    job.join();
+    const double seconds = static_cast<double>(clock.nowNanos() - started) / 1e9;
+
+    EXPECT_EQ(outcome, MoveOutcome::Stopped);
+    const auto steps = port.positions()[0];
+    EXPECT_GE(steps, atStop + 100);
+    EXPECT_LE(steps, atStop + 100 + 300) << "the stop waited " << steps - atStop - 100 << " steps for the processor";
+    EXPECT_LT(seconds, 10.0);
+    // The last steps come at close to the start speed again.
+    const auto times = port.stepTimes(0);
+    ASSERT_GE(times.size(), 11u);
+    for (std::size_t i = times.size() - 10; i < times.size(); ++i)
+      EXPECT_GT(times[i] - times[i - 1], 3 * periodOf(1000)) << i;
+  }
+  sched_setaffinity(0, sizeof original, &original);
 }
 
 TEST(LptUnit, ClosingStopsARunningMoveAtOnceAndRefusesLaterOnes) {

@@ -1,6 +1,7 @@
 // Clock double for tests: time stands still until a sleep, a busy wait or advance() moves it, and
 // every sleep is recorded, so timing code runs instantly and its waits can be checked. A busy wait
-// jumps to its target without being recorded as a sleep.
+// jumps to its target without being recorded as a sleep; a wait until a point in time is recorded
+// on its own list.
 //
 // Thread context: any thread; state behind a mutex.
 #pragma once
@@ -33,6 +34,12 @@ class ManualClock final : public platform::Clock {
     std::lock_guard lock(mutex_);
     if (targetNanos > nowNanos_) nowNanos_ = targetNanos;
   }
+  // A blocking wait for a point in time (the step generator's): recorded apart from the sleeps.
+  void sleepUntilNanos(std::int64_t targetNanos) override {
+    std::lock_guard lock(mutex_);
+    blocks_.push_back({nowNanos_, targetNanos});
+    if (targetNanos > nowNanos_) nowNanos_ = targetNanos;
+  }
   void advance(std::int64_t micros) {
     std::lock_guard lock(mutex_);
     nowNanos_ += micros * 1000;
@@ -41,11 +48,20 @@ class ManualClock final : public platform::Clock {
     std::lock_guard lock(mutex_);
     return sleeps_;
   }
+  struct Block {
+    std::int64_t fromNanos;
+    std::int64_t untilNanos;
+  };
+  std::vector<Block> blocks() const {
+    std::lock_guard lock(mutex_);
+    return blocks_;
+  }
 
  private:
   mutable std::mutex mutex_;
   std::int64_t nowNanos_;
   std::vector<std::int64_t> sleeps_;
+  std::vector<Block> blocks_;
 };
 
 }  // namespace testsupport

@@ -115,8 +115,8 @@ class TMainFormView {
   virtual ~TMainFormView() = default;
   // The model changed on its own (a run's progress, its end, a status refresh): show its state.
   virtual void showState() = 0;
-  // Copy the drawing bitmap to the screen.
-  virtual void copyToScreen() = 0;
+  // Copy the drawing bitmap to the paint box at (0, 0); the drawing code calls it after drawing.
+  virtual void PaintBoxOnPaint() = 0;
   // Close the window the normal way: its close query and close handler run.
   virtual void closeWindow() {}
   // End the program at once with `status`, without the close query.

@@ -443,7 +443,7 @@ void MainWindow::centreOver(QDialog* dialog) {
                main.top() + main.height() / 2 - dialog->height() / 2);
 }
 
-void MainWindow::copyToScreen() { PaintBox_->update(); }
+void MainWindow::PaintBoxOnPaint() { PaintBox_->update(); }
 
 void MainWindow::fitBitmap() {
   if (form_.laeuft()) return;

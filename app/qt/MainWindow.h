@@ -57,7 +57,7 @@ class MainWindow final : public QMainWindow, public app::TMainFormView {
   ~MainWindow() override;
 
   void showState() override;
-  void copyToScreen() override;
+  void PaintBoxOnPaint() override;
   void closeWindow() override;
   void endProgram(int status) override;
 

@@ -168,8 +168,8 @@ class TMainForm : public panel::TMainFormState {
   // A new panel document, shown as the document the program starts with.
   void NeuesDokument();
   // Every activation of the window: menus for the document state, then the bare program name as
-  // the caption. True on the first one only: then the window arms a single-shot timer for
-  // InitTimerTimer.
+  // the caption. True on the first one only: then the window arms its InitTimer, whose one tick
+  // calls InitTimerTimer.
   bool OnActivate();
   // The one-time initialisation: configuration, toolbars, parameters, connection, redraw. Later
   // calls do nothing.

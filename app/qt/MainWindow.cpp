@@ -112,6 +112,12 @@ MainWindow::MainWindow(app::TMainForm& form, platform::QtCanvas& canvas, QWidget
   escape->setObjectName(QStringLiteral("EscapeShortcut"));
   connect(escape, &QShortcut::activated, this, [this] { call([this] { form_.OnKeyPress(27); }); });
 
+  // Armed by the first activation; its one tick runs the initialisation.
+  InitTimer_ = named(new QTimer(this), "InitTimer");
+  InitTimer_->setSingleShot(true);
+  InitTimer_->setInterval(kInitVerzoegerungMs);
+  connect(InitTimer_, &QTimer::timeout, this, [this] { call([this] { form_.InitTimerTimer(); }); });
+
   ToolDefForm_ = new ToolTableDialogView(form_.ToolDefForm, this);
   form_.dialogEinsetzen(app::ModalDialog::ToolDef, [this] {
     centreOver(ToolDefForm_);
@@ -457,9 +463,7 @@ void MainWindow::fitBitmap() {
 void MainWindow::activate() {
   bool armInit = false;
   call([&] { armInit = form_.OnActivate(); });
-  if (armInit) {
-    QTimer::singleShot(kInitVerzoegerungMs, this, [this] { call([this] { form_.InitTimerTimer(); }); });
-  }
+  if (armInit) InitTimer_->start();
 }
 
 void MainWindow::showEvent(QShowEvent* event) {

@@ -445,7 +445,9 @@ class TMainForm : public panel::TMainFormState {
   machine::TManuelleFahrtForm ManuelleFahrtForm;
   TInfoDlg InfoDlg;
   // The window's own format modules: the plot file, the DIN/ISO program, the DXF drawing and
-  // the command file opened last.
+  // the command file opened last. They are the program's only ones: no program-wide
+  // DINISODataModule, DXFDataModule, KDFDataModule or HPGLDataModule is made beside them, since
+  // nothing would use it.
   formats::THPGLDataModule HPGLDatenmodul;
   formats::TDINISODataModule DINISODatenmodul;
   formats::TDXFDataModule DXFDatenmodul;

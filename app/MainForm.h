@@ -115,8 +115,8 @@ class TMainFormView {
   virtual ~TMainFormView() = default;
   // The model changed on its own (a run's progress, its end, a status refresh): show its state.
   virtual void showState() = 0;
-  // Copy the drawing bitmap to the screen.
-  virtual void copyToScreen() = 0;
+  // Copy the drawing bitmap to the paint box at (0, 0); the drawing code calls it after drawing.
+  virtual void PaintBoxOnPaint() = 0;
   // Close the window the normal way: its close query and close handler run.
   virtual void closeWindow() {}
   // End the program at once with `status`, without the close query.
@@ -168,8 +168,8 @@ class TMainForm : public panel::TMainFormState {
   // A new panel document, shown as the document the program starts with.
   void NeuesDokument();
   // Every activation of the window: menus for the document state, then the bare program name as
-  // the caption. True on the first one only: then the window arms a single-shot timer for
-  // InitTimerTimer.
+  // the caption. True on the first one only: then the window arms its InitTimer, whose one tick
+  // calls InitTimerTimer.
   bool OnActivate();
   // The one-time initialisation: configuration, toolbars, parameters, connection, redraw. Later
   // calls do nothing.
@@ -449,7 +449,9 @@ class TMainForm : public panel::TMainFormState {
   machine::TManuelleFahrtForm ManuelleFahrtForm;
   TInfoDlg InfoDlg;
   // The window's own format modules: the plot file, the DIN/ISO program, the DXF drawing and
-  // the command file opened last.
+  // the command file opened last. They are the program's only ones: no program-wide
+  // DINISODataModule, DXFDataModule, KDFDataModule or HPGLDataModule is made beside them, since
+  // nothing would use it.
   formats::THPGLDataModule HPGLDatenmodul;
   formats::TDINISODataModule DINISODatenmodul;
   formats::TDXFDataModule DXFDatenmodul;

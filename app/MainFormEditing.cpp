@@ -65,7 +65,7 @@ bool TMainForm::bearbeitbar() const { return !laeuft_ && Dokumenttyp == panel::D
 
 panel::DrawContext TMainForm::zeichenKontext() {
   panel::DrawContext context{*this, services_.canvas, services_.objectTypes, [this] {
-                               if (view_ != nullptr) view_->copyToScreen();
+                               if (view_ != nullptr) view_->PaintBoxOnPaint();
                              }};
   context.DrawPageControlOnChange = [this] {
     if (SGPageControl.Visible) DrawPageControlOnChange();

@@ -31,7 +31,7 @@ void TMainForm::requestRepaint() {
   if (repaintQueued_.exchange(true)) return;
   toGui([this] {
     repaintQueued_ = false;
-    if (view_ != nullptr) view_->copyToScreen();
+    if (view_ != nullptr) view_->PaintBoxOnPaint();
   });
 }
 

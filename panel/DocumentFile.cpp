@@ -2,7 +2,9 @@
 #include "DocumentFile.h"
 
 #include <algorithm>
+#include <iterator>
 #include <string>
+#include <utility>
 
 #include "machine/TextConvert.h"
 #include "panel/Keywords.h"
@@ -58,89 +60,125 @@ void negateDepth(std::array<std::string, kKonturSpalten>& cells) {
   depth.insert(depth.begin(), '-');
 }
 
-// A parsed document, applied to the form only once it was read whole.
-struct ParsedDocument {
-  int version = -1;
-  std::vector<std::array<std::string, kKonturSpalten>> rows;  // object rows (version 1: header row first)
-  std::optional<TAbmessungen> abmessungen;
-  std::optional<TNutzenfertigung> nutzen;
-  std::optional<std::array<bool, 6>> checks;
-  int nachBearbeitung = 0;
-};
-
 bool headerIs(const std::vector<std::string>& t, const char* keyword) { return !t.empty() && t[0] == keyword; }
 
-// The document at `path`, or nullopt with the reason in `reason` (when given).
-std::optional<ParsedDocument> parse(const std::filesystem::path& path, bool withHeaderValues, std::string* reason) {
-  auto refuse = [reason](std::string text) -> std::optional<ParsedDocument> {
-    if (reason != nullptr) *reason = std::move(text);
-    return std::nullopt;
-  };
-  const platform::TextReadResult file = platform::readTextLines(path);
-  if (file.status != platform::ReadStatus::Ok) return refuse(file.error);
-  const std::vector<std::string>& lines = file.lines;
-  if (lines.empty()) return refuse(kLeereDatei);
-  ParsedDocument doc;
-  doc.version = versionOf(lines);
-  std::size_t first = 0;
-  if (doc.version == kVersion2) {
-    if (lines.size() < kErsteZeileV2) return refuse(kKopfFehlt);
-    const auto ab = tokens(lines[1]);
-    const auto nf = tokens(lines[2]);
-    const auto be = tokens(lines[3]);
-    if (!headerIs(ab, "Abmessungen:") || !headerIs(nf, "Nutzenfertigung:") || !headerIs(be, "Bearbeitung:"))
-      return refuse(kKopfFehlt);
-    if (withHeaderValues) {
-      TAbmessungen a;
-      a.Plattenbreite = machine::Text_in_Zahl(token(ab, 1));
-      a.Plattenhoehe = machine::Text_in_Zahl(token(ab, 2));
-      a.Standardtiefe = machine::Text_in_Zahl(token(ab, 3));
-      a.setFraeserdurchmesser(machine::Text_in_Zahl(token(ab, 4)));
-      a.Sicherheitsebene = machine::Text_in_Zahl(token(ab, 5));
-      doc.abmessungen = a;
-      TNutzenfertigung n;
-      n.xNFAbstand = machine::Text_in_Zahl(token(nf, 1));
-      n.yNFAbstand = machine::Text_in_Zahl(token(nf, 2));
-      n.xNFAnzahl = NutzenAnzahlBegrenzen(machine::Text_in_Ganzzahl(token(nf, 3)));
-      n.yNFAnzahl = NutzenAnzahlBegrenzen(machine::Text_in_Ganzzahl(token(nf, 4)));
-      doc.nutzen = n;
-      std::array<bool, 6> c{};
-      for (std::size_t i = 0; i < c.size(); ++i) c[i] = machine::Text_ist_wahr(token(be, i + 1));
-      doc.checks = c;
-      const int choice = machine::Text_in_Ganzzahl(token(be, 7));
-      doc.nachBearbeitung = choice >= 0 && choice <= 2 ? choice : 0;
-    }
-    first = kErsteZeileV2;
-  } else if (doc.version == kVersion1) {
-    if (lines.size() < kErsteZeileV1) return refuse(kKopfFehlt);
-    if (withHeaderValues) {
-      const auto t = tokens(lines[0]);
-      TAbmessungen a;
-      a.Plattenbreite = machine::Text_in_Zahl(token(t, 1));
-      a.Plattenhoehe = machine::Text_in_Zahl(token(t, 2));
-      a.Standardtiefe = -machine::Text_in_Zahl(token(t, 3));
-      a.setFraeserdurchmesser(machine::Text_in_Zahl(token(t, 4)));
-      a.Sicherheitsebene = machine::Text_in_Zahl(token(t, 5));
-      doc.abmessungen = a;
-    }
-    first = kErsteZeileV1 - 1;  // the table's header row comes first
-  } else {
-    return refuse(kKeinDokument);
-  }
-  for (std::size_t i = first; i < lines.size(); ++i) {
-    auto cells = zeileZerlegen(lines[i]);
-    if (doc.version == kVersion1) negateDepth(cells);
-    doc.rows.push_back(std::move(cells));
-  }
-  return doc;
+using Zeilen = std::vector<std::string>;
+
+bool refuse(std::string* reason, std::string text) {
+  if (reason != nullptr) *reason = std::move(text);
+  return false;
 }
 
-void appendRows(StringGrid& grid, const std::vector<std::array<std::string, kKonturSpalten>>& rows, std::size_t from) {
+// A version 2 file has its three header lines, each under its keyword, and the lines up to
+// "[Konturen]"; a version 1 file its panel line, the ignored line and the table's header row.
+// Each reader checks this before it changes anything.
+bool kopfzeilenV2(const Zeilen& lines) {
+  return lines.size() >= kErsteZeileV2 && headerIs(tokens(lines[1]), "Abmessungen:") &&
+         headerIs(tokens(lines[2]), "Nutzenfertigung:") && headerIs(tokens(lines[3]), "Bearbeitung:");
+}
+bool kopfzeilenV1(const Zeilen& lines) { return lines.size() >= kErsteZeileV1; }
+
+// Appends the row lines from `first` on; version 1 rows get their depths negated.
+void zeilenAnhaengen(StringGrid& grid, const Zeilen& lines, std::size_t first, bool version1) {
   if (grid.ColCount() < kKonturSpalten) grid.setColCount(kKonturSpalten);
   int row = grid.RowCount();
-  grid.setRowCount(row + static_cast<int>(rows.size() - std::min(from, rows.size())));
-  for (std::size_t i = from; i < rows.size(); ++i, ++row)
-    for (int col = 0; col < kKonturSpalten; ++col) grid.setCells(col, row, rows[i][static_cast<std::size_t>(col)]);
+  grid.setRowCount(row + static_cast<int>(lines.size() - std::min(first, lines.size())));
+  for (std::size_t i = first; i < lines.size(); ++i, ++row) {
+    auto cells = zeileZerlegen(lines[i]);
+    if (version1) negateDepth(cells);
+    for (int col = 0; col < kKonturSpalten; ++col) grid.setCells(col, row, cells[static_cast<std::size_t>(col)]);
+  }
+}
+
+// The lines of the file at `path`, or nullopt (with the reason) when it cannot be read or is empty.
+std::optional<Zeilen> dateiLaden(const std::filesystem::path& path, std::string* reason) {
+  platform::TextReadResult file = platform::readTextLines(path);
+  if (file.status != platform::ReadStatus::Ok) {
+    refuse(reason, file.error);
+    return std::nullopt;
+  }
+  if (file.lines.empty()) {
+    refuse(reason, kLeereDatei);
+    return std::nullopt;
+  }
+  return std::move(file.lines);
+}
+
+// Opening, version 2: the document-wide values from the header lines; the object rows replace
+// those of the table, whose header row stays.
+bool DateiLesenV2(TMainFormState& form, const Zeilen& lines, std::string* reason) {
+  if (!kopfzeilenV2(lines)) return refuse(reason, kKopfFehlt);
+  const auto ab = tokens(lines[1]);
+  const auto nf = tokens(lines[2]);
+  const auto be = tokens(lines[3]);
+  TAbmessungen& a = form.Abmessungen;
+  a.Plattenbreite = machine::Text_in_Zahl(token(ab, 1));
+  a.Plattenhoehe = machine::Text_in_Zahl(token(ab, 2));
+  a.Standardtiefe = machine::Text_in_Zahl(token(ab, 3));
+  a.setFraeserdurchmesser(machine::Text_in_Zahl(token(ab, 4)));
+  a.Sicherheitsebene = machine::Text_in_Zahl(token(ab, 5));
+  TNutzenfertigung& n = form.Nutzenfertigung;
+  n.xNFAbstand = machine::Text_in_Zahl(token(nf, 1));
+  n.yNFAbstand = machine::Text_in_Zahl(token(nf, 2));
+  n.xNFAnzahl = NutzenAnzahlBegrenzen(machine::Text_in_Ganzzahl(token(nf, 3)));
+  n.yNFAnzahl = NutzenAnzahlBegrenzen(machine::Text_in_Ganzzahl(token(nf, 4)));
+  CheckBoxState* const boxes[] = {&form.ReferenzfahrtCheckBox,    &form.WZLCheckBox,
+                                  &form.WSNullpunktCheckBox,      &form.SpindelmotorCheckBox,
+                                  &form.KuehlmittelpumpeCheckBox, &form.AbsaugungCheckBox};
+  for (std::size_t i = 0; i < std::size(boxes); ++i) boxes[i]->Checked = machine::Text_ist_wahr(token(be, i + 1));
+  const int choice = machine::Text_in_Ganzzahl(token(be, 7));
+  form.nachBearbeitungRadioGroup.ItemIndex = choice >= 0 && choice <= 2 ? choice : 0;
+  form.DatenStringGrid.setRowCount(1);
+  zeilenAnhaengen(form.DatenStringGrid, lines, kErsteZeileV2, false);
+  return true;
+}
+
+// Opening, version 1: the panel values from the first line (its depth positive); the file brings
+// its own header row, so the whole table is replaced. The copies and the check boxes stay.
+bool DateiLesenV1(TMainFormState& form, const Zeilen& lines, std::string* reason) {
+  if (!kopfzeilenV1(lines)) return refuse(reason, kKopfFehlt);
+  const auto t = tokens(lines[0]);
+  TAbmessungen& a = form.Abmessungen;
+  a.Plattenbreite = machine::Text_in_Zahl(token(t, 1));
+  a.Plattenhoehe = machine::Text_in_Zahl(token(t, 2));
+  a.Standardtiefe = -machine::Text_in_Zahl(token(t, 3));
+  a.setFraeserdurchmesser(machine::Text_in_Zahl(token(t, 4)));
+  a.Sicherheitsebene = machine::Text_in_Zahl(token(t, 5));
+  form.DatenStringGrid.setRowCount(0);
+  zeilenAnhaengen(form.DatenStringGrid, lines, kErsteZeileV1 - 1, true);
+  return true;
+}
+
+// Importing: only the object rows, appended; no header value is read.
+bool DateiImportierenV2(StringGrid& grid, const Zeilen& lines, std::string* reason) {
+  if (!kopfzeilenV2(lines)) return refuse(reason, kKopfFehlt);
+  zeilenAnhaengen(grid, lines, kErsteZeileV2, false);
+  return true;
+}
+
+bool DateiImportierenV1(StringGrid& grid, const Zeilen& lines, std::string* reason) {
+  if (!kopfzeilenV1(lines)) return refuse(reason, kKopfFehlt);
+  zeilenAnhaengen(grid, lines, kErsteZeileV1, true);
+  return true;
+}
+
+// A library document: its panel size and its object rows, appended to the emptied grid.
+bool BibliothekLesenV2(StringGrid& biblio, double& width, double& height, const Zeilen& lines, std::string* reason) {
+  if (!kopfzeilenV2(lines)) return refuse(reason, kKopfFehlt);
+  const auto ab = tokens(lines[1]);
+  width = machine::Text_in_Zahl(token(ab, 1));
+  height = machine::Text_in_Zahl(token(ab, 2));
+  zeilenAnhaengen(biblio, lines, kErsteZeileV2, false);
+  return true;
+}
+
+bool BibliothekLesenV1(StringGrid& biblio, double& width, double& height, const Zeilen& lines, std::string* reason) {
+  if (!kopfzeilenV1(lines)) return refuse(reason, kKopfFehlt);
+  const auto t = tokens(lines[0]);
+  width = machine::Text_in_Zahl(token(t, 1));
+  height = machine::Text_in_Zahl(token(t, 2));
+  zeilenAnhaengen(biblio, lines, kErsteZeileV1, true);
+  return true;
 }
 
 }  // namespace
@@ -168,40 +206,40 @@ std::array<std::string, kKonturSpalten> zeileZerlegen(std::string_view line) {
 
 bool DokumentOeffnen(TMainFormState& form, const std::filesystem::path& path, platform::UiServices& ui,
                      std::string* reason) {
-  const std::optional<ParsedDocument> doc = parse(path, true, reason);
-  if (!doc) {
+  const std::optional<Zeilen> lines = dateiLaden(path, reason);
+  bool read = false;
+  if (lines) {
+    switch (versionOf(*lines)) {
+      case kVersion2:
+        read = DateiLesenV2(form, *lines, reason);
+        break;
+      case kVersion1:
+        read = DateiLesenV1(form, *lines, reason);
+        break;
+      default:
+        read = refuse(reason, kKeinDokument);
+        break;
+    }
+  }
+  if (!read) {
     ui.Beep(880, 100);
     return false;
   }
-  form.Abmessungen = *doc->abmessungen;
-  StringGrid& grid = form.DatenStringGrid;
-  if (doc->version == kVersion2) {
-    form.Nutzenfertigung = *doc->nutzen;
-    const auto& c = *doc->checks;
-    form.ReferenzfahrtCheckBox.Checked = c[0];
-    form.WZLCheckBox.Checked = c[1];
-    form.WSNullpunktCheckBox.Checked = c[2];
-    form.SpindelmotorCheckBox.Checked = c[3];
-    form.KuehlmittelpumpeCheckBox.Checked = c[4];
-    form.AbsaugungCheckBox.Checked = c[5];
-    form.nachBearbeitungRadioGroup.ItemIndex = doc->nachBearbeitung;
-    // Row 0 (the header) is kept; the object rows are replaced.
-    grid.setRowCount(1);
-    appendRows(grid, doc->rows, 0);
-  } else {
-    // A version 1 file brings its own header row.
-    grid.setRowCount(0);
-    appendRows(grid, doc->rows, 0);
-  }
-  if (grid.RowCount() < 1) grid.setRowCount(1);
+  if (form.DatenStringGrid.RowCount() < 1) form.DatenStringGrid.setRowCount(1);
   return true;
 }
 
 bool DokumentImportieren(TMainFormState& form, const std::filesystem::path& path, std::string* reason) {
-  const std::optional<ParsedDocument> doc = parse(path, false, reason);
-  if (!doc) return false;
-  appendRows(form.DatenStringGrid, doc->rows, doc->version == kVersion1 ? 1 : 0);
-  return true;
+  const std::optional<Zeilen> lines = dateiLaden(path, reason);
+  if (!lines) return false;
+  switch (versionOf(*lines)) {
+    case kVersion2:
+      return DateiImportierenV2(form.DatenStringGrid, *lines, reason);
+    case kVersion1:
+      return DateiImportierenV1(form.DatenStringGrid, *lines, reason);
+    default:
+      return refuse(reason, kKeinDokument);
+  }
 }
 
 bool BibliothekLaden(StringGrid& biblio, double& width, double& height, const std::filesystem::path& path,
@@ -210,12 +248,16 @@ bool BibliothekLaden(StringGrid& biblio, double& width, double& height, const st
     for (int col = 0; col < kKonturSpalten; ++col) biblio.setCells(col, row, std::string());
   biblio.setColCount(kKonturSpalten);
   biblio.setRowCount(1);
-  const std::optional<ParsedDocument> doc = parse(path, true, reason);
-  if (!doc) return false;
-  width = doc->abmessungen->Plattenbreite;
-  height = doc->abmessungen->Plattenhoehe;
-  appendRows(biblio, doc->rows, doc->version == kVersion1 ? 1 : 0);
-  return true;
+  const std::optional<Zeilen> lines = dateiLaden(path, reason);
+  if (!lines) return false;
+  switch (versionOf(*lines)) {
+    case kVersion2:
+      return BibliothekLesenV2(biblio, width, height, *lines, reason);
+    case kVersion1:
+      return BibliothekLesenV1(biblio, width, height, *lines, reason);
+    default:
+      return refuse(reason, kKeinDokument);
+  }
 }
 
 std::vector<std::string> DateiSchreiben(const TMainFormState& form) {

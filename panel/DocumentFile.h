@@ -3,7 +3,7 @@
 //
 // Thread context: GUI thread (the document commands), except the library loading, which also runs
 // on the thread that draws or mills a sub-drawing, on its own grid. Blocks on file I/O. Reading
-// never half-applies: a file is parsed whole first and only then copied into the document.
+// never half-applies: a file is read whole and its header lines checked before anything changes.
 #pragma once
 
 #include <array>

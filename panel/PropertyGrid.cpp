@@ -218,7 +218,7 @@ EditResult esgDateiUebernehmen(TMainFormState& form, const std::string& path) {
   return EditResult::Changed;
 }
 
-platform::Colour esgZeilenfarbe(const StringGrid& properties, int row, platform::Colour buttonFace) {
+platform::Colour esgOnDrawCell(const StringGrid& properties, int row, platform::Colour buttonFace) {
   const std::string& wert = properties.Cells(kWerteSpalte, row);
   switch (row) {
     case 8:

@@ -62,9 +62,10 @@ EditResult esgAuswahlUebernehmen(TMainFormState& form, int index);
 // cannot hold (see esgTextUebernehmen) is refused.
 EditResult esgDateiUebernehmen(TMainFormState& form, const std::string& path);
 
-// The colour of property row `row` by its value: plunge "ja", direction "Gegenuhrzeigersinn",
-// any compensation but "mitte", milling mode "nein" or "nur zeichnen"; otherwise `buttonFace`.
-platform::Colour esgZeilenfarbe(const StringGrid& properties, int row, platform::Colour buttonFace);
+// The colour every cell of property row `row` is drawn on (its text in black), by the row's
+// value: plunge "ja", direction "Gegenuhrzeigersinn", any compensation but "mitte", milling mode
+// "nein" or "nur zeichnen"; otherwise `buttonFace`.
+platform::Colour esgOnDrawCell(const StringGrid& properties, int row, platform::Colour buttonFace);
 
 // The depth cell of an object kind; -1 for kinds without one.
 int tiefenZelle(int typ);

@@ -39,6 +39,7 @@ class FlashDialogView final : public platform::QtSafeDialog, public app::TFlashD
   app::TFlashDlg& model_;
   QLineEdit* DurchlaeufeEdit_ = nullptr;
   QGroupBox* ProgrammGroupBox_ = nullptr;
+  // The slot buttons SpeedButton1 ... SpeedButton7.
   std::array<QToolButton*, app::kProgrammplaetze> SpeedButton_{};
   QPushButton* ProgrammSchreibenButton_ = nullptr;
   QPushButton* ProgrammAuslesenButton_ = nullptr;

@@ -52,7 +52,8 @@ MainMenus::MainMenus(QMainWindow& window, app::TMainForm& form, Runner command)
            {"MenuReferenzfahrt", &M::MenuReferenzfahrt, [](M& f) { f.MenuReferenzfahrtOnClick(); }},
            {"MenuManuelleFahrt", &M::MenuManuelleFahrt, [](M& f) { f.MenuManuelleFahrtOnClick(); }},
            {"MenuS1", &M::MenuS1, nullptr},
-           // Hidden: the travels to the stored positions are the jogging dialog's.
+           // Hidden and without a handler (MenuWerkstkNullpunktAnOnClick and MenuParkpositionAnOnClick
+           // would do nothing): the travels to the stored positions are the jogging dialog's.
            {"MenuWerkstueckNullpunktAn", &M::MenuWerkstueckNullpunktAn, nullptr},
            {"MenuParkpositionAn", &M::MenuParkpositionAn, nullptr}});
   addMenu(

@@ -114,6 +114,12 @@ MainWindow::MainWindow(app::TMainForm& form, platform::QtCanvas& canvas, QWidget
   escape->setObjectName(QStringLiteral("EscapeShortcut"));
   connect(escape, &QShortcut::activated, this, [this] { call([this] { form_.OnKeyPress(27); }); });
 
+  // Armed by the first activation; its one tick runs the initialisation.
+  InitTimer_ = named(new QTimer(this), "InitTimer");
+  InitTimer_->setSingleShot(true);
+  InitTimer_->setInterval(kInitVerzoegerungMs);
+  connect(InitTimer_, &QTimer::timeout, this, [this] { call([this] { form_.InitTimerTimer(); }); });
+
   ToolDefForm_ = new ToolTableDialogView(form_.ToolDefForm, this);
   form_.dialogEinsetzen(app::ModalDialog::ToolDef, [this] {
     centreOver(ToolDefForm_);
@@ -445,7 +451,7 @@ void MainWindow::centreOver(QDialog* dialog) {
                main.top() + main.height() / 2 - dialog->height() / 2);
 }
 
-void MainWindow::copyToScreen() { PaintBox_->update(); }
+void MainWindow::PaintBoxOnPaint() { PaintBox_->update(); }
 
 void MainWindow::fitBitmap() {
   if (form_.laeuft()) return;
@@ -459,9 +465,7 @@ void MainWindow::fitBitmap() {
 void MainWindow::activate() {
   bool armInit = false;
   call([&] { armInit = form_.OnActivate(); });
-  if (armInit) {
-    QTimer::singleShot(kInitVerzoegerungMs, this, [this] { call([this] { form_.InitTimerTimer(); }); });
-  }
+  if (armInit) InitTimer_->start();
 }
 
 void MainWindow::showEvent(QShowEvent* event) {

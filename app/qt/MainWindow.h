@@ -31,6 +31,7 @@ class QPushButton;
 class QRadioButton;
 class QSlider;
 class QTabWidget;
+class QTimer;
 
 namespace machineqt {
 class HomingDialogView;
@@ -57,7 +58,7 @@ class MainWindow final : public QMainWindow, public app::TMainFormView {
   ~MainWindow() override;
 
   void showState() override;
-  void copyToScreen() override;
+  void PaintBoxOnPaint() override;
   void closeWindow() override;
   void endProgram(int status) override;
 
@@ -127,6 +128,7 @@ class MainWindow final : public QMainWindow, public app::TMainFormView {
   QLabel* FortschrittsanzeigeLabel_ = nullptr;
   QProgressBar* FortschrittsanzeigeProgressBar_ = nullptr;
   std::array<QLabel*, app::kStatusBarPanels> statusPanels_{};
+  QTimer* InitTimer_ = nullptr;
 
   ToolTableDialogView* ToolDefForm_ = nullptr;
   machineqt::ParameterDialogView* ParameterDlg_ = nullptr;

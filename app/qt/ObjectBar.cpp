@@ -78,6 +78,7 @@ ObjectBar::ObjectBar(app::TMainForm& form, Command command, QWidget* overlay, QW
   ToolPanel_->setObjectName(QStringLiteral("ToolPanel"));
   auto* tools = new QHBoxLayout(ToolPanel_);
   tools->setContentsMargins(2, 2, 2, 2);
+  // T1SpeedButton ... T7SpeedButton, one per tool of the tool table.
   for (int slot = 0; slot < panel::kToolCount; ++slot) {
     const QByteArray name = QStringLiteral("T%1SpeedButton").arg(slot + 1).toLatin1();
     QToolButton* t = button(ToolPanel_, name.constData(), QStringLiteral("T%1").arg(slot + 1),

@@ -79,7 +79,7 @@ SettingsPage::SettingsPage(app::TMainForm& form, Runner command, Runner call, QW
   EigenschaftenStringGrid_ = named(new QTableView, "EigenschaftenStringGrid");
   eigenschaften_ = new StringGridModel(form_.EigenschaftenStringGrid, this);
   eigenschaften_->setBackground([this](int row) {
-    const platform::Colour c = panel::esgZeilenfarbe(form_.EigenschaftenStringGrid, row, kButtonFace);
+    const platform::Colour c = panel::esgOnDrawCell(form_.EigenschaftenStringGrid, row, kButtonFace);
     if (c == kButtonFace) return platform::kGridButtonFace;
     return QColor(static_cast<int>(platform::redOf(c)), static_cast<int>(platform::greenOf(c)),
                   static_cast<int>(platform::blueOf(c)));

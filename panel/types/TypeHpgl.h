@@ -65,6 +65,8 @@ void Hpgl_ZeichneLeerfahrt(DrawContext& context, const HpglRecord& hpgl);
 void Hpgl_ZeichneKontur(DrawContext& context, const HpglRecord& hpgl);
 void Hpgl_ZeichneNummer(DrawContext& context, const HpglRecord& hpgl, int row);
 void Hpgl_AusdehnungErweitern(Extent& extent, const HpglRecord& hpgl);
+// No tool-path role (Hpgl_ZeichneFraesweg): the plot drawn as the outline is the path the pen
+// takes.
 
 // Travels to the origin and cuts the plot, the pen lifted to the surface and lowered to the depth.
 void Hpgl_Fraesen(MillContext& context, const HpglRecord& hpgl);

@@ -38,7 +38,7 @@ class RecordingView final : public app::TMainFormView {
                              !form_.MenuEinstellungen.Enabled && !form_.vorBearbeitungGroupBox.Enabled);
     }
   }
-  void copyToScreen() override { ++repaints; }
+  void PaintBoxOnPaint() override { ++repaints; }
 
   std::vector<int> progress;
   std::vector<bool> lockedStates;  // one entry per change shown while the stop button was visible

@@ -22,7 +22,7 @@ const std::vector<std::string> kOutputsOff{"Ausgangssignal_setzen 1 0", "Ausgang
 class ClosingView final : public app::TMainFormView {
  public:
   void showState() override {}
-  void copyToScreen() override {}
+  void PaintBoxOnPaint() override {}
   void closeWindow() override { ++closes; }
   void endProgram(int status) override { ends.push_back(status); }
   int closes = 0;

@@ -211,6 +211,38 @@ TEST_F(DocumentFile, ALibraryDocumentFillsItsOwnGrid) {
   EXPECT_EQ(biblio.RowCount(), 1);
 }
 
+// Import and library loading take a version 1 file's object rows without its header row, with
+// their depths negated, and the library its panel size from the first line.
+TEST_F(DocumentFile, VersionOneRowsAreImportedAndLoadedWithoutTheirHeaderRow) {
+  const auto path = write("alt-lib.tvx",
+                          "Frontplatte 70.0 35.0 3.0 2.0 1.0\r\n"
+                          "ignored\r\n"
+                          "Typ;a;b;c;d;e;f;g;h;i;j;k;l\r\n"
+                          "KREIS;5.00;5.00;4.00;2.00;;;;nein;Uhrzeigersinn;innen;ja;false\r\n"
+                          "TOOL;200;400;600;100;;;;;;;ja;false\r\n");
+  TMainFormState form = newDocument();
+  panel::appendObjectRow(form, "PLAN", {});
+  ASSERT_TRUE(panel::DokumentImportieren(form, path));
+  const panel::StringGrid& grid = form.DatenStringGrid;
+  ASSERT_EQ(grid.RowCount(), 4);
+  EXPECT_EQ(grid.Cells(0, 1), "PLAN");
+  EXPECT_EQ(grid.Cells(0, 2), "KREIS");
+  EXPECT_EQ(grid.Cells(4, 2), "-2.00");
+  EXPECT_EQ(grid.Cells(1, 3), "200");  // TOOL has no depth
+  EXPECT_DOUBLE_EQ(form.Abmessungen.Plattenbreite, 50.0);
+
+  panel::StringGrid biblio(13, 1);
+  double width = 0.0;
+  double height = 0.0;
+  ASSERT_TRUE(panel::BibliothekLaden(biblio, width, height, path));
+  ASSERT_EQ(biblio.RowCount(), 3);
+  EXPECT_EQ(biblio.Cells(0, 1), "KREIS");
+  EXPECT_EQ(biblio.Cells(4, 1), "-2.00");
+  EXPECT_EQ(biblio.Cells(0, 2), "TOOL");
+  EXPECT_DOUBLE_EQ(width, 70.0);
+  EXPECT_DOUBLE_EQ(height, 35.0);
+}
+
 TEST_F(DocumentFile, AFailedSaveKeepsTheOldFileAndSaysWhy) {
   const auto path = dir_ / "keep.tvx";
   TMainFormState form = newDocument();

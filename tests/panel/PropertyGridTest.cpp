@@ -270,7 +270,7 @@ TEST(PropertyColours, ChosenByRowAndValue) {
   for (const Case& c : cases) {
     panel::StringGrid props(2, panel::kEigenschaftenZeilen);
     props.setCells(1, c.row, c.value);
-    EXPECT_EQ(panel::esgZeilenfarbe(props, c.row, kFace), c.colour) << c.row << " " << c.value;
+    EXPECT_EQ(panel::esgOnDrawCell(props, c.row, kFace), c.colour) << c.row << " " << c.value;
   }
 }
 

@@ -1,6 +1,7 @@
 // The queue of closures for the test thread and the worker's wait for its closure.
 #include "QueueDispatcher.h"
 
+#include <algorithm>
 #include <memory>
 #include <utility>
 
@@ -47,15 +48,16 @@ std::size_t QueueDispatcher::drain() {
 
 bool QueueDispatcher::drainUntil(const std::function<bool()>& done, std::chrono::milliseconds timeout) {
   const auto deadline = std::chrono::steady_clock::now() + timeout;
+  // `done` may hang on state another thread changes without posting anything (a worker's result,
+  // say), so the wait for a closure is cut into slices after each of which `done` is asked again.
+  constexpr auto kSlice = std::chrono::milliseconds(5);
   for (;;) {
     drain();
     if (done()) return true;
+    const auto now = std::chrono::steady_clock::now();
+    if (now >= deadline) return false;
     std::unique_lock lock(mutex_);
-    if (!arrived_.wait_until(lock, deadline, [this] { return !queue_.empty(); })) {
-      lock.unlock();
-      drain();
-      return done();
-    }
+    arrived_.wait_until(lock, std::min(deadline, now + kSlice), [this] { return !queue_.empty(); });
   }
 }
 

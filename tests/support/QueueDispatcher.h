@@ -34,7 +34,8 @@ class QueueDispatcher final : public platform::GuiDispatcher {
   // Runs every queued closure, those posted meanwhile included; returns how many ran.
   std::size_t drain();
   // Drains, and waits for further closures, until `done` holds after a drain or `timeout` has
-  // passed; returns whether `done` held. `done` is evaluated on the GUI thread.
+  // passed; returns whether `done` held. `done` is evaluated on the GUI thread, after every drain
+  // and at least every few milliseconds.
   bool drainUntil(const std::function<bool()>& done, std::chrono::milliseconds timeout = std::chrono::seconds(20));
   std::size_t pending() const;
 

@@ -38,13 +38,13 @@ class PixelStamp {
   int pixelCount() const;
 
  private:
-  // A run of `length` pixels from (dx, dy) to the right of the anchor.
-  struct Span {
-    int dx;
-    int dy;
-    int length;
-  };
-  std::vector<Span> spans_;
+  // The box of the ink relative to the anchor, and its pixels row by row, a bit each: bit i of
+  // word j of a row is the pixel left_ + 64 j + i. A row number costs some hundred bytes.
+  int left_ = 0;
+  int top_ = 0;
+  int rows_ = 0;
+  int wordsPerRow_ = 0;
+  std::vector<std::uint64_t> bits_;
 };
 
 }  // namespace platform

@@ -499,11 +499,17 @@ const QFontMetrics& QtCanvas::metrics() {
 }
 
 QtCanvas::CachedText& QtCanvas::cachedText(const std::string& text) {
-  if (const auto found = texts_.find(text); found != texts_.end()) return found->second;
-  if (texts_.size() >= kMaxCachedTexts) texts_.clear();
-  CachedText entry;
-  entry.width = metrics().horizontalAdvance(QString::fromStdString(text));
-  return texts_.emplace(text, std::move(entry)).first->second;
+  // A text is mostly measured and then drawn at once: the second look-up needs no search.
+  if (lastText_ != nullptr && lastText_->first == text) return lastText_->second;
+  auto found = texts_.find(text);
+  if (found == texts_.end()) {
+    if (texts_.size() >= kMaxCachedTexts) texts_.clear();
+    CachedText entry;
+    entry.width = metrics().horizontalAdvance(QString::fromStdString(text));
+    found = texts_.emplace(text, std::move(entry)).first;
+  }
+  lastText_ = &*found;
+  return found->second;
 }
 
 const PixelStamp* QtCanvas::ellipseOutline(QSize size) {
@@ -530,6 +536,7 @@ const PixelStamp* QtCanvas::ellipseOutline(QSize size) {
 void QtCanvas::forgetFont() {
   metrics_.reset();
   texts_.clear();
+  lastText_ = nullptr;
 }
 
 }  // namespace platform

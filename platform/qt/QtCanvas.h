@@ -117,6 +117,8 @@ class QtCanvas final : public Canvas {
   // when full; the texts also when the font changes. Colours are applied when drawing.
   std::optional<QFontMetrics> metrics_;
   std::unordered_map<std::string, CachedText> texts_;
+  // The entry looked up last; null after texts_ was emptied.
+  std::unordered_map<std::string, CachedText>::value_type* lastText_ = nullptr;
   std::map<std::pair<int, int>, std::optional<PixelStamp>> ellipseOutlines_;
   // The painter stays open on image_ from one call to the next: opening a painter costs more
   // than drawing a short line, and a panel redraw draws a hundred thousand of them. Declared

@@ -181,6 +181,26 @@ class PixelStampTest : public QObject {
     VERIFY_SAME_DRAWING(canvas, fresh.image());
   }
 
+  // More texts than are kept: the canvas forgets them all and starts again.
+  void moreTextsThanKeptStillDrawRight() {
+    QtCanvas canvas(kSurface);
+    const Font font{"Courier New", 8, kRed, false};
+    const Brush brush{kYellow, BrushStyle::Solid};
+    canvas.setFont(font);
+    canvas.setBrush(brush);
+    canvas.textOut(3, 3, "17");
+    const Size first = canvas.textExtent("17");
+    for (int i = 0; i < 20000; ++i) canvas.textExtent(std::to_string(i) + "x");
+    QCOMPARE(canvas.textExtent("17"), first);
+    canvas.textOut(30, 20, "17");
+    canvas.textOut(3, 30, "-4");
+    QtDrawing qt;
+    qt.text(font, brush, {3, 3}, QStringLiteral("17"));
+    qt.text(font, brush, {30, 20}, QStringLiteral("17"));
+    qt.text(font, brush, {3, 30}, QStringLiteral("-4"));
+    VERIFY_SAME_DRAWING(canvas, qt.image());
+  }
+
   void ellipseOutlinesRepeatAsQtDrawsThem_data() {
     QTest::addColumn<int>("width");
     QTest::addColumn<int>("height");
@@ -190,6 +210,7 @@ class PixelStampTest : public QObject {
     QTest::newRow("even circle") << 20 << 20 << PenStyle::Solid;
     QTest::newRow("flat ellipse") << 31 << 9 << PenStyle::Solid;
     QTest::newRow("tiny") << 3 << 2 << PenStyle::Solid;
+    QTest::newRow("wider than 64 pixels") << 150 << 30 << PenStyle::Solid;
     QTest::newRow("larger than kept, Qt draws it") << 300 << 40 << PenStyle::Solid;
     QTest::newRow("dotted, Qt draws it") << 21 << 21 << PenStyle::Dot;
   }

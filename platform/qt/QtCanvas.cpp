@@ -23,8 +23,13 @@ namespace platform {
 
 namespace {
 
-// Arcs up to this size in pixels are drawn as lines of their own.
+// Arcs up to this size in pixels are drawn as lines of their own, and ellipse outlines up to it
+// are kept as stamps.
 constexpr int kOwnArcSize = 256;
+
+// Bounds of the caches: a document's row numbers, and the few circle sizes of a drawing.
+constexpr std::size_t kMaxCachedTexts = 16384;
+constexpr std::size_t kMaxCachedOutlines = 512;
 
 RasterOp rasterOp(const Pen& pen) { return pen.mode == PenMode::NotXor ? RasterOp::NotXor : RasterOp::Copy; }
 
@@ -130,6 +135,9 @@ QFontMetrics metricsOn(const QFont& font, const QImage& image) {
   return image.isNull() ? QFontMetrics(font) : QFontMetrics(font, &image);
 }
 
+// Where the text is drawn with its box's top-left corner at `topLeft`.
+QPoint baselineOf(QPoint topLeft, const QFontMetrics& metrics) { return topLeft + QPoint(0, metrics.ascent()); }
+
 QImage readPixels(Canvas& from, const QRect& region) {
   QImage part(region.size(), QImage::Format_RGB32);
   if (part.isNull()) {
@@ -154,6 +162,8 @@ void QtCanvas::resize(Size size) {
   std::lock_guard lock(mutex_);
   closePainter();
   image_ = std::move(fresh);
+  // Metrics are taken on the image, so a new image is measured anew.
+  forgetFont();
 }
 
 QImage QtCanvas::image() const {
@@ -198,6 +208,7 @@ void QtCanvas::setFont(const Font& font) {
   std::lock_guard lock(mutex_);
   font_ = font;
   qtFont_ = std::move(resolved);
+  forgetFont();
 }
 
 Font QtCanvas::font() const {
@@ -274,11 +285,21 @@ void QtCanvas::fillRect(const Rect& rect) {
 void QtCanvas::ellipse(int x1, int y1, int x2, int y2) {
   std::lock_guard lock(mutex_);
   const QRect box = boxOf(x1, y1, x2, y2);
-  QPainter* painter = box.isEmpty() ? nullptr : painterFor(true);
-  if (painter == nullptr) {
+  if (box.isEmpty() || image_.isNull()) {
     return;
   }
-  painter->drawEllipse(shapeRect(box, pen_));
+  const QRect shape = shapeRect(box, pen_);
+  // The circles round the row numbers: a thin solid outline, nothing filled.
+  if (brush_.style == BrushStyle::Clear && pen_.style == PenStyle::Solid && pen_.width <= 1 &&
+      pen_.mode == PenMode::Copy) {
+    if (const PixelStamp* outline = ellipseOutline(shape.size())) {
+      outline->stampOnto(pixels(), {shape.left(), shape.top()}, toQRgb(pen_.colour));
+      return;
+    }
+  }
+  if (QPainter* painter = painterFor(true)) {
+    painter->drawEllipse(shape);
+  }
 }
 
 void QtCanvas::arc(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4) {
@@ -332,28 +353,44 @@ void QtCanvas::polygon(const std::vector<Point>& points) {
 }
 
 void QtCanvas::textOut(int x, int y, const std::string& text) {
-  const QString string = QString::fromStdString(text);
   std::lock_guard lock(mutex_);
   // Text and its background ignore the pen mode: NotXor is for rubber-band outlines, not labels.
   QPainter* painter = painterFor(false);
   if (painter == nullptr) {
     return;
   }
-  const QFontMetrics metrics = metricsOn(qtFont_, image_);
+  CachedText& cached = cachedText(text);
+  const QFontMetrics& fontMetrics = metrics();
   if (brush_.style != BrushStyle::Clear) {
-    painter->fillRect(QRect(x, y, metrics.horizontalAdvance(string), metrics.height()), painter->brush());
+    painter->fillRect(QRect(x, y, cached.width, fontMetrics.height()), painter->brush());
+  }
+  const QString string = QString::fromStdString(text);
+  if (!cached.captured) {
+    // Glyphs may reach a little beyond the text's box on every side; a margin of half a line
+    // holds them, and capture() refuses a drawing that reaches its border.
+    const int margin = std::max(4, fontMetrics.height() / 2);
+    const QRect area(-margin, -margin, cached.width + 2 * margin, fontMetrics.height() + 2 * margin);
+    const QFont& font = qtFont_;
+    cached.glyphs = PixelStamp::capture(area, [&](QPainter& scratch, QPoint topLeft) {
+      scratch.setFont(font);
+      scratch.setPen(QColor(Qt::black));
+      scratch.drawText(baselineOf(topLeft, fontMetrics), string);
+    });
+    cached.captured = true;
+  }
+  if (cached.glyphs) {
+    cached.glyphs->stampOnto(pixels(), {x, y}, toQRgb(font_.colour));
+    return;
   }
   painter->setFont(qtFont_);
   painter->setPen(toQColor(font_.colour));
   painterStateKnown_ = false;
-  painter->drawText(QPoint(x, y + metrics.ascent()), string);
+  painter->drawText(baselineOf(QPoint(x, y), fontMetrics), string);
 }
 
 Size QtCanvas::textExtent(const std::string& text) {
-  const QString string = QString::fromStdString(text);
   std::lock_guard lock(mutex_);
-  const QFontMetrics metrics = metricsOn(qtFont_, image_);
-  return {metrics.horizontalAdvance(string), metrics.height()};
+  return {cachedText(text).width, metrics().height()};
 }
 
 void QtCanvas::setPixel(int x, int y, Colour colour) {
@@ -454,6 +491,52 @@ QImage QtCanvas::copyOf(const QRect& region) const {
   std::lock_guard lock(mutex_);
   closePainter();
   return image_.copy(region);
+}
+
+const QFontMetrics& QtCanvas::metrics() {
+  if (!metrics_) metrics_.emplace(metricsOn(qtFont_, image_));
+  return *metrics_;
+}
+
+QtCanvas::CachedText& QtCanvas::cachedText(const std::string& text) {
+  // A text is mostly measured and then drawn at once: the second look-up needs no search.
+  if (lastText_ != nullptr && lastText_->first == text) return lastText_->second;
+  auto found = texts_.find(text);
+  if (found == texts_.end()) {
+    if (texts_.size() >= kMaxCachedTexts) texts_.clear();
+    CachedText entry;
+    entry.width = metrics().horizontalAdvance(QString::fromStdString(text));
+    found = texts_.emplace(text, std::move(entry)).first;
+  }
+  lastText_ = &*found;
+  return found->second;
+}
+
+const PixelStamp* QtCanvas::ellipseOutline(QSize size) {
+  if (size.width() > kOwnArcSize || size.height() > kOwnArcSize) return nullptr;
+  const std::pair key{size.width(), size.height()};
+  auto found = ellipseOutlines_.find(key);
+  if (found == ellipseOutlines_.end()) {
+    if (ellipseOutlines_.size() >= kMaxCachedOutlines) ellipseOutlines_.clear();
+    // The outline of a one-pixel pen covers the shape's box and one more pixel right and below.
+    const QRect area(-2, -2, size.width() + 5, size.height() + 5);
+    const QPen pen = toQPen(Pen{});
+    found = ellipseOutlines_
+                .emplace(key, PixelStamp::capture(area,
+                                                  [&](QPainter& scratch, QPoint topLeft) {
+                                                    scratch.setPen(pen);
+                                                    scratch.setBrush(Qt::NoBrush);
+                                                    scratch.drawEllipse(QRect(topLeft, size));
+                                                  }))
+                .first;
+  }
+  return found->second ? &*found->second : nullptr;
+}
+
+void QtCanvas::forgetFont() {
+  metrics_.reset();
+  texts_.clear();
+  lastText_ = nullptr;
 }
 
 }  // namespace platform

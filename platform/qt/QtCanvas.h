@@ -9,18 +9,25 @@
 //
 // Drawing is aliased, text included, so every pixel is one of the drawing's colours. A line of
 // width 1 leaves out its end pixel as the Canvas contract asks; wider lines have round ends and
-// joins and so cover their end point.
+// joins and so cover their end point. A text and a circle outline that recur are drawn from the
+// pixels Qt set the first time (see PixelStamp): the same pixels, without laying them out again.
 #pragma once
 
 #include <QFont>
+#include <QFontMetrics>
 #include <QImage>
 #include <QPainter>
+#include <map>
 #include <mutex>
+#include <optional>
 #include <string>
+#include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "platform/Canvas.h"
 #include "platform/PixelRaster.h"
+#include "platform/qt/PixelStamp.h"
 
 class QRect;
 
@@ -80,6 +87,24 @@ class QtCanvas final : public Canvas {
   // The region of the image, taken under this canvas's lock.
   QImage copyOf(const QRect& region) const;
 
+  // What Qt works out for a text in the current font: its width, and its glyphs' pixels once
+  // it has been drawn.
+  struct CachedText {
+    int width = 0;
+    bool captured = false;
+    // Empty when the glyphs are not a stamp (see PixelStamp::capture): Qt draws them each time.
+    std::optional<PixelStamp> glyphs;
+  };
+  // Callers hold mutex_. The metrics of the current font, measured on the image.
+  const QFontMetrics& metrics();
+  // Callers hold mutex_. The entry of `text` in the current font.
+  CachedText& cachedText(const std::string& text);
+  // Callers hold mutex_. The outline of a solid one-pixel pen round an ellipse of `size`, or
+  // null when Qt must draw it.
+  const PixelStamp* ellipseOutline(QSize size);
+  // Callers hold mutex_. Forgets what was measured and captured in the current font.
+  void forgetFont();
+
   mutable std::mutex mutex_;
   QImage image_;
   Pen pen_;
@@ -87,6 +112,14 @@ class QtCanvas final : public Canvas {
   Font font_;
   QFont qtFont_;
   Point penPos_;
+  // Row numbers and ruler labels recur at every redraw, in one font: measuring and shaping them
+  // costs many times what setting their pixels does. Both caches are bounded and are emptied
+  // when full; the texts also when the font changes. Colours are applied when drawing.
+  std::optional<QFontMetrics> metrics_;
+  std::unordered_map<std::string, CachedText> texts_;
+  // The entry looked up last; null after texts_ was emptied.
+  std::unordered_map<std::string, CachedText>::value_type* lastText_ = nullptr;
+  std::map<std::pair<int, int>, std::optional<PixelStamp>> ellipseOutlines_;
   // The painter stays open on image_ from one call to the next: opening a painter costs more
   // than drawing a short line, and a panel redraw draws a hundred thousand of them. Declared
   // after image_, so it is closed before the image goes.

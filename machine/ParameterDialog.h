@@ -129,11 +129,14 @@ class TParameterDlg {
   DialogRadioButton lptRadioButton3{.Caption = " Adresse:"};
   std::string lptEdit = "0xDF60";
 
-  // Tab 2: start, working and rapid frequency, ramp length.
+  // Tab 2: start, working and rapid frequency, ramp length (xGeschwMaskEdit1, xGeschwMaskEdit2,
+  // xGeschwMaskEdit3, xGeschwMaskEdit4).
   std::array<std::string, 4> GeschwMaskEdits{};
 
   // Tab 3.
+  // xUebersetzMaskEdit ... uUebersetzMaskEdit.
   AxisEdits UebersetzMaskEdits{};
+  // xMotStepMaskEdit ... uMotStepMaskEdit.
   AxisEdits MotStepMaskEdits{};
   ParameterRadioGroup SteuersignalRadioGroup{.Caption = "Ansteuersignal", .Items = {"Korund-Signal", "Takt/Richtung"}};
   ParameterRadioGroup SchrittbetriebRadioGroup{.Caption = "Schrittbetrieb", .Items = {"Halbschritt", "Vollschritt"}};
@@ -144,9 +147,11 @@ class TParameterDlg {
   int Zeilenabstand = kZeilenabstand;
 
   // Tab 4.
+  // xRefOffsetMaskEdit ... uRefOffsetMaskEdit.
   AxisEdits RefOffsetMaskEdits{};
   std::string RefFreqMaskEdit;
   bool RefFreqVisible = true;
+  // xRefNrMaskEdit ... uRefNrMaskEdit.
   AxisEdits RefNrMaskEdits{};
 
  private:

@@ -90,7 +90,7 @@ class TFlashDlg::Ablauf {
 
   void auswahl() {
     try {
-      belegung();
+      ProgrammBelegungAnzeigen();
       lesen();
     } catch (int code) {
       melden(code);
@@ -122,8 +122,8 @@ class TFlashDlg::Ablauf {
 
   void loeschen() {
     try {
-      speicherplatzLoeschen(dlg_.steuerung_.zelkoCOM(), true);
-      belegung();
+      ProgrammSpeicherplatzLoeschen(dlg_.steuerung_.zelkoCOM(), true);
+      ProgrammBelegungAnzeigen();
       log("### Programm " + num(slot_) + " löschen - Ende ###");
     } catch (int code) {
       melden(code);
@@ -141,7 +141,7 @@ class TFlashDlg::Ablauf {
       if (!beginsWith(senden(com, befehl, kKurz, true), befehl.substr(0, 4))) throw machine::COMMUNICATION_ERROR;
       const std::string ende = warten(com, kAlleLoeschen, true);
       if (ende.empty() || ende.front() != machine::kZelkoAck) throw machine::COMMUNICATION_ERROR;
-      belegung();
+      ProgrammBelegungAnzeigen();
       log("### alle Programme löschen - Ende ###");
     } catch (int code) {
       melden(code);
@@ -156,7 +156,7 @@ class TFlashDlg::Ablauf {
     machine::ProtocolBackend* com = nullptr;
     try {
       com = &dlg_.steuerung_.zelkoCOM();
-      speicherplatzLoeschen(*com, false);
+      ProgrammSpeicherplatzLoeschen(*com, false);
       senden(*com, "*PW" + num(slot_) + "\r", kKurz, true);
       senden(*com, kopf, kKopf, true);
       log("...Durchlaufparameter: " + num(durchlaeufe) + " ...");
@@ -166,7 +166,7 @@ class TFlashDlg::Ablauf {
       dlg_.steuerung_.cncFraesen();
       senden(*com, kEtx, kAufzeichnungsEnde, true);
       com->Speichermodus_setzen(false);
-      belegung();
+      ProgrammBelegungAnzeigen();
       log("### Programm " + num(slot_) + " schreiben - Ende ###");
     } catch (int code) {
       melden(code);
@@ -184,8 +184,8 @@ class TFlashDlg::Ablauf {
         // before it as a program of its own, to be run from its panel: the slot is erased again.
         if (code == machine::USER_ABORT && beendet) {
           try {
-            speicherplatzLoeschen(*com, false);
-            belegung();
+            ProgrammSpeicherplatzLoeschen(*com, false);
+            ProgrammBelegungAnzeigen();
           } catch (int) {
           }
         }
@@ -200,7 +200,7 @@ class TFlashDlg::Ablauf {
 
  private:
   // Erases the slot; an empty slot counts as erased.
-  void speicherplatzLoeschen(machine::ProtocolBackend& com, bool zeigen) {
+  void ProgrammSpeicherplatzLoeschen(machine::ProtocolBackend& com, bool zeigen) {
     senden(com, kEtx, kKurz, zeigen);
     const std::string befehl = "*PE" + num(slot_) + "\r";
     if (!beginsWith(senden(com, befehl, kKurz, zeigen), befehl.substr(0, 4))) throw machine::COMMUNICATION_ERROR;
@@ -214,7 +214,7 @@ class TFlashDlg::Ablauf {
   }
 
   // Queries all seven slots and colours their buttons.
-  void belegung() {
+  void ProgrammBelegungAnzeigen() {
     machine::ProtocolBackend& com = dlg_.steuerung_.zelkoCOM();
     std::array<bool, kProgrammplaetze> belegt{};
     for (int n = 1; n <= kProgrammplaetze; ++n) belegt[static_cast<std::size_t>(n - 1)] = FAT_Lesen(com, n);
@@ -229,16 +229,20 @@ class TFlashDlg::Ablauf {
   std::string senden(machine::ProtocolBackend& com, const std::string& befehl, int ms, bool zeigen) {
     if (zeigen) zeile(dargestellt(befehl), kFarbeBefehl);
     const std::string antwort = com.SendenUndWarten(befehl, ms);
-    if (zeigen) zeile(dargestellt(antwort), kFarbeAntwort);
+    if (zeigen) AntwortAnzeigen(antwort);
     return antwort;
   }
 
   std::string warten(machine::ProtocolBackend& com, int ms, bool zeigen) {
     com.WaitResp(ms);
     const std::string antwort = com.letzteAntwort();
-    if (zeigen) zeile(dargestellt(antwort), kFarbeAntwort);
+    if (zeigen) AntwortAnzeigen(antwort);
     return antwort;
   }
+
+  // An answer into the pane, in blue. The command before it is shown by senden as it goes out,
+  // and leeren clears the pane.
+  void AntwortAnzeigen(const std::string& antwort) { zeile(dargestellt(antwort), kFarbeAntwort); }
 
   void log(const std::string& text) { zeile(text, kFarbeBefehl); }
 

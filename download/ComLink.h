@@ -43,7 +43,9 @@ class ComLink {
   // time with a margin, or the download was cancelled.
   bool WriteBytes(std::string_view bytes);
   // Gathers bytes until `n` have arrived, `wait` has passed, the download was cancelled or the
-  // line hung up; returns what arrived (fewer than `n` on any of the latter).
+  // line hung up; returns what arrived (fewer than `n` on any of the latter). Each round takes
+  // what is waiting, up to what is still wanted, so there is no ReadAvailable of its own; the
+  // deadline takes the place of a count of tries.
   std::string ReadBytes(std::size_t n, std::chrono::milliseconds wait);
   // Drops input until nothing has come for `quiet`, or `limit` has passed.
   void drain(std::chrono::milliseconds quiet, std::chrono::milliseconds limit);

@@ -11,6 +11,7 @@
 
 namespace machine {
 
+// The controller types (Steuerungstyp, the value of Modul) by the back-end that serves them.
 enum class ControllerFamily {
   None,       // 8, 9 and every type outside 0-13: nothing is done
   Garnet,     // 0: phase patterns on the parallel port

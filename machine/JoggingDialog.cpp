@@ -221,13 +221,10 @@ void TManuelleFahrtForm::ausfuehren(int befehl) {
   CommandLayer steuerung(auftrag->params, services_.backends, services_.params.bAbbruch);
   switch (befehl) {
     case kRelaisAus:
+      RelaisAus(steuerung, *auftrag);
+      break;
     case kRelaisEin:
-      try {
-        steuerung.Ausgangssignal_setzen(auftrag->relaisAusgang, befehl == kRelaisEin ? 1 : 0);
-        steuerung.Befehle_ausfuehren();
-      } catch (int code) {
-        gui_.invokeAndWait([&] { melden(code); });
-      }
+      RelaisEin(steuerung, *auftrag);
       break;
     case kPositionAnfahren:
       PositionAnfahren(steuerung, *auftrag);
@@ -242,6 +239,15 @@ void TManuelleFahrtForm::ausfuehren(int befehl) {
     if (laeuft_ > 0) --laeuft_;
     if (laeuft_ == 0 && onIdle_) onIdle_();
   });
+}
+
+void TManuelleFahrtForm::relaisSchalten(CommandLayer& steuerung, const Auftrag& a, int wert) {
+  try {
+    steuerung.Ausgangssignal_setzen(a.relaisAusgang, wert);
+    steuerung.Befehle_ausfuehren();
+  } catch (int code) {
+    gui_.invokeAndWait([&] { melden(code); });
+  }
 }
 
 std::optional<std::array<double, 3>> TManuelleFahrtForm::positionLesen(CommandLayer& steuerung, bool fehler) {

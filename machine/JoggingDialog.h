@@ -146,6 +146,10 @@ class TManuelleFahrtForm {
   void KnoepfeFreigeben(bool bedienbar, bool abbrechenSichtbar, bool schliessenSichtbar);
   // Runs on the worker.
   void ausfuehren(int befehl);
+  void RelaisAus(CommandLayer& steuerung, const Auftrag& a) { relaisSchalten(steuerung, a, 0); }
+  void RelaisEin(CommandLayer& steuerung, const Auftrag& a) { relaisSchalten(steuerung, a, 1); }
+  // The relay output to `wert` (0 off, 1 on); a failure is shown with the dialog's caption.
+  void relaisSchalten(CommandLayer& steuerung, const Auftrag& a, int wert);
   void Verfahren(CommandLayer& steuerung, const Auftrag& a);
   void PositionAnfahren(CommandLayer& steuerung, const Auftrag& a);
   // The current position from the controller; nullopt when `fehler`. May throw a failure code.

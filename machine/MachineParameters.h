@@ -17,7 +17,7 @@ namespace machine {
 
 struct Maschinenparameter {
   // Persisted fields; each field's name is its key in the parameter file.
-  std::int32_t Modul = 0;  // controller type
+  std::int32_t Modul = 0;  // controller type (Steuerungstyp) 0-13, see familyOf
   std::int32_t LPTAdresse = 0;
   std::int32_t ComPort = 0;  // 1 = COM1
   std::int32_t Baudrate = 0;

@@ -177,7 +177,7 @@ void TParameterDlg::OnActivate() {
   bAktiviert = true;
 }
 
-void TParameterDlg::TypRadioButtonClick(int index) {
+void TParameterDlg::typWaehlen(int index) {
   if (index < 0 || index >= kTypen) return;
   const TypeRadioButton& gewaehlt = TypButtons[static_cast<std::size_t>(index)];
   services_.params.update([&](Maschinenparameter& p) { p.Modul = gewaehlt.typ; });

@@ -18,11 +18,15 @@
 
 namespace machine {
 
+class TParameterDlg;
+
 struct TypeRadioButton {
   const char* name;
   const char* caption;
   int typ;
   const char* dialogCaption;
+  // The button's click handler.
+  void (TParameterDlg::*Click)();
   bool Checked = false;
   bool Visible = true;
 };
@@ -60,8 +64,20 @@ class TParameterDlg {
   void OnCreate();
   // Each showing, and again after each type choice (then with the type's presets first).
   void OnActivate();
-  // The click of the type button at `index` of the table (0 "  Garnet / Jasper" ... 11).
-  void TypRadioButtonClick(int index);
+  // The click handlers of the type buttons, one per entry of TypButtons: each chooses its
+  // button's type.
+  void Garnet_RadioButtonClick() { typWaehlen(0); }
+  void Zircon_RadioButtonClick() { typWaehlen(1); }
+  void Beryl_RadioButtonClick() { typWaehlen(2); }
+  void Kyro_RadioButtonClick() { typWaehlen(3); }
+  void TaktRicht_RadioButtonClick() { typWaehlen(4); }
+  void Kestrin_RadioButtonClick() { typWaehlen(5); }
+  void USB_Beryl_RadioButtonClick() { typWaehlen(6); }
+  void Onyx_RadioButtonClick() { typWaehlen(7); }
+  void USB_IO_Garnet_RadioButtonClick() { typWaehlen(8); }
+  void USB_IO_Zircon_RadioButtonClick() { typWaehlen(9); }
+  void USB_IO_TaktRicht_RadioButtonClick() { typWaehlen(10); }
+  void USB_IO_Onyx_RadioButtonClick() { typWaehlen(11); }
   void PageControlChange(int tab);
   void lptEditOnClick();
   // Takes every control into the parameters and saves the file.
@@ -82,18 +98,24 @@ class TParameterDlg {
 
   // Tab 1.
   std::array<TypeRadioButton, kTypen> TypButtons{{
-      {"Garnet_RadioButton", "  Garnet / Jasper", 0, "Garnet / Jasper - Parameter"},
-      {"Zircon_RadioButton", "  Zircon", 1, "Zircon - Parameter"},
-      {"Beryl_RadioButton", "  Beryl", 2, "Beryl - Parameter"},
-      {"Kyro_RadioButton", "  Basalt-Kyro", 3, "Basalt-Kyro - Parameter"},
-      {"TaktRicht_RadioButton", "  Takt / Richtung", 4, "Takt / Richtung - Parameter"},
-      {"Kestrin_RadioButton", "  Cobalt-Kyro", 5, "Cobalt-Kyro - Parameter"},
-      {"USB_Beryl_RadioButton", "  USB-Beryl", 6, "USB-Beryl - Parameter"},
-      {"Onyx_RadioButton", "  Onyx", 7, "Onyx - Parameter"},
-      {"USB_IO_Garnet_RadioButton", "  Garnet / Jasper  *)", 10, "USB-IO-Garnet - Parameter"},
-      {"USB_IO_Zircon_RadioButton", "  Zircon  *)", 11, "USB-IO-Zircon - Parameter"},
-      {"USB_IO_TaktRicht_RadioButton", "  Takt/Richtung  *)", 12, "USB-IO-Takt/Richtung - Parameter"},
-      {"USB_IO_Onyx_RadioButton", "  Onyx  *)", 13, "USB-IO-Onyx - Parameter"},
+      {"Garnet_RadioButton", "  Garnet / Jasper", 0, "Garnet / Jasper - Parameter",
+       &TParameterDlg::Garnet_RadioButtonClick},
+      {"Zircon_RadioButton", "  Zircon", 1, "Zircon - Parameter", &TParameterDlg::Zircon_RadioButtonClick},
+      {"Beryl_RadioButton", "  Beryl", 2, "Beryl - Parameter", &TParameterDlg::Beryl_RadioButtonClick},
+      {"Kyro_RadioButton", "  Basalt-Kyro", 3, "Basalt-Kyro - Parameter", &TParameterDlg::Kyro_RadioButtonClick},
+      {"TaktRicht_RadioButton", "  Takt / Richtung", 4, "Takt / Richtung - Parameter",
+       &TParameterDlg::TaktRicht_RadioButtonClick},
+      {"Kestrin_RadioButton", "  Cobalt-Kyro", 5, "Cobalt-Kyro - Parameter", &TParameterDlg::Kestrin_RadioButtonClick},
+      {"USB_Beryl_RadioButton", "  USB-Beryl", 6, "USB-Beryl - Parameter", &TParameterDlg::USB_Beryl_RadioButtonClick},
+      {"Onyx_RadioButton", "  Onyx", 7, "Onyx - Parameter", &TParameterDlg::Onyx_RadioButtonClick},
+      {"USB_IO_Garnet_RadioButton", "  Garnet / Jasper  *)", 10, "USB-IO-Garnet - Parameter",
+       &TParameterDlg::USB_IO_Garnet_RadioButtonClick},
+      {"USB_IO_Zircon_RadioButton", "  Zircon  *)", 11, "USB-IO-Zircon - Parameter",
+       &TParameterDlg::USB_IO_Zircon_RadioButtonClick},
+      {"USB_IO_TaktRicht_RadioButton", "  Takt/Richtung  *)", 12, "USB-IO-Takt/Richtung - Parameter",
+       &TParameterDlg::USB_IO_TaktRicht_RadioButtonClick},
+      {"USB_IO_Onyx_RadioButton", "  Onyx  *)", 13, "USB-IO-Onyx - Parameter",
+       &TParameterDlg::USB_IO_Onyx_RadioButtonClick},
   }};
   DialogControl modulOKBitBtn{.Caption = "&OK"};
   DialogControl modulAbbrechenBitBtn{.Caption = "&Abbrechen"};
@@ -107,11 +129,14 @@ class TParameterDlg {
   DialogRadioButton lptRadioButton3{.Caption = " Adresse:"};
   std::string lptEdit = "0xDF60";
 
-  // Tab 2: start, working and rapid frequency, ramp length.
+  // Tab 2: start, working and rapid frequency, ramp length (xGeschwMaskEdit1, xGeschwMaskEdit2,
+  // xGeschwMaskEdit3, xGeschwMaskEdit4).
   std::array<std::string, 4> GeschwMaskEdits{};
 
   // Tab 3.
+  // xUebersetzMaskEdit ... uUebersetzMaskEdit.
   AxisEdits UebersetzMaskEdits{};
+  // xMotStepMaskEdit ... uMotStepMaskEdit.
   AxisEdits MotStepMaskEdits{};
   ParameterRadioGroup SteuersignalRadioGroup{.Caption = "Ansteuersignal", .Items = {"Korund-Signal", "Takt/Richtung"}};
   ParameterRadioGroup SchrittbetriebRadioGroup{.Caption = "Schrittbetrieb", .Items = {"Halbschritt", "Vollschritt"}};
@@ -122,12 +147,17 @@ class TParameterDlg {
   int Zeilenabstand = kZeilenabstand;
 
   // Tab 4.
+  // xRefOffsetMaskEdit ... uRefOffsetMaskEdit.
   AxisEdits RefOffsetMaskEdits{};
   std::string RefFreqMaskEdit;
   bool RefFreqVisible = true;
+  // xRefNrMaskEdit ... uRefNrMaskEdit.
   AxisEdits RefNrMaskEdits{};
 
  private:
+  // The type button at `index` of the table chosen: the type into the record at once, the
+  // dialog named after it, and the controls refilled with the type's presets.
+  void typWaehlen(int index);
   void Vorbelegen(Maschinenparameter& p) const;
 
   MachineDialogServices services_;

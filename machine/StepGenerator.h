@@ -70,6 +70,9 @@ class StepGenerator {
     bool stopWhenReleased = false;  // homing: ends when no switch is active any more
   };
 
+  // One move of x, y, z and u together. A run of the u axis alone (the homing of u) is a move of
+  // u only, so there is no Schrittgenerator_U beside it; the phase-pattern card has no u axis
+  // and refuses such a move at once.
   MoveOutcome Schrittgenerator(bool stepDirection, const std::array<std::int64_t, kLptAxes>& steps, int f0, int f1,
                                int rampMs, const StopConditions& conditions);
   MoveOutcome Referenzfahrt_Achse(bool stepDirection, char axis, int offset, int f0, int f1, int rampMs);

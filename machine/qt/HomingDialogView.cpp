@@ -55,7 +55,7 @@ HomingDialogView::HomingDialogView(machine::TReferenzfahrtForm& model, QWidget* 
     anzeigen();
   });
   connect(abbrechen_, &QPushButton::clicked, this, [this] { model_.AbbrechenBitBtnClick(); });
-  connect(schliessen_, &QPushButton::clicked, this, [this] { accept(); });
+  connect(schliessen_, &QPushButton::clicked, this, &HomingDialogView::SchliessenBitBtnOnClick);
 
   timer_ = new QTimer(this);
   timer_->setSingleShot(true);
@@ -100,6 +100,8 @@ void HomingDialogView::done(int result) {
   timer_->stop();
   QDialog::done(result);
 }
+
+void HomingDialogView::SchliessenBitBtnOnClick() { accept(); }
 
 void HomingDialogView::keyPressEvent(QKeyEvent* event) {
   // Escape stops a homing run under way; it does not close the dialog.

@@ -36,6 +36,8 @@ class HomingDialogView final : public platform::QtSafeDialog {
  private:
   void aktivieren();
   void anzeigen();
+  // "&Schließen": the dialog closes, and done() runs the model's OnClose.
+  void SchliessenBitBtnOnClick();
 
   machine::TReferenzfahrtForm& model_;
   QFrame* shape_ = nullptr;

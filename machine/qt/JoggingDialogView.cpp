@@ -119,7 +119,9 @@ JoggingDialogView::JoggingDialogView(machine::TManuelleFahrtForm& model, QWidget
   pLayout->addWidget(relaisOff_, 2, 4);
   connect(relaisOn_, &QPushButton::clicked, this, [this] { model_.RelaisONBitBtn_OnClick(); });
   connect(relaisOff_, &QPushButton::clicked, this, [this] { model_.RelaisOFFBitBtn_OnClick(); });
-  pLayout->addWidget(new QLabel(QStringLiteral("Geschwindigkeit:"), panel_), 3, 0);
+  auto* speedLabel = new QLabel(QStringLiteral("Geschwindigkeit:"), panel_);
+  speedLabel->setObjectName(QStringLiteral("SpeedLabel"));
+  pLayout->addWidget(speedLabel, 3, 0);
   speed_ = new QScrollBar(Qt::Horizontal, panel_);
   speed_->setObjectName(QStringLiteral("SpeedScrollBar"));
   pLayout->addWidget(speed_, 3, 1, 1, 3);

@@ -15,6 +15,7 @@
 #include <QRegularExpressionValidator>
 #include <QTabWidget>
 #include <QVBoxLayout>
+#include <functional>
 
 #include "DialogColours.h"
 
@@ -92,7 +93,9 @@ ParameterDialogView::ParameterDialogView(machine::TParameterDlg& model, QWidget*
   }
   connect(typGruppe, &QButtonGroup::idClicked, this, [this](int index) {
     if (fuellen_) return;
-    model_.TypRadioButtonClick(index);
+    // std::invoke rather than `(model_.*click)()`: with the sanitizers, GCC 12 loads the object of
+    // that call on its virtual path only and reports the call as one through a bad object.
+    std::invoke(model_.TypButtons[static_cast<std::size_t>(index)].Click, model_);
     anzeigen();
   });
   auto* lptcomPanel = new QWidget(seite1);

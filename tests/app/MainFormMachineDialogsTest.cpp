@@ -29,7 +29,7 @@ TEST_F(MainFormTest, TheParameterDialogClosesTheLinkAndTheConnectionStepFollowsO
   // runs with it and the program is not connected.
   form().dialogEinsetzen(app::ModalDialog::Parameter, [&] {
     form().ParameterDlg.OnActivate();
-    form().ParameterDlg.TypRadioButtonClick(2);
+    form().ParameterDlg.Beryl_RadioButtonClick();
     form().ParameterDlg.AbbrechenBitBtnClick();
   });
   form().MenuParameterOnClick();

@@ -51,7 +51,7 @@ TEST_F(ParameterDialog, ChoosingATypeAppliesItsPresetsAndShowsItsGroups) {
       p.Baudrate = 19200;
     });
     dlg.OnActivate();
-    dlg.TypRadioButtonClick(c.index);
+    (dlg.*dlg.TypButtons[static_cast<std::size_t>(c.index)].Click)();
     const auto p = store.snapshot();
     EXPECT_EQ(p.Modul, c.modul) << c.caption;
     EXPECT_EQ(dlg.Caption, c.caption);
@@ -82,10 +82,20 @@ TEST_F(ParameterDialog, ChoosingATypeAppliesItsPresetsAndShowsItsGroups) {
   }
 }
 
+TEST_F(ParameterDialog, EveryTypeButtonsHandlerChoosesThatButtonsType) {
+  dlg.OnActivate();
+  for (const auto& b : dlg.TypButtons) {
+    (dlg.*b.Click)();
+    EXPECT_EQ(store.snapshot().Modul, b.typ) << b.name;
+    EXPECT_EQ(dlg.Caption, b.dialogCaption) << b.name;
+    EXPECT_TRUE(b.Checked) << b.name;
+  }
+}
+
 TEST_F(ParameterDialog, CancelKeepsTheChosenTypeInMemoryButWritesNothing) {
   dlg.OnActivate();
   EXPECT_EQ(dlg.Caption, "Cobalt-Kyro - Parameter");
-  dlg.TypRadioButtonClick(2);
+  dlg.Beryl_RadioButtonClick();
   dlg.GeschwMaskEdits[0] = "999";
   dlg.AbbrechenBitBtnClick();
   EXPECT_EQ(dlg.Ergebnis, 0);

@@ -137,6 +137,8 @@ void TMainForm::OnCreate(const std::vector<std::string>& args) {
   bInitFertig = false;
   Dokumenttyp = panel::DocumentKind::None;
   Griffpunkt = panel::kKeinGriff;
+  // ControlBar, LeftPanel and OptionenPanel are shown in the desktop's button-face colour, which
+  // the Qt panels take by themselves; only the drawing colours are set here.
   Farben = panel::Palette{};
   // The open and save dialogs start in the program's folder until the configuration names the
   // folder of the last document.

@@ -12,7 +12,7 @@
 #include "machine/FailureCodes.h"
 #include "machine/TextConvert.h"
 #include "machine/TraceLog.h"
-#include "machine/ZelkoComReceiver.h"
+#include "machine/serial/ZelkoComReceiver.h"
 #include "platform/NumberFormat.h"
 #include "platform/TextCodec.h"
 

@@ -6,7 +6,7 @@
 #include "TGarnet.h"
 #include "TKyro.h"
 #include "TTaktRicht.h"
-#include "ZelkoCom.h"
+#include "machine/serial/ZelkoCom.h"
 
 namespace machine {
 

@@ -6,9 +6,9 @@
 #include <cstdint>
 #include <optional>
 
-#include "FailureCodes.h"
-#include "TraceLog.h"
 #include "ZelkoAnswer.h"
+#include "machine/FailureCodes.h"
+#include "machine/TraceLog.h"
 #include "platform/NumberFormat.h"
 #include "platform/SerialPortNames.h"
 

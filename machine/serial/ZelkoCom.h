@@ -25,7 +25,7 @@
 #include <string>
 
 #include "machine/ProtocolBackend.h"
-#include "machine/ZelkoComReceiver.h"
+#include "machine/serial/ZelkoComReceiver.h"
 #include "platform/Clock.h"
 #include "platform/SerialPort.h"
 #include "platform/UiServices.h"

@@ -9,7 +9,7 @@
 #include <string>
 
 #include "ZelkoSim.h"
-#include "machine/ZelkoCom.h"
+#include "machine/serial/ZelkoCom.h"
 #include "platform/Clock.h"
 #include "platform/ProgramPath.h"
 #include "support/ScriptedUi.h"

@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <utility>
 
-#include "TraceLog.h"
+#include "machine/TraceLog.h"
 
 namespace machine {
 

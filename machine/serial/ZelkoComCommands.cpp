@@ -5,8 +5,8 @@
 #include <cstdint>
 #include <limits>
 
-#include "FailureCodes.h"
 #include "ZelkoCom.h"
+#include "machine/FailureCodes.h"
 #include "platform/NumberFormat.h"
 
 namespace machine {

@@ -4,8 +4,8 @@
 
 #include <chrono>
 
-#include "TextConvert.h"
-#include "TraceLog.h"
+#include "machine/TextConvert.h"
+#include "machine/TraceLog.h"
 #include "platform/NumberFormat.h"
 #include "platform/SerialPortNames.h"
 

@@ -5,7 +5,7 @@
 // Thread context: as SyncSerialModule.
 #pragma once
 
-#include "machine/SyncSerialModule.h"
+#include "machine/sync/SyncSerialModule.h"
 
 namespace machine {
 

@@ -2,8 +2,8 @@
 // protocol driver.
 #include "DefaultBackendFactory.h"
 
-#include "TGarnet.h"
-#include "TTaktRicht.h"
+#include "machine/lpt/TGarnet.h"
+#include "machine/lpt/TTaktRicht.h"
 #include "machine/serial/ZelkoCom.h"
 #include "machine/sync/TBeryl.h"
 #include "machine/sync/TKyro.h"

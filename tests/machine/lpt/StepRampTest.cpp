@@ -4,7 +4,7 @@
 
 #include <limits>
 
-#include "machine/StepRamp.h"
+#include "machine/lpt/StepRamp.h"
 
 namespace {
 

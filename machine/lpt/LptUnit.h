@@ -20,12 +20,12 @@
 #include <mutex>
 #include <string>
 
-#include "machine/LptConfig.h"
-#include "machine/LptPort.h"
-#include "machine/LptUi.h"
 #include "machine/MoveOutcome.h"
-#include "machine/StepGenerator.h"
-#include "machine/TlptThread.h"
+#include "machine/lpt/LptConfig.h"
+#include "machine/lpt/LptPort.h"
+#include "machine/lpt/LptUi.h"
+#include "machine/lpt/StepGenerator.h"
+#include "machine/lpt/TlptThread.h"
 #include "platform/Clock.h"
 #include "platform/PortIo.h"
 

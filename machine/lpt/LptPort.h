@@ -11,7 +11,7 @@
 #include <cstdint>
 #include <mutex>
 
-#include "machine/LptConfig.h"
+#include "machine/lpt/LptConfig.h"
 #include "platform/Clock.h"
 #include "platform/PortIo.h"
 

@@ -21,7 +21,7 @@
 #include <optional>
 #include <thread>
 
-#include "machine/StepGenerator.h"
+#include "machine/lpt/StepGenerator.h"
 
 namespace machine {
 

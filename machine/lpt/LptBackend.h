@@ -13,9 +13,9 @@
 #include <memory>
 #include <string>
 
-#include "machine/LptUi.h"
-#include "machine/LptUnit.h"
 #include "machine/ParallelPortBackend.h"
+#include "machine/lpt/LptUi.h"
+#include "machine/lpt/LptUnit.h"
 #include "platform/Clock.h"
 #include "platform/GuiDispatcher.h"
 #include "platform/PortIo.h"

@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "SimulatedParallelPort.h"
-#include "machine/LptUi.h"
-#include "machine/LptUnit.h"
+#include "machine/lpt/LptUi.h"
+#include "machine/lpt/LptUnit.h"
 #include "support/ManualClock.h"
 #include "support/QueueDispatcher.h"
 #include "support/ScriptedUi.h"

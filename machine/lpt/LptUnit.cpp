@@ -6,7 +6,7 @@
 #include <optional>
 
 #include "AxisSlot.h"
-#include "FailureCodes.h"
+#include "machine/FailureCodes.h"
 
 namespace machine {
 

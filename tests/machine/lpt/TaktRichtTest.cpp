@@ -6,7 +6,7 @@
 #include <memory>
 
 #include "LptRig.h"
-#include "machine/TTaktRicht.h"
+#include "machine/lpt/TTaktRicht.h"
 
 namespace {
 

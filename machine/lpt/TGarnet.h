@@ -10,7 +10,7 @@
 
 #include <atomic>
 
-#include "machine/LptBackend.h"
+#include "machine/lpt/LptBackend.h"
 
 namespace machine {
 

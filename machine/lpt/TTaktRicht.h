@@ -6,7 +6,7 @@
 // Thread context and ownership: as LptBackend. Creating the object opens the port access.
 #pragma once
 
-#include "machine/LptBackend.h"
+#include "machine/lpt/LptBackend.h"
 
 namespace machine {
 

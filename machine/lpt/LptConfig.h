@@ -9,7 +9,7 @@
 #include <array>
 #include <cstdint>
 
-#include "machine/PhaseTables.h"
+#include "machine/lpt/PhaseTables.h"
 
 namespace machine {
 

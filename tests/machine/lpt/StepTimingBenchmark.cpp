@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "SimulatedParallelPort.h"
-#include "machine/LptUi.h"
-#include "machine/LptUnit.h"
+#include "machine/lpt/LptUi.h"
+#include "machine/lpt/LptUnit.h"
 #include "platform/Clock.h"
 #include "platform/ThreadPriority.h"
 #include "support/QueueDispatcher.h"

@@ -6,7 +6,7 @@
 #include <chrono>
 
 #include "LptRig.h"
-#include "machine/TGarnet.h"
+#include "machine/lpt/TGarnet.h"
 
 namespace {
 

@@ -13,10 +13,10 @@
 #include <atomic>
 #include <cstdint>
 
-#include "machine/LptConfig.h"
-#include "machine/LptPort.h"
-#include "machine/LptUi.h"
 #include "machine/MoveOutcome.h"
+#include "machine/lpt/LptConfig.h"
+#include "machine/lpt/LptPort.h"
+#include "machine/lpt/LptUi.h"
 #include "platform/Clock.h"
 
 namespace machine {

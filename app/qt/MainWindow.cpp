@@ -35,9 +35,9 @@
 #include "ToolLengthDialogView.h"
 #include "ToolTableDialogView.h"
 #include "app/Uncaught.h"
-#include "machine/qt/HomingDialogView.h"
-#include "machine/qt/JoggingDialogView.h"
-#include "machine/qt/ParameterDialogView.h"
+#include "machine/dialogs/qt/HomingDialogView.h"
+#include "machine/dialogs/qt/JoggingDialogView.h"
+#include "machine/dialogs/qt/ParameterDialogView.h"
 
 namespace appqt {
 

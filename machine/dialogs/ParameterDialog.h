@@ -13,8 +13,8 @@
 #include <string>
 #include <vector>
 
-#include "machine/DialogControls.h"
-#include "machine/MachineDialogServices.h"
+#include "machine/dialogs/DialogControls.h"
+#include "machine/dialogs/MachineDialogServices.h"
 
 namespace machine {
 

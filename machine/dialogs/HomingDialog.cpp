@@ -1,9 +1,9 @@
 // The homing dialog's handlers on the GUI thread and the homing run on its worker.
 #include "HomingDialog.h"
 
-#include "CommandLayer.h"
-#include "ControllerFamily.h"
-#include "TraceLog.h"
+#include "machine/CommandLayer.h"
+#include "machine/ControllerFamily.h"
+#include "machine/TraceLog.h"
 
 namespace machine {
 

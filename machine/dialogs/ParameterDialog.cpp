@@ -5,9 +5,9 @@
 #include <charconv>
 #include <cstdint>
 
-#include "ComPorts.h"
-#include "ControllerFamily.h"
-#include "TextConvert.h"
+#include "machine/ComPorts.h"
+#include "machine/ControllerFamily.h"
+#include "machine/TextConvert.h"
 #include "platform/NumberFormat.h"
 
 namespace machine {

@@ -3,7 +3,7 @@
 // choice, and the limit inputs shown by the labels.
 #include "MachineDialogRig.h"
 #include "RecordingBackends.h"
-#include "machine/HomingDialog.h"
+#include "machine/dialogs/HomingDialog.h"
 
 namespace machinetest {
 namespace {

@@ -11,7 +11,7 @@
 
 #include <array>
 
-#include "machine/JoggingDialog.h"
+#include "machine/dialogs/JoggingDialog.h"
 #include "platform/qt/QtSafeDialog.h"
 
 class QCheckBox;

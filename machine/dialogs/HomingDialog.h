@@ -17,8 +17,8 @@
 #include <optional>
 #include <string>
 
-#include "machine/DialogControls.h"
-#include "machine/MachineDialogServices.h"
+#include "machine/dialogs/DialogControls.h"
+#include "machine/dialogs/MachineDialogServices.h"
 #include "platform/CommandWorker.h"
 
 namespace machine {

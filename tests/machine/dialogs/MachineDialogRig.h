@@ -13,9 +13,9 @@
 #include "SyncRig.h"
 #include "TempFolder.h"
 #include "machine/CommandLayer.h"
-#include "machine/MachineDialogServices.h"
 #include "machine/MachineParameters.h"
 #include "machine/SharedParameters.h"
+#include "machine/dialogs/MachineDialogServices.h"
 #include "platform/TextFile.h"
 #include "support/ManualClock.h"
 

@@ -6,9 +6,9 @@
 #include <cstdint>
 #include <limits>
 
-#include "FailureCodes.h"
-#include "TextConvert.h"
-#include "TraceLog.h"
+#include "machine/FailureCodes.h"
+#include "machine/TextConvert.h"
+#include "machine/TraceLog.h"
 #include "platform/NumberFormat.h"
 
 namespace machine {

@@ -9,7 +9,7 @@
 
 #include <array>
 
-#include "machine/HomingDialog.h"
+#include "machine/dialogs/HomingDialog.h"
 #include "platform/qt/QtSafeDialog.h"
 
 class QCheckBox;

@@ -20,8 +20,8 @@
 #include <vector>
 
 #include "machine/CommandLayer.h"
-#include "machine/DialogControls.h"
-#include "machine/MachineDialogServices.h"
+#include "machine/dialogs/DialogControls.h"
+#include "machine/dialogs/MachineDialogServices.h"
 #include "platform/CommandWorker.h"
 
 namespace machine {

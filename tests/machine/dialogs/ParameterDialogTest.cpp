@@ -1,7 +1,7 @@
 // The parameter dialog: its groups and presets by controller type, the port area, OK with the
 // file written and Cancel with the type kept in memory only.
 #include "MachineDialogRig.h"
-#include "machine/ParameterDialog.h"
+#include "machine/dialogs/ParameterDialog.h"
 
 namespace machinetest {
 namespace {

@@ -12,7 +12,7 @@
 #include <array>
 #include <vector>
 
-#include "machine/ParameterDialog.h"
+#include "machine/dialogs/ParameterDialog.h"
 #include "platform/qt/QtSafeDialog.h"
 
 class QButtonGroup;

@@ -6,7 +6,7 @@
 #include "MachineDialogRig.h"
 #include "SimulatedParallelPort.h"
 #include "machine/DefaultBackendFactory.h"
-#include "machine/JoggingDialog.h"
+#include "machine/dialogs/JoggingDialog.h"
 
 namespace machinetest {
 namespace {

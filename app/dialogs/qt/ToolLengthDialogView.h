@@ -6,7 +6,7 @@
 // while a measurement runs. The model is not owned.
 #pragma once
 
-#include "app/ToolLengthDialog.h"
+#include "app/dialogs/ToolLengthDialog.h"
 #include "platform/qt/QtSafeDialog.h"
 
 class QPlainTextEdit;

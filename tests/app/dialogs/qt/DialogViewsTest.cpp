@@ -12,10 +12,10 @@
 #include <memory>
 #include <string>
 
-#include "app/FlashDialog.h"
-#include "app/ToolLengthDialog.h"
-#include "app/qt/FlashDialogView.h"
-#include "app/qt/ToolLengthDialogView.h"
+#include "app/dialogs/FlashDialog.h"
+#include "app/dialogs/ToolLengthDialog.h"
+#include "app/dialogs/qt/FlashDialogView.h"
+#include "app/dialogs/qt/ToolLengthDialogView.h"
 #include "machine/FailureCodes.h"
 #include "platform/qt/QtGuiDispatcher.h"
 #include "support/RecordingProtocolBackend.h"

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "app/DataGrids.h"
-#include "app/InfoDialog.h"
+#include "app/dialogs/InfoDialog.h"
 #include "support/RecordingCanvas.h"
 
 namespace {

@@ -8,7 +8,7 @@
 #include <string>
 
 #include "ZelkoJobRig.h"
-#include "app/FlashDialog.h"
+#include "app/dialogs/FlashDialog.h"
 #include "machine/CommandLayer.h"
 #include "machine/DefaultBackendFactory.h"
 #include "machine/FailureCodes.h"

@@ -7,7 +7,7 @@
 
 #include <QDialog>
 
-#include "app/ToolTableDialog.h"
+#include "app/dialogs/ToolTableDialog.h"
 
 class QTableWidget;
 

@@ -5,7 +5,7 @@
 #include <functional>
 #include <string>
 
-#include "app/ToolTableDialog.h"
+#include "app/dialogs/ToolTableDialog.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 
 #include <QDialog>
 
-#include "app/InfoDialog.h"
+#include "app/dialogs/InfoDialog.h"
 #include "platform/qt/QtCanvas.h"
 
 class QTimer;

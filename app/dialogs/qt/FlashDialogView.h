@@ -9,7 +9,7 @@
 
 #include <array>
 
-#include "app/FlashDialog.h"
+#include "app/dialogs/FlashDialog.h"
 #include "platform/qt/QtSafeDialog.h"
 
 class QLineEdit;

@@ -6,7 +6,7 @@
 #include <algorithm>
 
 #include "FlashRig.h"
-#include "app/ToolLengthDialog.h"
+#include "app/dialogs/ToolLengthDialog.h"
 #include "machine/FailureCodes.h"
 
 namespace apptest {

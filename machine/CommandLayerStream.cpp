@@ -2,10 +2,10 @@
 #include "CommandLayer.h"
 #include "FailureCodes.h"
 #include "TraceLog.h"
-#include "ZelkoAnswer.h"
-#include "ZelkoCom.h"
-#include "ZelkoComReceiver.h"
 #include "machine/ControllerFamily.h"
+#include "machine/serial/ZelkoAnswer.h"
+#include "machine/serial/ZelkoCom.h"
+#include "machine/serial/ZelkoComReceiver.h"
 
 namespace machine {
 

@@ -2,11 +2,11 @@
 // protocol driver.
 #include "DefaultBackendFactory.h"
 
-#include "TBeryl.h"
-#include "TGarnet.h"
-#include "TKyro.h"
-#include "TTaktRicht.h"
-#include "ZelkoCom.h"
+#include "machine/lpt/TGarnet.h"
+#include "machine/lpt/TTaktRicht.h"
+#include "machine/serial/ZelkoCom.h"
+#include "machine/sync/TBeryl.h"
+#include "machine/sync/TKyro.h"
 
 namespace machine {
 

@@ -26,18 +26,18 @@
 
 #include "ControlBar.h"
 #include "DataGridPages.h"
-#include "FlashDialogView.h"
-#include "InfoDialogView.h"
 #include "MainMenus.h"
 #include "ObjectBar.h"
 #include "PaintBox.h"
 #include "SettingsPage.h"
-#include "ToolLengthDialogView.h"
-#include "ToolTableDialogView.h"
 #include "app/Uncaught.h"
-#include "machine/qt/HomingDialogView.h"
-#include "machine/qt/JoggingDialogView.h"
-#include "machine/qt/ParameterDialogView.h"
+#include "app/dialogs/qt/FlashDialogView.h"
+#include "app/dialogs/qt/InfoDialogView.h"
+#include "app/dialogs/qt/ToolLengthDialogView.h"
+#include "app/dialogs/qt/ToolTableDialogView.h"
+#include "machine/dialogs/qt/HomingDialogView.h"
+#include "machine/dialogs/qt/JoggingDialogView.h"
+#include "machine/dialogs/qt/ParameterDialogView.h"
 
 namespace appqt {
 

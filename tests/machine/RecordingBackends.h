@@ -14,8 +14,8 @@
 #include <string>
 #include <vector>
 
-#include "machine/AxisSlot.h"
 #include "machine/ControllerBackends.h"
+#include "machine/lpt/AxisSlot.h"
 #include "support/RecordingProtocolBackend.h"
 
 namespace machinetest {

@@ -12,8 +12,8 @@
 
 #include "SyncSim.h"
 #include "TempFolder.h"
-#include "machine/TBeryl.h"
-#include "machine/TKyro.h"
+#include "machine/sync/TBeryl.h"
+#include "machine/sync/TKyro.h"
 #include "support/QueueDispatcher.h"
 #include "support/ScriptedUi.h"
 

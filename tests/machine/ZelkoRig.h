@@ -20,7 +20,7 @@
 #include "TempFolder.h"
 #include "ZelkoSim.h"
 #include "machine/TraceLog.h"
-#include "machine/ZelkoCom.h"
+#include "machine/serial/ZelkoCom.h"
 #include "platform/TextFile.h"
 #include "support/ManualClock.h"
 #include "support/ScriptedUi.h"

@@ -54,9 +54,9 @@ TEST_F(ToolLengthTest, TheProbeReleasePositionGivesTheStoredDifference) {
   // Three steps of 10 reach 4030; single steps back release the probe at 4024.
   EXPECT_DOUBLE_EQ(params.zWZLdelta, 10.0 - 4024 / 400.0);
   EXPECT_DOUBLE_EQ(form.zWZLneu, 4024 / 400.0);
-  EXPECT_EQ(form.Memo, (std::vector<std::string>{"xWZLMessposition = 10.00", "yWZLMessposition = 5.00",
-                                                 "zWZLMessposition = 10.00", "", "         zWZLneu = 10.06", "",
-                                                 "       zWZLdelta = -0.06"}));
+  EXPECT_EQ(form.Memo,
+            (std::vector<std::string>{"xWZLMessposition = 10.00", "yWZLMessposition = 5.00", "zWZLMessposition = 10.00",
+                                      "", "         zWZLneu = 10.06", "", "       zWZLdelta = -0.06"}));
   std::vector<std::string> expected{"$Hz", "$Hx", "$Hy", "AL,0", "L2,X4000", "L2,Y2000", "L2,Z4000"};
   for (int i = 0; i < 3; ++i) expected.insert(expected.end(), {"L1,z10", "@I5", "@Lz"});
   for (int i = 0; i < 6; ++i) expected.insert(expected.end(), {"L1,z-1", "@I5", "@Lz"});

@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "DialogTestBase.h"
 #include "ZelkoSim.h"
 #include "machine/ControllerBackends.h"
 #include "machine/MachineParameters.h"
@@ -44,7 +45,7 @@ QString named(QWidget* w, const char* key) {
 
 }  // namespace
 
-class MachineDialogKeysTest : public QObject {
+class MachineDialogKeysTest : public machinetest::DialogTestBase {
   Q_OBJECT
 
  private slots:
@@ -56,13 +57,6 @@ class MachineDialogKeysTest : public QObject {
   void aTypedStepWidthIsTheWidthOfTheNextJog();
 
  private:
-  template <class W>
-  W* child(QWidget* parent, const char* name) {
-    auto* w = parent->findChild<W*>(QString::fromLatin1(name));
-    if (w == nullptr) qFatal("no child %s", name);
-    return w;
-  }
-  machine::MachineDialogServices services() { return {ui, *gui, platform::systemClock(), *store, backends}; }
   // The commands the controller received since `from`.
   std::vector<std::string> commandsSince(std::size_t from) const {
     const auto all = sim->commands();
@@ -79,24 +73,14 @@ class MachineDialogKeysTest : public QObject {
     return out;
   }
 
-  std::unique_ptr<QTemporaryDir> folder;
-  testsupport::ScriptedUi ui;
-  std::unique_ptr<platform::QtGuiDispatcher> gui;
-  std::unique_ptr<machine::MachineParameterStore> store;
   std::unique_ptr<peers::ZelkoSim> sim;
-  machine::ControllerBackends backends;
 };
 
 void MachineDialogKeysTest::init() {
-  folder = std::make_unique<QTemporaryDir>();
-  platform::setProgramFolder(folder->path().toStdString());
-  gui = std::make_unique<platform::QtGuiDispatcher>();
-  store = std::make_unique<machine::MachineParameterStore>();
   machine::Maschinenparameter p;
   machine::Parameter_Vorbelegen(p);
   p.ComPort = kPort;
-  p.Parameterdatei = (folder->path() + QStringLiteral("/veltris_param.dat")).toStdString();
-  store->assign(p);
+  prepare(p);
   sim = std::make_unique<peers::ZelkoSim>();
   ::setenv("VELTRIS_COM7", sim->devicePath().c_str(), 1);
   auto zelko = std::make_unique<machine::TzelkoCOM>(ui, platform::systemClock());
@@ -113,10 +97,7 @@ void MachineDialogKeysTest::cleanup() {
   if (backends.zelkoCOM) backends.zelkoCOM->UnInit();
   backends.zelkoCOM.reset();
   sim.reset();
-  store.reset();
-  gui.reset();
-  folder.reset();
-  ui.clear();
+  release();
 }
 
 void MachineDialogKeysTest::returnAndEnterInTheJoggingDialogMoveNothing() {

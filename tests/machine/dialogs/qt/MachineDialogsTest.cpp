@@ -15,6 +15,7 @@
 #include <memory>
 #include <string>
 
+#include "DialogTestBase.h"
 #include "SyncSim.h"
 #include "machine/ControllerBackends.h"
 #include "machine/MachineParameters.h"
@@ -57,7 +58,7 @@ class DarkTheme {
 
 }  // namespace
 
-class MachineDialogsTest : public QObject {
+class MachineDialogsTest : public machinetest::DialogTestBase {
   Q_OBJECT
 
  private slots:
@@ -72,12 +73,6 @@ class MachineDialogsTest : public QObject {
   void theJoggingDialogJogsByButtonAndKeyAndTeachesAPosition();
 
  private:
-  template <class W>
-  W* child(QWidget* parent, const char* name) {
-    auto* w = parent->findChild<W*>(QString::fromLatin1(name));
-    if (w == nullptr) qFatal("no child %s", name);
-    return w;
-  }
   static QLabel* label(QWidget* parent, const char* text) {
     for (auto* l : parent->findChildren<QLabel*>())
       if (l->text() == QString::fromUtf8(text)) return l;
@@ -90,28 +85,17 @@ class MachineDialogsTest : public QObject {
   }
   bool fileHas(const std::string& line) const { return parameterFile().find(line + "\r\n") != std::string::npos; }
   bool received(const std::string& bytes) const { return sim->received().find(bytes) != std::string::npos; }
-  machine::MachineDialogServices services() { return {ui, *gui, platform::systemClock(), *store, backends}; }
 
-  std::unique_ptr<QTemporaryDir> folder;
-  testsupport::ScriptedUi ui;
-  std::unique_ptr<platform::QtGuiDispatcher> gui;
-  std::unique_ptr<machine::MachineParameterStore> store;
   std::unique_ptr<peers::SyncSim> sim;
-  machine::ControllerBackends backends;
 };
 
 void MachineDialogsTest::init() {
-  folder = std::make_unique<QTemporaryDir>();
-  platform::setProgramFolder(folder->path().toStdString());
-  gui = std::make_unique<platform::QtGuiDispatcher>();
-  store = std::make_unique<machine::MachineParameterStore>();
   machine::Maschinenparameter p;
   machine::Parameter_Vorbelegen(p);
   p.Modul = 2;
   p.ComPort = 9;
   p.Baudrate = 19200;
-  p.Parameterdatei = (folder->path() + QStringLiteral("/veltris_param.dat")).toStdString();
-  store->assign(p);
+  prepare(p);
   sim = std::make_unique<peers::SyncSim>("Korund-Beryl V2.4", std::chrono::milliseconds(30));
   ::setenv("VELTRIS_COM9", sim->devicePath().c_str(), 1);
   auto beryl = std::make_unique<machine::TBeryl>(ui, *gui, platform::systemClock());
@@ -122,10 +106,7 @@ void MachineDialogsTest::init() {
 void MachineDialogsTest::cleanup() {
   backends.Beryl.reset();
   sim.reset();
-  store.reset();
-  gui.reset();
-  folder.reset();
-  ui.clear();
+  release();
 }
 
 void MachineDialogsTest::theParameterDialogChoosesATypeAndSavesOnOk() {

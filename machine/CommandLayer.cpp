@@ -339,13 +339,13 @@ void CommandLayer::Referenzoffset_einstellen(char axis, double mm) {
 
 void CommandLayer::Referenzfahrt_ausfuehren(const std::string& axes) {
   Protokoll_schreiben(traceText("Referenzfahrt_ausfuehren", {axes}));
+  // A stop that stands already ends this homing run before it is sent: the step generator only
+  // obeys stops made while it moves, and a serial controller that stands has nothing to halt.
+  stopCheck();
   const auto f = familyOf(params_.Modul);
   switch (f) {
     case ControllerFamily::Garnet:
     case ControllerFamily::TaktRicht:
-      // The step generator only obeys stops made while it moves: one that stands already ends
-      // this homing run before its first step.
-      stopCheck();
       parallelOutcome(parallelBackend(backends_, f).Referenzfahrt_ausfuehren(axes));
       break;
     case ControllerFamily::Beryl:
@@ -373,11 +373,14 @@ void CommandLayer::Vektorfahrt_ausfuehren(int mode, int speedIndex, int x, int y
   checkedSteps(z);
   // A relative move of nothing is not sent; an absolute one still names a target.
   const bool nothingToMove = mode != 0 && x == 0 && y == 0 && z == 0;
+  // A stop pressed while the job stood between two moves (its halt reached a standing machine)
+  // must end the job before this move is sent, on every controller type; otherwise the move
+  // would run its whole length first.
+  stopCheck();
   const auto f = nothingToMove ? ControllerFamily::None : familyOf(params_.Modul);
   switch (f) {
     case ControllerFamily::Garnet:
     case ControllerFamily::TaktRicht:
-      stopCheck();
       parallelOutcome(parallelBackend(backends_, f).Vektorfahrt_ausfuehren(mode, speedIndex, x, y, z));
       break;
     case ControllerFamily::Beryl:

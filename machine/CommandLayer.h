@@ -6,9 +6,9 @@
 // Thread context: a CommandLayer is a light view bound to one parameter record (a run's
 // snapshot, or the GUI thread's copy for the connection step), the process's back-ends and the
 // stop request; make one where it is needed. Operations block while the back-end works and throw
-// integer failure codes (2000 when a stop request is found after a move or homing run, or when a
-// stop cut a parallel-port move short; for the parallel-port types a stop request that stands
-// already ends the move or homing run before its first step; MOVE_REFUSED and LIMIT_SWITCH_STOP
+// integer failure codes (2000 when a stop request is found before or after a move or homing run,
+// or when a stop cut a parallel-port move short; a stop request that stands already ends the move
+// or homing run before anything is sent, on every controller type; MOVE_REFUSED and LIMIT_SWITCH_STOP
 // when the step generator refused a move or a limit switch ended it). Only the stop operations may
 // be called from another thread while a move runs. The connection step binds the layer's stop
 // request to the parallel-port back-end it makes, so that request must outlive the back-ends.

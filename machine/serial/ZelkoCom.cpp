@@ -269,7 +269,10 @@ std::string TzelkoCOM::takePriority(int timeoutMs, const std::string& command) {
 
 void TzelkoCOM::boundFinalWait() {
   const Link link = currentLink();
-  if (link.receiver) link.receiver->boundFinalWait(std::chrono::steady_clock::now() + stopAnswerLimit_.load());
+  // A stopped move decelerates along its ramp before the controller can give its final answer; a
+  // long ramp must not pass for a controller that has fallen silent.
+  const auto bound = std::chrono::milliseconds(rampMs_.load()) + stopAnswerLimit_.load();
+  if (link.receiver) link.receiver->boundFinalWait(std::chrono::steady_clock::now() + bound);
 }
 
 void TzelkoCOM::Speichermodus_setzen(bool on) { speichermodus_.store(on); }

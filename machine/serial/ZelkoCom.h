@@ -68,7 +68,8 @@ class TzelkoCOM final : public ProtocolBackend {
   // First byte of the answer most recently taken on the normal channel.
   char letzteAntwortBeginn() override;
   bool linkOpen() const override { return bAppStarted_.load(); }
-  // How long a motion's final answer is awaited once a stop has been sent (5 s).
+  // How long a motion's final answer is awaited once a stop has been sent: the ramp length last
+  // taken by the controller (the axes decelerate that long) and then this limit (5 s).
   void setStopAnswerLimit(std::chrono::milliseconds limit) { stopAnswerLimit_.store(limit); }
 
   // Controller commands.
@@ -125,6 +126,7 @@ class TzelkoCOM final : public ProtocolBackend {
   Link link_;
 
   std::atomic<std::chrono::milliseconds> stopAnswerLimit_{std::chrono::seconds(5)};
+  std::atomic<int> rampMs_{0};
 
   mutable std::mutex textMutex_;
   std::string lastCommand_;

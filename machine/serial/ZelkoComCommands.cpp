@@ -157,6 +157,7 @@ void TzelkoCOM::Endgeschwindigkeit_einstellen(int speedIndex, int hz) {
 void TzelkoCOM::Rampenlaenge_einstellen(int ms) {
   requireRange(ms, 0, kMaxRampMs);
   expectAck(SendenUndWarten("#R" + num(ms) + kCr, kSettingMs), false);
+  rampMs_.store(ms);
 }
 
 void TzelkoCOM::Referenzgeschwindigkeit_einstellen(int hz) {

@@ -71,16 +71,18 @@ void SyncSerialModule::warnung(const std::string& text, const std::string& capti
 
 void SyncSerialModule::schreiben(const std::string& bytes, bool purge) {
   std::lock_guard lock(writeMutex_);
-  if (purge) {
-    port_->purgeInput();
-    port_->purgeOutput();
-  }
+  // Only stale input is discarded. What is still in the output queue is never thrown away: it may
+  // be a stop written by another thread that the line has not yet carried to the unit.
+  if (purge) port_->purgeInput();
   if (port_->write(bytes, kWriteTimeout) != platform::SerialWrite::Done)
     Protokoll_schreiben(std::string(traits_.openCaption) + ": Befehl nicht gesendet: " + bytes);
 }
 
 void SyncSerialModule::Befehl_senden(const std::string& text, int terminator) {
   if (!port_) return;
+  // A wait for idle after this command ends at a stop made from now on, also one made while the
+  // command's own answer (its ETX) is still being read.
+  stopsAtCommand_.store(stops_.load());
   // The command is kept whole however long it is; the terminator byte ends it.
   schreiben(text + static_cast<char>(terminator & 0xFF), true);
 }
@@ -116,9 +118,11 @@ std::string SyncSerialModule::Antwort_lesen() {
 }
 
 void SyncSerialModule::Warten_bis_bereit() {
-  // A stop releases the wait even when an ETX read after it set the flag again.
-  const std::uint64_t stopsBefore = stops_.load();
-  while (busy_.load() && stops_.load() == stopsBefore) Antwort_lesen();
+  // A stop releases the wait even when an ETX read after it set the flag again: one made since the
+  // last command was sent, so that a stop that came while that command's answer was read counts.
+  while (busy_.load() && stops_.load() == stopsAtCommand_.load()) Antwort_lesen();
+  // The stop ended the motion that a late ETX still reported.
+  if (stops_.load() != stopsAtCommand_.load()) busy_ = false;
 }
 
 void SyncSerialModule::einstellen(const std::string& text) {

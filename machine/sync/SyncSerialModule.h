@@ -100,7 +100,7 @@ class SyncSerialModule : public SyncSerialBackend {
 
  private:
   void stoppen(const char* command);
-  // Writes the bytes; with `purge`, input and output that wait are discarded first.
+  // Writes the bytes; with `purge`, input that waits is discarded first (never the output queue).
   void schreiben(const std::string& bytes, bool purge);
 
   SyncModuleTraits traits_;
@@ -115,6 +115,8 @@ class SyncSerialModule : public SyncSerialBackend {
   std::atomic<bool> busy_{false};
   // Counts stops, so that a wait for idle ends at a stop even if a late ETX comes after it.
   std::atomic<std::uint64_t> stops_{0};
+  // The stop count when the last command was sent.
+  std::atomic<std::uint64_t> stopsAtCommand_{0};
   std::string antwort_;
   int startfreq_ = 0;
   std::array<int, 101> speeds_{};

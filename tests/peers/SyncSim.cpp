@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdint>
 #include <cstdlib>
 
 #include "SimLine.h"
@@ -50,6 +51,14 @@ void SyncSim::setMoveDuration(std::chrono::milliseconds duration) {
 void SyncSim::setSilent(bool on) {
   std::lock_guard lock(mutex_);
   silent_ = on;
+}
+
+void SyncSim::holdInput(bool on) {
+  {
+    std::lock_guard lock(mutex_);
+    inputHeld_ = on;
+  }
+  wakeSimLine(wakeFd_);
 }
 
 void SyncSim::setPositions(const Positions& p) {
@@ -178,18 +187,25 @@ void SyncSim::handle(const SyncCommand& command) {
 void SyncSim::serve() {
   while (!stop_.load()) {
     int timeoutMs = -1;
+    short inputEvents = POLLIN;
     {
       std::lock_guard lock(mutex_);
+      if (inputHeld_) inputEvents = 0;
       if (target_) {
         const auto left =
             std::chrono::duration_cast<std::chrono::milliseconds>(moveEnd_ - std::chrono::steady_clock::now());
         timeoutMs = left.count() < 0 ? 0 : static_cast<int>(left.count()) + 1;
       }
     }
-    pollfd fds[2] = {{master_, POLLIN, 0}, {wakeFd_, POLLIN, 0}};
+    pollfd fds[2] = {{master_, inputEvents, 0}, {wakeFd_, POLLIN, 0}};
     ::poll(fds, 2, timeoutMs);
     std::lock_guard lock(mutex_);
-    if (fds[0].revents & POLLIN) {
+    if ((fds[1].revents & POLLIN) != 0 && !stop_.load()) {
+      // A wake for a changed setting is taken, so that the next poll waits again.
+      std::uint64_t count = 0;
+      (void)!::read(wakeFd_, &count, sizeof count);
+    }
+    if ((fds[0].revents & POLLIN) != 0 && !inputHeld_) {
       char buf[256];
       const ssize_t n = ::read(master_, buf, sizeof buf);
       for (ssize_t i = 0; i < n; ++i) {

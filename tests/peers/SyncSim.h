@@ -44,6 +44,9 @@ class SyncSim {
   void setMoveDuration(std::chrono::milliseconds duration);
   // A silent unit takes commands but answers nothing.
   void setSilent(bool on);
+  // While held, the unit reads nothing: what is written stays in the line, as with a unit that is
+  // slow to take its bytes.
+  void holdInput(bool on);
   void setPositions(const Positions& p);
   // Writes bytes to the line unasked.
   void sendRaw(const std::string& bytes);
@@ -89,6 +92,7 @@ class SyncSim {
   std::chrono::steady_clock::time_point moveEnd_;
   std::chrono::milliseconds moveDuration_;
   bool silent_ = false;
+  bool inputHeld_ = false;
 
   std::atomic<bool> stop_{false};
   std::thread thread_;

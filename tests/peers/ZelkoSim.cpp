@@ -83,6 +83,11 @@ void ZelkoSim::setMoveDuration(std::chrono::milliseconds duration) {
   options_.moveDuration = duration;
 }
 
+void ZelkoSim::setStopDuration(std::chrono::milliseconds duration) {
+  std::lock_guard lock(mutex_);
+  stopDuration_ = duration;
+}
+
 void ZelkoSim::setStoreMode(bool on) {
   std::lock_guard lock(mutex_);
   storeMode_ = on;
@@ -463,10 +468,12 @@ void ZelkoSim::stopMotion(bool finalAnswer) {
     // The controller answers in order: an answer still on its way (a late one) comes first.
     const auto later =
         std::find_if(pending_.rbegin(), pending_.rend(), [](const Pending& p) { return p.channel == 'N'; });
-    if (later == pending_.rend()) {
+    auto at = now + stopDuration_;
+    if (later != pending_.rend() && later->at > at) at = later->at;
+    if (later == pending_.rend() && stopDuration_.count() == 0) {
       writeNow(std::string(1, kAck), 'N');
     } else {
-      schedule(later->at, std::string(1, kAck), 'N');
+      schedule(at, std::string(1, kAck), 'N');
     }
   }
   while (!move_ && !queued_.empty()) {

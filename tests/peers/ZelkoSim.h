@@ -140,6 +140,9 @@ class ZelkoSim {
 
   void addFault(SimFault fault);
   void setMoveDuration(std::chrono::milliseconds duration);
+  // How long the axes take to come to rest after "@B" (the ramp down): the stopped move's final
+  // answer comes that much later. 0, the default, answers at once.
+  void setStopDuration(std::chrono::milliseconds duration);
   // Program-store mode: moves are acknowledged with ACK alone and not executed.
   void setStoreMode(bool on);
   void setInput(char input, bool set);
@@ -249,6 +252,7 @@ class ZelkoSim {
   std::optional<Recording> recording_;
   std::string receivedBytes_;
   bool storeMode_ = false;
+  std::chrono::milliseconds stopDuration_{0};
   bool silent_ = false;
   bool hangUpRequested_ = false;
   bool hungUp_ = false;

@@ -180,6 +180,28 @@ TEST_F(BadAnswer, AControllerSilentAfterAStopEndsTheMoveAndTheLink) {
   EXPECT_EQ(driver.letzteAntwort(), kAckText);
 }
 
+// A stopped move decelerates along its ramp before its final answer comes: a controller still
+// within ramp and bound is not taken for silent, one beyond both still is.
+TEST_F(BadAnswer, AStopIsAwaitedForTheRampLengthAndThenItsBound) {
+  driver.setStopAnswerLimit(300ms);
+  driver.Rampenlaenge_einstellen(1000);
+  sim.setMoveDuration(60s);
+  int moves = 0;
+  for (const auto& [rampDown, expected] :
+       {std::pair{800ms, std::optional<int>()}, std::pair{2500ms, std::optional<int>(machine::WAIT_FAILED)}}) {
+    sim.setStopDuration(rampDown);
+    auto move = onWorker([&] {
+      driver.Vektorfahrt_ausfuehren(1, 1, 400, 0, 0);
+      driver.WaitResp(-1);
+    });
+    ASSERT_TRUE(sim.waitForAnswer(kNakText, kPatience, ++moves));
+    EXPECT_EQ(codeOf([&] { driver.Achsen_anhalten(); }), std::nullopt);
+    ASSERT_EQ(move.wait_for(kPatience), std::future_status::ready) << rampDown.count();
+    EXPECT_EQ(move.get(), expected) << rampDown.count();
+    EXPECT_EQ(driver.linkOpen(), !expected.has_value()) << rampDown.count();
+  }
+}
+
 // A stop sent after a move's final answer has come, but before the thread that started the move
 // waits for it, leaves that answer to it.
 TEST_F(BadAnswer, AStopLeavesAFinalAnswerThatCameToTheMovesThread) {

@@ -257,9 +257,33 @@ TEST_F(SyncRig, AStopFromAnotherThreadReleasesTheWaitingMove) {
   driver.Achsen_anhalten();
   ASSERT_EQ(moved.wait_for(5s), std::future_status::ready);
   EXPECT_LT(Clock::now() - start, 3s);
-  EXPECT_FALSE(sim->moving());
-  EXPECT_NE(sim->received().find(cr("@B")), std::string::npos);
   EXPECT_FALSE(driver.busy());
+  // The stop was written before the wait was released; the unit reads it in its own time.
+  EXPECT_TRUE(sim->waitForCommand("@B", 5s));
+  EXPECT_TRUE(sim->waitForMotion(false, 5s));
+}
+
+TEST_F(SyncRig, TheNextCommandAfterAStopDoesNotDiscardTheStopStillOnItsWay) {
+  // A unit that has not yet taken the stop's bytes when the stopped job sends its next command
+  // (the outputs off) must still receive the stop, and before that command.
+  auto& driver = beryl();
+  sim->setMoveDuration(30s);
+  auto moved = std::async(std::launch::async, [&] {
+    driver.Vektorfahrt_ausfuehren(1, 2, 4000, 0, 0, 1);
+    driver.Warten_bis_bereit();
+  });
+  ASSERT_TRUE(sim->waitForMotion(true, 5s));
+  sim->clearLog();
+  sim->holdInput(true);
+  driver.Achsen_anhalten();
+  ASSERT_EQ(moved.wait_for(5s), std::future_status::ready);
+  driver.Ausgangssignal_setzen(1, 0);
+  sim->holdInput(false);
+  ASSERT_TRUE(sim->waitForCommand("A0", 5s));
+  const auto texts = sim->texts();
+  ASSERT_FALSE(texts.empty());
+  EXPECT_EQ(texts.front(), "@B");
+  EXPECT_TRUE(sim->waitForMotion(false, 5s));
 }
 
 TEST_F(SyncRig, OpeningDiscardsWaitingInputAndReportsAPortThatIsNotThere) {

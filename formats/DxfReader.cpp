@@ -309,11 +309,18 @@ class DxfParser {
   void arc(Point centre, double cz, double r, double start, double end) {
     // Counter-clockwise from start to end: through 0 degrees when the start is the larger.
     double span = end - start;
-    if (start > end) span += kFullTurn;
-    // However the angles are written (several turns apart, either way), an arc goes round once
-    // at most, and never backwards.
-    if (span < 0.0) span = std::fmod(span, kFullTurn) + kFullTurn;
-    span = std::min(span, kFullTurn);
+    const double turns = std::round(span / kFullTurn);
+    if (turns != 0.0 && std::fabs(span - turns * kFullTurn) < kSweepTolerance) {
+      // Angles whole turns apart, either way (0 to 360, 360 to 0, 720 to 0): one full turn, not
+      // a chord of no length. Angles written equal stay a point.
+      span = kFullTurn;
+    } else {
+      if (start > end) span += kFullTurn;
+      // However the angles are written (several turns apart, either way), an arc goes round once
+      // at most, and never backwards.
+      if (span < 0.0) span = std::fmod(span, kFullTurn) + kFullTurn;
+      span = std::min(span, kFullTurn);
+    }
     append("MOVETO", centre.x + r * std::cos(radians(start)), centre.y + r * std::sin(radians(start)), cz);
     chords(centre, r, start, span, std::nullopt, cz);
   }

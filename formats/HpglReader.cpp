@@ -418,15 +418,18 @@ class HpglParser {
     return n;
   }
 
-  // IP: the scaling points from their defaults (0, 0) and (100, 100). P1 alone moves P2 along by
-  // the same offset, as a plotter does, instead of squeezing the plot between P1 and the old P2.
+  // IP: the scaling points, without values their defaults (0, 0) and (100, 100). P1 alone moves
+  // P2 along by P1's shift, as a plotter does, so that P2 keeps its distance from P1 instead of
+  // the plot being squeezed between P1 and the old P2 or down to the default distance.
   bool scalingPoints() {
     std::array<std::int64_t, 4> values = {0, 0, 100, 100};
     const int n = fourValues(values);
+    const std::int64_t dx = n == 0 ? 100 : p2x_ - p1x_;
+    const std::int64_t dy = n == 0 ? 100 : p2y_ - p1y_;
     p1x_ = values[0];
     p1y_ = values[1];
-    p2x_ = n >= 3 ? values[2] : p1x_ + 100;
-    p2y_ = n >= 4 ? values[3] : p1y_ + 100;
+    p2x_ = n >= 3 ? values[2] : bounded(p1x_ + dx);
+    p2y_ = n >= 4 ? values[3] : bounded(p1y_ + dy);
     return lastValid_;
   }
 

@@ -3,10 +3,11 @@
 //
 // Plotter units are 0.025 mm. User units ("SC") become plotter units through the scaling points
 // "IP" and the user window "SC". The reader takes the commands PA, PR, PU, PD, SP, IP, SC, CI, AA
-// and AR; it passes over CA, CO, DF, DT, EC, IN (a second one), IW, LB, LT, OE, PG, PS, PT, PW,
-// SF, TC, VS, WU, ZA, ZD, ZO, ZR and ZU with their parameters (a label up to its terminator, a
-// comment with its quoted text, the others up to ';' or the next command); any other command, and
-// a label or quoted comment that the file ends in, fails the plot with a message.
+// and AR, and DT for the label terminator; it passes over CA, CO, DF, EC, IN (a second one), IW,
+// LB, LT, OE, PG, PS, PT, PW, SF, TC, VS, WU, ZA, ZD, ZO, ZR and ZU with their parameters (a label
+// up to its terminator, a comment with its quoted text, the others up to ';' or the next command);
+// any other command, and a label or quoted comment that the file ends in, fails the plot with a
+// message.
 //
 // Thread context: a pure function; any thread. Reading is bounded by the input's length and the
 // element list's limit: every loop advances through the bytes or is capped, so no input hangs.

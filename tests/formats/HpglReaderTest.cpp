@@ -57,6 +57,15 @@ INSTANTIATE_TEST_SUITE_P(
                  {"UP", "DOWN", "LINETO 100.00 50.00", "UP"}},
         // P1 alone takes P2 along: the plot is shifted, neither mirrored nor squeezed.
         PathCase{"ScalingPointP1AloneShifts", "IN;IP400,800;PU10,10;", {"UP", "UP", "MOVETO 10.25 20.25", "UP"}},
+        // After both points, P1 alone keeps P2 at its distance: P2 goes from (4000, 2000) to
+        // (5000, 3000), not back to 100 units from P1.
+        PathCase{"ScalingPointP1AloneAfterBothKeepsTheDistance",
+                 "IN;IP0,0,4000,2000;IP1000,1000;PU0,0,100,100;",
+                 {"UP", "UP", "MOVETO 25.00 25.00", "MOVETO 125.00 75.00", "UP"}},
+        // IP without values is the default (0, 0) and (100, 100) again, whatever came before.
+        PathCase{"ScalingPointsWithoutValuesAreTheDefault",
+                 "IN;IP1000,1000,5000,3000;IP;PU100,100;",
+                 {"UP", "UP", "MOVETO 2.50 2.50", "UP"}},
         // A window without width keeps the default in that axis instead of dividing by zero.
         PathCase{"UserWindowWithoutWidth", "IN;SC5,5,0,10;PU40,5;", {"UP", "UP", "MOVETO 1.00 1.25", "UP"}},
         PathCase{"Pens", "IN;SP2;PU0,0;SP;", {"UP", "STIFT 2", "UP", "MOVETO 0.00 0.00", "STIFT 0", "UP"}},

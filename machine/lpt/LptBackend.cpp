@@ -86,8 +86,9 @@ MoveOutcome LptBackend::homeFirstAxis(bool stepDirection, const std::string& axe
   const MoveOutcome outcome =
       unit_.Lpt_Referenzfahrt(stepDirection, letter, referenceOffset_[static_cast<std::size_t>(slot)], startFrequency_,
                               referenceSpeed_, rampMs_);
-  // A run that never started has not found the reference point: the axis keeps its position.
-  if (outcome != MoveOutcome::NotStarted) takeSteps(slot);
+  // Only a run that reached the reference point knows where the axis stands; after any other the
+  // axis stands where the steps it made took it, and the next moves must start from there.
+  takeSteps(unit_.lastHomingReferenced() ? slot : -1);
   return outcome;
 }
 

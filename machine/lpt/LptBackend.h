@@ -71,7 +71,8 @@ class LptBackend : public ParallelPortBackend {
   std::array<int, 4> referenceOffset_{};
 
  private:
-  // Adds the steps of the last move or homing run; the homed axis (slot, or -1) is zeroed.
+  // Adds the steps of the last move or homing run; the axis that reached its reference point
+  // (slot, or -1) is zeroed.
   void takeSteps(int homedSlot);
 
   std::array<std::atomic<int>, 4> positions_{};

@@ -196,6 +196,10 @@ TEST(ParallelCommandLayer, HomingGoesAxisByAxisAndItsCancelEndsTheWholeSequence)
       EXPECT_EQ(code, machine::USER_ABORT);
       EXPECT_EQ(rig.port.positions(), (peers::AxisPositions{300, 300, 150, 0}));
       EXPECT_FALSE(rig.stop.load());
+      // z has not been homed: it counts the 150 steps it went down, and a move to z 0 lifts it.
+      EXPECT_EQ(rig.layer.Position_abfragen('z'), -150);
+      rig.layer.Vektorfahrt_ausfuehren(1, 2, 0, 0, -rig.layer.Position_abfragen('z'), 1);
+      EXPECT_EQ(rig.port.positions()[2], 300);
     } else {
       EXPECT_EQ(code, -1);
       // Each axis 0.25 mm (100 steps) past the point where its switch opened.

@@ -50,6 +50,11 @@ int LptBackend::Position_abfragen(char axis) {
   return slot < 0 ? 0 : positions_[static_cast<std::size_t>(slot)].load();
 }
 
+void LptBackend::carryOverPositions(const std::array<int, 4>& steps) {
+  for (int slot = 0; slot < axes_; ++slot)
+    positions_[static_cast<std::size_t>(slot)] = steps[static_cast<std::size_t>(slot)];
+}
+
 int LptBackend::limitedFrequency(int hz, const char* text, const char* caption) {
   if (hz <= frequencyLimit_) return hz;
   ui_.warning(text, caption);

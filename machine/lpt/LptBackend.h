@@ -35,6 +35,7 @@ class LptBackend : public ParallelPortBackend {
   void Reset_durchfuehren() override;
   // The position of one of the back-end's axes (either case); 0 for other letters.
   int Position_abfragen(char axis) override;
+  void carryOverPositions(const std::array<int, 4>& steps) override;
   void Startgeschwindigkeit_einstellen(int hz) override;
   void Rampenlaenge_einstellen(int ms) override;
   void Referenzoffset_einstellen(char axis, int steps) override;

@@ -83,7 +83,10 @@ class CommandLayer {
   std::string Referenzfahrt_Reihenfolge_Text(int x, int y, int z, int u) const;
 
   // Connection step: closes any open link, (re)creates the back-end of the configured type and
-  // returns its display name; writes the port texts; opens and identifies the link.
+  // returns its display name; writes the port texts; opens and identifies the link. A
+  // parallel-port back-end made again for the type and port address it was connected with goes on
+  // from the positions the one it replaces had counted; with another type or address it starts
+  // from 0.
   void Steuerung_trennen();
   std::string Steuerung_erzeugen(BackendFactory& factory);
   void Schnittstelle_anzeigen();

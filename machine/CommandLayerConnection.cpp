@@ -3,6 +3,8 @@
 #include <array>
 #include <charconv>
 #include <cstdint>
+#include <optional>
+#include <utility>
 
 #include "CommandLayer.h"
 #include "ControllerFamily.h"
@@ -26,6 +28,18 @@ int protocolSubtype(int modul) {
   if (modul == 5) return 2;
   if (modul == 6) return 3;
   return 4;
+}
+
+using ParallelLink = ControllerBackends::ParallelLink;
+
+ParallelLink linkOf(const Maschinenparameter& p) { return ParallelLink{p.Modul, p.LPTAdresse}; }
+
+// A parallel-port back-end has been connected: it goes on from what its predecessor had counted
+// for the same controller on the same port, and it is the one the next connection step replaces.
+void parallelConnected(ControllerBackends& backends, const Maschinenparameter& p, ParallelPortBackend& backend,
+                       const std::optional<ControllerBackends::CarriedPositions>& carried) {
+  if (carried && carried->link == linkOf(p)) backend.carryOverPositions(carried->steps);
+  backends.parallelLink = linkOf(p);
 }
 
 std::string lowerHex(std::int32_t value) {
@@ -88,6 +102,22 @@ void CommandLayer::Steuerung_trennen() {
 }
 
 std::string CommandLayer::Steuerung_erzeugen(BackendFactory& factory) {
+  // The parallel-port controllers count their positions in the back-end, and the machine has not
+  // moved while the dialogs had the link closed: what the old back-end counted is kept for the
+  // new one when type and port stay. Another type or port may be another machine; it starts at 0.
+  backends_.carried.reset();
+  if (backends_.parallelLink == linkOf(params_)) {
+    const auto f = familyOf(params_.Modul);
+    ParallelPortBackend* old = f == ControllerFamily::Garnet ? backends_.Garnet.get() : backends_.TaktRicht.get();
+    if (old != nullptr) {
+      ControllerBackends::CarriedPositions carried{linkOf(params_), {}};
+      for (std::size_t slot = 0; slot < carried.steps.size(); ++slot)
+        carried.steps[slot] = old->Position_abfragen("xyzu"[slot]);
+      backends_.carried = carried;
+    }
+  }
+  backends_.parallelLink.reset();
+
   // Close every port back-end, whatever type is configured now, so that no two hold a port.
   if (backends_.Garnet) backends_.Garnet->OnDestroy();
   if (backends_.Beryl) backends_.Beryl->OnDestroy();
@@ -142,11 +172,15 @@ void CommandLayer::Schnittstelle_anzeigen() {
 }
 
 bool CommandLayer::Steuerung_verbinden(const std::string& portText) {
+  // Positions carried over belong to this connection attempt only.
+  const auto carried = std::exchange(backends_.carried, std::nullopt);
   // Without its back-end object a type cannot be connected; the connection step then stays
   // unconnected as for an unassigned type.
   switch (familyOf(params_.Modul)) {
     case ControllerFamily::Garnet:
-      return backends_.Garnet && backends_.Garnet->Steuerung_verbinden(portText);
+      if (!backends_.Garnet || !backends_.Garnet->Steuerung_verbinden(portText)) return false;
+      parallelConnected(backends_, params_, *backends_.Garnet, carried);
+      return true;
     case ControllerFamily::TaktRicht: {
       if (!backends_.TaktRicht) return false;
       auto& taktRicht = *backends_.TaktRicht;
@@ -161,6 +195,7 @@ bool CommandLayer::Steuerung_verbinden(const std::string& portText) {
       } else {
         taktRicht.Endschalter_konfigurieren(0, 0, 0);
       }
+      parallelConnected(backends_, params_, taktRicht, carried);
       return true;
     }
     case ControllerFamily::Beryl:

@@ -8,6 +8,7 @@
 // back-end itself.
 #pragma once
 
+#include <array>
 #include <atomic>
 #include <string>
 
@@ -32,6 +33,9 @@ class ParallelPortBackend {
   // The back-end's model text.
   virtual std::string Version_abfragen() = 0;
   virtual int Position_abfragen(char axis) = 0;
+  // Goes on counting from these positions (steps of x, y, z, u; axes the back-end lacks are
+  // ignored): the connection step hands over what the back-end it replaced had counted.
+  virtual void carryOverPositions(const std::array<int, 4>& steps) = 0;
   // Phase patterns only: step mode and holding current.
   virtual void Schrittbetrieb_einstellen(int schrittbetrieb, int ruhestrom) = 0;
   virtual void Startgeschwindigkeit_einstellen(int hz) = 0;

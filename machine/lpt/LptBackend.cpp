@@ -50,6 +50,11 @@ int LptBackend::Position_abfragen(char axis) {
   return slot < 0 ? 0 : positions_[static_cast<std::size_t>(slot)].load();
 }
 
+void LptBackend::carryOverPositions(const std::array<int, 4>& steps) {
+  for (int slot = 0; slot < axes_; ++slot)
+    positions_[static_cast<std::size_t>(slot)] = steps[static_cast<std::size_t>(slot)];
+}
+
 int LptBackend::limitedFrequency(int hz, const char* text, const char* caption) {
   if (hz <= frequencyLimit_) return hz;
   ui_.warning(text, caption);
@@ -86,8 +91,9 @@ MoveOutcome LptBackend::homeFirstAxis(bool stepDirection, const std::string& axe
   const MoveOutcome outcome =
       unit_.Lpt_Referenzfahrt(stepDirection, letter, referenceOffset_[static_cast<std::size_t>(slot)], startFrequency_,
                               referenceSpeed_, rampMs_);
-  // A run that never started has not found the reference point: the axis keeps its position.
-  if (outcome != MoveOutcome::NotStarted) takeSteps(slot);
+  // Only a run that reached the reference point knows where the axis stands; after any other the
+  // axis stands where the steps it made took it, and the next moves must start from there.
+  takeSteps(unit_.lastHomingReferenced() ? slot : -1);
   return outcome;
 }
 

@@ -35,6 +35,7 @@ class LptBackend : public ParallelPortBackend {
   void Reset_durchfuehren() override;
   // The position of one of the back-end's axes (either case); 0 for other letters.
   int Position_abfragen(char axis) override;
+  void carryOverPositions(const std::array<int, 4>& steps) override;
   void Startgeschwindigkeit_einstellen(int hz) override;
   void Rampenlaenge_einstellen(int ms) override;
   void Referenzoffset_einstellen(char axis, int steps) override;
@@ -71,7 +72,8 @@ class LptBackend : public ParallelPortBackend {
   std::array<int, 4> referenceOffset_{};
 
  private:
-  // Adds the steps of the last move or homing run; the homed axis (slot, or -1) is zeroed.
+  // Adds the steps of the last move or homing run; the axis that reached its reference point
+  // (slot, or -1) is zeroed.
   void takeSteps(int homedSlot);
 
   std::array<std::atomic<int>, 4> positions_{};

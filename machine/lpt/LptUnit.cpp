@@ -142,13 +142,14 @@ LptConfig LptUnit::config() const {
   return config_;
 }
 
-MoveOutcome LptUnit::post(const GeneratorCommand& command) {
+GeneratorResult LptUnit::post(const GeneratorCommand& command) {
   if (!bereit()) throw HANDLE_COM_PORT_ERROR;
   const auto result = thread_.post(command, standingStop_.load());
   if (!result) throw HANDLE_COM_PORT_ERROR;
   std::lock_guard lock(configMutex_);
   lastPositions_ = result->positions;
-  return result->outcome;
+  lastHomingReferenced_ = false;
+  return *result;
 }
 
 MoveOutcome LptUnit::Lpt_Vektorfahrt(bool stepDirection, int x, int y, int z, int f0, int f1, int rampMs) {
@@ -159,7 +160,7 @@ MoveOutcome LptUnit::Lpt_Vektorfahrt(bool stepDirection, int x, int y, int z, in
   command.startFrequency = f0;
   command.endFrequency = f1;
   command.rampMs = rampMs;
-  return post(command);
+  return post(command).outcome;
 }
 
 MoveOutcome LptUnit::Lpt_Referenzfahrt(bool stepDirection, char axis, int offset, int f0, int f1, int rampMs) {
@@ -171,12 +172,14 @@ MoveOutcome LptUnit::Lpt_Referenzfahrt(bool stepDirection, char axis, int offset
   command.startFrequency = f0;
   command.endFrequency = f1;
   command.rampMs = rampMs;
-  const MoveOutcome outcome = post(command);
-  if (outcome == MoveOutcome::NotStarted) return outcome;
+  const GeneratorResult result = post(command);
+  const int slot = axisSlot(axis);
+  if (!result.referenced || slot < 0) return result.outcome;
   std::lock_guard lock(configMutex_);
-  // The homed axis stands at its reference point.
-  if (const int slot = axisSlot(axis); slot >= 0) lastPositions_[static_cast<std::size_t>(slot)] = 0;
-  return outcome;
+  // The homed axis stands at its reference point; any other ending leaves it where its steps took it.
+  lastPositions_[static_cast<std::size_t>(slot)] = 0;
+  lastHomingReferenced_ = true;
+  return result.outcome;
 }
 
 void LptUnit::LptPosition_lesen(int& x, int& y, int& z, int& u) const {
@@ -185,6 +188,11 @@ void LptUnit::LptPosition_lesen(int& x, int& y, int& z, int& u) const {
   y = lastPositions_[1];
   z = lastPositions_[2];
   u = lastPositions_[3];
+}
+
+bool LptUnit::lastHomingReferenced() const {
+  std::lock_guard lock(configMutex_);
+  return lastHomingReferenced_;
 }
 
 void LptUnit::Lpt_anhalten() {

@@ -68,11 +68,15 @@ class LptUnit {
   // A relative move of x, y and z; the step counters start at 0. Throws HANDLE_COM_PORT_ERROR when
   // the unit is not ready.
   MoveOutcome Lpt_Vektorfahrt(bool stepDirection, int x, int y, int z, int f0, int f1, int rampMs);
-  // A homing run of one axis; the counters then hold its steps, the homed axis 0 (unless it did not
-  // start). Throws as above.
+  // A homing run of one axis; the counters then hold its steps, the homed axis 0 if it reached its
+  // reference point. Throws as above.
   MoveOutcome Lpt_Referenzfahrt(bool stepDirection, char axis, int offset, int f0, int f1, int rampMs);
   // The steps of the last move or homing run.
   void LptPosition_lesen(int& x, int& y, int& z, int& u) const;
+  // Whether the last homing run ended at its reference point: the switch found and left, the
+  // offset travelled. False after one that was stopped, refused, did not start, or never found
+  // or left its switch.
+  bool lastHomingReferenced() const;
 
   // Decelerated and immediate stop of the move in flight, each with its tone.
   void Lpt_anhalten();
@@ -93,7 +97,7 @@ class LptUnit {
   LptConfig config() const;
 
  private:
-  MoveOutcome post(const GeneratorCommand& command);
+  GeneratorResult post(const GeneratorCommand& command);
 
   std::unique_ptr<platform::PortIo> io_;
   platform::Clock& clock_;
@@ -105,6 +109,7 @@ class LptUnit {
   mutable std::mutex configMutex_;
   LptConfig config_;
   std::array<int, kLptAxes> lastPositions_{};
+  bool lastHomingReferenced_ = false;
 
   std::atomic<const std::atomic<bool>*> standingStop_{nullptr};
   std::atomic<bool> opened_{false};

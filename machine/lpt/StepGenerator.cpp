@@ -51,7 +51,7 @@ GeneratorResult StepGenerator::Befehl_ausfuehren(const GeneratorCommand& command
   GeneratorResult result;
   if (command.command == GeneratorCommand::kHoming) {
     result.outcome = Referenzfahrt_Achse(command.stepDirection, command.axis, command.offset, command.startFrequency,
-                                         command.endFrequency, command.rampMs);
+                                         command.endFrequency, command.rampMs, result.referenced);
   } else if (command.command == GeneratorCommand::kVectorMove) {
     std::array<std::int64_t, kLptAxes> steps{};
     std::copy(command.steps.begin(), command.steps.end(), steps.begin());
@@ -65,7 +65,8 @@ GeneratorResult StepGenerator::Befehl_ausfuehren(const GeneratorCommand& command
 }
 
 MoveOutcome StepGenerator::Schrittgenerator(bool stepDirection, const std::array<std::int64_t, kLptAxes>& steps, int f0,
-                                            int f1, int rampMs, const StopConditions& conditions) {
+                                            int f1, int rampMs, const StopConditions& conditions, bool* conditionMet) {
+  if (conditionMet != nullptr) *conditionMet = false;
   if (stepDirection) {
     if (config_.pulseDivisor <= 0) return MoveOutcome::Refused;
     portImage_ = 0;
@@ -162,6 +163,7 @@ MoveOutcome StepGenerator::Schrittgenerator(bool stepDirection, const std::array
     }
   }
   if (stops_.immediate.exchange(false) && outcome == MoveOutcome::Done) outcome = MoveOutcome::Stopped;
+  if (conditionMet != nullptr) *conditionMet = ended;
   return outcome;
 }
 
@@ -188,10 +190,13 @@ void StepGenerator::waitForStep(std::int64_t due) {
   clock_.spinUntilNanos(due);
 }
 
-MoveOutcome StepGenerator::Referenzfahrt_Achse(bool stepDirection, char axis, int offset, int f0, int f1, int rampMs) {
+MoveOutcome StepGenerator::Referenzfahrt_Achse(bool stepDirection, char axis, int offset, int f0, int f1, int rampMs,
+                                               bool& referenced) {
+  referenced = false;
   // The limit stop of the configuration stays untouched: during homing it is off.
   StopConditions conditions;
   MoveOutcome outcome = MoveOutcome::Done;
+  // One run; true when its condition (a switch active, or none any more) ended it.
   const auto run = [&](std::size_t index, std::int64_t steps, bool allAxes) {
     std::array<std::int64_t, kLptAxes> move{};
     if (allAxes) {
@@ -199,8 +204,10 @@ MoveOutcome StepGenerator::Referenzfahrt_Achse(bool stepDirection, char axis, in
     } else {
       move[index] = steps;
     }
-    const MoveOutcome result = Schrittgenerator(stepDirection, move, f0, f1, rampMs, conditions);
+    bool met = false;
+    const MoveOutcome result = Schrittgenerator(stepDirection, move, f0, f1, rampMs, conditions, &met);
     if (endsHoming(result) && !endsHoming(outcome)) outcome = result;
+    return met;
   };
   const auto pause = [&] { clock_.sleepMillis(kHomingPauseMs); };
 
@@ -215,16 +222,19 @@ MoveOutcome StepGenerator::Referenzfahrt_Achse(bool stepDirection, char axis, in
   if (const int slot = axisSlot(axis); slot >= 0) {
     const auto index = static_cast<std::size_t>(slot);
     conditions.stopWhenActive = true;
-    if (!endsHoming(outcome)) run(index, -kHomingTravel, false);
+    const bool found = !endsHoming(outcome) && run(index, -kHomingTravel, false);
     conditions.stopWhenActive = false;
     if (!endsHoming(outcome)) pause();
     conditions.stopWhenReleased = true;
-    if (!endsHoming(outcome)) run(index, kHomingTravel, false);
+    const bool left = !endsHoming(outcome) && run(index, kHomingTravel, false);
     conditions.stopWhenReleased = false;
     if (!endsHoming(outcome)) {
       pause();
       run(index, offset, false);
     }
+    // A run stopped on its way, or one that travelled its whole length without finding or
+    // leaving the switch, has not reached the reference point.
+    referenced = found && left && !endsHoming(outcome);
   }
   pause();
   return outcome;

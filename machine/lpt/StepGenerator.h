@@ -44,6 +44,9 @@ struct GeneratorCommand {
 
 struct GeneratorResult {
   MoveOutcome outcome = MoveOutcome::Done;
+  // Homing: the axis found its switch, left it again and travelled its offset, so it stands at
+  // its reference point.
+  bool referenced = false;
   // Steps made by the command per axis (x, y, z, u).
   std::array<int, kLptAxes> positions{};
 };
@@ -72,10 +75,13 @@ class StepGenerator {
 
   // One move of x, y, z and u together. A run of the u axis alone (the homing of u) is a move of
   // u only, so there is no Schrittgenerator_U beside it; the phase-pattern card has no u axis
-  // and refuses such a move at once.
+  // and refuses such a move at once. `conditionMet`, if given, tells whether one of the
+  // conditions ended the move.
   MoveOutcome Schrittgenerator(bool stepDirection, const std::array<std::int64_t, kLptAxes>& steps, int f0, int f1,
-                               int rampMs, const StopConditions& conditions);
-  MoveOutcome Referenzfahrt_Achse(bool stepDirection, char axis, int offset, int f0, int f1, int rampMs);
+                               int rampMs, const StopConditions& conditions, bool* conditionMet = nullptr);
+  // `referenced`: whether the axis ended at its reference point (GeneratorResult::referenced).
+  MoveOutcome Referenzfahrt_Achse(bool stepDirection, char axis, int offset, int f0, int f1, int rampMs,
+                                  bool& referenced);
   // One step of `axis` in its direction: counts it and prepares the direction and step bits in
   // the image (step/direction) or clocks out the axis's next phase pattern.
   void Schritt_vorbereiten(std::size_t axis, bool positive, bool stepDirection);

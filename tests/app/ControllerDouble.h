@@ -8,6 +8,7 @@
 #pragma once
 
 #include <atomic>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -66,7 +67,7 @@ class ForwardingProtocolBackend final : public machine::ProtocolBackend {
 class ControllerFactory final : public machine::BackendFactory {
  public:
   std::unique_ptr<machine::ParallelPortBackend> createGarnet() override { return nullptr; }
-  std::unique_ptr<machine::ParallelPortBackend> createTaktRicht() override { return nullptr; }
+  std::unique_ptr<machine::ParallelPortBackend> createTaktRicht() override { return taktRicht ? taktRicht() : nullptr; }
   std::unique_ptr<machine::SyncSerialBackend> createBeryl() override { return nullptr; }
   std::unique_ptr<machine::SyncSerialBackend> createKyro() override { return nullptr; }
   std::unique_ptr<machine::ProtocolBackend> createZelkoCOM() override {
@@ -76,7 +77,9 @@ class ControllerFactory final : public machine::BackendFactory {
   }
 
   bool attached = false;  // a controller answers on the port
-  int created = 0;        // protocol drivers asked for
+  // Makes the step/direction back-end (types 1, 4, 7); without it there is none.
+  std::function<std::unique_ptr<machine::ParallelPortBackend>()> taktRicht;
+  int created = 0;  // protocol drivers asked for
   testsupport::RecordingProtocolBackend controller;
   std::atomic<int> positionFailure{0};
 };

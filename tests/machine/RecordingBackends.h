@@ -64,6 +64,10 @@ class RecordingParallelBackend final : public machine::ParallelPortBackend {
     const int i = machine::axisSlot(axis);
     return i < 0 ? 0 : positions[static_cast<std::size_t>(i)];
   }
+  void carryOverPositions(const std::array<int, 4>& steps) override {
+    positions = steps;
+    rec("carryOverPositions", steps[0], steps[1], steps[2], steps[3]);
+  }
   void Schrittbetrieb_einstellen(int mode, int current) override { rec("Schrittbetrieb_einstellen", mode, current); }
   void Startgeschwindigkeit_einstellen(int hz) override { rec("Startgeschwindigkeit_einstellen", hz); }
   void Endgeschwindigkeit_einstellen(int index, int hz) override { rec("Endgeschwindigkeit_einstellen", index, hz); }

@@ -2,7 +2,10 @@
 // connection step of each type, and how refused moves, limit switches and stops reach the caller.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <atomic>
+#include <cstdint>
+#include <string>
 
 #include "LptRig.h"
 #include "TempFolder.h"
@@ -42,7 +45,10 @@ struct ParallelLayerRig : machinetest::SimulatedPortRig {
   }
 
   machinetest::ProgramFolder folder;
-  machine::DefaultBackendFactory factory{ui, gui, clock, [this] { return port.connection(); }};
+  // A second card at LPT2's address; the back-end reaches the card of the configured address.
+  peers::SimulatedParallelPort lpt2{clock, 0x278};
+  machine::DefaultBackendFactory factory{ui, gui, clock,
+                                         [this] { return (params.LPTAdresse == 0x278 ? lpt2 : port).connection(); }};
   machine::Maschinenparameter params;
   machine::ControllerBackends backends;
   std::atomic<bool> stop{false};
@@ -196,6 +202,10 @@ TEST(ParallelCommandLayer, HomingGoesAxisByAxisAndItsCancelEndsTheWholeSequence)
       EXPECT_EQ(code, machine::USER_ABORT);
       EXPECT_EQ(rig.port.positions(), (peers::AxisPositions{300, 300, 150, 0}));
       EXPECT_FALSE(rig.stop.load());
+      // z has not been homed: it counts the 150 steps it went down, and a move to z 0 lifts it.
+      EXPECT_EQ(rig.layer.Position_abfragen('z'), -150);
+      rig.layer.Vektorfahrt_ausfuehren(1, 2, 0, 0, -rig.layer.Position_abfragen('z'), 1);
+      EXPECT_EQ(rig.port.positions()[2], 300);
     } else {
       EXPECT_EQ(code, -1);
       // Each axis 0.25 mm (100 steps) past the point where its switch opened.
@@ -203,6 +213,73 @@ TEST(ParallelCommandLayer, HomingGoesAxisByAxisAndItsCancelEndsTheWholeSequence)
       for (char axis : {'x', 'y', 'z'}) EXPECT_EQ(rig.layer.Position_abfragen(axis), 0) << axis;
     }
   }
+}
+
+}  // namespace
+
+namespace {
+
+TEST(ParallelCommandLayer, AConnectionStepForTheSameControllerOnTheSamePortKeepsTheCountedPositions) {
+  const struct {
+    int type;
+    int newType;
+    std::int32_t newAddress;
+    bool kept;
+  } cases[] = {
+      {7, 7, 0x378, true},  {4, 4, 0x378, true},  {1, 1, 0x378, true},  {0, 0, 0x378, true},  {7, 4, 0x378, false},
+      {1, 7, 0x378, false}, {0, 7, 0x378, false}, {7, 0, 0x378, false}, {7, 7, 0x278, false}, {0, 0, 0x278, false},
+  };
+  for (const auto& c : cases) {
+    const std::string name =
+        std::to_string(c.type) + " -> " + std::to_string(c.newType) + " at " + std::to_string(c.newAddress);
+    ParallelLayerRig rig(c.type);
+    ASSERT_TRUE(rig.connect()) << name;
+    rig.layer.Vektorfahrt_ausfuehren(1, 2, 400, -200, 120, 1);
+
+    // The parameter dialog closed with OK or Cancel: the connection step makes the back-end anew.
+    rig.params.Modul = c.newType;
+    rig.params.LPTAdresse = c.newAddress;
+    if (c.newType == 0) rig.port.setDecoding(peers::SimulatedParallelPort::Decoding::PhasePatterns);
+    ASSERT_TRUE(rig.connect()) << name;
+    const std::array<int, 3> expected = c.kept ? std::array<int, 3>{400, -200, 120} : std::array<int, 3>{0, 0, 0};
+    EXPECT_EQ(rig.layer.Position_abfragen('x'), expected[0]) << name;
+    EXPECT_EQ(rig.layer.Position_abfragen('y'), expected[1]) << name;
+    EXPECT_EQ(rig.layer.Position_abfragen('z'), expected[2]) << name;
+
+    // The travel back to where the first connection counted from.
+    if (!c.kept) continue;
+    rig.layer.Vektorfahrt_ausfuehren(1, 2, -rig.layer.Position_abfragen('x'), -rig.layer.Position_abfragen('y'),
+                                     -rig.layer.Position_abfragen('z'), 1);
+    EXPECT_EQ(rig.port.positions(), (peers::AxisPositions{0, 0, 0, 0})) << name;
+  }
+}
+
+TEST(ParallelCommandLayer, PositionsAreCarriedOnlyFromAConnectedBackEndAndOnlyToTheNextConnection) {
+  // A connection that failed counted nothing to carry: the one after it starts from 0.
+  ParallelLayerRig rig(7);
+  ASSERT_TRUE(rig.connect());
+  rig.layer.Vektorfahrt_ausfuehren(1, 2, 400, 0, 0, 1);
+  rig.port.refuseClaims("belegt");
+  EXPECT_FALSE(rig.connect());
+  rig.port.refuseClaims("");
+  ASSERT_TRUE(rig.connect());
+  EXPECT_EQ(rig.layer.Position_abfragen('x'), 0);
+
+  // Another type in between: back on the first, the machine may have moved under the other.
+  rig.layer.Vektorfahrt_ausfuehren(1, 2, 300, 0, 0, 1);
+  rig.params.Modul = 4;
+  ASSERT_TRUE(rig.connect());
+  rig.params.Modul = 7;
+  ASSERT_TRUE(rig.connect());
+  EXPECT_EQ(rig.layer.Position_abfragen('x'), 0);
+
+  // A reset clears what is carried, as it clears the positions.
+  rig.layer.Vektorfahrt_ausfuehren(1, 2, 250, 0, 0, 1);
+  ASSERT_TRUE(rig.connect());
+  EXPECT_EQ(rig.layer.Position_abfragen('x'), 250);
+  rig.layer.Reset_durchfuehren();
+  ASSERT_TRUE(rig.connect());
+  EXPECT_EQ(rig.layer.Position_abfragen('x'), 0);
 }
 
 }  // namespace

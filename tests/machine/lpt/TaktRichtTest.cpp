@@ -3,6 +3,8 @@
 // positions.
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <cstdint>
 #include <memory>
 
 #include "LptRig.h"
@@ -184,6 +186,69 @@ TEST(TaktRicht, ARefusedHomingSpeedEndsTheHomingBeforeItMoves) {
   EXPECT_EQ(rig.beeps().size(), 1u);
   // Only the closing pause: nothing after the refused run is tried.
   EXPECT_EQ(rig.clock.sleeps(), (std::vector<std::int64_t>{250'000}));
+}
+
+TEST(TaktRicht, OnlyAHomingRunThatEndsAtItsReferencePointZeroesTheAxisAnyOtherCountsItsSteps) {
+  // z stands 1000 steps above its switch (active while z <= 0) and has been counted at -200 after
+  // a move down from where the back-end was connected; x at 5.
+  enum class Interruption { None, DeceleratedDown, ImmediateDown, ImmediateDuringOffset, Refused, StopStanding };
+  const struct {
+    const char* name;
+    Interruption interruption;
+    MoveOutcome outcome;
+    std::int64_t machineZ;  // where the machine stands afterwards
+  } cases[] = {
+      {"ends at the reference point", Interruption::None, MoveOutcome::Done, 101},
+      // From 400 to 800 steps per second in 50 ms: 80 steps to slow down.
+      {"decelerated stop on the way to the switch", Interruption::DeceleratedDown, MoveOutcome::Stopped, 420},
+      {"immediate stop on the way to the switch", Interruption::ImmediateDown, MoveOutcome::Stopped, 500},
+      {"immediate stop on the offset back up", Interruption::ImmediateDuringOffset, MoveOutcome::Stopped, 50},
+      {"homing speed refused", Interruption::Refused, MoveOutcome::Refused, 1000},
+      {"stop request standing", Interruption::StopStanding, MoveOutcome::NotStarted, 1000},
+  };
+  for (const auto& c : cases) {
+    TaktRichtRig rig;
+    rig.port.setPositions({0, 0, 1200, 0});
+    ASSERT_EQ(rig.backend.Vektorfahrt_ausfuehren(1, 1, 5, 0, -200), MoveOutcome::Done) << c.name;
+    rig.port.setPinModel(12, [](const peers::AxisPositions& p) { return p[2] > 0; });
+    rig.backend.Referenzoffset_einstellen('z', 100);
+    std::atomic<bool> stopRequest{false};
+    rig.backend.bindStopRequest(stopRequest);
+    bool reachedSwitch = false;
+    switch (c.interruption) {
+      case Interruption::None:
+        break;
+      case Interruption::DeceleratedDown:
+        rig.port.onceWhen([](const peers::AxisPositions& p) { return p[2] == 500; },
+                          [&] { rig.backend.Achsen_anhalten(); });
+        break;
+      case Interruption::ImmediateDown:
+        rig.port.onceWhen([](const peers::AxisPositions& p) { return p[2] == 500; },
+                          [&] { rig.backend.Achsen_sofort_stoppen(); });
+        break;
+      case Interruption::ImmediateDuringOffset:
+        rig.port.onceWhen(
+            [&reachedSwitch](const peers::AxisPositions& p) {
+              reachedSwitch = reachedSwitch || p[2] <= 0;
+              return reachedSwitch && p[2] == 50;
+            },
+            [&] { rig.backend.Achsen_sofort_stoppen(); });
+        break;
+      case Interruption::Refused:
+        rig.backend.Frequenzgrenzen_setzen(700, 250000);
+        break;
+      case Interruption::StopStanding:
+        stopRequest = true;
+        break;
+    }
+
+    EXPECT_EQ(rig.backend.Referenzfahrt_ausfuehren("z"), c.outcome) << c.name;
+    EXPECT_EQ(rig.port.positions()[2], c.machineZ) << c.name;
+    // Counted from where the back-end was connected (z 1200), or from the reference point.
+    const int expected = c.outcome == MoveOutcome::Done ? 0 : static_cast<int>(c.machineZ - 1200);
+    EXPECT_EQ(rig.backend.Position_abfragen('z'), expected) << c.name;
+    EXPECT_EQ(rig.backend.Position_abfragen('x'), 5) << c.name;
+  }
 }
 
 TEST(TaktRicht, OutputNumbersReachTheirPins) {

@@ -12,6 +12,7 @@
 #include "machine/FailureCodes.h"
 #include "machine/TextConvert.h"
 #include "machine/TraceLog.h"
+#include "machine/serial/ZelkoAnswer.h"
 #include "machine/serial/ZelkoComReceiver.h"
 #include "platform/NumberFormat.h"
 #include "platform/TextCodec.h"
@@ -33,6 +34,8 @@ constexpr std::size_t kKopfMax = 127;
 constexpr int kPostVersuche = 40;
 // A listing that never ends with ACK is given up after this many answers.
 constexpr int kListingMax = 1 << 20;
+// Outputs of spindle, coolant pump and extraction.
+constexpr int kAusgaenge[] = {1, 2, 3};
 
 const std::string kEtx(1, machine::kZelkoEtx);
 const std::string kStx(1, machine::kZelkoStx);
@@ -154,51 +157,76 @@ class TFlashDlg::Ablauf {
     log("### Programm " + num(slot_) + " schreiben! ###");
     log("...Programm löschen...");
     machine::ProtocolBackend* com = nullptr;
+    // Set once the job's run has begun: a controller that does not record may run it instead.
+    bool laufBegonnen = false;
     try {
       com = &dlg_.steuerung_.zelkoCOM();
       ProgrammSpeicherplatzLoeschen(*com, false);
-      senden(*com, "*PW" + num(slot_) + "\r", kKurz, true);
-      senden(*com, kopf, kKopf, true);
+      aufgezeichnet(senden(*com, "*PW" + num(slot_) + "\r", kKurz, true));
+      aufgezeichnet(senden(*com, kopf, kKopf, true));
       log("...Durchlaufparameter: " + num(durchlaeufe) + " ...");
       dlg_.steuerung_.Programmdurchlaeufe_hinterlegen(durchlaeufe);
       log("...cncDaten übertragen...");
       com->Speichermodus_setzen(true);
+      laufBegonnen = true;
       dlg_.steuerung_.cncFraesen();
       senden(*com, kEtx, kAufzeichnungsEnde, true);
       com->Speichermodus_setzen(false);
       ProgrammBelegungAnzeigen();
       log("### Programm " + num(slot_) + " schreiben - Ende ###");
     } catch (int code) {
+      // The machine is made safe before the box, which waits for the user.
+      if (com != nullptr) schreibenAbbrechen(*com, laufBegonnen);
       melden(code);
-      if (com != nullptr) {
-        // The recording is ended and store mode switched off whatever the ETX meets: the next run
-        // must move the machine, not be acknowledged and dropped.
-        bool beendet = false;
-        try {
-          senden(*com, kEtx, kKurz, true);
-          beendet = true;
-        } catch (int) {
-        }
-        com->Speichermodus_setzen(false);
-        // A stopped write ended the recording at some row, and the controller would keep the rows
-        // before it as a program of its own, to be run from its panel: the slot is erased again.
-        if (code == machine::USER_ABORT && beendet) {
-          try {
-            ProgrammSpeicherplatzLoeschen(*com, false);
-            ProgrammBelegungAnzeigen();
-          } catch (int) {
-          }
-        }
-      }
       log("### Programm " + num(slot_) + " schreiben - Fehler ###");
     } catch (const std::exception& e) {
       machine::Protokoll_schreiben(std::string("TFlashDlg: ") + e.what());
-      if (com != nullptr) com->Speichermodus_setzen(false);
+      if (com != nullptr) schreibenAbbrechen(*com, laufBegonnen);
       log("### Programm " + num(slot_) + " schreiben - Fehler ###");
     }
   }
 
  private:
+  // The program-write command and the header are taken with ACK. Anything else means that the
+  // controller does not record: the job would run on the machine, so nothing of it may follow.
+  static void aufgezeichnet(const std::string& antwort) {
+    if (!antwort.empty() && antwort.front() == machine::kZelkoAck) return;
+    throw machine::errorAnswerCode(antwort).value_or(machine::ACK_ERROR);
+  }
+
+  // The end of a failed write. The recording is ended and store mode switched off whatever the
+  // ETX meets: the next run must move the machine, not be acknowledged and dropped. Once the job's
+  // run has begun, the controller may have run it instead of recording it: as after a failed
+  // job, the axes are halted and spindle, coolant pump and extraction switched off, whatever the
+  // job's options said. What the controller did record is erased again: the rows before the
+  // failure would be a program of their own, to be run from its panel.
+  void schreibenAbbrechen(machine::ProtocolBackend& com, bool laufBegonnen) {
+    bool beendet = false;
+    try {
+      senden(com, kEtx, kKurz, true);
+      beendet = true;
+    } catch (int) {
+    }
+    com.Speichermodus_setzen(false);
+    if (!laufBegonnen) return;
+    try {
+      com.Achsen_anhalten();
+    } catch (int) {
+    }
+    for (const int ausgang : kAusgaenge) {
+      try {
+        com.Ausgangssignal_setzen(ausgang, 0);
+      } catch (int) {
+      }
+    }
+    if (!beendet) return;
+    try {
+      ProgrammSpeicherplatzLoeschen(com, false);
+      ProgrammBelegungAnzeigen();
+    } catch (int) {
+    }
+  }
+
   // Erases the slot; an empty slot counts as erased.
   void ProgrammSpeicherplatzLoeschen(machine::ProtocolBackend& com, bool zeigen) {
     senden(com, kEtx, kKurz, zeigen);

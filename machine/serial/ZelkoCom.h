@@ -108,7 +108,8 @@ class TzelkoCOM final : public ProtocolBackend {
   // The answer to a setting: ACK, else ACK_ERROR (or 1021 for "E1" BEL when `errorAnswer`). A
   // refused NAK gives its final answer up.
   void expectAck(const std::string& answer, bool errorAnswer);
-  // The answer to a move or homing run. One that is refused gives its final answer up.
+  // The answer to a move or homing run. One that is refused gives its final answer up; one that
+  // the controller started while it should have recorded it is stopped first (decelerated).
   void expectMotionStart(const std::string& answer);
   // Bounds the wait for a running motion's final answer: a stop is about to be sent.
   void boundFinalWait();

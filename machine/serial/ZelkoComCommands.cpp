@@ -110,6 +110,19 @@ void TzelkoCOM::expectMotionStart(const std::string& answer) {
   const char first = answer.empty() ? '\0' : answer.front();
   const bool stores = speichermodus_.load();
   if (first == (stores ? kZelkoAck : kZelkoNak)) return;
+  if (stores && first == kZelkoNak) {
+    // The controller runs the motion it was to record: it is stopped at once, decelerated, and
+    // its final answer taken here, so that whatever follows finds the axes standing.
+    bool stopped = false;
+    try {
+      Achsen_anhalten();
+      takeNormal(-1);
+      stopped = true;
+    } catch (int) {
+      // The stop or the end of the motion failed: its final answer is left to come and go below.
+    }
+    if (stopped) throw ACK_ERROR;
+  }
   // Nobody will wait for the final answer of a motion the check refused; it must not hold the
   // line for the commands after it.
   if (const Link link = currentLink(); link.receiver) link.receiver->disownFinal();

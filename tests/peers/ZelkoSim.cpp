@@ -93,6 +93,11 @@ void ZelkoSim::setStoreMode(bool on) {
   storeMode_ = on;
 }
 
+void ZelkoSim::setNotRecording(bool on) {
+  std::lock_guard lock(mutex_);
+  notRecording_ = on;
+}
+
 void ZelkoSim::setInput(char input, bool set) {
   std::lock_guard lock(mutex_);
   inputs_[static_cast<unsigned char>(input) & 0x7F] = set;
@@ -356,7 +361,7 @@ bool ZelkoSim::handleProgramMemory(const std::string& command) {
   const std::string cr(1, kCr);
   if (command == std::string(1, kEtx)) {
     // The end of a recording: a complete job goes into its slot.
-    if (recording_ && recording_->headerReceived && !recording_->full)
+    if (recording_ && recording_->headerReceived && !recording_->full && !recording_->live)
       programs_[static_cast<std::size_t>(recording_->slot - 1)] = std::move(recording_->program);
     recording_.reset();
     answer(command, ack, 'N');
@@ -364,15 +369,16 @@ bool ZelkoSim::handleProgramMemory(const std::string& command) {
   }
   if (recording_ && !recording_->headerReceived) {
     if (command.empty() || command.back() != kStx) return false;
+    // A refused header is not kept; the recording still waits for one.
+    if (!answerTaken(command, ack, 'N')) return true;
     recording_->program.header = command;
     recording_->headerReceived = true;
-    answer(command, ack, 'N');
     return true;
   }
   const bool memoryCommand = beginsWith(command, "*FR") || beginsWith(command, "*PR") || beginsWith(command, "*PE") ||
                              beginsWith(command, "*PW");
   if (!memoryCommand) {
-    if (!recording_) return false;
+    if (!recording_ || recording_->live) return false;
     // Everything of the job is recorded, answered ACK and not executed.
     if (beginsWith(command, "#PD,")) {
       recording_->program.passes = std::atoi(command.c_str() + 4);
@@ -423,9 +429,9 @@ bool ZelkoSim::handleProgramMemory(const std::string& command) {
       stored->reset();
       schedule(now + options_.eraseDuration, used ? ack : errorAnswer(kMemoryEmpty), 'N');
     }
-  } else {
-    recording_ = Recording{slot, false, false, {}};
-    answer(command, ack, 'N');
+  } else if (answerTaken(command, ack, 'N')) {
+    // A refused program-write opens no recording.
+    recording_ = Recording{slot, false, false, notRecording_, {}};
   }
   return true;
 }
@@ -481,6 +487,12 @@ void ZelkoSim::stopMotion(bool finalAnswer) {
     queued_.erase(queued_.begin());
     handleNormal(next);
   }
+}
+
+bool ZelkoSim::answerTaken(const std::string& command, const std::string& bytes, char channel) {
+  const auto fault = takeFault(command, false);
+  deliver(bytes, channel, fault);
+  return !fault || (fault->kind != SimFault::Kind::Error && fault->kind != SimFault::Kind::Wrong);
 }
 
 void ZelkoSim::answer(const std::string& command, const std::string& bytes, char channel) {

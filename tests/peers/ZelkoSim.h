@@ -145,6 +145,9 @@ class ZelkoSim {
   void setStopDuration(std::chrono::milliseconds duration);
   // Program-store mode: moves are acknowledged with ACK alone and not executed.
   void setStoreMode(bool on);
+  // A controller that does not record: it acknowledges the program-write command and the header,
+  // then executes the job's commands as they come (moves start with NAK) and keeps nothing.
+  void setNotRecording(bool on);
   void setInput(char input, bool set);
   // A probe switch on `input`: set while the z axis stands at `zSteps` or beyond (z counts
   // downwards, into the probe).
@@ -207,6 +210,9 @@ class ZelkoSim {
   std::size_t storedLines() const;
   void startMotion(const std::string& command, const Positions& target);
   void stopMotion(bool finalAnswer);
+  // Writes an answer now or as the faults for `command` say; false when a fault refused the
+  // command (an error or a wrong answer instead of `bytes`).
+  bool answerTaken(const std::string& command, const std::string& bytes, char channel);
   // Writes an answer now or as the faults for `command` say.
   void answer(const std::string& command, const std::string& bytes, char channel);
   void deliver(const std::string& bytes, char channel, const std::optional<SimFault>& fault);
@@ -247,12 +253,14 @@ class ZelkoSim {
     int slot = 0;
     bool headerReceived = false;
     bool full = false;  // the memory ran full: the job is discarded at its ETX
+    bool live = false;  // not recorded: the job's commands are executed
     StoredProgram program;
   };
   std::optional<Recording> recording_;
   std::string receivedBytes_;
   bool storeMode_ = false;
   std::chrono::milliseconds stopDuration_{0};
+  bool notRecording_ = false;
   bool silent_ = false;
   bool hangUpRequested_ = false;
   bool hungUp_ = false;

@@ -5,7 +5,10 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <regex>
+#include <string>
+#include <vector>
 
 #include "FlashRig.h"
 #include "machine/FailureCodes.h"
@@ -59,6 +62,13 @@ class FlashDialogTest : public FlashRig {
     const std::string bytes = sim.receivedBytes();
     const auto at = bytes.rfind(from);
     return at == std::string::npos ? std::string() : bytes.substr(at);
+  }
+
+  // The commands the controller received from the last `from` on, without their CR.
+  std::vector<std::string> commandsFrom(const std::string& from) const {
+    const auto commands = sim.commands();
+    const auto at = std::find(commands.rbegin(), commands.rend(), from);
+    return at == commands.rend() ? std::vector<std::string>{} : std::vector<std::string>(at.base() - 1, commands.end());
   }
 
   std::string documentFile() {
@@ -248,6 +258,14 @@ TEST_F(FlashDialogTest, TheTimerClosesNothingInNormalMode) {
   EXPECT_EQ(view.closed, 0);
 }
 
+// The erasure and the slot query after a write that failed once its job had begun.
+const std::vector<std::string> kErneutGeloescht{kEtx, "*PE1", "*FR1", "*FR2", "*FR3", "*FR4", "*FR5", "*FR6", "*FR7"};
+
+std::vector<std::string> joined(std::vector<std::string> a, const std::vector<std::string>& b) {
+  a.insert(a.end(), b.begin(), b.end());
+  return a;
+}
+
 TEST_F(FlashDialogTest, AControllerErrorMidWriteEndsTheRecordingAndLeavesTheSlotEmpty) {
   // Room for one recorded command only: the second is refused with "memory full".
   sim.setProgramMemory(1, 5ms, 5ms);
@@ -263,10 +281,9 @@ TEST_F(FlashDialogTest, AControllerErrorMidWriteEndsTheRecordingAndLeavesTheSlot
   const auto boxes = ui.messageBoxes();
   ASSERT_EQ(boxes.size(), 1u);
   EXPECT_EQ(boxes[0].text, "ACK_ERROR");
-  // The recording was ended with ETX after the refused move, and nothing was kept.
-  EXPECT_TRUE(sim.waitFor([](const auto& log) { return !log.empty() && log.back().text == std::string(1, '\x06'); },
-                          kPatience));
-  EXPECT_EQ(bytesFrom("L2,Y800\r"), "L2,Y800\r" + kEtx);
+  // The recording was ended with ETX right after the refused move; then, as after any failed
+  // job, the axes were halted and the outputs switched off, and the slot erased once more.
+  EXPECT_EQ(commandsFrom("L2,Y800"), joined({"L2,Y800", kEtx, "@B", "A1,0", "A2,0", "A3,0"}, kErneutGeloescht));
   EXPECT_FALSE(sim.program(1).has_value());
   // Store mode is off again.
   const auto runsBefore = sim.positionHistory().size();
@@ -274,6 +291,71 @@ TEST_F(FlashDialogTest, AControllerErrorMidWriteEndsTheRecordingAndLeavesTheSlot
   EXPECT_EQ(sim.positionHistory().size(), runsBefore + 1);
   EXPECT_TRUE(dlg.SchiessenBitBtn.Enabled);
 }
+
+// A controller that does not record runs what it is given. A refused program-write or header
+// ends the write before anything of the job goes out; a move that the controller starts is
+// stopped at once, and once the recording is ended the outputs go off (the dialog does not know
+// which ones the job's options switched on), all before the failure box waits for the user.
+struct NotRecordingCase {
+  const char* name;
+  std::function<void(peers::ZelkoSim&)> controller;
+  // The commands the controller receives from the one it refused or ran on.
+  std::vector<std::string> received;
+  const char* box;
+};
+
+class NotRecording : public FlashDialogTest, public ::testing::WithParamInterface<NotRecordingCase> {};
+
+TEST_P(NotRecording, NothingOfTheJobRunsOnTheMachineOrItIsStoppedAndSwitchedOff) {
+  const NotRecordingCase& c = GetParam();
+  open();
+  // Long enough that a move nobody stops would outlast the write.
+  sim.setMoveDuration(30s);
+  c.controller(sim);
+  job = [this] {
+    layer.Ausgangssignal_setzen(1, 1);
+    layer.Ausgangssignal_setzen(3, 1);
+    layer.Vektorfahrt_ausfuehren(0, 2, 4000, 99999, 99999, 1);
+    ADD_FAILURE() << "the job went on after the move the controller ran";
+  };
+  dlg.ProgrammSchreibenButtonClick();
+  std::vector<std::string> atTheBox;
+  ASSERT_TRUE(gui.drainUntil([&] {
+    if (atTheBox.empty() && !ui.messageBoxes().empty()) atTheBox = sim.commands();
+    return !dlg.busy();
+  }));
+
+  EXPECT_EQ(commandsFrom(c.received.front()), c.received);
+  EXPECT_EQ(atTheBox, sim.commands());
+  EXPECT_FALSE(sim.moving());
+  EXPECT_LT(sim.positions()[0], 4000);
+  EXPECT_FALSE(sim.program(1).has_value());
+  const auto boxes = ui.messageBoxes();
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_EQ(boxes[0].text, c.box);
+  EXPECT_EQ(logTexts().back(), "### Programm 1 schreiben - Fehler ###");
+  // Store mode is off again.
+  sim.setMoveDuration(1ms);
+  const auto runsBefore = sim.positionHistory().size();
+  layer.Vektorfahrt_ausfuehren(1, 1, 40, 0, 0, 1);
+  EXPECT_EQ(sim.positionHistory().size(), runsBefore + 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Controllers, NotRecording,
+    ::testing::Values(NotRecordingCase{"RefusesTheProgramWrite",
+                                       [](peers::ZelkoSim& s) { s.addFault(peers::SimFault::error("*PW", 1)); },
+                                       {"*PW1", kEtx},
+                                       "### unbekannter Befehl ###"},
+                      // The job has no document file: its header is STX alone.
+                      NotRecordingCase{"RefusesTheHeader",
+                                       [](peers::ZelkoSim& s) { s.addFault(peers::SimFault::error(kStx, 4)); },
+                                       {kStx, kEtx},
+                                       "### Speicherüberlauf ... ###"},
+                      NotRecordingCase{"RunsTheJob", [](peers::ZelkoSim& s) { s.setNotRecording(true); },
+                                       joined({"L2,X4000", "@B", kEtx, "@B", "A1,0", "A2,0", "A3,0"}, kErneutGeloescht),
+                                       "ACK_ERROR"}),
+    [](const ::testing::TestParamInfo<NotRecordingCase>& param) { return std::string(param.param.name); });
 
 TEST_F(FlashDialogTest, APassCountThatIsNoPositiveNumberOnlyBeeps) {
   open();

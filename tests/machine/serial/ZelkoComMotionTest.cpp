@@ -1,6 +1,8 @@
 // Moves over the line: NAK and the final answer, error and store-mode answers, the '@' channel
 // during a move (halt, stop, queries), and answers that come late, in pieces, with noise or not
 // at all, after which the link must go on in step.
+#include <algorithm>
+
 #include "ZelkoRig.h"
 #include "machine/FailureCodes.h"
 
@@ -45,25 +47,33 @@ struct StoreCase {
   bool driverStores;
   bool controllerStores;
   std::optional<int> expected;
+  // What the controller receives: a motion it runs instead of recording it is stopped at once.
+  std::vector<std::string> commands;
 };
 
 class StoreMode : public ZelkoMotion, public ::testing::WithParamInterface<StoreCase> {};
 
-TEST_P(StoreMode, DecidesWhichAnswerStartsAMove) {
+TEST_P(StoreMode, DecidesWhichAnswerStartsAMoveAndStopsOneThatShouldHaveBeenRecorded) {
+  // Long enough that a motion nobody stops would hold the line past every wait for it.
+  sim.setMoveDuration(30s);
   driver.Speichermodus_setzen(GetParam().driverStores);
   sim.setStoreMode(GetParam().controllerStores);
   EXPECT_EQ(codeOf([&] { driver.Vektorfahrt_ausfuehren(0, 1, 100, 99999, 99999); }), GetParam().expected);
-  // A refused move that the controller started all the same holds the line until its final
-  // answer, which nobody waits for; the commands after it get their own answers.
+  EXPECT_FALSE(sim.moving());
   EXPECT_EQ(codeOf([&] { driver.Referenzfahrt_ausfuehren("x"); }), GetParam().expected);
+  EXPECT_FALSE(sim.moving());
   driver.Startgeschwindigkeit_einstellen(200);
   EXPECT_EQ(driver.letzteAntwort(), std::string(1, kAck));
+  const auto commands = sim.commands();
+  const auto move = std::find(commands.begin(), commands.end(), "L1,X100");
+  EXPECT_EQ(std::vector<std::string>(move, commands.end()), GetParam().commands);
 }
 
-INSTANTIATE_TEST_SUITE_P(Modes, StoreMode,
-                         ::testing::Values(StoreCase{true, true, std::nullopt},
-                                           StoreCase{true, false, machine::ACK_ERROR},
-                                           StoreCase{false, true, machine::NAK_ERROR}));
+INSTANTIATE_TEST_SUITE_P(
+    Modes, StoreMode,
+    ::testing::Values(StoreCase{true, true, std::nullopt, {"L1,X100", "$Hx", "#S200"}},
+                      StoreCase{true, false, machine::ACK_ERROR, {"L1,X100", "@B", "$Hx", "@B", "#S200"}},
+                      StoreCase{false, true, machine::NAK_ERROR, {"L1,X100", "$Hx", "#S200"}}));
 
 TEST_F(ZelkoMotion, AHaltDuringAMoveIsAnsweredAndTheFinalAckStillEndsIt) {
   startLongMove();

@@ -407,8 +407,12 @@ TEST_F(TextOnTheMachine, TravelsAtTheSurfaceAndPutsTheSafetyHeightBackAfterAStop
   for (const std::string& move : moves()) EXPECT_NE(move, "1 2 0 0 -800");
   EXPECT_DOUBLE_EQ(form_.Abmessungen.Sicherheitsebene, 2.0);
 
-  bAbbruch_ = true;
+  // The stop is pressed while the text's first move runs.
+  backend_->onCall = [this](const std::string& call, int) {
+    if (call.rfind("Vektorfahrt_ausfuehren", 0) == 0) bAbbruch_ = true;
+  };
   EXPECT_THROW(types[panel::KonturTyp::Text].millRow(context, form_.DatenStringGrid, row), int);
+  backend_->onCall = nullptr;
   EXPECT_DOUBLE_EQ(form_.Abmessungen.Sicherheitsebene, 2.0);
 
   // A travel of another object rises again (the stopped text left the tool at the surface).

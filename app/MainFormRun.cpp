@@ -1,8 +1,10 @@
 // The run: its start on the GUI thread, the milling run on the worker with everything it shows
 // carried to the GUI thread, the lock of the window, and the stop.
+#include <exception>
 #include <utility>
 
 #include "MainFormLauf.h"
+#include "Uncaught.h"
 #include "machine/FailureCodes.h"
 #include "machine/TraceLog.h"
 #include "panel/CncMotion.h"
@@ -79,10 +81,22 @@ void TMainForm::FraesenAusfuehren() {
     notifyView();
   });
 
-  const int code = panel::fraesenAusfuehren(lauf.context);
+  int code = 0;
+  std::exception_ptr fault;
+  try {
+    code = panel::fraesenAusfuehren(lauf.context);
+  } catch (...) {
+    // The run has made the machine safe; the window leaves its run state below all the same.
+    fault = std::current_exception();
+  }
   if (code != 0) {
     services_.gui.invokeAndWait([&] {
       if (!closing_) steuerung.Steuerungsfehler_melden(services_.ui, code, kProgrammname);
+    });
+  }
+  if (fault) {
+    services_.gui.invokeAndWait([&] {
+      if (!closing_) handleUncaught(services_.ui, fault);
     });
   }
 

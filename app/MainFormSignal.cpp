@@ -1,4 +1,6 @@
 // The main window's answer to termination signals: stop the job, make the machine safe, close.
+#include <exception>
+
 #include "MainForm.h"
 #include "machine/TraceLog.h"
 
@@ -39,8 +41,9 @@ bool TMainForm::maschineArbeitet() const {
 
 void TMainForm::arbeitAnhalten() {
   if (FlashDlg.busy()) {
-    // A recording moves nothing, and a halt would reach the controller in store mode. The stop
-    // request ends it at its next move; its failure path ends the recording (ETX) and store mode.
+    // A halt from here would reach the controller in store mode. The stop request ends the
+    // recording at its next move; its failure path ends the recording (ETX) and store mode, and
+    // then halts the axes and switches the outputs off.
     services_.params.bAbbruch = true;
     return;
   }
@@ -69,6 +72,8 @@ void TMainForm::outputsOff() {
     } catch (int code) {
       machine::Protokoll_schreiben("outputsOff(): Ausgang " + std::to_string(ausgang) + ", Fehlercode " +
                                    std::to_string(code));
+    } catch (const std::exception& e) {
+      machine::Protokoll_schreiben("outputsOff(): Ausgang " + std::to_string(ausgang) + ": " + e.what());
     }
   }
 }

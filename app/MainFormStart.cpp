@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "MainFormLauf.h"
+#include "Uncaught.h"
 #include "app/ConfigFile.h"
 #include "app/ProgramFiles.h"
 #include "machine/MachineParameters.h"
@@ -57,6 +58,10 @@ TMainForm::TMainForm(MainFormServices services)
                                     machine::Maschinenparameter p = services_.params.snapshot();
                                     machine::CommandLayer(p, backends_, services_.params.bAbbruch)
                                         .Steuerungsfehler_melden(services_.ui, code, kProgrammname);
+                                  },
+                              .unerwartetenFehlerZeigen =
+                                  [this](std::exception_ptr fault) {
+                                    if (!closing_) handleUncaught(services_.ui, fault);
                                   }}),
       FraesThread([this] { WerkzeuglaengeMessen(); }, [this] { FraesenAusfuehren(); }) {
   if (!services_.folderWritable) services_.folderWritable = folderWritable;
@@ -311,6 +316,9 @@ void TMainForm::OnClose() {
   } catch (const std::exception& e) {
     machine::Protokoll_schreiben(std::string("OnClose(): TTVXThread: ") + e.what());
   }
+  // Nothing is left switched on when the program goes: a command file's own lines may have
+  // switched an output on that no check box knows of. A close after a signal has done it already.
+  if (!signalSchliessen_) outputsOff();
   try {
     machine::Maschinenparameter p = services_.params.snapshot();
     machine::CommandLayer(p, backends_, services_.params.bAbbruch).Steuerung_trennen();

@@ -6,12 +6,11 @@
 
 #include "MainForm.h"
 #include "machine/TraceLog.h"
+#include "machine/UnexpectedFault.h"
 
 namespace app {
 
 namespace {
-
-constexpr const char* kUnbekannt = "Unbekannter Fehler";
 
 // GUI thread only, so a plain flag: set while the box of one failure is open.
 bool boxOffen = false;
@@ -23,11 +22,8 @@ std::string describe(std::exception_ptr failure, bool& code) {
   } catch (int thrown) {
     code = true;
     return "Fehlercode " + std::to_string(thrown) + " nicht behandelt";
-  } catch (const std::exception& e) {
-    const std::string what = e.what();
-    return what.empty() ? kUnbekannt : what;
   } catch (...) {
-    return kUnbekannt;
+    return machine::unerwarteterFehlerText(std::current_exception());
   }
 }
 

@@ -48,6 +48,9 @@ void TKDFDataModule::KDF_Senden(KdfStream& stream) {
     if (!stream.simulating) stream.steuerung.Befehlszeile_senden(line);
     if (stream.copyToScreen) stream.copyToScreen();
   }
+  // A stop made while the last line's motion ran has halted it; the file was not sent to its end,
+  // and the run must end as stopped, not go on to its step after machining.
+  stream.motion.checkStopRequest();
 }
 
 }  // namespace formats

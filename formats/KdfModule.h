@@ -52,7 +52,7 @@ class TKDFDataModule {
   // Sends every line that is not empty (trailing blanks removed) and not a comment ("'" or "/"
   // first) to a protocol controller of type 5 or 6; other controller types and a simulation send
   // nothing (a simulation that moved the machine would be none). A stop
-  // request found before a line ends the stream with 2000; a line the driver cannot take is
+  // request found before a line or after the last one ends the stream with 2000; a line the driver cannot take is
   // shown with its number and ends the stream with OUT_OF_RANGE; a failure of the driver or an
   // error answer of the controller ends it with its code.
   static void KDF_Senden(KdfStream& stream);

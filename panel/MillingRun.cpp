@@ -1,6 +1,7 @@
 // The milling run and the steps before and after machining.
 #include "MillingRun.h"
 
+#include <exception>
 #include <string>
 
 #include "machine/FailureCodes.h"
@@ -137,7 +138,8 @@ void cncNachBearbeitung(RunContext& c, bool abgebrochen) {
     if (!abgebrochen) {
       perform = true;
     } else {
-      outputsOff(c);
+      // Every output goes off, the ones the job's own lines switched on included.
+      c.motion.alleAusgaengeAus();
       const platform::MsgResult answer =
           c.ask ? c.ask(abbruchFrage(index), kCaption, platform::MsgButtons::YesNo, platform::MsgIcon::Question)
                 : platform::MsgResult::No;
@@ -167,10 +169,15 @@ void cncNachBearbeitung(RunContext& c, bool abgebrochen) {
 
 int fraesenAusfuehren(RunContext& c) {
   int code = 0;
+  // A fault that is no failure code (out of memory, say) ends the job like a failure: the machine
+  // is made safe first, and the fault then goes on to the caller, who shows it.
+  std::exception_ptr fault;
   try {
     cncFraesen(c);
   } catch (int thrown) {
     code = thrown;
+  } catch (...) {
+    fault = std::current_exception();
   }
   if (code == machine::USER_ABORT) {
     try {
@@ -178,26 +185,28 @@ int fraesenAusfuehren(RunContext& c) {
       return 0;
     } catch (int thrown) {
       code = thrown;
+    } catch (...) {
+      code = 0;
+      fault = std::current_exception();
     }
   }
-  if (code != 0) {
+  if (code != 0 || fault) {
     // A failed run must not leave the machine moving or the spindle turning: halt the axes (a
     // move whose start answer was refused may still run on the controller) and switch every
-    // output off, whatever fails on the way, before the code is reported.
+    // output off, whatever its check box says and whatever fails on the way, before the code is
+    // reported.
     if (!simulating(c)) {
       try {
         c.steuerung.haltAxes();
-      } catch (int) {
+      } catch (...) {
       }
     }
-    for (auto off :
-         {&MotionPrimitives::cncBohrspindel, &MotionPrimitives::cncKuehlmittelpumpe, &MotionPrimitives::cncAbsaugung}) {
-      try {
-        (c.motion.*off)(0);
-      } catch (int) {
-      }
+    try {
+      c.motion.alleAusgaengeAus();
+    } catch (...) {
     }
   }
+  if (fault) std::rethrow_exception(fault);
   return code;
 }
 

@@ -71,8 +71,9 @@ void cncVorBearbeitung(RunContext& context);
 void cncNachBearbeitung(RunContext& context, bool abgebrochen);
 
 // The run as the worker performs it: cncFraesen, the stop path (2000: cncNachBearbeitung with
-// the question), and for any other code the outputs switched off, each failure ignored. Returns
-// 0, or the failure code for the caller to report.
+// the question, every output switched off first), and for any other code the axes halted and
+// every output switched off, each failure ignored. Returns 0, or the failure code for the caller
+// to report. A fault that is no failure code takes the failure path too and is then rethrown.
 int fraesenAusfuehren(RunContext& context);
 
 // The text of the question after a stopped run, for the chosen step after machining.

@@ -30,6 +30,14 @@ class MotionPrimitives {
   virtual void setStiftHoehen(double penUp, double penDown) = 0;
   virtual void cncGotoWSNullpunkt() = 0;
   virtual void cncGotoParkposition() = 0;
+  // Spindle, coolant pump and extraction off whatever their check boxes say: the end of a stopped
+  // or failed job, which may have switched them on otherwise (a command file's own lines). Each
+  // output is tried; the first failure is thrown after all three were tried.
+  virtual void alleAusgaengeAus() {
+    cncBohrspindel(0);
+    cncKuehlmittelpumpe(0);
+    cncAbsaugung(0);
+  }
 
   // Throws 2000 when the user has asked to stop, clearing the request: for walks that may go on
   // for a long time without a single move.

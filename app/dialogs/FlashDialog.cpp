@@ -12,6 +12,7 @@
 #include "machine/FailureCodes.h"
 #include "machine/TextConvert.h"
 #include "machine/TraceLog.h"
+#include "machine/UnexpectedFault.h"
 #include "machine/serial/ZelkoAnswer.h"
 #include "machine/serial/ZelkoComReceiver.h"
 #include "platform/NumberFormat.h"
@@ -179,9 +180,12 @@ class TFlashDlg::Ablauf {
       if (com != nullptr) schreibenAbbrechen(*com, laufBegonnen);
       melden(code);
       log("### Programm " + num(slot_) + " schreiben - Fehler ###");
-    } catch (const std::exception& e) {
-      machine::Protokoll_schreiben(std::string("TFlashDlg: ") + e.what());
+    } catch (...) {
+      // A fault that is no failure code (out of memory, say) ends the write the same way, and is
+      // shown once the machine is safe.
+      const std::exception_ptr fault = std::current_exception();
       if (com != nullptr) schreibenAbbrechen(*com, laufBegonnen);
+      unerwartetMelden(fault);
       log("### Programm " + num(slot_) + " schreiben - Fehler ###");
     }
   }
@@ -280,6 +284,12 @@ class TFlashDlg::Ablauf {
 
   void leeren() {
     dlg_.toGui([](TFlashDlg& d) { d.RichEdit.clear(); });
+  }
+
+  void unerwartetMelden(std::exception_ptr fault) {
+    dlg_.services_.gui.invokeAndWait([this, fault, alive = std::weak_ptr<char>(dlg_.alive_)] {
+      if (!alive.expired()) machine::unerwartetenFehlerZeigen(dlg_.services_.ui, fault);
+    });
   }
 
   void melden(int code) {
@@ -411,8 +421,8 @@ void TFlashDlg::ausfuehren(int operation) {
       default:
         break;
     }
-  } catch (const std::exception& e) {
-    machine::Protokoll_schreiben(std::string("TFlashDlg: ") + e.what());
+  } catch (...) {
+    machine::Protokoll_schreiben("TFlashDlg: " + machine::unerwarteterFehlerText(std::current_exception()));
   }
   toGui([](TFlashDlg& d) { d.fertig(); });
 }

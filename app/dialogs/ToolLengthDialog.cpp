@@ -164,15 +164,28 @@ void TWZLMessungForm::WZLMessungAusfuehren(WzlUmgebung& umgebung) {
     if (zeigenVorher) zeigenVorher(zNeu, delta);
   };
   int code = 0;
+  std::exception_ptr fault;
   try {
     Werkzeuglaenge_messen(umgebung);
   } catch (int thrown) {
     code = thrown;
+  } catch (...) {
+    // A fault that is no failure code ends the measurement too: the axes are halted first.
+    fault = std::current_exception();
+    try {
+      umgebung.steuerung.haltAxes();
+    } catch (...) {
+    }
   }
   umgebung.anzeigen = std::move(zeigenVorher);
   if (code != 0 && hooks_.Steuerungsfehler_melden) {
     gui_.invokeAndWait([this, code, alive = std::weak_ptr<char>(alive_)] {
       if (!alive.expired()) hooks_.Steuerungsfehler_melden(code);
+    });
+  }
+  if (fault && hooks_.unerwartetenFehlerZeigen) {
+    gui_.invokeAndWait([this, fault, alive = std::weak_ptr<char>(alive_)] {
+      if (!alive.expired()) hooks_.unerwartetenFehlerZeigen(fault);
     });
   }
   toGui([](TWZLMessungForm& f) { f.SchaltflaechenSetzen(true, false, true); });

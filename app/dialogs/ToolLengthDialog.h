@@ -10,6 +10,7 @@
 #pragma once
 
 #include <atomic>
+#include <exception>
 #include <functional>
 #include <memory>
 #include <string>
@@ -52,6 +53,8 @@ struct WzlHooks {
   std::function<void()> Achsen_anhalten{};
   // GUI thread: shows a failure code in the box captioned with the product name.
   std::function<void(int code)> Steuerungsfehler_melden{};
+  // GUI thread: shows a fault that is no failure code in the box captioned with the product name.
+  std::function<void(std::exception_ptr fault)> unerwartetenFehlerZeigen{};
 };
 
 class TWZLMessungFormView {

@@ -1,9 +1,12 @@
 // The homing dialog's handlers on the GUI thread and the homing run on its worker.
 #include "HomingDialog.h"
 
+#include <exception>
+
 #include "machine/CommandLayer.h"
 #include "machine/ControllerFamily.h"
 #include "machine/TraceLog.h"
+#include "machine/UnexpectedFault.h"
 
 namespace machine {
 
@@ -100,6 +103,15 @@ void TReferenzfahrtForm::Referenzfahrt() {
     } catch (int code) {
       Protokoll_schreiben("Referenzfahrt(): Fehlercode " + std::to_string(code));
       gui_.invokeAndWait([&] { melden(code); });
+    } catch (...) {
+      // A fault that is no failure code ends the run too: the axes are stopped before it is shown,
+      // and the buttons come back below.
+      const std::exception_ptr fault = std::current_exception();
+      try {
+        steuerung.Achsen_sofort_stoppen();
+      } catch (...) {
+      }
+      gui_.invokeAndWait([&] { unerwartetenFehlerZeigen(services_.ui, fault); });
     }
   }
   services_.clock.sleepMillis(kPauseMs);

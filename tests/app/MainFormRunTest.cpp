@@ -3,6 +3,7 @@
 // requests, failure codes, the status after a run, and a close or destruction during a run.
 #include <chrono>
 #include <fstream>
+#include <new>
 #include <ostream>
 
 #include "MainFormFixture.h"
@@ -213,6 +214,38 @@ TEST_P(FailedRun, AMoveOutOfTheStepRangeIsShownForEveryController) {
   ASSERT_EQ(boxes.size(), 1u);
   EXPECT_EQ(boxes[0].text, "### Fahrweg außerhalb des Schrittbereichs der Steuerung ###");
   EXPECT_EQ(boxes[0].caption, "Tessaly");
+}
+
+// A fault that is no failure code (out of memory) in the middle of a live run ends it like a
+// failure: the axes halted, every output off whatever the check boxes say, the window out of its
+// run state, and the fault shown in the program's box.
+TEST_F(MainFormRun, AFaultThatIsNoFailureCodeEndsALiveRunThroughTheFailurePath) {
+  startWithPoints(true);
+  form().SpindelmotorCheckBox.Checked = false;
+  form().KuehlmittelpumpeCheckBox.Checked = false;
+  form().AbsaugungCheckBox.Checked = false;
+  TestPointType::onMill = [](int row) {
+    if (row == 2) throw std::bad_alloc();
+  };
+  form().FraesenStartenBitBtnClick();
+  ASSERT_TRUE(waitForRunEnd());
+
+  EXPECT_EQ(traceCount("[3] PUNKT"), 0);
+  EXPECT_EQ(factory_.controller.callsStartingWith("Achsen_anhalten").size(), 1u);
+  EXPECT_EQ(factory_.controller.callsStartingWith("Ausgangssignal_setzen"),
+            (std::vector<std::string>{"Ausgangssignal_setzen 1 0", "Ausgangssignal_setzen 2 0",
+                                      "Ausgangssignal_setzen 3 0"}));
+  const auto boxes = ui_.messageBoxes();
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_EQ(boxes[0].text, std::bad_alloc().what());
+  EXPECT_EQ(boxes[0].caption, "Tessaly");
+  EXPECT_EQ(boxes[0].icon, platform::MsgIcon::Error);
+  EXPECT_TRUE(form().FraesenStartenBitBtn.Visible);
+  EXPECT_FALSE(form().AnhaltenBitBtn.Visible);
+  EXPECT_TRUE(form().MenuDatei.Enabled);
+  // The window closes again.
+  form().bEntwicklungsmodus = true;
+  EXPECT_TRUE(form().OnCloseQuery());
 }
 
 TEST_F(MainFormRun, APositionReadFailureAfterARunShowsDashes) {

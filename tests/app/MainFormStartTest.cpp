@@ -3,6 +3,7 @@
 // files go, and the close query and close steps.
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
@@ -306,6 +307,25 @@ INSTANTIATE_TEST_SUITE_P(Cases, CloseQuery,
                          ::testing::Values(CloseQueryCase{{"veltris"}, {MsgResult::Yes}, true, true},
                                            CloseQueryCase{{"veltris"}, {MsgResult::No}, true, false},
                                            CloseQueryCase{{"veltris", "/Entwicklung"}, {}, false, true}));
+
+// The close leaves nothing switched on: spindle, coolant pump and extraction go off before the
+// link closes, whatever the check boxes say (a command file's own lines may have switched them).
+// Without a controller nothing is sent.
+TEST_F(MainFormTest, TheCloseSwitchesEveryOutputOffBeforeTheLinkCloses) {
+  factory_.attached = true;
+  start();
+  form().SpindelmotorCheckBox.Checked = false;
+  form().KuehlmittelpumpeCheckBox.Checked = false;
+  form().AbsaugungCheckBox.Checked = false;
+  factory_.controller.clearCalls();
+  form().OnClose();
+  const auto calls = factory_.controller.calls();
+  const auto unInit = std::find(calls.begin(), calls.end(), "UnInit");
+  ASSERT_NE(unInit, calls.end());
+  EXPECT_EQ(std::vector<std::string>(calls.begin(), unInit),
+            (std::vector<std::string>{"Ausgangssignal_setzen 1 0", "Ausgangssignal_setzen 2 0",
+                                      "Ausgangssignal_setzen 3 0"}));
+}
 
 TEST_F(MainFormTest, EachCloseStepRunsWhateverTheOthersDo) {
   factory_.attached = true;

@@ -182,9 +182,14 @@ class KdfRun : public KdfStream {
   KdfRun() {
     form.Dokumenttyp = panel::DocumentKind::CommandFile;
     form.nachBearbeitungRadioGroup.ItemIndex = 1;
+    // The outputs are the file's business: no check box switches them.
+    form.SpindelmotorCheckBox.Checked = false;
+    form.KuehlmittelpumpeCheckBox.Checked = false;
+    form.AbsaugungCheckBox.Checked = false;
     params.xParkposition = 30.0;
     context.ask = [this](const std::string& text, const std::string&, platform::MsgButtons, platform::MsgIcon) {
       questions.push_back(text);
+      sentAtQuestion = streamed();
       return platform::MsgResult::No;
     };
     context.formatRun = [this](panel::DocumentKind kind, double, double) {
@@ -201,6 +206,7 @@ class KdfRun : public KdfStream {
   std::vector<std::string> lines;
   std::chrono::milliseconds streamMoves{1};
   std::vector<std::string> questions;
+  std::vector<std::string> sentAtQuestion;
 };
 
 TEST_F(KdfRun, AnErrorAnswerEndsTheRunAsFailed) {
@@ -213,6 +219,8 @@ TEST_F(KdfRun, AnErrorAnswerEndsTheRunAsFailed) {
   // After the error: no move (no travel after machining) and no further line of the file.
   EXPECT_EQ(std::count_if(error, sent.end(), [](const std::string& c) { return c[0] == 'L'; }), 0);
   EXPECT_EQ(std::count(error, sent.end(), "#S300"), 0);
+  // The spindle the file switched on is off again, with the other outputs.
+  for (const char* off : {"A1,0", "A2,0", "A3,0"}) EXPECT_EQ(std::count(error, sent.end(), off), 1) << off;
 }
 
 TEST_F(KdfRun, AStopAsksWhetherToTravelAfterMachining) {
@@ -227,6 +235,37 @@ TEST_F(KdfRun, AStopAsksWhetherToTravelAfterMachining) {
   EXPECT_EQ(questions[0], panel::abbruchFrage(1));
   const auto sent = streamed();
   EXPECT_EQ(std::count(sent.begin(), sent.end(), "#S300"), 0);
+}
+
+// A stop during the file's last line is a stop too: nothing moves after the stopped line (no
+// homing run, no travel after machining) before the question has been answered, and every output
+// is off by then, also one the file itself switched on.
+TEST_F(KdfRun, AStopDuringTheLastLineAsksBeforeAnythingMoves) {
+  streamMoves = 60s;
+  lines = {"A1,1", "L1,x4000"};
+  for (int nachBearbeitung : {0, 1, 2}) {
+    form.nachBearbeitungRadioGroup.ItemIndex = nachBearbeitung;
+    questions.clear();
+    sentAtQuestion.clear();
+    const std::size_t before = streamed().size();
+    auto run = onWorker([&] { EXPECT_EQ(panel::fraesenAusfuehren(context), 0); });
+    ASSERT_TRUE(sim.waitForCommand("L1,x4000", kPatience, nachBearbeitung + 1));
+    layer.Achsen_anhalten();
+    ASSERT_EQ(run.wait_for(kPatience), std::future_status::ready) << nachBearbeitung;
+    EXPECT_EQ(run.get(), std::nullopt) << nachBearbeitung;
+    ASSERT_EQ(questions, std::vector<std::string>{panel::abbruchFrage(nachBearbeitung)}) << nachBearbeitung;
+    ASSERT_GT(sentAtQuestion.size(), before);
+    const auto line = std::find(sentAtQuestion.begin() + static_cast<long>(before), sentAtQuestion.end(), "L1,x4000");
+    ASSERT_NE(line, sentAtQuestion.end()) << nachBearbeitung;
+    EXPECT_EQ(
+        std::count_if(line + 1, sentAtQuestion.end(), [](const std::string& c) { return c[0] == 'L' || c[0] == '$'; }),
+        0)
+        << nachBearbeitung;
+    // The spindle the file switched on is off before the question, with the other outputs.
+    for (const char* off : {"A1,0", "A2,0", "A3,0"})
+      EXPECT_EQ(std::count(line + 1, sentAtQuestion.end(), off), 1) << nachBearbeitung << " " << off;
+    EXPECT_FALSE(sim.moving()) << nachBearbeitung;
+  }
 }
 
 }  // namespace

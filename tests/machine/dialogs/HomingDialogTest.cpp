@@ -1,6 +1,8 @@
 // The homing dialog with its worker: initialisation when shown, the homing order, the buttons
 // while it runs, the cancel that ends the whole sequence, the close rules and the stored axis
 // choice, and the limit inputs shown by the labels.
+#include <new>
+
 #include "MachineDialogRig.h"
 #include "RecordingBackends.h"
 #include "machine/dialogs/HomingDialog.h"
@@ -77,6 +79,27 @@ TEST_F(HomingDialog, CancelEndsTheWholeHomingAndEscapeWhileIdleSendsNothing) {
   // The working speed is back after the stopped run; nothing else was homed.
   EXPECT_EQ(sim->texts().back(), "#E1,400");
   EXPECT_TRUE(form.StartenBitBtn.Enabled);
+}
+
+// A fault that is no failure code during the homing run stops the axes, is shown in the
+// program's box, and gives the buttons back so that the dialog can be closed.
+TEST_F(HomingDialog, AFaultThatIsNoFailureCodeStopsTheAxesAndIsShown) {
+  form.OnActivate();
+  CallLog log;
+  log.onCall = [](const std::string& line) {
+    if (line.rfind("Beryl Referenzfahrt_ausfuehren", 0) == 0) throw std::bad_alloc();
+  };
+  backends.Beryl = std::make_unique<RecordingSyncSerialBackend>("Beryl", log);
+  form.StartenBitBtnOnClick();
+  ASSERT_TRUE(until([&] { return !form.referenzfahrtLaeuft(); }));
+  EXPECT_EQ(log.lines.back(), "Beryl Achsen_sofort_stoppen");
+  const auto boxes = ui.messageBoxes();
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_EQ(boxes[0].text, std::bad_alloc().what());
+  EXPECT_EQ(boxes[0].caption, "Tessaly");
+  EXPECT_TRUE(form.StartenBitBtn.Enabled);
+  EXPECT_TRUE(form.SchliessenBitBtn.Visible);
+  EXPECT_TRUE(form.OnClose());
 }
 
 TEST_F(HomingDialog, ClosingStoresTheAxisChoiceAndEndsWorkerAndTimer) {

@@ -138,9 +138,9 @@ void cncNachBearbeitung(RunContext& c, bool abgebrochen) {
       perform = true;
     } else {
       outputsOff(c);
-      const platform::MsgResult answer =
-          c.ask ? c.ask(abbruchFrage(index), kCaption, platform::MsgButtons::YesNo, platform::MsgIcon::Question)
-                : platform::MsgResult::No;
+      const platform::MsgResult answer = c.ask ? c.ask(abbruchFrage(index), kCaption, platform::MsgButtons::YesNo,
+                                                       platform::MsgIcon::Question, platform::MsgResult::No)
+                                               : platform::MsgResult::No;
       perform = answer == platform::MsgResult::Yes;
     }
   }

@@ -183,7 +183,8 @@ class KdfRun : public KdfStream {
     form.Dokumenttyp = panel::DocumentKind::CommandFile;
     form.nachBearbeitungRadioGroup.ItemIndex = 1;
     params.xParkposition = 30.0;
-    context.ask = [this](const std::string& text, const std::string&, platform::MsgButtons, platform::MsgIcon) {
+    context.ask = [this](const std::string& text, const std::string&, platform::MsgButtons, platform::MsgIcon,
+                         std::optional<platform::MsgResult>) {
       questions.push_back(text);
       return platform::MsgResult::No;
     };

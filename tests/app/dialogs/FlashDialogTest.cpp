@@ -344,7 +344,7 @@ TEST_F(FlashDialogTest, WithoutALinkEveryOperationFailsWithABoxAndTheDialogStays
 // The header names the document and its modification time; what the controller's listing would
 // choke on is replaced, and a path too long for one command keeps its end.
 TEST(ProgrammKopf, NamesTheDocumentFileAndItsTimeInOneCommand) {
-  const machinetest::TempFolder folder;
+  const testsupport::TempFolder folder;
   EXPECT_EQ(app::ProgrammKopfErzeugen(""), kStx);
   EXPECT_EQ(app::ProgrammKopfErzeugen((folder / "fehlt.tvx").string()), kStx);
 

@@ -5,12 +5,12 @@
 #include <atomic>
 
 #include "LptRig.h"
-#include "TempFolder.h"
 #include "ThrownCode.h"
 #include "machine/CommandLayer.h"
 #include "machine/DefaultBackendFactory.h"
 #include "machine/FailureCodes.h"
 #include "machine/MachineParameters.h"
+#include "support/TempFolder.h"
 
 namespace {
 
@@ -41,7 +41,7 @@ struct ParallelLayerRig : machinetest::SimulatedPortRig {
     return ui.calls();
   }
 
-  machinetest::ProgramFolder folder;
+  testsupport::ProgramFolder folder;
   machine::DefaultBackendFactory factory{ui, gui, clock, [this] { return port.connection(); }};
   machine::Maschinenparameter params;
   machine::ControllerBackends backends;

@@ -58,8 +58,8 @@ void TMainForm::MenuUSBIOFirmwareOnClick() {
 void TMainForm::FirmwareToolStarten(const char* question, std::initializer_list<const char*> relativePaths) {
   // The link belongs to a running job until it ends.
   if (laeuft_) return;
-  if (services_.ui.messageBox(question, kProgrammname, platform::MsgButtons::YesNo, platform::MsgIcon::Question) !=
-      platform::MsgResult::Yes)
+  if (services_.ui.messageBox(question, kProgrammname, platform::MsgButtons::YesNo, platform::MsgIcon::Question,
+                              platform::MsgResult::No) != platform::MsgResult::Yes)
     return;
   const auto tool = findTool(relativePaths, services_.executable);
   if (!tool) {

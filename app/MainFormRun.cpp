@@ -167,7 +167,7 @@ TMainForm::Lauf::Lauf(TMainForm& form, PendingRun& run)
                                   [this](const std::string& text) {
                                     if (this->context.ask)
                                       this->context.ask(text, kProgrammname, platform::MsgButtons::Ok,
-                                                        platform::MsgIcon::Warning);
+                                                        platform::MsgIcon::Warning, std::nullopt);
                                   }};
         stream.simulating = state.SimulationslaufCheckBox.Checked;
         formats::TKDFDataModule::KDF_Senden(stream);
@@ -189,11 +189,12 @@ void TMainForm::kontextEinrichten(panel::RunContext& context) {
   };
   context.copyToScreen = [this] { requestRepaint(); };
   context.ask = [this](const std::string& text, const std::string& caption, platform::MsgButtons buttons,
-                       platform::MsgIcon icon) {
+                       platform::MsgIcon icon, std::optional<platform::MsgResult> defaultButton) {
     platform::MsgResult answer = platform::MsgResult::No;
     services_.gui.invokeAndWait([&] {
       // A program that is going does not start the step after machining.
-      if (!closing_ && terminationSignal_ == 0) answer = services_.ui.messageBox(text, caption, buttons, icon);
+      if (!closing_ && terminationSignal_ == 0)
+        answer = services_.ui.messageBox(text, caption, buttons, icon, defaultButton);
     });
     return answer;
   };

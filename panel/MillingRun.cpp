@@ -140,9 +140,9 @@ void cncNachBearbeitung(RunContext& c, bool abgebrochen) {
     } else {
       // Every output goes off, the ones the job's own lines switched on included.
       c.motion.alleAusgaengeAus();
-      const platform::MsgResult answer =
-          c.ask ? c.ask(abbruchFrage(index), kCaption, platform::MsgButtons::YesNo, platform::MsgIcon::Question)
-                : platform::MsgResult::No;
+      const platform::MsgResult answer = c.ask ? c.ask(abbruchFrage(index), kCaption, platform::MsgButtons::YesNo,
+                                                       platform::MsgIcon::Question, platform::MsgResult::No)
+                                               : platform::MsgResult::No;
       perform = answer == platform::MsgResult::Yes;
     }
   }

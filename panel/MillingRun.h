@@ -11,6 +11,7 @@
 
 #include <atomic>
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "machine/CommandLayer.h"
@@ -37,9 +38,10 @@ struct RunContext {
   std::function<void(const ProgressBarState&)> showProgress{};
   // Copies the drawing bitmap to the screen after each object (routed to the GUI thread).
   std::function<void()> copyToScreen{};
-  // Asks the user; from a worker it waits for the answer. Empty: every question answers No.
+  // Asks the user; from a worker it waits for the answer. Empty: every question answers No. The
+  // last argument is the button Return presses (UiServices::messageBox).
   std::function<platform::MsgResult(const std::string& text, const std::string& caption, platform::MsgButtons,
-                                    platform::MsgIcon)>
+                                    platform::MsgIcon, std::optional<platform::MsgResult> defaultButton)>
       ask{};
   // Redraws the open document (removes the drawn cut).
   std::function<void()> redraw{};

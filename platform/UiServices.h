@@ -32,9 +32,12 @@ class UiServices {
  public:
   virtual ~UiServices() = default;
 
-  // Shows a modal box and returns the button the user chose.
-  virtual MsgResult messageBox(const std::string& text, const std::string& caption, MsgButtons buttons,
-                               MsgIcon icon) = 0;
+  // Shows a modal box and returns the button the user chose. `defaultButton` is the button that
+  // Return and Enter press; nullopt leaves the box's own (Ok, or Yes). A question whose yes
+  // moves the machine, writes the program memory or starts a download gives No, which is then
+  // the Escape answer as well.
+  virtual MsgResult messageBox(const std::string& text, const std::string& caption, MsgButtons buttons, MsgIcon icon,
+                               std::optional<MsgResult> defaultButton = std::nullopt) = 0;
   // A tone of `hz` for `ms` milliseconds; returns when it has sounded.
   virtual void Beep(unsigned hz, unsigned ms) = 0;
   // nullopt when the user cancelled.

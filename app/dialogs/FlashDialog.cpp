@@ -471,7 +471,7 @@ void TFlashDlg::ProgrammLoeschenButtonClick() {
   zeileAnhaengen({"### Programm " + num(slot_) + " löschen ###", kFarbeBefehl});
   const platform::MsgResult antwort =
       services_.ui.messageBox("Möchten Sie den Programmspeicherplatz wirklich löschen?\n", kCaption,
-                              platform::MsgButtons::YesNo, platform::MsgIcon::Question);
+                              platform::MsgButtons::YesNo, platform::MsgIcon::Question, platform::MsgResult::No);
   if (antwort != platform::MsgResult::Yes) {
     zeileAnhaengen({"### Programm " + num(slot_) + " löschen - Abbruch ###", kFarbeBefehl});
     anzeigen();
@@ -485,7 +485,7 @@ void TFlashDlg::AlleProgrammeLoeschenButtonClick() {
   if (busy_) return;
   const platform::MsgResult antwort =
       services_.ui.messageBox("Möchten Sie wirklich den gesamten Festwertspeicher löschen?\n", kCaption,
-                              platform::MsgButtons::YesNo, platform::MsgIcon::Question);
+                              platform::MsgButtons::YesNo, platform::MsgIcon::Question, platform::MsgResult::No);
   if (antwort != platform::MsgResult::Yes) {
     if (alleLoeschenModus_) CloseTimer.Enabled = true;
     anzeigen();

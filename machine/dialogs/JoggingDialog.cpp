@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <limits>
 
+#include "machine/ControllerFamily.h"
 #include "machine/FailureCodes.h"
 #include "machine/TextConvert.h"
 #include "machine/TraceLog.h"
@@ -21,6 +22,33 @@ constexpr const char* kFehlerText = "- - -";
 constexpr double kRundungsSpiel = 1e-9;
 
 std::string zahlText(double value) { return "  " + platform::formatFixed(value, 2); }
+
+bool gueltigeSchrittweite(double mm) { return std::isfinite(mm) && mm > 0.0; }
+
+// The jog of a key (-1/+1 x, -2/+2 y, -3/+3 z); 0 for any other key.
+int tastenFahrachse(int key) {
+  switch (static_cast<JogKey>(key)) {
+    case JogKey::PageUp:
+      return -3;
+    case JogKey::PageDown:
+      return +3;
+    case JogKey::Left:
+      return -1;
+    case JogKey::Up:
+      return -2;
+    case JogKey::Right:
+      return +1;
+    case JogKey::Down:
+      return +2;
+    case JogKey::Escape:
+      break;
+  }
+  return 0;
+}
+
+// The step/direction controllers have no output of the travel; their back-end would report it as
+// a wrong output number before and after every travel.
+bool hatAnfahrAusgang(int modul) { return familyOf(modul) != ControllerFamily::TaktRicht; }
 
 // The difference of two step positions, held within the 32-bit range (the command layer refuses
 // what the controllers cannot take).
@@ -121,9 +149,16 @@ void TManuelleFahrtForm::SchrittweiteRadioGroup_OnClick(int itemIndex) {
     case 2:
       Schrittweite = 1.00;
       break;
-    case 3:
-      Schrittweite = Text_in_Zahl(SchrittweiteMaskEdit.Text);
+    case 3: {
+      const double wert = Text_in_Zahl(SchrittweiteMaskEdit.Text);
+      if (gueltigeSchrittweite(wert)) {
+        Schrittweite = wert;
+      } else {
+        services_.ui.Beep(440, 100);
+        SchrittweiteMaskEdit.Text = platform::formatFixed(Schrittweite, 2);
+      }
       break;
+    }
     default:
       break;
   }
@@ -133,6 +168,12 @@ void TManuelleFahrtForm::SchrittweiteMaskEdit_OnClick() { SchrittweiteRadioGroup
 
 void TManuelleFahrtForm::SchrittweiteMaskEdit_OnExit(const std::string& text) {
   const double wert = Text_in_Zahl(text);
+  // A negative width would move against the button's direction, and 0 would move nothing.
+  if (!gueltigeSchrittweite(wert)) {
+    services_.ui.Beep(440, 100);
+    SchrittweiteMaskEdit.Text = platform::formatFixed(Schrittweite, 2);
+    return;
+  }
   SchrittweiteMaskEdit.Text = platform::formatFixed(wert, 2);
   // The free width counts only while it is the chosen item; otherwise the item shown would not
   // be the width the machine moves.
@@ -175,31 +216,39 @@ void TManuelleFahrtForm::joggen(int code) {
   posten(kVerfahren);
 }
 
-void TManuelleFahrtForm::OnShortCut(int key) {
+void TManuelleFahrtForm::tastenJoggen(int code) {
+  // A held key repeats faster than a step runs: a repeat must not hold up the GUI thread, nor
+  // wait in its queue to start a step after the key has come up.
+  if (faehrt()) return;
+  joggen(code);
+}
+
+void TManuelleFahrtForm::OnShortCut(int key, bool wiederholung) {
   if (!TastaturChecked || EditierenDown) return;
-  switch (static_cast<JogKey>(key)) {
-    case JogKey::Escape:
-      AbbrechenBitBtn_OnClick();
-      break;
-    case JogKey::PageUp:
-      joggen(-3);
-      break;
-    case JogKey::PageDown:
-      joggen(+3);
-      break;
-    case JogKey::Left:
-      joggen(-1);
-      break;
-    case JogKey::Up:
-      joggen(-2);
-      break;
-    case JogKey::Right:
-      joggen(+1);
-      break;
-    case JogKey::Down:
-      joggen(+2);
-      break;
+  if (static_cast<JogKey>(key) == JogKey::Escape) {
+    AbbrechenBitBtn_OnClick();
+    return;
   }
+  const int code = tastenFahrachse(key);
+  if (code == 0) return;
+  if (!wiederholung) {
+    wiederholteTaste_ = 0;
+    tastenJoggen(code);
+    return;
+  }
+  if (faehrt() || wiederholteTaste_ == key) return;
+  // The release of the key may be queued behind this repeat: the step waits until the events
+  // queued now have been served.
+  wiederholteTaste_ = key;
+  gui_.post([this, key, code] {
+    if (wiederholteTaste_ != key) return;
+    wiederholteTaste_ = 0;
+    if (TastaturChecked && !EditierenDown) tastenJoggen(code);
+  });
+}
+
+void TManuelleFahrtForm::OnKeyUp(int key) {
+  if (wiederholteTaste_ == key) wiederholteTaste_ = 0;
 }
 
 void TManuelleFahrtForm::RelaisOFFBitBtn_OnClick() { posten(kRelaisAus); }
@@ -356,7 +405,8 @@ void TManuelleFahrtForm::PositionAnfahren(CommandLayer& steuerung, const Auftrag
     const int f = ziel(0, 'x', ax);
     const int g = ziel(1, 'y', ay);
     const int h = ziel(2, 'z', az);
-    steuerung.Ausgangssignal_setzen(kAnfahrAusgang, 0);
+    const bool ausgang = hatAnfahrAusgang(a.params.Modul);
+    if (ausgang) steuerung.Ausgangssignal_setzen(kAnfahrAusgang, 0);
     if (ax == f && ay == g) {
       steuerung.Vektorfahrt_ausfuehren(1, kJogIndex, 0, 0, differenz(h, az), 1);
     } else {
@@ -366,7 +416,7 @@ void TManuelleFahrtForm::PositionAnfahren(CommandLayer& steuerung, const Auftrag
       steuerung.Vektorfahrt_ausfuehren(1, kJogIndex, 0, differenz(g, ay), 0, 1);
       steuerung.Vektorfahrt_ausfuehren(1, kJogIndex, 0, 0, h, 1);
     }
-    steuerung.Ausgangssignal_setzen(kAnfahrAusgang, 1);
+    if (ausgang) steuerung.Ausgangssignal_setzen(kAnfahrAusgang, 1);
     const auto position = positionLesen(steuerung, false);
     gui_.post([this, position] { PositionenAnzeigen(position); });
   } catch (int code) {

@@ -56,6 +56,7 @@ class TManuelleFahrtForm {
   // Step width.
   void SchrittweiteRadioGroup_OnClick(int itemIndex);
   void SchrittweiteMaskEdit_OnClick();
+  // A width that is not a number above 0 beeps; the width before it stays, and the edit shows it.
   void SchrittweiteMaskEdit_OnExit(const std::string& text);
   void SpeedScrollBar_OnChange(int position);
   // Jogs: -1/+1 x, -2/+2 y, -3/+3 z.
@@ -66,10 +67,15 @@ class TManuelleFahrtForm {
   void zNegBitBtn_OnClick() { joggen(-3); }
   void zPosBitBtn_OnClick() { joggen(+3); }
   void TastaturCheckBoxOnClick(bool checked);
-  // A key while the window previews keys. Jog keys post one step each; a key held down repeats
-  // and each repeat that finds the worker busy is dropped, so the jogging ends with the step
-  // under way when the key is let go. Escape stops only a move that is under way.
-  void OnShortCut(int key);
+  // A key while the window previews keys; `wiederholung` for the repeat of a held key. A jog key
+  // posts one step; while a move is under way it is dropped at once, without waiting for the
+  // worker. A repeat is taken only after the events queued with it have been served, and not at
+  // all if its key was let go among them (OnKeyUp): a repeat that waited in the queue while the
+  // key came up moves nothing. So the jogging ends with the step under way when the key is let
+  // go. Escape stops only a move that is under way.
+  void OnShortCut(int key, bool wiederholung = false);
+  // A jog key let go (its last release, not one of a repeat).
+  void OnKeyUp(int key);
   void RelaisOFFBitBtn_OnClick();
   void RelaisONBitBtn_OnClick();
   // Stored positions. False when the cell cannot be selected.
@@ -91,6 +97,8 @@ class TManuelleFahrtForm {
   // A command has been posted and its worker has not yet handed the controls back.
   bool faehrt() const { return laeuft_ > 0; }
   bool workerLaeuft() const { return worker_ && worker_->running(); }
+  // A repeat waits for the events queued with it to be served.
+  bool wiederholungWartet() const { return wiederholteTaste_ != 0; }
 
   std::string Caption = "Manuelle Fahrt";
   int Top = 0;
@@ -142,6 +150,8 @@ class TManuelleFahrtForm {
   };
 
   void joggen(int code);
+  // A jog by key: dropped at once while a move is under way.
+  void tastenJoggen(int code);
   bool posten(int befehl);
   void KnoepfeFreigeben(bool bedienbar, bool abbrechenSichtbar, bool schliessenSichtbar);
   // Runs on the worker.
@@ -168,6 +178,8 @@ class TManuelleFahrtForm {
   std::function<void()> onIdle_;
   // Commands posted whose end has not yet reached the GUI thread.
   int laeuft_ = 0;
+  // The jog key whose repeat waits for the queued events to be served; 0 when none.
+  int wiederholteTaste_ = 0;
   std::mutex auftragMutex_;
   std::optional<Auftrag> auftrag_;
   // Last member: ended (and joined) first.

@@ -6,6 +6,7 @@
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QProcess>
+#include <QPushButton>
 
 namespace platform {
 
@@ -43,6 +44,20 @@ QMessageBox::Icon qtIcon(MsgIcon icon) {
   return QMessageBox::NoIcon;
 }
 
+QMessageBox::StandardButton qtButton(MsgResult result) {
+  switch (result) {
+    case MsgResult::Ok:
+      return QMessageBox::Ok;
+    case MsgResult::Cancel:
+      return QMessageBox::Cancel;
+    case MsgResult::Yes:
+      return QMessageBox::Yes;
+    case MsgResult::No:
+      return QMessageBox::No;
+  }
+  return QMessageBox::NoButton;
+}
+
 // The answer for a box closed with Escape or its close box: the "no" side of its buttons.
 MsgResult escapeResult(MsgButtons buttons) {
   switch (buttons) {
@@ -77,8 +92,15 @@ QStringList qtNameFilters(const std::string& filter) {
 }
 
 MsgResult QtUiServices::messageBox(const std::string& text, const std::string& caption, MsgButtons buttons,
-                                   MsgIcon icon) {
+                                   MsgIcon icon, std::optional<MsgResult> defaultButton) {
   QMessageBox box(qtIcon(icon), qs(caption), qs(text), qtButtons(buttons), parent_.data());
+  if (defaultButton) {
+    if (auto* button = qobject_cast<QPushButton*>(box.button(qtButton(*defaultButton)))) {
+      box.setDefaultButton(button);
+      // A box that also offers Cancel keeps Cancel for Escape.
+      if (*defaultButton == MsgResult::No && buttons == MsgButtons::YesNo) box.setEscapeButton(button);
+    }
+  }
   switch (box.exec()) {
     case QMessageBox::Ok:
       return MsgResult::Ok;

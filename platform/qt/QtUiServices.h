@@ -23,7 +23,8 @@ class QtUiServices final : public UiServices {
   // The window that boxes and dialogs belong to.
   void setParent(QWidget* parent) { parent_ = parent; }
 
-  MsgResult messageBox(const std::string& text, const std::string& caption, MsgButtons buttons, MsgIcon icon) override;
+  MsgResult messageBox(const std::string& text, const std::string& caption, MsgButtons buttons, MsgIcon icon,
+                       std::optional<MsgResult> defaultButton = std::nullopt) override;
   // The system beep; the desktop decides pitch and length.
   void Beep(unsigned hz, unsigned ms) override;
   std::optional<FileDialogResult> openFileDialog(const FileDialogRequest& request) override;

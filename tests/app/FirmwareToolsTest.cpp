@@ -71,11 +71,20 @@ TEST_P(FirmwareTool, AskedYesClosesTheLinkAndStartsTheTool) {
   EXPECT_FALSE(form().MenuAusgabeInFestwertspeicher.Enabled);
 }
 
-TEST_P(FirmwareTool, AskedNoChangesNothing) {
+TEST_P(FirmwareTool, AskedNoOrAnsweredByReturnChangesNothing) {
   placeTool();
   ui_.pushAnswer(MsgResult::No);
   click();
   EXPECT_EQ(ui_.calls().size(), 1u);
+  expectStillConnected();
+
+  // Return presses No: the download is started only by a deliberate Yes.
+  ui_.pushReturn();
+  click();
+  const auto calls = ui_.calls();
+  ASSERT_EQ(calls.size(), 2u);
+  EXPECT_EQ(calls[1].kind, UiCall::Kind::MessageBox);
+  EXPECT_EQ(calls[1].defaultButton, MsgResult::No);
   expectStillConnected();
 }
 

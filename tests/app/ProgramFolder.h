@@ -4,35 +4,22 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
-#include <string>
+#include <optional>
 
-#include "platform/ProgramPath.h"
+#include "support/TempFolder.h"
 
 namespace apptest {
 
 class ProgramFolderTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    std::string tmpl = (std::filesystem::temp_directory_path() / "veltris-app-XXXXXX").string();
-    ASSERT_NE(::mkdtemp(tmpl.data()), nullptr);
-    folder_ = tmpl;
-    previous_ = platform::programFolder();
-    platform::setProgramFolder(folder_);
-  }
+  void SetUp() override { folder_.emplace(); }
+  void TearDown() override { folder_.reset(); }
 
-  void TearDown() override {
-    platform::setProgramFolder(previous_);
-    std::error_code ec;
-    std::filesystem::remove_all(folder_, ec);
-  }
-
-  const std::filesystem::path& folder() const { return folder_; }
+  const std::filesystem::path& folder() const { return folder_->path(); }
 
  private:
-  std::filesystem::path folder_;
-  std::filesystem::path previous_;
+  std::optional<testsupport::ProgramFolder> folder_;
 };
 
 }  // namespace apptest

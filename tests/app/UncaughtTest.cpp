@@ -67,8 +67,8 @@ INSTANTIATE_TEST_SUITE_P(Cases, UncaughtTest,
 // Services whose box fails once more while it is open, as a repaint behind the box might.
 class FailingAgainUi final : public platform::UiServices {
  public:
-  platform::MsgResult messageBox(const std::string& text, const std::string&, platform::MsgButtons,
-                                 platform::MsgIcon) override {
+  platform::MsgResult messageBox(const std::string& text, const std::string&, platform::MsgButtons, platform::MsgIcon,
+                                 std::optional<platform::MsgResult>) override {
     texts.push_back(text);
     if (texts.size() == 1) app::runCatchingAll(*this, [] { throw std::runtime_error("noch einmal"); });
     return platform::MsgResult::Ok;

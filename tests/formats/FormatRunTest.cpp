@@ -37,7 +37,9 @@ class ForeignRun : public paneltest::MachineFixture {
       if (kind == panel::DocumentKind::Dxf) formats::TDXFDataModule(drawing_).DXF_Ausfuehren(mill);
     };
     context_.ask = [this](const std::string& text, const std::string& caption, platform::MsgButtons buttons,
-                          platform::MsgIcon icon) { return ui_.messageBox(text, caption, buttons, icon); };
+                          platform::MsgIcon icon, std::optional<platform::MsgResult> defaultButton) {
+      return ui_.messageBox(text, caption, buttons, icon, defaultButton);
+    };
   }
 
   // The primitive calls of the run, in order, without the steps before and after machining.

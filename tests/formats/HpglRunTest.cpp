@@ -32,7 +32,9 @@ class PlotRun : public paneltest::MachineFixture {
       plot.HPGL_Ausfuehren(mill);
     };
     context_.ask = [this](const std::string& text, const std::string& caption, platform::MsgButtons buttons,
-                          platform::MsgIcon icon) { return ui_.messageBox(text, caption, buttons, icon); };
+                          platform::MsgIcon icon, std::optional<platform::MsgResult> defaultButton) {
+      return ui_.messageBox(text, caption, buttons, icon, defaultButton);
+    };
   }
 
   long cuts() const {

@@ -187,7 +187,8 @@ class KdfRun : public KdfStream {
     form.KuehlmittelpumpeCheckBox.Checked = false;
     form.AbsaugungCheckBox.Checked = false;
     params.xParkposition = 30.0;
-    context.ask = [this](const std::string& text, const std::string&, platform::MsgButtons, platform::MsgIcon) {
+    context.ask = [this](const std::string& text, const std::string&, platform::MsgButtons, platform::MsgIcon,
+                         std::optional<platform::MsgResult>) {
       questions.push_back(text);
       sentAtQuestion = streamed();
       return platform::MsgResult::No;

@@ -17,8 +17,8 @@ using fuzz::check;
 
 class SilentUi final : public platform::UiServices {
  public:
-  platform::MsgResult messageBox(const std::string&, const std::string&, platform::MsgButtons,
-                                 platform::MsgIcon) override {
+  platform::MsgResult messageBox(const std::string&, const std::string&, platform::MsgButtons, platform::MsgIcon,
+                                 std::optional<platform::MsgResult>) override {
     return platform::MsgResult::Ok;
   }
   void Beep(unsigned, unsigned) override {}

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "TempFolder.h"
 #include "machine/ComPorts.h"
+#include "support/TempFolder.h"
 
 namespace {
 
@@ -30,7 +30,7 @@ class ComPortsAuflisten : public ::testing::Test {
     return path;
   }
 
-  machinetest::TempFolder folder_;
+  testsupport::TempFolder folder_;
   std::vector<int> overridden_;
 };
 

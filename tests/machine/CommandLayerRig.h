@@ -7,11 +7,11 @@
 #include <vector>
 
 #include "RecordingBackends.h"
-#include "TempFolder.h"
 #include "machine/CommandLayer.h"
 #include "machine/MachineParameters.h"
 #include "machine/TraceLog.h"
 #include "platform/TextFile.h"
+#include "support/TempFolder.h"
 
 namespace machinetest {
 
@@ -48,7 +48,7 @@ struct CommandLayerRig {
     return lines;
   }
 
-  ProgramFolder folder;
+  testsupport::ProgramFolder folder;
   CallLog log;
   RecordingBackendFactory factory{log};
   machine::ControllerBackends backends;

@@ -6,8 +6,8 @@
 #include <fstream>
 #include <string>
 
-#include "TempFolder.h"
 #include "machine/FileTimes.h"
+#include "support/TempFolder.h"
 
 namespace {
 
@@ -45,7 +45,7 @@ class DateizeitenSetzen : public ::testing::Test {
     return st.st_mtim.tv_sec == kOldSeconds && st.st_atim.tv_sec == kOldSeconds;
   }
 
-  machinetest::ProgramFolder folder_;
+  testsupport::ProgramFolder folder_;
   const machine::FileTimeStamp stamp_{2013, 1, 2, 22, 8, 0, 0, 250};
 };
 
@@ -80,7 +80,7 @@ TEST_F(DateizeitenSetzen, EmptyExtensionsAddNothing) {
 }
 
 TEST_F(DateizeitenSetzen, LeavesSymbolicLinksAndTheirTargetsAlone) {
-  machinetest::TempFolder elsewhere;
+  testsupport::TempFolder elsewhere;
   const auto target = elsewhere / "target.cpp";
   std::ofstream(target) << "x";
   setOld(target);
@@ -107,7 +107,7 @@ TEST_F(DateizeitenSetzen, InvalidTimeStampChangesNothing) {
 }
 
 TEST(DateizeitenSetzenFolder, MissingProgramFolderIsNoError) {
-  machinetest::ProgramFolder folder;
+  testsupport::ProgramFolder folder;
   platform::setProgramFolder(folder / "gone");
   EXPECT_NO_THROW(machine::Dateizeiten_setzen({2013, 1, 2, 22, 8, 0, 0, 0}, "", ""));
 }

@@ -6,10 +6,10 @@
 #include <cerrno>
 #include <string>
 
-#include "TempFolder.h"
 #include "machine/HandleClose.h"
 #include "machine/TraceLog.h"
 #include "platform/TextFile.h"
+#include "support/TempFolder.h"
 
 namespace {
 
@@ -20,14 +20,14 @@ std::string logBytes() {
 }
 
 TEST(ZelkoCloseHandle, NoDescriptorDoesNothing) {
-  machinetest::ProgramFolder folder;
+  testsupport::ProgramFolder folder;
   machine::zelkoCloseHandle(-1);
   machine::zelkoCloseHandle(-5);
   EXPECT_FALSE(std::filesystem::exists(machine::Protokolldatei()));
 }
 
 TEST(ZelkoCloseHandle, ClosesWithoutTraceLine) {
-  machinetest::ProgramFolder folder;
+  testsupport::ProgramFolder folder;
   const int fd = ::open(folder.path().c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   ASSERT_GE(fd, 0);
   machine::zelkoCloseHandle(fd);
@@ -36,7 +36,7 @@ TEST(ZelkoCloseHandle, ClosesWithoutTraceLine) {
 }
 
 TEST(ZelkoCloseHandle, FailedCloseWritesOneTraceLineAndDoesNotRetry) {
-  machinetest::ProgramFolder folder;
+  testsupport::ProgramFolder folder;
   const int fd = ::open(folder.path().c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   ASSERT_GE(fd, 0);
   ASSERT_EQ(::close(fd), 0);

@@ -11,10 +11,10 @@
 #include <limits>
 #include <string>
 
-#include "TempFolder.h"
 #include "machine/MachineParameters.h"
 #include "platform/TextFile.h"
 #include "support/ScriptedUi.h"
+#include "support/TempFolder.h"
 
 namespace {
 
@@ -150,7 +150,7 @@ class ParameterFile : public ::testing::Test {
     return p;
   }
 
-  machinetest::TempFolder folder_;
+  testsupport::TempFolder folder_;
   testsupport::ScriptedUi ui_;
 };
 

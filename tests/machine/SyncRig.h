@@ -11,11 +11,11 @@
 #include <string>
 
 #include "SyncSim.h"
-#include "TempFolder.h"
 #include "machine/sync/TBeryl.h"
 #include "machine/sync/TKyro.h"
 #include "support/QueueDispatcher.h"
 #include "support/ScriptedUi.h"
+#include "support/TempFolder.h"
 
 namespace machinetest {
 
@@ -47,7 +47,7 @@ class SyncRig : public ::testing::Test {
     return *kyroDriver;
   }
 
-  ProgramFolder folder;
+  testsupport::ProgramFolder folder;
   testsupport::ScriptedUi ui;
   testsupport::QueueDispatcher gui;
   std::unique_ptr<peers::SyncSim> sim;

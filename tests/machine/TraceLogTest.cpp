@@ -7,10 +7,10 @@
 #include <thread>
 #include <vector>
 
-#include "TempFolder.h"
 #include "machine/TraceLog.h"
 #include "platform/ProgramPath.h"
 #include "platform/TextFile.h"
+#include "support/TempFolder.h"
 
 namespace {
 
@@ -39,7 +39,7 @@ TEST(SteuerzeichenDarstellen, RendersProtocolControlBytesOnly) {
 }
 
 TEST(ProtokollSchreiben, AppendsRenderedLinesWithCrLf) {
-  machinetest::ProgramFolder folder;
+  testsupport::ProgramFolder folder;
   EXPECT_EQ(machine::Protokolldatei(), folder / "~protokoll.log");
 
   machine::Protokoll_schreiben("@B\x06");
@@ -55,14 +55,14 @@ TEST(ProtokollSchreiben, AppendsRenderedLinesWithCrLf) {
 }
 
 TEST(ProtokollSchreiben, MissingFolderLosesTheLineSilently) {
-  machinetest::ProgramFolder folder;
+  testsupport::ProgramFolder folder;
   platform::setProgramFolder(folder / "does-not-exist");
   machine::Protokoll_schreiben("lost");
   EXPECT_FALSE(std::filesystem::exists(folder / "does-not-exist"));
 }
 
 TEST(ProtokollSchreiben, ConcurrentWritersNeverInterleaveLines) {
-  machinetest::ProgramFolder folder;
+  testsupport::ProgramFolder folder;
   constexpr int kThreads = 8;
   constexpr int kLines = 200;
   // Long lines make a torn write far more likely than short ones would.

@@ -17,13 +17,13 @@
 #include <thread>
 #include <vector>
 
-#include "TempFolder.h"
 #include "ZelkoSim.h"
 #include "machine/TraceLog.h"
 #include "machine/serial/ZelkoCom.h"
 #include "platform/TextFile.h"
 #include "support/ManualClock.h"
 #include "support/ScriptedUi.h"
+#include "support/TempFolder.h"
 
 namespace machinetest {
 
@@ -131,7 +131,7 @@ class ZelkoRig : public ::testing::Test {
     return found;
   }
 
-  ProgramFolder folder;
+  testsupport::ProgramFolder folder;
   peers::ZelkoSim sim;
   testsupport::ManualClock clock;
   testsupport::ScriptedUi ui;

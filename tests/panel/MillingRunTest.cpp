@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <optional>
 #include <ostream>
 #include <sstream>
 
@@ -35,9 +36,9 @@ class MillingRun : public paneltest::MachineFixture {
     panel::appendObjectRow(form_, "PUNKT", {{1, "5.00"}, {2, "5.00"}, {3, "-1.00"}});
     panel::appendObjectRow(form_, "---", {});
     context_.ask = [this](const std::string& text, const std::string& caption, platform::MsgButtons buttons,
-                          platform::MsgIcon icon) {
+                          platform::MsgIcon icon, std::optional<platform::MsgResult> defaultButton) {
       callsAtQuestion_ = backend_->calls().size();
-      return ui_.messageBox(text, caption, buttons, icon);
+      return ui_.messageBox(text, caption, buttons, icon, defaultButton);
     };
     context_.redraw = [this] { ++redraws_; };
     context_.showProgress = [this](const panel::ProgressBarState& bar) { progress_.push_back(bar.Position); };
@@ -113,7 +114,7 @@ TEST_F(MillingRun, ASimulationSendsNothingAndAsksNothingWhenStopped) {
 }
 
 struct StopCase {
-  MsgResult answer;
+  std::optional<MsgResult> answer;  // nullopt: Return
   bool travelsBack;
   friend std::ostream& operator<<(std::ostream& os, const StopCase& c) { return os << c.travelsBack; }
 };
@@ -125,7 +126,10 @@ TEST_P(StoppedRun, SwitchesTheOutputsOffAsksAndTravelsOnlyOnYes) {
   backend_->onCall = [this](const std::string& call, int) {
     if (call == "Ausgangssignal_setzen 2 1") bAbbruch_ = true;
   };
-  ui_.pushAnswer(GetParam().answer);
+  if (GetParam().answer)
+    ui_.pushAnswer(*GetParam().answer);
+  else
+    ui_.pushReturn();
   EXPECT_EQ(panel::fraesenAusfuehren(context_), 0);
 
   const auto boxes = ui_.messageBoxes();
@@ -133,6 +137,7 @@ TEST_P(StoppedRun, SwitchesTheOutputsOffAsksAndTravelsOnlyOnYes) {
   EXPECT_EQ(boxes[0].text, panel::abbruchFrage(0));
   EXPECT_EQ(boxes[0].caption, "Tessaly");
   EXPECT_EQ(boxes[0].buttons, platform::MsgButtons::YesNo);
+  EXPECT_EQ(boxes[0].defaultButton, MsgResult::No);
   const Strings calls = backend_->calls();
   const Strings beforeQuestion(calls.begin(), calls.begin() + static_cast<long>(callsAtQuestion_));
   // Every output goes off, the extraction too although its check box is not ticked.
@@ -146,7 +151,8 @@ TEST_P(StoppedRun, SwitchesTheOutputsOffAsksAndTravelsOnlyOnYes) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Answers, StoppedRun,
-                         ::testing::Values(StopCase{MsgResult::Yes, true}, StopCase{MsgResult::No, false}));
+                         ::testing::Values(StopCase{MsgResult::Yes, true}, StopCase{MsgResult::No, false},
+                                           StopCase{std::nullopt, false}));
 
 TEST_F(MillingRun, AFailureHaltsTheAxesAndSwitchesEveryOutputOffBeforeTheCodeIsReported) {
   backend_->onCall = [](const std::string& call, int) {

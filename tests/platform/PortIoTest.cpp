@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <fstream>
 #include <latch>
+#include <optional>
 #include <set>
 #include <thread>
 
@@ -18,6 +19,7 @@
 #include "platform/PpdevPortIo.h"
 #include "platform/ThreadPriority.h"
 #include "support/PerThreadPortInstructions.h"
+#include "support/TempFolder.h"
 
 namespace fs = std::filesystem;
 
@@ -26,9 +28,8 @@ namespace {
 class PpdevTree : public ::testing::Test {
  protected:
   void SetUp() override {
-    root_ = fs::temp_directory_path() / ("veltris-ppdev-" + std::to_string(::getpid()) + "-" +
-                                         ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::remove_all(root_);
+    folder_.emplace();
+    root_ = folder_->path();
     fs::create_directories(proc());
     fs::create_directories(dev());
     // As the kernel lists them: base and upper base in decimal; "default" is no port.
@@ -38,7 +39,7 @@ class PpdevTree : public ::testing::Test {
     // parport1 has a node, but one that takes no ppdev requests.
     std::ofstream(dev() / "parport1") << "";
   }
-  void TearDown() override { fs::remove_all(root_); }
+  void TearDown() override { folder_.reset(); }
 
   fs::path proc() const { return root_ / "proc"; }
   fs::path dev() const { return root_ / "dev"; }
@@ -47,6 +48,7 @@ class PpdevTree : public ::testing::Test {
     std::ofstream(proc() / name / "base-addr") << baseAddr;
   }
 
+  std::optional<testsupport::TempFolder> folder_;
   fs::path root_;
 };
 

@@ -11,10 +11,12 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <ostream>
 #include <utility>
 
 #include "platform/TextFile.h"
+#include "support/TempFolder.h"
 
 namespace fs = std::filesystem;
 
@@ -23,12 +25,10 @@ namespace {
 class TempDir : public ::testing::Test {
  protected:
   void SetUp() override {
-    dir_ = fs::temp_directory_path() / ("veltris-textfile-" + std::to_string(::getpid()) + "-" +
-                                        ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::remove_all(dir_);
-    fs::create_directories(dir_);
+    folder_.emplace();
+    dir_ = folder_->path();
   }
-  void TearDown() override { fs::remove_all(dir_); }
+  void TearDown() override { folder_.reset(); }
 
   static std::string bytesOf(const fs::path& p) {
     std::string bytes;
@@ -42,6 +42,7 @@ class TempDir : public ::testing::Test {
     return names;
   }
 
+  std::optional<testsupport::TempFolder> folder_;
   fs::path dir_;
 };
 

@@ -11,6 +11,11 @@ void ScriptedUi::pushAnswer(MsgResult answer) {
   answers_.push_back(answer);
 }
 
+void ScriptedUi::pushReturn() {
+  std::lock_guard lock(mutex_);
+  answers_.push_back(std::nullopt);
+}
+
 void ScriptedUi::pushFileAnswer(std::optional<platform::FileDialogResult> answer) {
   std::lock_guard lock(mutex_);
   fileAnswers_.push_back(std::move(answer));
@@ -27,7 +32,7 @@ void ScriptedUi::pushFolderAnswer(std::optional<std::string> folder) {
 }
 
 MsgResult ScriptedUi::messageBox(const std::string& text, const std::string& caption, MsgButtons buttons,
-                                 platform::MsgIcon icon) {
+                                 platform::MsgIcon icon, std::optional<MsgResult> defaultButton) {
   std::lock_guard lock(mutex_);
   UiCall call;
   call.kind = UiCall::Kind::MessageBox;
@@ -35,11 +40,14 @@ MsgResult ScriptedUi::messageBox(const std::string& text, const std::string& cap
   call.caption = caption;
   call.buttons = buttons;
   call.icon = icon;
+  call.defaultButton = defaultButton;
   calls_.push_back(call);
   if (!answers_.empty()) {
-    const MsgResult answer = answers_.front();
+    const std::optional<MsgResult> answer = answers_.front();
     answers_.pop_front();
-    return answer;
+    if (answer) return *answer;
+    if (defaultButton) return *defaultButton;
+    return buttons == MsgButtons::Ok || buttons == MsgButtons::OkCancel ? MsgResult::Ok : MsgResult::Yes;
   }
   if (buttons == MsgButtons::Ok) return MsgResult::Ok;
   ++unscripted_;

@@ -21,6 +21,7 @@ struct UiCall {
   std::string caption;
   platform::MsgButtons buttons = platform::MsgButtons::Ok;
   platform::MsgIcon icon = platform::MsgIcon::None;
+  std::optional<platform::MsgResult> defaultButton;  // the button Return presses, if the caller chose one
   unsigned hz = 0;
   unsigned ms = 0;
   platform::FileDialogRequest dialog;
@@ -31,6 +32,9 @@ class ScriptedUi final : public platform::UiServices {
   // Answers for message boxes, taken in order. With the queue empty an OK-only box answers Ok
   // and any question answers No (or Cancel), and the call is counted as unscripted.
   void pushAnswer(platform::MsgResult answer);
+  // An answer by Return: the box's default button, as the caller chose it, or else the box's own
+  // (Ok, or Yes).
+  void pushReturn();
   // Answers for the file dialogs (nullopt = cancelled); an empty queue answers cancelled.
   void pushFileAnswer(std::optional<platform::FileDialogResult> answer);
   // Result of startProgram (true when not set).
@@ -39,7 +43,8 @@ class ScriptedUi final : public platform::UiServices {
   void pushFolderAnswer(std::optional<std::string> folder);
 
   platform::MsgResult messageBox(const std::string& text, const std::string& caption, platform::MsgButtons buttons,
-                                 platform::MsgIcon icon) override;
+                                 platform::MsgIcon icon,
+                                 std::optional<platform::MsgResult> defaultButton = std::nullopt) override;
   void Beep(unsigned hz, unsigned ms) override;
   std::optional<platform::FileDialogResult> openFileDialog(const platform::FileDialogRequest& request) override;
   std::optional<platform::FileDialogResult> saveFileDialog(const platform::FileDialogRequest& request) override;
@@ -56,7 +61,8 @@ class ScriptedUi final : public platform::UiServices {
  private:
   mutable std::mutex mutex_;
   std::vector<UiCall> calls_;
-  std::deque<platform::MsgResult> answers_;
+  // nullopt: Return.
+  std::deque<std::optional<platform::MsgResult>> answers_;
   std::deque<std::optional<platform::FileDialogResult>> fileAnswers_;
   std::deque<std::optional<std::string>> folderAnswers_;
   bool startResult_ = true;

@@ -245,6 +245,8 @@ void JoggingDialogView::done(int result) {
 void JoggingDialogView::schrittweiteUebernehmen() {
   model_.SchrittweiteMaskEdit.Text = schrittweiteEdit_->text().toStdString();
   model_.SchrittweiteMaskEdit_OnExit(model_.SchrittweiteMaskEdit.Text);
+  // The width as taken, or, when it was refused, the width that stays.
+  schrittweiteEdit_->setText(qs(model_.SchrittweiteMaskEdit.Text));
 }
 
 bool JoggingDialogView::tasteFuehren(QKeyEvent* event) {
@@ -252,14 +254,23 @@ bool JoggingDialogView::tasteFuehren(QKeyEvent* event) {
   if (code == 0 || !model_.TastaturChecked || model_.EditierenDown) return false;
   // A jog key typed while the width is being edited moves by the width typed so far.
   if (schrittweiteEdit_->hasFocus()) schrittweiteUebernehmen();
-  model_.OnShortCut(code);
+  model_.OnShortCut(code, event->isAutoRepeat());
   anzeigen();
   return true;
 }
 
+void JoggingDialogView::tasteLosgelassen(QKeyEvent* event) {
+  // X reports a held key as releases and presses marked as repeats; only the last release counts.
+  const int code = tastenCode(event->key());
+  if (code != 0 && !event->isAutoRepeat()) model_.OnKeyUp(code);
+}
+
 bool JoggingDialogView::eventFilter(QObject* watched, QEvent* event) {
   if (event->type() == QEvent::KeyPress && tasteFuehren(static_cast<QKeyEvent*>(event))) return true;
-  if (watched == schrittweiteEdit_ && schrittweiteEdit_->isEnabled()) {
+  if (event->type() == QEvent::KeyRelease) tasteLosgelassen(static_cast<QKeyEvent*>(event));
+  // While a move is under way the edit is off in the model before it is in the widget: the focus
+  // that Qt moves on from the width buttons it disables one by one is no choice of the user's.
+  if (watched == schrittweiteEdit_ && schrittweiteEdit_->isEnabled() && model_.SchrittweiteMaskEdit.Enabled) {
     // A click into the width edit, or the focus reaching it by Tab, chooses the free width.
     bool angeklickt = event->type() == QEvent::MouseButtonPress;
     if (event->type() == QEvent::FocusIn) {
@@ -282,6 +293,11 @@ void JoggingDialogView::keyPressEvent(QKeyEvent* event) {
     return;
   }
   QtSafeDialog::keyPressEvent(event);
+}
+
+void JoggingDialogView::keyReleaseEvent(QKeyEvent* event) {
+  tasteLosgelassen(event);
+  QtSafeDialog::keyReleaseEvent(event);
 }
 
 void JoggingDialogView::anzeigen() {

@@ -35,15 +35,17 @@ class JoggingDialogView final : public platform::QtSafeDialog {
   void done(int result) override;
 
  protected:
-  // With keyboard control on, the jog keys of any child go to the model (held keys repeat). A
-  // click into the width edit, or Tab to it, chooses the free width.
+  // With keyboard control on, the jog keys of any child go to the model, with their repeats and
+  // their releases. A click into the width edit, or Tab to it, chooses the free width.
   bool eventFilter(QObject* watched, QEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
+  void keyReleaseEvent(QKeyEvent* event) override;
 
  private:
   void aktivieren();
   void anzeigen();
   bool tasteFuehren(QKeyEvent* event);
+  void tasteLosgelassen(QKeyEvent* event);
   // The text of the width edit into the model, as on leaving the edit.
   void schrittweiteUebernehmen();
 

@@ -188,6 +188,13 @@ TEST_F(FlashDialogTest, ErasingOneSlotAsksFirst) {
   EXPECT_EQ(ui.messageBoxes()[0].text, "Möchten Sie den Programmspeicherplatz wirklich löschen?\n");
   EXPECT_EQ(ui.messageBoxes()[0].caption, "Tessaly");
   EXPECT_EQ(ui.messageBoxes()[0].buttons, platform::MsgButtons::YesNo);
+  // Return answers No.
+  EXPECT_EQ(ui.messageBoxes()[0].defaultButton, platform::MsgResult::No);
+  ui.pushReturn();
+  dlg.ProgrammLoeschenButtonClick();
+  EXPECT_FALSE(dlg.busy());
+  EXPECT_EQ(sim.commands().size(), commandsBefore);
+  EXPECT_TRUE(sim.program(2).has_value());
 
   ui.pushAnswer(platform::MsgResult::Yes);
   dlg.ProgrammLoeschenButtonClick();
@@ -203,7 +210,7 @@ TEST_F(FlashDialogTest, ErasingOneSlotAsksFirst) {
   settle(dlg);
   EXPECT_TRUE(logged("### Der Programmspeicher ist leer ! ###"));
   EXPECT_EQ(logTexts().back(), "### Programm 2 löschen - Ende ###");
-  EXPECT_EQ(ui.messageBoxes().size(), 3u);
+  EXPECT_EQ(ui.messageBoxes().size(), 4u);
 }
 
 TEST_F(FlashDialogTest, AWrongEchoToTheEraseCommandFailsWithABox) {
@@ -250,6 +257,16 @@ TEST_F(FlashDialogTest, EraseAllAsksOnceErasesAndInEraseAllModeClosesAfterwards)
   EXPECT_TRUE(dlg.CloseTimer.Enabled);
   dlg.CloseTimerTimer();
   EXPECT_EQ(view.closed, 2);
+
+  // So does Return, which answers No.
+  dlg.OnClose();
+  EXPECT_EQ(ui.messageBoxes()[0].defaultButton, platform::MsgResult::No);
+  ui.pushReturn();
+  dlg.OnActivate();
+  EXPECT_FALSE(dlg.busy());
+  EXPECT_EQ(sim.commands().size(), commandsBefore);
+  dlg.CloseTimerTimer();
+  EXPECT_EQ(view.closed, 3);
 }
 
 TEST_F(FlashDialogTest, TheTimerClosesNothingInNormalMode) {
@@ -409,7 +426,7 @@ TEST_F(FlashDialogTest, WithoutALinkEveryOperationFailsWithABoxAndTheDialogStays
 // The header names the document and its modification time; what the controller's listing would
 // choke on is replaced, and a path too long for one command keeps its end.
 TEST(ProgrammKopf, NamesTheDocumentFileAndItsTimeInOneCommand) {
-  const machinetest::TempFolder folder;
+  const testsupport::TempFolder folder;
   EXPECT_EQ(app::ProgrammKopfErzeugen(""), kStx);
   EXPECT_EQ(app::ProgrammKopfErzeugen((folder / "fehlt.tvx").string()), kStx);
 

@@ -1,7 +1,8 @@
 // The main window as the program builds it, for the Qt tests: a temporary program folder,
 // scripted user-interface services, the Qt dispatcher and canvas, the test's controller factory,
 // the object types (the "PUNKT" test type unless given) with a number of "PUNKT" rows, and the
-// window (not yet shown), started with `args` (the program path first).
+// window (not yet shown), started with `args` (the program path first). The window's boxes and
+// dialogs go to `boxes` when given, else to the rig's scripted services.
 //
 // Thread context: GUI thread. The factory must outlive the rig; the rig puts the program folder
 // back when it goes.
@@ -29,10 +30,10 @@ namespace apptest {
 class WindowRig {
  public:
   WindowRig(machine::BackendFactory& factory, int points, panel::ObjectTypeTable table = TestPointType::table(),
-            const std::vector<std::string>& args = {"veltris"})
+            const std::vector<std::string>& args = {"veltris"}, platform::UiServices* boxes = nullptr)
       : previousFolder_(platform::programFolder()), types(std::move(table)) {
     if (!folder_.isValid()) qFatal("no temporary folder");
-    form = std::make_unique<app::TMainForm>(app::MainFormServices{ui,
+    form = std::make_unique<app::TMainForm>(app::MainFormServices{boxes != nullptr ? *boxes : ui,
                                                                   gui,
                                                                   canvas,
                                                                   platform::systemClock(),

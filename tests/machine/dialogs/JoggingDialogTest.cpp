@@ -2,6 +2,7 @@
 // with a held key and its release, the stop, travel to each stored position, teaching and typing
 // in positions, the relay, and the close rules.
 #include <array>
+#include <iterator>
 
 #include "MachineDialogRig.h"
 #include "SimulatedParallelPort.h"
@@ -130,6 +131,85 @@ TEST_F(JoggingDialog, KeysJogWhileKeyboardControlIsOnAndAHeldKeyEndsWithItsStep)
   form.EditierenSpeedButton_OnClick(false);
 }
 
+TEST_F(JoggingDialog, ARepeatJogsOnlyWhileItsKeyIsStillDown) {
+  form.OnActivate();
+  form.TastaturCheckBoxOnClick(true);
+  form.SchrittweiteRadioGroup_OnClick(2);
+  const int right = static_cast<int>(machine::JogKey::Right);
+  const int left = static_cast<int>(machine::JogKey::Left);
+
+  // The machine stands and the key is held: its repeats make one step, once the events queued
+  // with them have been served.
+  sim->clearLog();
+  form.OnShortCut(right, true);
+  form.OnShortCut(right, true);
+  EXPECT_FALSE(form.faehrt());
+  ASSERT_TRUE(until([&] { return form.faehrt(); }));
+  ASSERT_TRUE(settled());
+  EXPECT_EQ(moves(), std::vector<std::string>{"L8,x400"});
+
+  // Repeats queued before their key came up move nothing; the release of another key does not
+  // count.
+  const struct {
+    const char* name;
+    int released;
+    std::vector<std::string> moves;
+  } cases[] = {{"its key up", right, {}}, {"another key up", left, {"L8,x400"}}};
+  for (const auto& c : cases) {
+    sim->clearLog();
+    form.OnShortCut(right, true);
+    form.OnShortCut(right, true);
+    form.OnKeyUp(c.released);
+    gui.drain();
+    ASSERT_TRUE(settled()) << c.name;
+    EXPECT_EQ(moves(), c.moves) << c.name;
+  }
+
+  // Repeats while a step runs are dropped, and so is everything queued with the release.
+  sim->setMoveDuration(1500ms);
+  sim->clearLog();
+  form.OnShortCut(right);
+  ASSERT_TRUE(sim->waitForMotion(true, 5s));
+  for (int repeat = 0; repeat < 4; ++repeat) form.OnShortCut(right, true);
+  ASSERT_TRUE(settled());
+  form.OnShortCut(right, true);
+  form.OnKeyUp(right);
+  gui.drain();
+  ASSERT_TRUE(settled());
+  EXPECT_EQ(moves(), std::vector<std::string>{"L8,x400"});
+  EXPECT_TRUE(ui.messageBoxes().empty());
+}
+
+TEST_F(JoggingDialog, AFreeWidthIsANumberAboveZero) {
+  form.OnActivate();
+  form.SchrittweiteMaskEdit.Text = "2,5";
+  form.SchrittweiteRadioGroup_OnClick(3);
+  ASSERT_EQ(form.Schrittweite, 2.5);
+  const char* refused[] = {"-2", "0", "0,00", "abc", ""};
+  for (const char* text : refused) {
+    form.SchrittweiteMaskEdit_OnExit(text);
+    EXPECT_EQ(form.Schrittweite, 2.5) << text;
+    EXPECT_EQ(form.SchrittweiteMaskEdit.Text, "2.50") << text;
+  }
+  EXPECT_EQ(ui.beeps().size(), std::size(refused));
+  // The jog goes the width that stayed, in the button's direction.
+  sim->clearLog();
+  form.xPosBitBtn_OnClick();
+  ASSERT_TRUE(settled());
+  EXPECT_EQ(moves(), std::vector<std::string>{"L8,x1000"});
+
+  // Chosen with a refused text in the edit, the free width keeps the width in force.
+  form.SchrittweiteRadioGroup_OnClick(1);
+  form.SchrittweiteMaskEdit.Text = "-1";
+  form.SchrittweiteRadioGroup_OnClick(3);
+  EXPECT_EQ(form.Schrittweite, 0.10);
+  EXPECT_EQ(form.SchrittweiteMaskEdit.Text, "0.10");
+  EXPECT_EQ(ui.beeps().size(), std::size(refused) + 1);
+  form.SchrittweiteMaskEdit_OnExit("0,5");
+  EXPECT_EQ(form.Schrittweite, 0.5);
+  EXPECT_TRUE(form.OnClose());
+}
+
 TEST_F(JoggingDialog, EscapeStopsOnlyAMoveUnderWay) {
   form.OnActivate();
   form.TastaturCheckBoxOnClick(true);
@@ -187,13 +267,15 @@ TEST_F(JoggingDialog, AClickWhileATravelRunsTakesNoStopAwayFromIt) {
   EXPECT_EQ(moves().size(), 2u);
 }
 
-// The jogging dialog on the step/direction controller of type 7 at the simulated parallel port,
-// connected as the main window connects it.
+// The jogging dialog on a step/direction controller (type 7 unless given) at the simulated
+// parallel port, connected as the main window connects it.
 class ParallelPortJogging : public MachineDialogRig {
  protected:
-  ParallelPortJogging() {
-    store.update([](machine::Maschinenparameter& p) {
-      p.Modul = 7;
+  explicit ParallelPortJogging(int modul = 7) {
+    // The Zircon's one limit input is pin 11, active high: released.
+    if (modul == 1) port.setPinLevel(11, false);
+    store.update([modul](machine::Maschinenparameter& p) {
+      p.Modul = modul;
       p.xMotStep = 8000;  // 1 mm: 8000 steps
     });
     machine::Maschinenparameter p = store.snapshot();
@@ -234,6 +316,37 @@ TEST_F(ParallelPortJogging, EscapeEndsAJogThroughItsRampAndTheNextJogGoesItsWhol
   EXPECT_EQ(port.positions()[0], 9120);
   EXPECT_EQ(form.aktStringGrid[1][1], "  1.14");
 }
+
+class StepDirectionTravel : public ParallelPortJogging, public ::testing::WithParamInterface<int> {
+ protected:
+  StepDirectionTravel() : ParallelPortJogging(GetParam()) {}
+};
+
+TEST_P(StepDirectionTravel, GoesWithoutABoxWhileTheRelayStillSaysItsOutputIsMissing) {
+  // These controllers have no output of the travel: nothing is said about it before or after.
+  store.update([](machine::Maschinenparameter& p) {
+    p.xParkposition = 0.25;
+    p.yParkposition = 0.5;
+  });
+  form.OnActivate();
+  ASSERT_TRUE(form.posStringGridSelectCell(0, 2));
+  form.AnfahrenBitBtn_OnClick();
+  ASSERT_TRUE(settled());
+  EXPECT_EQ(port.positions()[0], 2000);
+  EXPECT_EQ(port.positions()[1], 200);
+  EXPECT_TRUE(ui.messageBoxes().empty());
+  EXPECT_EQ(form.aktStringGrid[1][1], "  0.25");
+
+  // Output 10 of the relay buttons is missing as well, and that box tells the truth.
+  form.RelaisONBitBtn_OnClick();
+  ASSERT_TRUE(settled());
+  const auto boxes = ui.messageBoxes();
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_EQ(boxes[0].text, "Ausgangssignal_setzen()");
+  EXPECT_EQ(boxes[0].caption, "F E H L E R");
+}
+
+INSTANTIATE_TEST_SUITE_P(Types, StepDirectionTravel, ::testing::Values(1, 4, 7));
 
 TEST_F(JoggingDialog, TravelToEachStoredPositionGoesUpAcrossAndDown) {
   struct Case {

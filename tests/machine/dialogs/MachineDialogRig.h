@@ -11,13 +11,13 @@
 #include <string>
 
 #include "SyncRig.h"
-#include "TempFolder.h"
 #include "machine/CommandLayer.h"
 #include "machine/MachineParameters.h"
 #include "machine/SharedParameters.h"
 #include "machine/dialogs/MachineDialogServices.h"
 #include "platform/TextFile.h"
 #include "support/ManualClock.h"
+#include "support/TempFolder.h"
 
 namespace machinetest {
 
@@ -53,7 +53,7 @@ class MachineDialogRig : public ::testing::Test {
 
   machine::MachineDialogServices services() { return {ui, gui, clock, store, backends}; }
 
-  ProgramFolder folder;
+  testsupport::ProgramFolder folder;
   machine::MachineParameterStore store;
   testsupport::ScriptedUi ui;
   testsupport::QueueDispatcher gui;

@@ -8,12 +8,12 @@
 #include <string>
 
 #include "LptRig.h"
-#include "TempFolder.h"
 #include "ThrownCode.h"
 #include "machine/CommandLayer.h"
 #include "machine/DefaultBackendFactory.h"
 #include "machine/FailureCodes.h"
 #include "machine/MachineParameters.h"
+#include "support/TempFolder.h"
 
 namespace {
 
@@ -44,7 +44,7 @@ struct ParallelLayerRig : machinetest::SimulatedPortRig {
     return ui.calls();
   }
 
-  machinetest::ProgramFolder folder;
+  testsupport::ProgramFolder folder;
   // A second card at LPT2's address; the back-end reaches the card of the configured address.
   peers::SimulatedParallelPort lpt2{clock, 0x278};
   machine::DefaultBackendFactory factory{ui, gui, clock,

@@ -1,12 +1,17 @@
 // The machine dialogs and the keyboard, against the simulated protocol controller: Return and
 // Enter in every widget of the jogging, homing and parameter dialogs move nothing and save
-// nothing, and the step width typed into the jogging dialog is the width of the next jog.
+// nothing; the step width typed into the jogging dialog is the width of the next jog, and one
+// that is no number above 0 is refused; a held jog key ends with the step under way when it is
+// let go; and a travel to a stored position on a step/direction controller shows no box.
 #include <QApplication>
 #include <QCheckBox>
+#include <QElapsedTimer>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabWidget>
+#include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
 #include <algorithm>
@@ -16,8 +21,10 @@
 #include <vector>
 
 #include "DialogTestBase.h"
+#include "SimulatedParallelPort.h"
 #include "ZelkoSim.h"
 #include "machine/ControllerBackends.h"
+#include "machine/DefaultBackendFactory.h"
 #include "machine/MachineParameters.h"
 #include "machine/SharedParameters.h"
 #include "machine/dialogs/HomingDialog.h"
@@ -30,6 +37,7 @@
 #include "platform/Clock.h"
 #include "platform/ProgramPath.h"
 #include "platform/qt/QtGuiDispatcher.h"
+#include "support/ManualClock.h"
 #include "support/ScriptedUi.h"
 #include "support/qt/ReturnKeys.h"
 
@@ -55,6 +63,9 @@ class MachineDialogKeysTest : public machinetest::DialogTestBase {
   void returnAndEnterInTheHomingDialogStartNoHoming();
   void returnAndEnterInTheParameterDialogSaveNothing();
   void aTypedStepWidthIsTheWidthOfTheNextJog();
+  void aWidthThatIsNoNumberAboveZeroBeepsAndKeepsTheWidth();
+  void aHeldJogKeyEndsWithTheStepUnderWayWhenItIsLetGo();
+  void aTravelOnAStepDirectionControllerShowsNoBoxAndMoves();
 
  private:
   // The commands the controller received since `from`.
@@ -232,6 +243,155 @@ void MachineDialogKeysTest::aTypedStepWidthIsTheWidthOfTheNextJog() {
     QTRY_COMPARE_WITH_TIMEOUT(child<QCheckBox>(&view, "TastaturCheckBox")->isEnabled(), true, kTimeoutMs);
     child<QCheckBox>(&view, "TastaturCheckBox")->setChecked(false);
   }
+  QVERIFY(model.OnClose());
+}
+
+void MachineDialogKeysTest::aWidthThatIsNoNumberAboveZeroBeepsAndKeepsTheWidth() {
+  machine::TManuelleFahrtForm model(services());
+  machineqt::JoggingDialogView view(model);
+  view.open();
+  view.activateWindow();
+  QVERIFY(QTest::qWaitForWindowActive(&view));
+  QTRY_VERIFY_WITH_TIMEOUT(!model.faehrt(), kTimeoutMs);
+  auto* edit = child<QLineEdit>(&view, "SchrittweiteMaskEdit");
+  QTest::mouseClick(edit, Qt::LeftButton);
+  edit->selectAll();
+  QTest::keyClicks(edit, QStringLiteral("2"));
+  QTest::keyClick(edit, Qt::Key_Return);
+  QCOMPARE(model.Schrittweite, 2.0);
+  QVERIFY(ui.beeps().empty());
+
+  // Left by Return, or by a click on a jog button, which then jogs the width that stayed in the
+  // button's direction.
+  const struct {
+    const char* typed;
+    const char* button;
+    const char* jog;
+  } cases[] = {{"-2", nullptr, nullptr}, {"0", nullptr, nullptr}, {"-2", "xPos_BitBtn", "L8,x800"}};
+  std::size_t beeps = 0;
+  for (const auto& c : cases) {
+    edit->setFocus(Qt::MouseFocusReason);
+    edit->selectAll();
+    QTest::keyClicks(edit, QString::fromLatin1(c.typed));
+    const std::size_t before = sim->commands().size();
+    if (c.button == nullptr) {
+      QTest::keyClick(edit, Qt::Key_Return);
+    } else {
+      QTest::mouseClick(child<QPushButton>(&view, c.button), Qt::LeftButton);
+      QTRY_VERIFY_WITH_TIMEOUT(!model.faehrt(), kTimeoutMs);
+    }
+    QCOMPARE(ui.beeps().size(), ++beeps);
+    QCOMPARE(model.Schrittweite, 2.0);
+    QCOMPARE(edit->text(), QStringLiteral("2.00"));
+    QCOMPARE(jogsSince(before), c.jog ? std::vector<std::string>{c.jog} : std::vector<std::string>{});
+  }
+  QVERIFY(model.OnClose());
+}
+
+void MachineDialogKeysTest::aHeldJogKeyEndsWithTheStepUnderWayWhenItIsLetGo() {
+  machine::TManuelleFahrtForm model(services());
+  machineqt::JoggingDialogView view(model);
+  view.open();
+  view.activateWindow();
+  QVERIFY(QTest::qWaitForWindowActive(&view));
+  QTRY_VERIFY_WITH_TIMEOUT(!model.faehrt(), kTimeoutMs);
+  child<QCheckBox>(&view, "TastaturCheckBox")->setChecked(true);
+  QVERIFY(model.TastaturChecked);
+  // The keys go to the width's button, where its click has left the focus. While a step runs
+  // the buttons are disabled and Qt moves the focus on, past the width edit: that is no choice
+  // of the free width.
+  auto* breite = child<QRadioButton>(&view, "Schrittweite2");
+  QTest::mouseClick(breite, Qt::LeftButton);
+  QVERIFY(breite->hasFocus());
+  QWidget* target = breite;
+  // As X reports a held key: the press, then pairs of release and press marked as repeats, and
+  // the last release. `queued`: the event waits in the queue behind what is there.
+  const auto key = [&](QEvent::Type type, bool repeat, bool queued) {
+    if (queued) {
+      QCoreApplication::postEvent(target, new QKeyEvent(type, Qt::Key_Right, Qt::NoModifier, QString(), repeat));
+    } else {
+      QKeyEvent event(type, Qt::Key_Right, Qt::NoModifier, QString(), repeat);
+      QCoreApplication::sendEvent(target, &event);
+    }
+  };
+  const auto repeat = [&](bool queued) {
+    key(QEvent::KeyRelease, true, queued);
+    key(QEvent::KeyPress, true, queued);
+  };
+  const auto serveQueue = [] {
+    QCoreApplication::sendPostedEvents();
+    QCoreApplication::processEvents();
+  };
+
+  sim->setMoveDuration(std::chrono::milliseconds(400));
+  const std::size_t before = sim->commands().size();
+  key(QEvent::KeyPress, false, false);
+  QVERIFY(model.faehrt());
+  QTRY_VERIFY_WITH_TIMEOUT(sim->moving(), kTimeoutMs);
+  // While the step runs, each repeat is dropped at once: twenty of them that each waited for the
+  // busy worker would hold the GUI thread a second.
+  QElapsedTimer served;
+  served.start();
+  for (int i = 0; i < 20; ++i) repeat(false);
+  QVERIFY2(served.elapsed() < 500, qPrintable(QString::number(served.elapsed())));
+  QTRY_VERIFY_WITH_TIMEOUT(!model.faehrt(), kTimeoutMs);
+  QCOMPARE(jogsSince(before).size(), std::size_t{1});
+
+  // The key still down with the machine standing: a repeat makes the next step.
+  repeat(true);
+  QTRY_VERIFY_WITH_TIMEOUT(model.faehrt(), kTimeoutMs);
+  QTRY_VERIFY_WITH_TIMEOUT(!model.faehrt(), kTimeoutMs);
+  QCOMPARE(jogsSince(before).size(), std::size_t{2});
+
+  // Repeats that waited in the queue while the key came up start nothing.
+  const std::size_t atRelease = sim->commands().size();
+  for (int i = 0; i < 5; ++i) repeat(true);
+  key(QEvent::KeyRelease, false, true);
+  serveQueue();
+  serveQueue();
+  QVERIFY(!model.faehrt());
+  QVERIFY(!model.wiederholungWartet());
+  QVERIFY(jogsSince(atRelease).empty());
+  QCOMPARE(jogsSince(before), (std::vector<std::string>{"L8,x400", "L8,x400"}));
+  QCOMPARE(model.SchrittweiteRadioGroup.ItemIndex, 2);
+  QVERIFY(model.OnClose());
+}
+
+void MachineDialogKeysTest::aTravelOnAStepDirectionControllerShowsNoBoxAndMoves() {
+  // A Zircon (type 1) at the simulated parallel port, connected as the main window connects it.
+  testsupport::ManualClock clock;
+  peers::SimulatedParallelPort port{clock};
+  port.setPinLevel(11, false);  // its one limit input, active high: released
+  machine::DefaultBackendFactory factory{ui, *gui, clock, [&port] { return port.connection(); }};
+  store->update([](machine::Maschinenparameter& p) {
+    p.Modul = 1;
+    p.xParkposition = 0.5;
+    p.yParkposition = 0.25;
+  });
+  machine::Maschinenparameter p = store->snapshot();
+  {
+    machine::CommandLayer steuerung(p, backends, store->bAbbruch);
+    steuerung.Steuerung_erzeugen(factory);
+    steuerung.Schnittstelle_anzeigen();
+    QVERIFY(steuerung.Steuerung_verbinden(p.Schnittstellentext));
+  }
+  struct BackendGone {
+    machine::ControllerBackends& backends;
+    ~BackendGone() { backends.TaktRicht.reset(); }
+  } gone{backends};
+
+  machine::TManuelleFahrtForm model({ui, *gui, clock, *store, backends});
+  machineqt::JoggingDialogView view(model);
+  view.open();
+  QTRY_VERIFY_WITH_TIMEOUT(!model.faehrt(), kTimeoutMs);
+  child<QTableWidget>(&view, "posStringGrid")->setCurrentCell(1, 0);
+  QCOMPARE(model.PositionsZeile, 2);
+  QTest::mouseClick(child<QPushButton>(&view, "AnfahrenBitBtn"), Qt::LeftButton);
+  QVERIFY(model.faehrt());
+  QTRY_VERIFY_WITH_TIMEOUT(!model.faehrt(), kTimeoutMs);
+  QVERIFY(ui.messageBoxes().empty());
+  QCOMPARE(port.positions()[0], 200);
+  QCOMPARE(port.positions()[1], 100);
   QVERIFY(model.OnClose());
 }
 

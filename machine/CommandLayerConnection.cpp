@@ -242,8 +242,13 @@ void CommandLayer::InitializeSteuerung(bool herstellermodus) {
 
 void CommandLayer::Steuerungsfehler_melden(platform::UiServices& ui, int code, const std::string& caption) const {
   // The other drivers have already shown their own box at the point of failure; a move refused
-  // before it was sent reached no driver and is shown whatever the controller type.
-  if (istProtokollTyp(params_.Modul) || code == STEP_RANGE_ERROR) Fehler_Meldung(ui, code, caption);
+  // before it was sent reached no driver and is shown whatever the controller type. The
+  // synchronous drivers show no box of their own for the one failure they throw, a position that
+  // could not be read.
+  const auto f = familyOf(params_.Modul);
+  const bool syncPosition = (f == ControllerFamily::Beryl || f == ControllerFamily::Kyro) &&
+                            (code == HANDLE_COM_PORT_ERROR || code == COMMUNICATION_ERROR || code == WAIT_TIMEOUT);
+  if (istProtokollTyp(params_.Modul) || code == STEP_RANGE_ERROR || syncPosition) Fehler_Meldung(ui, code, caption);
 }
 
 }  // namespace machine

@@ -23,6 +23,7 @@ class SyncSerialBackend {
   virtual void Reset_durchfuehren() = 0;
   // The module's version text; nullopt when the unit does not identify itself as the model.
   virtual std::optional<std::string> Version_abfragen() = 0;
+  // Throws a failure code when the position cannot be read; it is never taken for 0.
   virtual int Wert_abfragen(char axis) = 0;
   virtual void Ansteuersignale_einstellen(int kind) = 0;
   virtual void Schrittbetrieb_einstellen(int mode) = 0;

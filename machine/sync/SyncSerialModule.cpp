@@ -3,7 +3,10 @@
 #include "SyncSerialModule.h"
 
 #include <chrono>
+#include <limits>
+#include <optional>
 
+#include "machine/FailureCodes.h"
 #include "machine/TextConvert.h"
 #include "machine/TraceLog.h"
 #include "platform/NumberFormat.h"
@@ -24,6 +27,24 @@ constexpr std::size_t kMaxPortText = 11;
 std::string num(int value) { return platform::formatInt(value); }
 
 bool beginsWith(const std::string& text, char a, char b) { return text.size() > 2 && text[0] == a && text[1] == b; }
+
+// The step count of an "@L<axis><steps>" answer ended by CR; blanks around the number are taken,
+// anything else is no position.
+std::optional<int> positionswert(const std::string& answer, char axis) {
+  if (answer.size() < 4 || answer[0] != '@' || answer[1] != 'L' || answer[2] != axis) return std::nullopt;
+  std::string text = answer.substr(3, answer.size() - 4);
+  const auto first = text.find_first_not_of(' ');
+  const auto last = text.find_last_not_of(' ');
+  if (first == std::string::npos) return std::nullopt;
+  text = text.substr(first, last - first + 1);
+  std::size_t digits = text.front() == '-' || text.front() == '+' ? 1 : 0;
+  if (digits == text.size() || text.size() - digits > 10) return std::nullopt;
+  for (std::size_t i = digits; i < text.size(); ++i)
+    if (text[i] < '0' || text[i] > '9') return std::nullopt;
+  const long long value = std::stoll(text);
+  if (value < std::numeric_limits<int>::min() || value > std::numeric_limits<int>::max()) return std::nullopt;
+  return static_cast<int>(value);
+}
 
 }  // namespace
 
@@ -151,10 +172,24 @@ std::optional<std::string> SyncSerialModule::Version_abfragen() {
 }
 
 int SyncSerialModule::Wert_abfragen(char axis) {
+  // A position that cannot be read is no position: taken for 0, it would make the next relative
+  // move miss its lift or overshoot.
+  if (!port_) throw HANDLE_COM_PORT_ERROR;
   Befehl_senden(std::string("@L") + axis, kSyncCr);
   const std::string answer = Antwort_lesen();
-  if (!beginsWith(answer, '@', 'L')) return 0;
-  return Text_in_Ganzzahl(answer.substr(3, answer.size() - 4));
+  if (answer.empty() || answer.back() != kSyncCr) {
+    Protokoll_schreiben(std::string(traits_.openCaption) + ": keine Antwort auf @L" + axis);
+    throw WAIT_TIMEOUT;
+  }
+  // A busy or idle byte that came in with the answer belongs to no position.
+  std::string text = answer;
+  std::erase_if(text, [](char c) { return c == kSyncStx || c == kSyncEtx; });
+  const std::optional<int> steps = positionswert(text, axis);
+  if (!steps) {
+    Protokoll_schreiben(std::string(traits_.openCaption) + ": keine Position in der Antwort " + answer);
+    throw COMMUNICATION_ERROR;
+  }
+  return *steps;
 }
 
 void SyncSerialModule::Startgeschwindigkeit_einstellen(int hz) {

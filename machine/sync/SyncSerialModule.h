@@ -2,7 +2,7 @@
 // controller type 2, and Kyro, type 3): a command is the text and one terminator byte (CR stores
 // or sets, 0x01 executes); an answer ends at CR or after one second without a byte; ETX in an
 // answer means busy, STX idle. Values out of range are clamped or skipped after a warning box;
-// nothing is thrown.
+// only a position that cannot be read is thrown as a failure code.
 //
 // Thread context: every operation runs on the thread that calls it (a worker during runs, homing
 // and jogging; the GUI thread for the connection step) and blocks until its answer has come or
@@ -73,6 +73,9 @@ class SyncSerialModule : public SyncSerialBackend {
   void Reset_durchfuehren() override;
   // The model string and what follows it; nullopt when the unit does not identify as this model.
   std::optional<std::string> Version_abfragen() override;
+  // The axis position in steps. Throws HANDLE_COM_PORT_ERROR without a port, WAIT_TIMEOUT when
+  // no answer ends within its second of silence, COMMUNICATION_ERROR for an answer that is no
+  // position of that axis.
   int Wert_abfragen(char axis) override;
   void Startgeschwindigkeit_einstellen(int hz) override;
   void Endgeschwindigkeit_einstellen(int speedIndex, int hz) override;

@@ -252,14 +252,22 @@ TEST(InitializeSteuerung, FailureLeavesTheRemainingSettingsUnsent) {
   EXPECT_EQ(CommandLayerRig::traceLines().back(), "Rampenlaenge_einstellen(200)");
 }
 
+// The protocol types show every code but the stop; the synchronous types only the codes of a
+// position they could not read, for which their drivers show no box of their own.
 TEST(Steuerungsfehler, OnlyProtocolTypesShowACodeAndNeverTheUserAbort) {
   for (int type : {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14}) {
     CommandLayerRig rig(type);
     testsupport::ScriptedUi ui;
     rig.layer.Steuerungsfehler_melden(ui, machine::WAIT_TIMEOUT, "Referenzfahrt");
     rig.layer.Steuerungsfehler_melden(ui, machine::USER_ABORT, "Tessaly");
+    rig.layer.Steuerungsfehler_melden(ui, machine::ACK_ERROR, "Tessaly");
     const auto boxes = ui.messageBoxes();
     if (machine::istProtokollTyp(type)) {
+      ASSERT_EQ(boxes.size(), 2u) << type;
+      EXPECT_EQ(boxes[0].text, "WAIT_TIMEOUT") << type;
+      EXPECT_EQ(boxes[0].caption, "Referenzfahrt") << type;
+      EXPECT_EQ(boxes[1].text, "ACK_ERROR") << type;
+    } else if (type == 2 || type == 3) {
       ASSERT_EQ(boxes.size(), 1u) << type;
       EXPECT_EQ(boxes[0].text, "WAIT_TIMEOUT") << type;
       EXPECT_EQ(boxes[0].caption, "Referenzfahrt") << type;

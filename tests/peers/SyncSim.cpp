@@ -61,6 +61,11 @@ void SyncSim::holdInput(bool on) {
   wakeSimLine(wakeFd_);
 }
 
+void SyncSim::answerWith(const std::string& command, const std::string& bytes) {
+  std::lock_guard lock(mutex_);
+  answers_[command] = bytes;
+}
+
 void SyncSim::setPositions(const Positions& p) {
   std::lock_guard lock(mutex_);
   positions_ = p;
@@ -143,7 +148,9 @@ void SyncSim::finishDueMotion() {
 
 void SyncSim::handle(const SyncCommand& command) {
   const std::string& text = command.text;
-  if (text == "@V") {
+  if (const auto own = answers_.find(text); own != answers_.end()) {
+    write(own->second);
+  } else if (text == "@V") {
     write("@V " + identification_ + kCr);
   } else if (text.size() == 3 && text.compare(0, 2, "@L") == 0) {
     const int axis = simAxisIndex(text[2]);

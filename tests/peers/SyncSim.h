@@ -15,6 +15,7 @@
 #include <chrono>
 #include <condition_variable>
 #include <functional>
+#include <map>
 #include <mutex>
 #include <optional>
 #include <string>
@@ -47,6 +48,8 @@ class SyncSim {
   // While held, the unit reads nothing: what is written stays in the line, as with a unit that is
   // slow to take its bytes.
   void holdInput(bool on);
+  // The unit answers `command` with `bytes` instead of its own answer (empty: answers nothing).
+  void answerWith(const std::string& command, const std::string& bytes);
   void setPositions(const Positions& p);
   // Writes bytes to the line unasked.
   void sendRaw(const std::string& bytes);
@@ -93,6 +96,7 @@ class SyncSim {
   std::chrono::milliseconds moveDuration_;
   bool silent_ = false;
   bool inputHeld_ = false;
+  std::map<std::string, std::string> answers_;
 
   std::atomic<bool> stop_{false};
   std::thread thread_;

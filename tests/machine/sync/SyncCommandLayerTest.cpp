@@ -100,5 +100,22 @@ TEST_F(SyncCommandLayer, OutputsAndThePenRelayRunWithTheEmptyExecuteCommand) {
   EXPECT_EQ(thrownCode([&] { layer.Vektorfahrt_ausfuehren(1, 8, 1, 0, 0, 1); }), machine::USER_ABORT);
 }
 
+// A position the unit does not give is a failure, shown in the failure box (the drivers show
+// none of their own for it), never a position of 0.
+TEST_F(SyncCommandLayer, AnUnreadablePositionIsAFailureWithItsBox) {
+  for (int modul : {2, 3}) {
+    ASSERT_TRUE(connectAs(modul, modul == 2 ? kBerylKennung : kKyroKennung));
+    sim->answerWith("@Lz", "");
+    const int code = thrownCode([&] { layer.Position_abfragen('z'); });
+    EXPECT_EQ(code, machine::WAIT_TIMEOUT) << modul;
+    ui.clear();
+    layer.Steuerungsfehler_melden(ui, code, "Tessaly");
+    const auto boxes = ui.messageBoxes();
+    ASSERT_EQ(boxes.size(), 1u) << modul;
+    EXPECT_EQ(boxes[0].text, "WAIT_TIMEOUT");
+    EXPECT_EQ(boxes[0].caption, "Tessaly");
+  }
+}
+
 }  // namespace
 }  // namespace machinetest

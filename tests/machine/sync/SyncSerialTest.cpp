@@ -8,6 +8,8 @@
 #include <thread>
 
 #include "SyncRig.h"
+#include "ThrownCode.h"
+#include "machine/FailureCodes.h"
 
 namespace machinetest {
 namespace {
@@ -221,8 +223,33 @@ TEST_F(SyncRig, PositionQueryReadsTheDigitsOfTheAnswer) {
   EXPECT_EQ(driver.Wert_abfragen('x'), -120);
   EXPECT_EQ(driver.Wert_abfragen('y'), 4711);
   EXPECT_EQ(sim->texts(), (std::vector<std::string>{"@Lx", "@Ly"}));
-  sim->setSilent(true);
-  EXPECT_EQ(driver.Wert_abfragen('x'), 0);
+}
+
+// A position that cannot be read is a failure, never 0: a relative move computed from it would
+// miss its lift or overshoot.
+TEST_F(SyncRig, APositionThatCannotBeReadIsAFailureNeverZero) {
+  const struct {
+    const char* name;
+    std::string answer;  // what the unit answers to "@Lz"
+    int code;            // -1: read
+    int steps;
+  } cases[] = {
+      {"silence", "", machine::WAIT_TIMEOUT, 0},
+      {"no end", "@Lz12", machine::WAIT_TIMEOUT, 0},
+      {"another answer", "@V Korund-Beryl V2.4\r", machine::COMMUNICATION_ERROR, 0},
+      {"another axis", "@Lx12\r", machine::COMMUNICATION_ERROR, 0},
+      {"no number", "@Lz\r", machine::COMMUNICATION_ERROR, 0},
+      {"junk after the number", "@Lz12abc\r", machine::COMMUNICATION_ERROR, 0},
+      {"beyond the range", "@Lz99999999999\r", machine::COMMUNICATION_ERROR, 0},
+      {"busy byte and blanks", "\x03@Lz -1500 \r", -1, -1500},
+  };
+  auto& driver = beryl();
+  for (const auto& c : cases) {
+    sim->answerWith("@Lz", c.answer);
+    int steps = 0;
+    EXPECT_EQ(thrownCode([&] { steps = driver.Wert_abfragen('z'); }), c.code) << c.name;
+    EXPECT_EQ(steps, c.steps) << c.name;
+  }
 }
 
 TEST_F(SyncRig, HomingRunsAtTheReferenceSpeedAndPutsTheWorkingSpeedBack) {
@@ -303,8 +330,9 @@ TEST_F(SyncRig, OpeningDiscardsWaitingInputAndReportsAPortThatIsNotThere) {
   EXPECT_EQ(boxes[0].text, "COM9 kann nicht geöffnet werden!");
   EXPECT_EQ(boxes[0].caption, "Beryl Mikrocontroller-Unit");
 
-  // A closed port sends nothing and never waits.
+  // A closed port sends nothing and never waits; it has no position.
   EXPECT_EQ(driver.Antwort_lesen(), "");
+  EXPECT_EQ(thrownCode([&] { driver.Wert_abfragen('x'); }), machine::HANDLE_COM_PORT_ERROR);
   driver.Warten_bis_bereit();
   driver.Vektorfahrt_ausfuehren(1, 1, 1, 1, 1, 1);
   EXPECT_FALSE(driver.busy());

@@ -4,12 +4,14 @@
 
 #include <cmath>
 #include <cstdint>
+#include <exception>
 #include <limits>
 
 #include "machine/ControllerFamily.h"
 #include "machine/FailureCodes.h"
 #include "machine/TextConvert.h"
 #include "machine/TraceLog.h"
+#include "machine/UnexpectedFault.h"
 #include "platform/NumberFormat.h"
 
 namespace machine {
@@ -268,21 +270,36 @@ void TManuelleFahrtForm::ausfuehren(int befehl) {
   }
   if (!auftrag) return;
   CommandLayer steuerung(auftrag->params, services_.backends, services_.params.bAbbruch);
-  switch (befehl) {
-    case kRelaisAus:
-      RelaisAus(steuerung, *auftrag);
-      break;
-    case kRelaisEin:
-      RelaisEin(steuerung, *auftrag);
-      break;
-    case kPositionAnfahren:
-      PositionAnfahren(steuerung, *auftrag);
-      break;
-    case kVerfahren:
-      Verfahren(steuerung, *auftrag);
-      break;
-    default:
-      break;
+  try {
+    switch (befehl) {
+      case kRelaisAus:
+        RelaisAus(steuerung, *auftrag);
+        break;
+      case kRelaisEin:
+        RelaisEin(steuerung, *auftrag);
+        break;
+      case kPositionAnfahren:
+        PositionAnfahren(steuerung, *auftrag);
+        break;
+      case kVerfahren:
+        Verfahren(steuerung, *auftrag);
+        break;
+      default:
+        break;
+    }
+  } catch (...) {
+    // A fault that is no failure code ends the command too: the axes are halted before it is
+    // shown, and the dialog's buttons come back as after any other end.
+    const std::exception_ptr fault = std::current_exception();
+    try {
+      steuerung.haltAxes();
+    } catch (...) {
+    }
+    gui_.invokeAndWait([&] { unerwartetenFehlerZeigen(services_.ui, fault); });
+    gui_.post([this] {
+      KeyPreview = TastaturChecked;
+      KnoepfeFreigeben(true, false, true);
+    });
   }
   gui_.post([this] {
     if (laeuft_ > 0) --laeuft_;

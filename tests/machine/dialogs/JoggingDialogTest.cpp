@@ -3,8 +3,10 @@
 // in positions, the relay, and the close rules.
 #include <array>
 #include <iterator>
+#include <new>
 
 #include "MachineDialogRig.h"
+#include "RecordingBackends.h"
 #include "SimulatedParallelPort.h"
 #include "machine/DefaultBackendFactory.h"
 #include "machine/dialogs/JoggingDialog.h"
@@ -208,6 +210,27 @@ TEST_F(JoggingDialog, AFreeWidthIsANumberAboveZero) {
   form.SchrittweiteMaskEdit_OnExit("0,5");
   EXPECT_EQ(form.Schrittweite, 0.5);
   EXPECT_TRUE(form.OnClose());
+}
+
+// A fault that is no failure code during a jog halts the axes, is shown in the program's box,
+// and gives the buttons back.
+TEST_F(JoggingDialog, AFaultThatIsNoFailureCodeHaltsTheAxesAndIsShown) {
+  form.OnActivate();
+  CallLog log;
+  log.onCall = [](const std::string& line) {
+    if (line.rfind("Beryl Vektorfahrt_ausfuehren", 0) == 0) throw std::bad_alloc();
+  };
+  backends.Beryl = std::make_unique<RecordingSyncSerialBackend>("Beryl", log);
+  ui.clear();
+  form.xPosBitBtn_OnClick();
+  ASSERT_TRUE(settled());
+  EXPECT_EQ(log.lines.back(), "Beryl Achsen_anhalten");
+  const auto boxes = ui.messageBoxes();
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_EQ(boxes[0].text, std::bad_alloc().what());
+  EXPECT_EQ(boxes[0].caption, "Tessaly");
+  EXPECT_TRUE(form.SchliessenBitBtn.Visible);
+  EXPECT_FALSE(form.AbbrechenBitBtn.Visible);
 }
 
 TEST_F(JoggingDialog, EscapeStopsOnlyAMoveUnderWay) {

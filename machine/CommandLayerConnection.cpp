@@ -138,12 +138,15 @@ std::string CommandLayer::Steuerung_erzeugen(BackendFactory& factory) {
       break;
     case ControllerFamily::Beryl:
       backends_.Beryl = factory.createBeryl();
+      if (backends_.Beryl) backends_.Beryl->bindStopRequest(bAbbruch_);
       break;
     case ControllerFamily::Kyro:
       backends_.Kyro = factory.createKyro();
+      if (backends_.Kyro) backends_.Kyro->bindStopRequest(bAbbruch_);
       break;
     case ControllerFamily::Protocol:
       if (!backends_.zelkoCOM) backends_.zelkoCOM = factory.createZelkoCOM();
+      if (backends_.zelkoCOM) backends_.zelkoCOM->bindStopRequest(bAbbruch_);
       break;
     case ControllerFamily::None:
       break;

@@ -8,6 +8,7 @@
 // thrown as integer codes.
 #pragma once
 
+#include <atomic>
 #include <string>
 
 namespace machine {
@@ -38,6 +39,11 @@ class ProtocolBackend {
   virtual void Vektorfahrt_ausfuehren(int mode, int speedIndex, int x, int y, int z) = 0;
   virtual void Achsen_anhalten() = 0;
   virtual void Achsen_sofort_stoppen() = 0;
+  // The stop request a move or homing run is checked against right before it is written, under
+  // the lock the stop's own write takes: a stop that came after the caller's last check and before
+  // the write ends the command with USER_ABORT (clearing the request) instead of following the
+  // stop onto the line. Bound by the connection step; it must outlive the driver.
+  virtual void bindStopRequest(std::atomic<bool>& bAbbruch) { (void)bAbbruch; }
   virtual void Ausgangssignal_setzen(int number, int value) = 0;
   virtual void Programmdurchlaeufe_hinterlegen(int count) = 0;
   // First byte of the last answer on the normal channel (NAK 0x15 when a motion has started); 0

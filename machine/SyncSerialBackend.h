@@ -6,6 +6,7 @@
 // the module itself (message boxes) or thrown as integer codes.
 #pragma once
 
+#include <atomic>
 #include <optional>
 #include <string>
 
@@ -43,6 +44,11 @@ class SyncSerialBackend {
   virtual void Vektorfahrt_ausfuehren(int mode, int speedIndex, int x, int y, int z, int terminator) = 0;
   virtual void Achsen_anhalten() = 0;
   virtual void Achsen_sofort_stoppen() = 0;
+  // The stop request an executed move or homing run is checked against right before it is
+  // written, under the lock the stop's own write takes: a stop that came after the caller's last
+  // check and before the write ends the command with USER_ABORT (clearing the request) instead of
+  // following the stop onto the line. Bound by the connection step; it must outlive the driver.
+  virtual void bindStopRequest(std::atomic<bool>& bAbbruch) { (void)bAbbruch; }
   virtual void Ausgangssignal_setzen(int number, int value) = 0;
   virtual void Befehl_senden(const std::string& text, int terminator) = 0;
   virtual std::string Antwort_lesen() = 0;

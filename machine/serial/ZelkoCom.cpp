@@ -178,6 +178,17 @@ void TzelkoCOM::SendReq(const std::string& command) {
       Protokoll_schreiben("zelkoCOM->SendReq() :: WAIT_FAILED");
       throw WAIT_FAILED;
   }
+  std::unique_lock gate(writeGate_);
+  // A stop sets its request before its own '@' command is written under this gate: a motion that
+  // finds it here, after the wait above, would otherwise follow the stop onto the line and run its
+  // full length.
+  std::atomic<bool>* stop = stopRequest_.load();
+  if (!priority && isMotionCommand(command) && stop != nullptr && stop->exchange(false)) {
+    gate.unlock();
+    link.receiver->releaseNormalSend();
+    Protokoll_schreiben("zelkoCOM->SendReq() :: nach dem Anhalten nicht gesendet");
+    throw USER_ABORT;
+  }
   {
     std::lock_guard lock(textMutex_);
     lastCommand_ = command;

@@ -88,6 +88,7 @@ class TzelkoCOM final : public ProtocolBackend {
   void Vektorfahrt_ausfuehren(int mode, int speedIndex, int x, int y, int z) override;
   void Achsen_anhalten() override;
   void Achsen_sofort_stoppen() override;
+  void bindStopRequest(std::atomic<bool>& bAbbruch) override { stopRequest_.store(&bAbbruch); }
   void Ausgangssignal_setzen(int number, int value) override;
   void Eingang_abfragen(char input);
   bool Eingang_gesetzt(char input) override;
@@ -128,6 +129,10 @@ class TzelkoCOM final : public ProtocolBackend {
 
   std::atomic<std::chrono::milliseconds> stopAnswerLimit_{std::chrono::seconds(5)};
   std::atomic<int> rampMs_{0};
+  // Checked before a motion command is written; the write gate keeps that check and the write
+  // together against a stop's write.
+  std::atomic<std::atomic<bool>*> stopRequest_{nullptr};
+  std::mutex writeGate_;
 
   mutable std::mutex textMutex_;
   std::string lastCommand_;

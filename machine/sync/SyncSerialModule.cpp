@@ -108,6 +108,23 @@ void SyncSerialModule::Befehl_senden(const std::string& text, int terminator) {
   schreiben(text + static_cast<char>(terminator & 0xFF), true);
 }
 
+bool SyncSerialModule::bewegungSenden(const std::string& text) {
+  if (!port_) return true;
+  stopsAtCommand_.store(stops_.load());
+  std::lock_guard lock(writeMutex_);
+  // A stop sets its request before its own command is written under this lock: a motion that
+  // finds it here would otherwise follow the stop onto the line and run its full length.
+  std::atomic<bool>* stop = stopRequest_.load();
+  if (stop != nullptr && stop->exchange(false)) {
+    Protokoll_schreiben(std::string(traits_.openCaption) + ": nach dem Anhalten nicht gesendet: " + text);
+    return false;
+  }
+  port_->purgeInput();
+  if (port_->write(text + static_cast<char>(kSyncExecute), kWriteTimeout) != platform::SerialWrite::Done)
+    Protokoll_schreiben(std::string(traits_.openCaption) + ": Befehl nicht gesendet: " + text);
+  return true;
+}
+
 std::string SyncSerialModule::Antwort_lesen() {
   std::lock_guard reading(readMutex_);
   antwort_.clear();
@@ -239,7 +256,10 @@ void SyncSerialModule::Referenzfahrt_ausfuehren(const std::string& axes) {
   // The homing runs at the reference speed in slot 1; the working speed is put back afterwards.
   const int arbeitsfreq = speeds_[1];
   Endgeschwindigkeit_einstellen(1, refFreq_);
-  Befehl_senden("$H" + axes, kSyncExecute);
+  if (!bewegungSenden("$H" + axes)) {
+    Endgeschwindigkeit_einstellen(1, arbeitsfreq);
+    throw USER_ABORT;
+  }
   Antwort_lesen();
   Warten_bis_bereit();
   Endgeschwindigkeit_einstellen(1, arbeitsfreq);
@@ -261,7 +281,11 @@ void SyncSerialModule::Vektorfahrt_ausfuehren(int mode, int speedIndex, int x, i
   achse('x', 'X', x);
   achse('y', 'Y', y);
   achse('z', 'Z', z);
-  Befehl_senden(text, terminator);
+  if (terminator == kSyncExecute) {
+    if (!bewegungSenden(text)) throw USER_ABORT;
+  } else {
+    Befehl_senden(text, terminator);
+  }
   Antwort_lesen();
 }
 

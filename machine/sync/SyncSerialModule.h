@@ -2,7 +2,8 @@
 // controller type 2, and Kyro, type 3): a command is the text and one terminator byte (CR stores
 // or sets, 0x01 executes); an answer ends at CR or after one second without a byte; ETX in an
 // answer means busy, STX idle. Values out of range are clamped or skipped after a warning box;
-// only a position that cannot be read is thrown as a failure code.
+// only a position that cannot be read, and a move or homing run that a standing stop request
+// keeps from being sent (USER_ABORT), are thrown as failure codes.
 //
 // Thread context: every operation runs on the thread that calls it (a worker during runs, homing
 // and jogging; the GUI thread for the connection step) and blocks until its answer has come or
@@ -84,6 +85,7 @@ class SyncSerialModule : public SyncSerialBackend {
   void Vektorfahrt_ausfuehren(int mode, int speedIndex, int x, int y, int z, int terminator) override;
   void Achsen_anhalten() override;
   void Achsen_sofort_stoppen() override;
+  void bindStopRequest(std::atomic<bool>& bAbbruch) override { stopRequest_.store(&bAbbruch); }
 
   // The state the module reported and the values last sent.
   bool busy() const { return busy_.load(); }
@@ -105,6 +107,9 @@ class SyncSerialModule : public SyncSerialBackend {
   void stoppen(const char* command);
   // Writes the bytes; with `purge`, input that waits is discarded first (never the output queue).
   void schreiben(const std::string& bytes, bool purge);
+  // Sends an executed move or homing run unless a stop request stands; false (the request
+  // cleared) when it did and nothing was written.
+  bool bewegungSenden(const std::string& text);
 
   SyncModuleTraits traits_;
   platform::UiServices& ui_;
@@ -120,6 +125,8 @@ class SyncSerialModule : public SyncSerialBackend {
   std::atomic<std::uint64_t> stops_{0};
   // The stop count when the last command was sent.
   std::atomic<std::uint64_t> stopsAtCommand_{0};
+  // Checked under the write lock before a motion is written, against a stop written meanwhile.
+  std::atomic<std::atomic<bool>*> stopRequest_{nullptr};
   std::string antwort_;
   int startfreq_ = 0;
   std::array<int, 101> speeds_{};

@@ -2,6 +2,8 @@
 // during a move (halt, stop, queries), and answers that come late, in pieces, with noise or not
 // at all, after which the link must go on in step.
 #include <algorithm>
+#include <atomic>
+#include <functional>
 
 #include "ZelkoRig.h"
 #include "machine/FailureCodes.h"
@@ -74,6 +76,29 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(StoreCase{true, true, std::nullopt, {"L1,X100", "$Hx", "#S200"}},
                       StoreCase{true, false, machine::ACK_ERROR, {"L1,X100", "@B", "$Hx", "@B", "#S200"}},
                       StoreCase{false, true, machine::NAK_ERROR, {"L1,X100", "$Hx", "#S200"}}));
+
+// A stop that came after the caller's last check but before the write keeps a move or homing run
+// off the line, once; settings and queries still go, and the line goes on in step.
+TEST_F(ZelkoMotion, AStandingStopRequestKeepsAMoveOrHomingRunOffTheLine) {
+  std::atomic<bool> stop{false};
+  driver.bindStopRequest(stop);
+  const auto before = sim.commands().size();
+  for (const auto& motion : std::vector<std::function<void()>>{[&] { driver.Vektorfahrt_ausfuehren(1, 1, 400, 0, 0); },
+                                                               [&] { driver.Referenzfahrt_ausfuehren("z"); }}) {
+    stop = true;
+    EXPECT_EQ(codeOf(motion), machine::USER_ABORT);
+    EXPECT_FALSE(stop.load());
+  }
+  EXPECT_EQ(sim.commands().size(), before);
+  stop = true;
+  driver.Startgeschwindigkeit_einstellen(200);
+  EXPECT_EQ(driver.Version_abfragen(), kVersion);
+  EXPECT_TRUE(stop.load());
+  stop = false;
+  driver.Vektorfahrt_ausfuehren(1, 1, 40, 0, 0);
+  driver.WaitResp(-1);
+  EXPECT_EQ(sim.positions()[0], 40);
+}
 
 TEST_F(ZelkoMotion, AHaltDuringAMoveIsAnsweredAndTheFinalAckStillEndsIt) {
   startLongMove();

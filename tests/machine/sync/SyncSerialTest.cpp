@@ -1,6 +1,7 @@
 // The Beryl and Kyro drivers against the simulated synchronous module: the exact bytes of
 // settings, moves and outputs, the clamps and refusals, busy and idle, the one-second silence,
 // identification, the homing run and a stop from another thread.
+#include <atomic>
 #include <chrono>
 #include <functional>
 #include <future>
@@ -311,6 +312,37 @@ TEST_F(SyncRig, TheNextCommandAfterAStopDoesNotDiscardTheStopStillOnItsWay) {
   ASSERT_FALSE(texts.empty());
   EXPECT_EQ(texts.front(), "@B");
   EXPECT_TRUE(sim->waitForMotion(false, 5s));
+}
+
+// A stop that came after the caller's last check but before the write keeps an executed move or
+// homing run off the line; a stored move and the settings still go, and the request is reported
+// once.
+TEST_F(SyncRig, AStandingStopRequestKeepsAMoveOrHomingRunOffTheLine) {
+  auto& driver = beryl();
+  std::atomic<bool> stop{false};
+  driver.bindStopRequest(stop);
+  driver.Endgeschwindigkeit_einstellen(1, 400);
+  driver.ReferenzGeschwindigkeit_einstellen(300);
+  sim->clearLog();
+  stop = true;
+  EXPECT_EQ(thrownCode([&] { driver.Vektorfahrt_ausfuehren(1, 1, 40, 0, 0, 1); }), machine::USER_ABORT);
+  EXPECT_FALSE(stop.load());
+  EXPECT_EQ(sim->received(), "");
+
+  stop = true;
+  EXPECT_EQ(thrownCode([&] { driver.Referenzfahrt_ausfuehren("z"); }), machine::USER_ABORT);
+  EXPECT_FALSE(stop.load());
+  // The homing speed went into slot 1 and the working speed is back; no homing run was sent.
+  EXPECT_EQ(sim->texts(), (std::vector<std::string>{"#E1,300", "#E1,400"}));
+
+  sim->clearLog();
+  stop = true;
+  driver.Vektorfahrt_ausfuehren(1, 1, 40, 0, 0, 13);
+  EXPECT_TRUE(stop.load());
+  stop = false;
+  driver.Vektorfahrt_ausfuehren(1, 1, 0, 40, 0, 1);
+  driver.Warten_bis_bereit();
+  EXPECT_EQ(sim->received(), cr("L1,x40") + exec("L1,y40"));
 }
 
 TEST_F(SyncRig, OpeningDiscardsWaitingInputAndReportsAPortThatIsNotThere) {

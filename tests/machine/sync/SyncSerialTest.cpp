@@ -272,15 +272,22 @@ TEST_F(SyncRig, HomingRunsAtTheReferenceSpeedAndPutsTheWorkingSpeedBack) {
   EXPECT_EQ(sim->received(), cr("#E1,250") + exec("$Hxy") + cr("#E1,500"));
 }
 
+// A move of 30 s on another thread, which waits for its end; returns once the unit moves.
+std::future<void> longMove(machine::TBeryl& driver, peers::SyncSim& sim) {
+  sim.setMoveDuration(30s);
+  auto moved = std::async(std::launch::async, [d = &driver] {
+    d->Vektorfahrt_ausfuehren(1, 2, 4000, 0, 0, 1);
+    d->Warten_bis_bereit();
+  });
+  EXPECT_TRUE(sim.waitForCommand("L2,x4000", 5s));
+  EXPECT_TRUE(sim.waitForMotion(true, 5s));
+  return moved;
+}
+
 TEST_F(SyncRig, AStopFromAnotherThreadReleasesTheWaitingMove) {
   auto& driver = beryl();
-  sim->setMoveDuration(30s);
-  auto moved = std::async(std::launch::async, [&] {
-    driver.Vektorfahrt_ausfuehren(1, 2, 4000, 0, 0, 1);
-    driver.Warten_bis_bereit();
-  });
-  ASSERT_TRUE(sim->waitForCommand("L2,x4000", 5s));
-  ASSERT_TRUE(sim->waitForMotion(true, 5s));
+  auto moved = longMove(driver, *sim);
+  ASSERT_FALSE(HasFailure());
   const auto start = Clock::now();
   driver.Achsen_anhalten();
   ASSERT_EQ(moved.wait_for(5s), std::future_status::ready);
@@ -295,12 +302,8 @@ TEST_F(SyncRig, TheNextCommandAfterAStopDoesNotDiscardTheStopStillOnItsWay) {
   // A unit that has not yet taken the stop's bytes when the stopped job sends its next command
   // (the outputs off) must still receive the stop, and before that command.
   auto& driver = beryl();
-  sim->setMoveDuration(30s);
-  auto moved = std::async(std::launch::async, [&] {
-    driver.Vektorfahrt_ausfuehren(1, 2, 4000, 0, 0, 1);
-    driver.Warten_bis_bereit();
-  });
-  ASSERT_TRUE(sim->waitForMotion(true, 5s));
+  auto moved = longMove(driver, *sim);
+  ASSERT_FALSE(HasFailure());
   sim->clearLog();
   sim->holdInput(true);
   driver.Achsen_anhalten();

@@ -76,6 +76,14 @@ class MachineDialogKeysTest : public machinetest::DialogTestBase {
   static bool anyStartsWith(const std::vector<std::string>& commands, const std::string& prefix) {
     return std::any_of(commands.begin(), commands.end(), [&](const std::string& c) { return c.rfind(prefix, 0) == 0; });
   }
+  // Shows the jogging dialog as the active window, once its worker has initialised the controller.
+  template <class View>
+  static bool showActive(View& view, const machine::TManuelleFahrtForm& model) {
+    view.open();
+    view.activateWindow();
+    if (!QTest::qWaitForWindowActive(&view)) return false;
+    return QTest::qWaitFor([&] { return !model.faehrt(); }, kTimeoutMs);
+  }
   // The jog moves received since `from`.
   std::vector<std::string> jogsSince(std::size_t from) const {
     std::vector<std::string> out;
@@ -183,10 +191,7 @@ void MachineDialogKeysTest::returnAndEnterInTheParameterDialogSaveNothing() {
 void MachineDialogKeysTest::aTypedStepWidthIsTheWidthOfTheNextJog() {
   machine::TManuelleFahrtForm model(services());
   machineqt::JoggingDialogView view(model);
-  view.open();
-  view.activateWindow();
-  QVERIFY(QTest::qWaitForWindowActive(&view));
-  QTRY_VERIFY_WITH_TIMEOUT(!model.faehrt(), kTimeoutMs);
+  QVERIFY(showActive(view, model));
   auto* edit = child<QLineEdit>(&view, "SchrittweiteMaskEdit");
   auto* frei = child<QRadioButton>(&view, "Schrittweite3");
 
@@ -249,10 +254,7 @@ void MachineDialogKeysTest::aTypedStepWidthIsTheWidthOfTheNextJog() {
 void MachineDialogKeysTest::aWidthThatIsNoNumberAboveZeroBeepsAndKeepsTheWidth() {
   machine::TManuelleFahrtForm model(services());
   machineqt::JoggingDialogView view(model);
-  view.open();
-  view.activateWindow();
-  QVERIFY(QTest::qWaitForWindowActive(&view));
-  QTRY_VERIFY_WITH_TIMEOUT(!model.faehrt(), kTimeoutMs);
+  QVERIFY(showActive(view, model));
   auto* edit = child<QLineEdit>(&view, "SchrittweiteMaskEdit");
   QTest::mouseClick(edit, Qt::LeftButton);
   edit->selectAll();
@@ -291,10 +293,7 @@ void MachineDialogKeysTest::aWidthThatIsNoNumberAboveZeroBeepsAndKeepsTheWidth()
 void MachineDialogKeysTest::aHeldJogKeyEndsWithTheStepUnderWayWhenItIsLetGo() {
   machine::TManuelleFahrtForm model(services());
   machineqt::JoggingDialogView view(model);
-  view.open();
-  view.activateWindow();
-  QVERIFY(QTest::qWaitForWindowActive(&view));
-  QTRY_VERIFY_WITH_TIMEOUT(!model.faehrt(), kTimeoutMs);
+  QVERIFY(showActive(view, model));
   child<QCheckBox>(&view, "TastaturCheckBox")->setChecked(true);
   QVERIFY(model.TastaturChecked);
   // The keys go to the width's button, where its click has left the focus. While a step runs

@@ -6,7 +6,6 @@
 #include "machine/CommandLayer.h"
 #include "machine/ControllerFamily.h"
 #include "machine/TraceLog.h"
-#include "machine/UnexpectedFault.h"
 
 namespace machine {
 
@@ -104,14 +103,8 @@ void TReferenzfahrtForm::Referenzfahrt() {
       Protokoll_schreiben("Referenzfahrt(): Fehlercode " + std::to_string(code));
       gui_.invokeAndWait([&] { melden(code); });
     } catch (...) {
-      // A fault that is no failure code ends the run too: the axes are stopped before it is shown,
-      // and the buttons come back below.
-      const std::exception_ptr fault = std::current_exception();
-      try {
-        steuerung.Achsen_sofort_stoppen();
-      } catch (...) {
-      }
-      gui_.invokeAndWait([&] { unerwartetenFehlerZeigen(services_.ui, fault); });
+      // A fault that is no failure code ends the run too; the buttons come back below.
+      dialogAusnahmeMelden(services_, gui_, steuerung, &CommandLayer::Achsen_sofort_stoppen, std::current_exception());
     }
   }
   services_.clock.sleepMillis(kPauseMs);

@@ -11,7 +11,6 @@
 #include "machine/FailureCodes.h"
 #include "machine/TextConvert.h"
 #include "machine/TraceLog.h"
-#include "machine/UnexpectedFault.h"
 #include "platform/NumberFormat.h"
 
 namespace machine {
@@ -288,14 +287,9 @@ void TManuelleFahrtForm::ausfuehren(int befehl) {
         break;
     }
   } catch (...) {
-    // A fault that is no failure code ends the command too: the axes are halted before it is
-    // shown, and the dialog's buttons come back as after any other end.
-    const std::exception_ptr fault = std::current_exception();
-    try {
-      steuerung.haltAxes();
-    } catch (...) {
-    }
-    gui_.invokeAndWait([&] { unerwartetenFehlerZeigen(services_.ui, fault); });
+    // A fault that is no failure code ends the command too; the dialog's buttons come back as
+    // after any other end.
+    dialogAusnahmeMelden(services_, gui_, steuerung, &CommandLayer::haltAxes, std::current_exception());
     gui_.post([this] {
       KeyPreview = TastaturChecked;
       KnoepfeFreigeben(true, false, true);

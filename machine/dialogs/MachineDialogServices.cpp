@@ -1,5 +1,7 @@
-// The failure report and the end of the workers that the machine dialogs share.
+// The failure report, the unexpected fault and the end of the workers that the machine dialogs share.
 #include "MachineDialogServices.h"
+
+#include "machine/UnexpectedFault.h"
 
 namespace machine {
 
@@ -19,6 +21,16 @@ void dialogWorkerBeenden(const MachineDialogServices& services, std::unique_ptr<
     // The worker is awaited all the same.
   }
   while (!worker->end()) services.gui.runPending();
+}
+
+void dialogAusnahmeMelden(const MachineDialogServices& services, GuiHandOver& gui, CommandLayer& steuerung,
+                          void (CommandLayer::*stopp)(), std::exception_ptr fault) {
+  try {
+    (steuerung.*stopp)();
+  } catch (...) {
+    // The fault is shown all the same.
+  }
+  gui.invokeAndWait([&] { unerwartetenFehlerZeigen(services.ui, fault); });
 }
 
 }  // namespace machine

@@ -6,6 +6,7 @@
 // connection step, which never runs while a dialog is shown.
 #pragma once
 
+#include <exception>
 #include <functional>
 #include <memory>
 
@@ -65,5 +66,11 @@ class GuiHandOver {
   platform::GuiDispatcher& gui_;
   std::shared_ptr<char> alive_ = std::make_shared<char>();
 };
+
+// A fault that is no failure code ended a dialog's command on its worker: the axes are stopped
+// with `stopp` (whatever that fails with), then the fault is shown in the program's box on the
+// GUI thread while the worker waits.
+void dialogAusnahmeMelden(const MachineDialogServices& services, GuiHandOver& gui, CommandLayer& steuerung,
+                          void (CommandLayer::*stopp)(), std::exception_ptr fault);
 
 }  // namespace machine

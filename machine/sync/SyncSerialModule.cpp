@@ -159,8 +159,12 @@ void SyncSerialModule::Warten_bis_bereit() {
   // A stop releases the wait even when an ETX read after it set the flag again: one made since the
   // last command was sent, so that a stop that came while that command's answer was read counts.
   while (busy_.load() && stops_.load() == stopsAtCommand_.load()) Antwort_lesen();
-  // The stop ended the motion that a late ETX still reported.
-  if (stops_.load() != stopsAtCommand_.load()) busy_ = false;
+  if (stops_.load() == stopsAtCommand_.load()) return;
+  // Released by a stop while a busy byte read after it still stands: the unit's answer to the stop
+  // is still on its way. It is taken here, within its second, so that it does not pass for the
+  // answer of the next command; then the stop has ended the motion.
+  if (busy_.load()) Antwort_lesen();
+  busy_ = false;
 }
 
 void SyncSerialModule::einstellen(const std::string& text) {

@@ -1,7 +1,9 @@
 // A small panel document milled end to end over the line: the real command layer, connected
 // through the real back-end factory, drives the simulated controller; the simulator's positions
 // show where the tool went. And the stop button's halt during a move of the run.
+#include <algorithm>
 #include <atomic>
+#include <functional>
 
 #include "ZelkoJobRig.h"
 #include "machine/CommandLayer.h"
@@ -24,6 +26,7 @@ namespace {
 // A plunge point: x, y and depth in cells 1-3, milled through the shared contour frame.
 struct PointType {
   struct Record : panel::RowBasis {
+    int row = 0;
     double x = 0.0;
     double y = 0.0;
     double tiefe = 0.0;
@@ -32,12 +35,16 @@ struct PointType {
     if (grid.Cells(0, row) != "PUNKT") return std::nullopt;
     Record r;
     static_cast<panel::RowBasis&>(r) = panel::readRowBasis(grid, row);
+    r.row = row;
     r.x = panel::shiftedX(form, panel::cellNumber(grid, 1, row));
     r.y = panel::shiftedY(form, panel::cellNumber(grid, 2, row));
     r.tiefe = panel::cutDepth(grid, 3, row);
     return r;
   }
+  // Runs on the job's thread before row `row` is milled; empty: nothing.
+  static inline std::function<void(int row)> beforeRow;
   static void Fraesen(panel::MillContext& context, const Record& r) {
+    if (beforeRow) beforeRow(r.row);
     panel::millContour(context, r.Modus, r.tiefe >= 0.0, r.x, r.y, r.tiefe, [] {});
   }
 };
@@ -62,6 +69,7 @@ class ZelkoMilling : public ZelkoJobRig {
     ASSERT_NO_FATAL_FAILURE(connectLayer());
     layer.Version_abfragen();
   }
+  void TearDown() override { PointType::beforeRow = nullptr; }
 
   // How often a move ended with the tool at (x, y, z) steps.
   int visits(int x, int y, int z) const {
@@ -112,6 +120,21 @@ TEST_F(ZelkoMilling, AHaltDuringAMoveEndsTheRunWithTheStopCode) {
   EXPECT_FALSE(sim.moving());
   // The link is still in step for what the stop path sends next.
   layer.Ausgangssignal_setzen(1, 0);
+}
+
+// The stop button pressed while the job stands between two moves finds a standing controller:
+// its halt stops nothing, so the job's next move must not be sent at all, or it would run its
+// whole length before the stop is noticed.
+TEST_F(ZelkoMilling, AStopBetweenTwoMovesSendsNoFurtherMotion) {
+  PointType::beforeRow = [this](int row) {
+    if (row == 2) layer.Achsen_anhalten();
+  };
+  EXPECT_EQ(codeOf([&] { panel::cncFraesen(context); }), machine::USER_ABORT);
+  const auto commands = sim.commands();
+  const auto halt = std::find(commands.begin(), commands.end(), "@B");
+  ASSERT_NE(halt, commands.end());
+  EXPECT_EQ(std::count_if(halt, commands.end(), [](const std::string& c) { return c[0] == 'L' || c[0] == '$'; }), 0);
+  EXPECT_FALSE(bAbbruch.load());
 }
 
 }  // namespace

@@ -117,5 +117,27 @@ TEST_F(SyncCommandLayer, AnUnreadablePositionIsAFailureWithItsBox) {
   }
 }
 
+// A stop that stands when a move or homing run is about to be sent (pressed while the job stood
+// between two moves) ends it before anything goes to the unit.
+TEST_F(SyncCommandLayer, AStandingStopSendsNoMoveAndNoHomingRun) {
+  for (int modul : {2, 3}) {
+    ASSERT_TRUE(connectAs(modul, modul == 2 ? kBerylKennung : kKyroKennung));
+    for (bool homing : {false, true}) {
+      sim->clearLog();
+      stop = true;
+      const int code = thrownCode([&] {
+        if (homing) {
+          layer.Referenzfahrt_ausfuehren("z");
+        } else {
+          layer.Vektorfahrt_ausfuehren(1, 1, 400, 0, 0, 1);
+        }
+      });
+      EXPECT_EQ(code, machine::USER_ABORT) << modul << " homing " << homing;
+      EXPECT_EQ(sim->received(), "") << modul << " homing " << homing;
+      EXPECT_FALSE(stop.load());
+    }
+  }
+}
+
 }  // namespace
 }  // namespace machinetest

@@ -8,8 +8,6 @@ namespace app {
 
 namespace {
 
-// Outputs of spindle, coolant pump and extraction.
-constexpr int kAusgaenge[] = {1, 2, 3};
 // Exit status of a program ended by a signal.
 constexpr int kSignalStatusBase = 128;
 
@@ -65,16 +63,12 @@ void TMainForm::outputsOff() {
   if (!bSteuerungVerbunden) return;
   machine::Maschinenparameter p = services_.params.snapshot();
   machine::CommandLayer steuerung(p, backends_, services_.params.bAbbruch);
-  for (const int ausgang : kAusgaenge) {
-    try {
-      steuerung.Ausgangssignal_setzen(ausgang, 0);
-      steuerung.Befehle_ausfuehren();
-    } catch (int code) {
-      machine::Protokoll_schreiben("outputsOff(): Ausgang " + std::to_string(ausgang) + ", Fehlercode " +
-                                   std::to_string(code));
-    } catch (const std::exception& e) {
-      machine::Protokoll_schreiben("outputsOff(): Ausgang " + std::to_string(ausgang) + ": " + e.what());
-    }
+  try {
+    steuerung.allOutputsOff();
+  } catch (int code) {
+    machine::Protokoll_schreiben("outputsOff(): Fehlercode " + std::to_string(code));
+  } catch (const std::exception& e) {
+    machine::Protokoll_schreiben(std::string("outputsOff(): ") + e.what());
   }
 }
 

@@ -59,7 +59,7 @@ TMainForm::TMainForm(MainFormServices services)
                                     machine::CommandLayer(p, backends_, services_.params.bAbbruch)
                                         .Steuerungsfehler_melden(services_.ui, code, kProgrammname);
                                   },
-                              .unerwartetenFehlerZeigen =
+                              .showUnexpectedFault =
                                   [this](std::exception_ptr fault) {
                                     if (!closing_) handleUncaught(services_.ui, fault);
                                   }}),

@@ -23,7 +23,7 @@ std::string describe(std::exception_ptr failure, bool& code) {
     code = true;
     return "Fehlercode " + std::to_string(thrown) + " nicht behandelt";
   } catch (...) {
-    return machine::unerwarteterFehlerText(std::current_exception());
+    return machine::unexpectedFaultText(std::current_exception());
   }
 }
 

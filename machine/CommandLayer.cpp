@@ -3,6 +3,7 @@
 #include "CommandLayer.h"
 
 #include <cmath>
+#include <exception>
 #include <initializer_list>
 #include <optional>
 
@@ -491,6 +492,20 @@ void CommandLayer::Ausgangssignal_setzen(int number, int value) {
     case ControllerFamily::None:
       break;
   }
+}
+
+void CommandLayer::allOutputsOff() {
+  // One output that fails must not leave the others on.
+  std::exception_ptr first;
+  for (const int number : {1, 2, 3}) {
+    try {
+      Ausgangssignal_setzen(number, 0);
+      Befehle_ausfuehren();
+    } catch (...) {
+      if (!first) first = std::current_exception();
+    }
+  }
+  if (first) std::rethrow_exception(first);
 }
 
 void CommandLayer::Programmdurchlaeufe_hinterlegen(int count) {

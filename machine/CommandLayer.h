@@ -61,6 +61,9 @@ class CommandLayer {
   // sequence it cuts short ends with USER_ABORT instead of going on with the next axis.
   void Achsen_sofort_stoppen();
   void Ausgangssignal_setzen(int number, int value);
+  // Spindle, coolant pump and extraction (outputs 1-3) off, each executed. Every output is tried;
+  // the first failure is thrown after the last.
+  void allOutputsOff();
   void Programmdurchlaeufe_hinterlegen(int count);
   void Befehle_ausfuehren();
   // One line of a command file, sent as it stands with CR to a protocol controller of type 5 or 6

@@ -14,7 +14,7 @@ constexpr const char* kProduktname = "Tessaly";
 
 }  // namespace
 
-std::string unerwarteterFehlerText(std::exception_ptr fault) noexcept {
+std::string unexpectedFaultText(std::exception_ptr fault) noexcept {
   try {
     std::rethrow_exception(fault);
   } catch (const std::exception& e) {
@@ -29,9 +29,9 @@ std::string unerwarteterFehlerText(std::exception_ptr fault) noexcept {
   }
 }
 
-void unerwartetenFehlerZeigen(platform::UiServices& ui, std::exception_ptr fault) noexcept {
+void showUnexpectedFault(platform::UiServices& ui, std::exception_ptr fault) noexcept {
   try {
-    const std::string text = unerwarteterFehlerText(fault);
+    const std::string text = unexpectedFaultText(fault);
     Protokoll_schreiben("unerwarteter Fehler: " + text);
     ui.messageBox(text, kProduktname, platform::MsgButtons::Ok, platform::MsgIcon::Error);
   } catch (...) {

@@ -13,9 +13,9 @@
 namespace machine {
 
 // The fault's own text, or "Unbekannter Fehler" when it has none or is no standard exception.
-std::string unerwarteterFehlerText(std::exception_ptr fault) noexcept;
+std::string unexpectedFaultText(std::exception_ptr fault) noexcept;
 
 // Notes the fault in the trace log and shows it in an error box captioned with the product name.
-void unerwartetenFehlerZeigen(platform::UiServices& ui, std::exception_ptr fault) noexcept;
+void showUnexpectedFault(platform::UiServices& ui, std::exception_ptr fault) noexcept;
 
 }  // namespace machine

@@ -203,19 +203,9 @@ void CncMotion::cncKuehlmittelpumpe(int on) {
 
 void CncMotion::cncAbsaugung(int on) { switchOutput("cncAbsaugung", 3, form_.AbsaugungCheckBox.Checked, on, true); }
 
-void CncMotion::alleAusgaengeAus() {
-  machine::Protokoll_schreiben("alleAusgaengeAus()");
-  if (simulating()) return;
-  std::exception_ptr first;
-  for (const int number : {1, 2, 3}) {
-    try {
-      env_.steuerung.Ausgangssignal_setzen(number, 0);
-      env_.steuerung.Befehle_ausfuehren();
-    } catch (...) {
-      if (!first) first = std::current_exception();
-    }
-  }
-  if (first) std::rethrow_exception(first);
+void CncMotion::allOutputsOff() {
+  machine::Protokoll_schreiben("allOutputsOff()");
+  if (!simulating()) env_.steuerung.allOutputsOff();
 }
 
 void CncMotion::cncStiftHebenSenken(int raise) {

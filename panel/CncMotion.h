@@ -49,7 +49,7 @@ class CncMotion final : public MotionPrimitives {
   void cncStiftHebenSenken(int raise) override;
   void cncGotoWSNullpunkt() override;
   void cncGotoParkposition() override;
-  void alleAusgaengeAus() override;
+  void allOutputsOff() override;
   void checkStopRequest() override;
   void simulationPause() override;
 

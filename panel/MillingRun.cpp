@@ -139,7 +139,7 @@ void cncNachBearbeitung(RunContext& c, bool abgebrochen) {
       perform = true;
     } else {
       // Every output goes off, the ones the job's own lines switched on included.
-      c.motion.alleAusgaengeAus();
+      c.motion.allOutputsOff();
       const platform::MsgResult answer = c.ask ? c.ask(abbruchFrage(index), kCaption, platform::MsgButtons::YesNo,
                                                        platform::MsgIcon::Question, platform::MsgResult::No)
                                                : platform::MsgResult::No;
@@ -202,7 +202,7 @@ int fraesenAusfuehren(RunContext& c) {
       }
     }
     try {
-      c.motion.alleAusgaengeAus();
+      c.motion.allOutputsOff();
     } catch (...) {
     }
   }

@@ -32,8 +32,9 @@ class MotionPrimitives {
   virtual void cncGotoParkposition() = 0;
   // Spindle, coolant pump and extraction off whatever their check boxes say: the end of a stopped
   // or failed job, which may have switched them on otherwise (a command file's own lines). Each
-  // output is tried; the first failure is thrown after all three were tried.
-  virtual void alleAusgaengeAus() {
+  // output is tried; the first failure is thrown after all three were tried. This default, for
+  // primitives without a controller, switches them through the three primitives.
+  virtual void allOutputsOff() {
     cncBohrspindel(0);
     cncKuehlmittelpumpe(0);
     cncAbsaugung(0);

@@ -288,7 +288,7 @@ class TFlashDlg::Ablauf {
 
   void unerwartetMelden(std::exception_ptr fault) {
     dlg_.services_.gui.invokeAndWait([this, fault, alive = std::weak_ptr<char>(dlg_.alive_)] {
-      if (!alive.expired()) machine::unerwartetenFehlerZeigen(dlg_.services_.ui, fault);
+      if (!alive.expired()) machine::showUnexpectedFault(dlg_.services_.ui, fault);
     });
   }
 
@@ -422,7 +422,7 @@ void TFlashDlg::ausfuehren(int operation) {
         break;
     }
   } catch (...) {
-    machine::Protokoll_schreiben("TFlashDlg: " + machine::unerwarteterFehlerText(std::current_exception()));
+    machine::Protokoll_schreiben("TFlashDlg: " + machine::unexpectedFaultText(std::current_exception()));
   }
   toGui([](TFlashDlg& d) { d.fertig(); });
 }

@@ -183,9 +183,9 @@ void TWZLMessungForm::WZLMessungAusfuehren(WzlUmgebung& umgebung) {
       if (!alive.expired()) hooks_.Steuerungsfehler_melden(code);
     });
   }
-  if (fault && hooks_.unerwartetenFehlerZeigen) {
+  if (fault && hooks_.showUnexpectedFault) {
     gui_.invokeAndWait([this, fault, alive = std::weak_ptr<char>(alive_)] {
-      if (!alive.expired()) hooks_.unerwartetenFehlerZeigen(fault);
+      if (!alive.expired()) hooks_.showUnexpectedFault(fault);
     });
   }
   toGui([](TWZLMessungForm& f) { f.SchaltflaechenSetzen(true, false, true); });

@@ -54,7 +54,7 @@ struct WzlHooks {
   // GUI thread: shows a failure code in the box captioned with the product name.
   std::function<void(int code)> Steuerungsfehler_melden{};
   // GUI thread: shows a fault that is no failure code in the box captioned with the product name.
-  std::function<void(std::exception_ptr fault)> unerwartetenFehlerZeigen{};
+  std::function<void(std::exception_ptr fault)> showUnexpectedFault{};
 };
 
 class TWZLMessungFormView {

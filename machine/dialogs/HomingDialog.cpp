@@ -104,7 +104,7 @@ void TReferenzfahrtForm::Referenzfahrt() {
       gui_.invokeAndWait([&] { melden(code); });
     } catch (...) {
       // A fault that is no failure code ends the run too; the buttons come back below.
-      dialogAusnahmeMelden(services_, gui_, steuerung, &CommandLayer::Achsen_sofort_stoppen, std::current_exception());
+      reportDialogFault(services_, gui_, steuerung, &CommandLayer::Achsen_sofort_stoppen, std::current_exception());
     }
   }
   services_.clock.sleepMillis(kPauseMs);

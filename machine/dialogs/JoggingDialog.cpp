@@ -155,8 +155,7 @@ void TManuelleFahrtForm::SchrittweiteRadioGroup_OnClick(int itemIndex) {
       if (gueltigeSchrittweite(wert)) {
         Schrittweite = wert;
       } else {
-        services_.ui.Beep(440, 100);
-        SchrittweiteMaskEdit.Text = platform::formatFixed(Schrittweite, 2);
+        schrittweiteVerwerfen();
       }
       break;
     }
@@ -167,12 +166,16 @@ void TManuelleFahrtForm::SchrittweiteRadioGroup_OnClick(int itemIndex) {
 
 void TManuelleFahrtForm::SchrittweiteMaskEdit_OnClick() { SchrittweiteRadioGroup_OnClick(3); }
 
+void TManuelleFahrtForm::schrittweiteVerwerfen() {
+  services_.ui.Beep(440, 100);
+  SchrittweiteMaskEdit.Text = platform::formatFixed(Schrittweite, 2);
+}
+
 void TManuelleFahrtForm::SchrittweiteMaskEdit_OnExit(const std::string& text) {
   const double wert = Text_in_Zahl(text);
   // A negative width would move against the button's direction, and 0 would move nothing.
   if (!gueltigeSchrittweite(wert)) {
-    services_.ui.Beep(440, 100);
-    SchrittweiteMaskEdit.Text = platform::formatFixed(Schrittweite, 2);
+    schrittweiteVerwerfen();
     return;
   }
   SchrittweiteMaskEdit.Text = platform::formatFixed(wert, 2);
@@ -289,7 +292,7 @@ void TManuelleFahrtForm::ausfuehren(int befehl) {
   } catch (...) {
     // A fault that is no failure code ends the command too; the dialog's buttons come back as
     // after any other end.
-    dialogAusnahmeMelden(services_, gui_, steuerung, &CommandLayer::haltAxes, std::current_exception());
+    reportDialogFault(services_, gui_, steuerung, &CommandLayer::haltAxes, std::current_exception());
     gui_.post([this] {
       KeyPreview = TastaturChecked;
       KnoepfeFreigeben(true, false, true);

@@ -150,6 +150,8 @@ class TManuelleFahrtForm {
   };
 
   void joggen(int code);
+  // A width typed that is no number above 0: beeps, and the edit shows the width that stays.
+  void schrittweiteVerwerfen();
   // A jog by key: dropped at once while a move is under way.
   void tastenJoggen(int code);
   bool posten(int befehl);

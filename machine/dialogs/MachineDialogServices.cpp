@@ -23,14 +23,14 @@ void dialogWorkerBeenden(const MachineDialogServices& services, std::unique_ptr<
   while (!worker->end()) services.gui.runPending();
 }
 
-void dialogAusnahmeMelden(const MachineDialogServices& services, GuiHandOver& gui, CommandLayer& steuerung,
-                          void (CommandLayer::*stopp)(), std::exception_ptr fault) {
+void reportDialogFault(const MachineDialogServices& services, GuiHandOver& gui, CommandLayer& steuerung,
+                       void (CommandLayer::*stopp)(), std::exception_ptr fault) {
   try {
     (steuerung.*stopp)();
   } catch (...) {
     // The fault is shown all the same.
   }
-  gui.invokeAndWait([&] { unerwartetenFehlerZeigen(services.ui, fault); });
+  gui.invokeAndWait([&] { showUnexpectedFault(services.ui, fault); });
 }
 
 }  // namespace machine

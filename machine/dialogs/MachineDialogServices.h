@@ -70,7 +70,7 @@ class GuiHandOver {
 // A fault that is no failure code ended a dialog's command on its worker: the axes are stopped
 // with `stopp` (whatever that fails with), then the fault is shown in the program's box on the
 // GUI thread while the worker waits.
-void dialogAusnahmeMelden(const MachineDialogServices& services, GuiHandOver& gui, CommandLayer& steuerung,
-                          void (CommandLayer::*stopp)(), std::exception_ptr fault);
+void reportDialogFault(const MachineDialogServices& services, GuiHandOver& gui, CommandLayer& steuerung,
+                       void (CommandLayer::*stopp)(), std::exception_ptr fault);
 
 }  // namespace machine

@@ -2,9 +2,10 @@
 // silence) and the commands that Beryl and Kyro share.
 #include "SyncSerialModule.h"
 
+#include <charconv>
 #include <chrono>
-#include <limits>
 #include <optional>
+#include <string_view>
 
 #include "machine/FailureCodes.h"
 #include "machine/TextConvert.h"
@@ -31,19 +32,16 @@ bool beginsWith(const std::string& text, char a, char b) { return text.size() > 
 // The step count of an "@L<axis><steps>" answer ended by CR; blanks around the number are taken,
 // anything else is no position.
 std::optional<int> positionswert(const std::string& answer, char axis) {
-  if (answer.size() < 4 || answer[0] != '@' || answer[1] != 'L' || answer[2] != axis) return std::nullopt;
-  std::string text = answer.substr(3, answer.size() - 4);
-  const auto first = text.find_first_not_of(' ');
-  const auto last = text.find_last_not_of(' ');
-  if (first == std::string::npos) return std::nullopt;
-  text = text.substr(first, last - first + 1);
-  std::size_t digits = text.front() == '-' || text.front() == '+' ? 1 : 0;
-  if (digits == text.size() || text.size() - digits > 10) return std::nullopt;
-  for (std::size_t i = digits; i < text.size(); ++i)
-    if (text[i] < '0' || text[i] > '9') return std::nullopt;
-  const long long value = std::stoll(text);
-  if (value < std::numeric_limits<int>::min() || value > std::numeric_limits<int>::max()) return std::nullopt;
-  return static_cast<int>(value);
+  if (answer.size() < 4 || !beginsWith(answer, '@', 'L') || answer[2] != axis) return std::nullopt;
+  std::string_view text(answer.data() + 3, answer.size() - 4);
+  while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
+  while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
+  if (!text.empty() && text.front() == '+') text.remove_prefix(1);
+  int steps = 0;
+  const char* const end = text.data() + text.size();
+  const auto [stopped, error] = std::from_chars(text.data(), end, steps);
+  if (text.empty() || error != std::errc() || stopped != end) return std::nullopt;
+  return steps;
 }
 
 }  // namespace
@@ -90,13 +88,20 @@ void SyncSerialModule::warnung(const std::string& text, const std::string& capti
   gui_.invokeAndWait([&] { ui_.messageBox(text, caption, platform::MsgButtons::Ok, platform::MsgIcon::Warning); });
 }
 
-void SyncSerialModule::schreiben(const std::string& bytes, bool purge) {
+bool SyncSerialModule::schreiben(const std::string& bytes, bool purge, bool bewegung) {
   std::lock_guard lock(writeMutex_);
+  // A stop sets its request before its own command is written under this lock: a motion that
+  // finds it here would otherwise follow the stop onto the line and run its full length.
+  if (std::atomic<bool>* stop = stopRequest_.load(); bewegung && stop != nullptr && stop->exchange(false)) {
+    Protokoll_schreiben(std::string(traits_.openCaption) + ": nach dem Anhalten nicht gesendet: " + bytes);
+    return false;
+  }
   // Only stale input is discarded. What is still in the output queue is never thrown away: it may
   // be a stop written by another thread that the line has not yet carried to the unit.
   if (purge) port_->purgeInput();
   if (port_->write(bytes, kWriteTimeout) != platform::SerialWrite::Done)
     Protokoll_schreiben(std::string(traits_.openCaption) + ": Befehl nicht gesendet: " + bytes);
+  return true;
 }
 
 void SyncSerialModule::Befehl_senden(const std::string& text, int terminator) {
@@ -111,18 +116,7 @@ void SyncSerialModule::Befehl_senden(const std::string& text, int terminator) {
 bool SyncSerialModule::bewegungSenden(const std::string& text) {
   if (!port_) return true;
   stopsAtCommand_.store(stops_.load());
-  std::lock_guard lock(writeMutex_);
-  // A stop sets its request before its own command is written under this lock: a motion that
-  // finds it here would otherwise follow the stop onto the line and run its full length.
-  std::atomic<bool>* stop = stopRequest_.load();
-  if (stop != nullptr && stop->exchange(false)) {
-    Protokoll_schreiben(std::string(traits_.openCaption) + ": nach dem Anhalten nicht gesendet: " + text);
-    return false;
-  }
-  port_->purgeInput();
-  if (port_->write(text + static_cast<char>(kSyncExecute), kWriteTimeout) != platform::SerialWrite::Done)
-    Protokoll_schreiben(std::string(traits_.openCaption) + ": Befehl nicht gesendet: " + text);
-  return true;
+  return schreiben(text + kSyncExecute, true, true);
 }
 
 std::string SyncSerialModule::Antwort_lesen() {

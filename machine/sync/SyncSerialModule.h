@@ -106,7 +106,9 @@ class SyncSerialModule : public SyncSerialBackend {
  private:
   void stoppen(const char* command);
   // Writes the bytes; with `purge`, input that waits is discarded first (never the output queue).
-  void schreiben(const std::string& bytes, bool purge);
+  // A `bewegung` (an executed move or homing run) is not written while a stop request stands:
+  // false, the request cleared.
+  bool schreiben(const std::string& bytes, bool purge, bool bewegung = false);
   // Sends an executed move or homing run unless a stop request stands; false (the request
   // cleared) when it did and nothing was written.
   bool bewegungSenden(const std::string& text);

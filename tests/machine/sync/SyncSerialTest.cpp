@@ -298,7 +298,7 @@ TEST_F(SyncRig, AStopFromAnotherThreadReleasesTheWaitingMove) {
   EXPECT_TRUE(sim->waitForMotion(false, 5s));
 }
 
-TEST_F(SyncRig, TheNextCommandAfterAStopDoesNotDiscardTheStopStillOnItsWay) {
+TEST_F(SyncRig, AStopTheUnitHasNotYetTakenReleasesTheWaitAndGoesBeforeTheNextCommand) {
   // A unit that has not yet taken the stop's bytes when the stopped job sends its next command
   // (the outputs off) must still receive the stop, and before that command.
   auto& driver = beryl();
